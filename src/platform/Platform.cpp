@@ -1,0 +1,121 @@
+#include "platform/Platform.h"
+
+#include <stdexcept>
+
+#include "platform/ErrorText.h"
+#include "platform/Registry.h"
+#include "platform/UniqueHandle.h"
+
+namespace ferlane {
+namespace {
+
+Win32Platform g_real;
+IPlatform* g_platform = nullptr;
+
+std::string Narrow(const std::wstring& w) {
+  int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+}  // namespace
+
+IPlatform& Platform() { return g_platform ? *g_platform : g_real; }
+void SetPlatform(IPlatform* p) { g_platform = p; }
+
+std::wstring Win32Platform::LogonUserName() {
+  wchar_t buf[254] = {};
+  DWORD size = 253;
+  if (!::GetUserNameW(buf, &size)) return std::wstring();
+  return std::wstring(buf);
+}
+
+std::optional<OsVersion> Win32Platform::Version() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!::GetVersionExW(&info)) return std::nullopt;
+  return OsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.szCSDVersion};
+}
+
+bool Win32Platform::IsAdministrator() {
+  UniqueKernelHandle token;
+  if (!::OpenThreadToken(::GetCurrentThread(), TOKEN_QUERY, TRUE, token.put())) {
+    if (::GetLastError() != ERROR_NO_TOKEN) return false;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+  }
+  // Ask the size the groups need: a token with many groups overflows any
+  // fixed buffer, and a real administrator must not be turned away for it.
+  DWORD needed = 0;
+  ::GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &needed);
+  if (needed == 0) return false;
+  std::vector<BYTE> buffer(needed);
+  if (!::GetTokenInformation(token.get(), TokenGroups, buffer.data(), needed, &needed)) return false;
+  token.reset();
+
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  UniqueSid admins;
+  if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                  admins.put()))
+    return false;
+  const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+  // Membership alone counts: deny-only or disabled entries are not looked at.
+  for (DWORD i = 0; i < groups->GroupCount; ++i)
+    if (::EqualSid(groups->Groups[i].Sid, admins.get())) return true;
+  return false;
+}
+
+bool Win32Platform::LogicalDriveStrings(std::vector<std::wstring>& roots, DWORD& error) {
+  roots.clear();
+  error = 0;
+  wchar_t buf[129] = {};
+  DWORD n = ::GetLogicalDriveStringsW(129, buf);
+  if (n == 0) return true;
+  if (n > 129) {
+    error = ERROR_OUTOFMEMORY;
+    return false;
+  }
+  for (const wchar_t* p = buf; p < buf + 129 && *p; p += 4) roots.emplace_back(p, wcsnlen(p, 4));
+  return true;
+}
+
+DWORD Win32Platform::LogicalDrives() { return ::GetLogicalDrives(); }
+
+UINT Win32Platform::DriveType(const std::wstring& root) { return ::GetDriveTypeW(root.c_str()); }
+
+bool Win32Platform::DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) {
+  ULARGE_INTEGER avail{}, tot{}, fr{};
+  if (!::GetDiskFreeSpaceExW(root.c_str(), &avail, &tot, &fr)) return false;
+  total = tot.QuadPart;
+  free = fr.QuadPart;
+  return true;
+}
+
+std::wstring Win32Platform::ProgramFilesDir() {
+  RegistryKey key;
+  key.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
+  return key.ReadStringOrEmpty(L"ProgramFilesDir");
+}
+
+std::wstring GetLogonUserName() { return Platform().LogonUserName(); }
+
+int GetOsFamily() {
+  auto v = Platform().Version();
+  return v ? ClassifyOsFamily(*v) : -1;
+}
+
+bool IsAdministrator() { return Platform().IsAdministrator(); }
+
+std::vector<std::wstring> GetFixedDrives() {
+  std::vector<std::wstring> roots;
+  DWORD error = 0;
+  if (!Platform().LogicalDriveStrings(roots, error)) throw std::runtime_error(Narrow(SystemErrorText(error)));
+  std::vector<std::wstring> fixed;
+  for (const auto& r : roots)
+    if (Platform().DriveType(r) == DRIVE_FIXED) fixed.push_back(r);
+  return fixed;
+}
+
+std::wstring GetProgramFilesDir() { return Platform().ProgramFilesDir(); }
+
+}  // namespace ferlane

@@ -1,0 +1,53 @@
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Registry.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+TEST(PlatformQueries, RealSystemAnswersUnderWine) {
+  EXPECT_FALSE(GetLogonUserName().empty());
+  // Wine's default answer is Windows 7 (6.1), which the program does not recognise.
+  EXPECT_EQ(GetOsFamily(), -1);
+  auto drives = GetFixedDrives();
+  ASSERT_FALSE(drives.empty());
+  EXPECT_EQ(drives.front(), L"C:\\");
+}
+
+TEST(PlatformQueries, FixedDrivesKeepOnlyFixedOnesInOrder) {
+  test::FakePlatform fake;
+  fake.driveStrings = std::vector<std::wstring>{L"A:\\", L"C:\\", L"D:\\", L"E:\\"};
+  fake.driveTypes = {{L"A:\\", DRIVE_REMOVABLE}, {L"C:\\", DRIVE_FIXED}, {L"D:\\", DRIVE_CDROM},
+                     {L"E:\\", DRIVE_FIXED}};
+  EXPECT_EQ(GetFixedDrives(), (std::vector<std::wstring>{L"C:\\", L"E:\\"}));
+  fake.driveStrings = std::vector<std::wstring>{};
+  EXPECT_TRUE(GetFixedDrives().empty());
+}
+
+TEST(PlatformQueries, OsFamilyFollowsTheVersionAnswer) {
+  test::FakePlatform fake;
+  fake.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L"Service Pack 2"});
+  EXPECT_EQ(GetOsFamily(), 6);
+  fake.version = std::optional<OsVersion>(OsVersion{1, 4, 10, L" A "});
+  EXPECT_EQ(GetOsFamily(), 2);
+  fake.version = std::optional<OsVersion>();  // the query failed
+  EXPECT_EQ(GetOsFamily(), -1);
+}
+
+TEST(PlatformQueries, ProgramFilesDirFromTheRegistryOrEmpty) {
+  std::wstring dir = GetProgramFilesDir();
+  EXPECT_NE(dir.find(L"Program Files"), std::wstring::npos);
+  RegistryKey key;
+  ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"), ERROR_SUCCESS);
+  ASSERT_EQ(key.DeleteValue(L"ProgramFilesDir"), ERROR_SUCCESS);
+  EXPECT_EQ(GetProgramFilesDir(), L"");
+  key.WriteString(L"ProgramFilesDir", dir);
+}
+
+TEST(PlatformQueries, WineUserIsAnAdministrator) { EXPECT_TRUE(IsAdministrator()); }
+
+}  // namespace
+}  // namespace ferlane

@@ -1,0 +1,84 @@
+#include "support/Fakes.h"
+
+#include <algorithm>
+
+namespace ferlane::test {
+
+bool FakePlatform::LogicalDriveStrings(std::vector<std::wstring>& roots, DWORD& error) {
+  if (!driveStrings) return Win32Platform::LogicalDriveStrings(roots, error);
+  roots = *driveStrings;
+  error = 0;
+  return true;
+}
+
+UINT FakePlatform::DriveType(const std::wstring& root) {
+  auto it = driveTypes.find(root);
+  return it != driveTypes.end() ? it->second : Win32Platform::DriveType(root);
+}
+
+bool FakePlatform::DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) {
+  for (const auto& r : drivesWithoutMedium)
+    if (!r.empty() && !root.empty() && towupper(r[0]) == towupper(root[0])) return false;
+  return Win32Platform::DiskSpace(root, total, free);
+}
+
+int RecordingMessages::Show(HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
+  shown.push_back({text, caption, flags});
+  if (onShow) onShow();
+  if (!answers.empty()) {
+    int a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  return (flags & 0xF) == MB_YESNO ? IDYES : IDOK;
+}
+
+ScratchDir::ScratchDir() {
+  wchar_t tmp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, tmp);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::wstring(tmp) + L"ferlane-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"\\";
+    if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  // Attributes set by a test (read-only, hidden, system) must not block removal.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+    ::SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::wstring ScratchDir::File(const std::wstring& name, std::size_t size, DWORD attributes) const {
+  std::wstring p = path_ + name;
+  HANDLE h = ::CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    std::string data(size, 'x');
+    DWORD written = 0;
+    if (size) ::WriteFile(h, data.data(), static_cast<DWORD>(size), &written, nullptr);
+    ::CloseHandle(h);
+  }
+  if (attributes) ::SetFileAttributesW(p.c_str(), attributes);
+  return p;
+}
+
+std::wstring ScratchDir::Folder(const std::wstring& name, DWORD attributes) const {
+  std::wstring p = path_ + name;
+  ::CreateDirectoryW(p.c_str(), nullptr);
+  if (attributes) ::SetFileAttributesW(p.c_str(), attributes);
+  return p;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace ferlane::test

@@ -1,0 +1,74 @@
+#pragma once
+// Test doubles shared by the Windows tests: a platform whose answers a test
+// sets, a message sink that records message boxes, and a scratch folder.
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Messages.h"
+#include "platform/Platform.h"
+
+namespace ferlane::test {
+
+// Answers like the real system unless a test overrides a fact.
+class FakePlatform : public Win32Platform {
+ public:
+  FakePlatform() { SetPlatform(this); }
+  ~FakePlatform() override { SetPlatform(nullptr); }
+
+  std::optional<std::wstring> userName;
+  std::optional<std::optional<OsVersion>> version;
+  std::optional<bool> administrator;
+  std::optional<std::vector<std::wstring>> driveStrings;
+  std::map<std::wstring, UINT> driveTypes;      // root -> type
+  std::vector<std::wstring> drivesWithoutMedium;  // roots whose size cannot be read
+  std::optional<std::wstring> programFiles;
+
+  std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
+  std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
+  bool IsAdministrator() override { return administrator ? *administrator : Win32Platform::IsAdministrator(); }
+  bool LogicalDriveStrings(std::vector<std::wstring>& roots, DWORD& error) override;
+  UINT DriveType(const std::wstring& root) override;
+  bool DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) override;
+  std::wstring ProgramFilesDir() override { return programFiles ? *programFiles : Win32Platform::ProgramFilesDir(); }
+};
+
+// Records every message box and answers with the next queued button (IDOK or
+// IDYES when the queue is empty).
+class RecordingMessages : public IMessageSink {
+ public:
+  RecordingMessages() { SetMessageSink(this); }
+  ~RecordingMessages() override { SetMessageSink(nullptr); }
+  struct Shown {
+    std::wstring text, caption;
+    UINT flags;
+  };
+  std::vector<Shown> shown;
+  std::vector<int> answers;
+  std::function<void()> onShow;  // runs while the "box" is up
+  int Show(HWND, const std::wstring& text, const std::wstring& caption, UINT flags) override;
+};
+
+// A fresh folder under the temp folder, removed with its content afterwards.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  const std::wstring& path() const { return path_; }  // with a trailing backslash
+  std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+  // Creates a file of size bytes (with the given attributes when not 0).
+  std::wstring File(const std::wstring& name, std::size_t size = 0, DWORD attributes = 0) const;
+  std::wstring Folder(const std::wstring& name, DWORD attributes = 0) const;
+
+ private:
+  std::wstring path_;
+};
+
+// Runs the pending window messages of this thread.
+void PumpMessages();
+
+}  // namespace ferlane::test
