@@ -1,0 +1,62 @@
+#include "app/logic/PasswordGate.h"
+
+namespace ferlane {
+namespace {
+
+// A wrong try: one more on the counter, the entry cleared and focused, and
+// the end of the program once the allowed tries are spent.
+GateStep WrongAttempt(int& counter, GateControl entry) {
+  GateStep step;
+  ++counter;
+  step.clearMaskEdit1 = entry == GateControl::MaskEdit1;
+  step.clearMaskEdit3 = entry == GateControl::MaskEdit3;
+  step.focus = entry;
+  step.requestTermination = counter > kAllowedWrongAttempts;
+  return step;
+}
+
+}  // namespace
+
+GateStep LoginPromptGate::EntryChanged(const std::wstring& maskEdit1) const {
+  GateStep step;
+  if (PasswordsEqual(maskEdit1, expected_)) step.focus = GateControl::Button1;
+  return step;
+}
+
+GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1) {
+  if (!PasswordsEqual(maskEdit1, expected_)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit1);
+  GateStep step;
+  step.close = true;
+  return step;
+}
+
+GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const {
+  GateStep step;
+  if (PasswordsEqual(maskEdit2, maskEdit1)) {
+    step.newPassword = maskEdit1;
+    step.close = true;
+  } else {
+    step.clearMaskEdit1 = true;
+    step.clearMaskEdit2 = true;
+    step.focus = GateControl::MaskEdit1;
+  }
+  return step;
+}
+
+GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1,
+                                     const std::wstring& maskEdit2) {
+  // The new entries are not looked at until the current password is right.
+  if (!PasswordsEqual(maskEdit3, expected_)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
+  GateStep step;
+  if (PasswordsEqual(maskEdit2, maskEdit1)) {
+    step.newPassword = maskEdit2;
+    step.close = true;
+  } else {
+    step.clearMaskEdit1 = true;
+    step.clearMaskEdit2 = true;
+    step.focus = GateControl::MaskEdit1;
+  }
+  return step;
+}
+
+}  // namespace ferlane
