@@ -21,3 +21,8 @@
 #define IDM_POPUP2_SUPPRIMER_SELECTION 40112
 #define IDM_POPUP2_TOUT_SUPPRIMER 40113
 #define IDM_POPUP2_CACHER_OU_VOIR 40114
+
+// Pictures of the toolbar buttons.
+#define IDB_VOIR 200
+#define IDB_CACHER 201
+#define IDB_SUPPRIMER 202

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds ferlane.exe and starts it under Wine in the project's own prefix, on
+# Wine's virtual desktop (which has a real taskbar window). Without a display
+# it starts Xvfb, saves a screenshot of the screen once the main window is up
+# (build/ferlane-screenshot.png), and stops the program after that.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT="$PWD"
+bash scripts/setup.sh
+
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win --target ferlane
+EXE="$ROOT/build/win/ferlane.exe"
+echo "built: $EXE"
+
+WINE=/usr/lib/wine/wine64
+export WINEPREFIX="${FERLANE_WINEPREFIX:-$ROOT/build/wineprefix}"
+export WINEARCH=win64 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "initialising the Wine prefix $WINEPREFIX"
+  "$WINE" wineboot -i >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w
+fi
+# The program hides its own folder at every start: run it from a folder of its
+# own inside the prefix, as an installed copy would be.
+INSTALL="$WINEPREFIX/drive_c/Ferlane"
+mkdir -p "$INSTALL"
+cp "$EXE" "$INSTALL/ferlane.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$WINE" explorer /desktop=Ferlane,1024x768 'C:\Ferlane\ferlane.exe'
+fi
+
+SHOT="$ROOT/build/ferlane-screenshot.png"
+echo "no display: running under Xvfb"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
+  "$0" explorer /desktop=Ferlane,1024x768 "C:\\Ferlane\\ferlane.exe" &
+  for i in $(seq 1 60); do
+    sleep 1
+    xwininfo -root -tree 2>/dev/null | grep -q "Ferlane 1.0" && break
+  done
+  sleep 2
+  import -window root "$1"
+  /usr/lib/wine/wineserver -k
+' "$WINE" "$SHOT"
+echo "screenshot of the main window: $SHOT"
