@@ -36,11 +36,12 @@ SHOT="$ROOT/build/ferlane-screenshot.png"
 echo "no display: running under Xvfb"
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
   "$0" explorer /desktop=Ferlane,1024x768 "C:\\Ferlane\\ferlane.exe" &
+  # The virtual desktop is one X window; give the program time to come up on it.
   for i in $(seq 1 60); do
     sleep 1
-    xwininfo -root -tree 2>/dev/null | grep -q "Ferlane 1.0" && break
+    xwininfo -root -tree 2>/dev/null | grep -qi "desktop" && break
   done
-  sleep 2
+  sleep "${FERLANE_SHOT_DELAY:-10}"
   import -window root "$1"
   /usr/lib/wine/wineserver -k
 ' "$WINE" "$SHOT"
