@@ -57,4 +57,44 @@ const wchar_t* DriveTypeText(TLanguage l, unsigned driveType);
 // Column headings of the file list: folder mode or drive mode, five each.
 const std::array<const wchar_t*, 5>& ColumnHeadings(TLanguage l, bool driveMode);
 
+// Captions of the file list's context menu items and of its Send To
+// submenu's four fixed entries, in menu order.
+enum class ListMenuItem {
+  Open,
+  View,
+  SendTo,
+  Cut,
+  Copy,
+  Paste,
+  Rename,
+  Delete,
+  Properties,
+  NewFolder,
+  AnyFolder,
+  ClipboardContents,
+  ClipboardFileName,
+  DesktopShortcut,
+  Count
+};
+inline constexpr int kListMenuItemCount = static_cast<int>(ListMenuItem::Count);
+const wchar_t* ListMenuCaption(TLanguage l, ListMenuItem item);
+
+// Captions of the tree's context menu items (separators left out), in menu order.
+enum class TreeMenuItem {
+  NewFolder,
+  RenameFolder,
+  DeleteFolder,
+  Cut,
+  Copy,
+  Paste,
+  TreeSize,
+  FolderContents,
+  ConnectNetworkDrive,
+  DisconnectNetworkDrive,
+  Properties,
+  Count
+};
+inline constexpr int kTreeMenuItemCount = static_cast<int>(TreeMenuItem::Count);
+const wchar_t* TreeMenuCaption(TLanguage l, TreeMenuItem item);
+
 }  // namespace ferlane
