@@ -28,6 +28,9 @@ make_template() {
 PREFIX="$(mktemp -d /tmp/ferlane-wine.XXXXXX)"
 cp -a "$TEMPLATE/." "$PREFIX/"
 export WINEPREFIX="$PREFIX"
+# Wine's recycle bin follows XDG: keep deleted test files inside the throwaway prefix.
+export XDG_DATA_HOME="$PREFIX/xdg-data"
+mkdir -p "$XDG_DATA_HOME"
 cleanup() { "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$PREFIX"; }
 trap cleanup EXIT
 
