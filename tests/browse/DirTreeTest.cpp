@@ -1,0 +1,664 @@
+#include "browse/DirTree.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "browse/ShellOps.h"
+#include "browse/logic/PathOps.h"
+#include "browse/logic/Texts.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+class DirTreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_ = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 700, nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(host_);
+    ASSERT_TRUE(tree_.Create(host_, 100, RECT{0, 0, 400, 600}));
+    tree_.OnDirChange = [this](TDirTree& sender, const std::wstring& path) {
+      EXPECT_EQ(&sender, &tree_);
+      changes_.push_back(path);
+    };
+  }
+  void TearDown() override {
+    ::DestroyWindow(host_);
+    LoadTreeTexts(lnEnglish);
+  }
+
+  HWND tv() const { return tree_.TreeHwnd(); }
+  HTREEITEM Root() const { return TreeView_GetRoot(tv()); }
+  HTREEITEM Selected() const { return TreeView_GetSelection(tv()); }
+
+  std::wstring TextOf(HTREEITEM n) const {
+    wchar_t buf[512] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = n;
+    item.pszText = buf;
+    item.cchTextMax = 512;
+    TreeView_GetItem(tv(), &item);
+    return buf;
+  }
+  TVITEMW Item(HTREEITEM n, UINT mask) const {
+    TVITEMW item{};
+    item.mask = mask;
+    item.hItem = n;
+    item.stateMask = TVIS_EXPANDED;
+    TreeView_GetItem(tv(), &item);
+    return item;
+  }
+  int ChildrenMark(HTREEITEM n) const { return Item(n, TVIF_CHILDREN).cChildren; }
+  bool IsExpanded(HTREEITEM n) const { return (Item(n, TVIF_STATE).state & TVIS_EXPANDED) != 0; }
+
+  std::vector<std::wstring> ChildTexts(HTREEITEM n) const {
+    std::vector<std::wstring> texts;
+    for (HTREEITEM c = TreeView_GetChild(tv(), n); c; c = TreeView_GetNextSibling(tv(), c))
+      texts.push_back(TextOf(c));
+    return texts;
+  }
+  HTREEITEM ChildNamed(HTREEITEM n, const std::wstring& text) const {
+    for (HTREEITEM c = TreeView_GetChild(tv(), n); c; c = TreeView_GetNextSibling(tv(), c))
+      if (TextOf(c) == text) return c;
+    return nullptr;
+  }
+  HTREEITEM DriveNode(wchar_t letter) const {
+    for (HTREEITEM c = TreeView_GetChild(tv(), Root()); c; c = TreeView_GetNextSibling(tv(), c))
+      if (tree_.NodePath(c) == std::wstring(1, letter) + L":\\") return c;
+    return nullptr;
+  }
+
+  // A press and release on the node's label; the release is queued first so
+  // that the control's own tracking of the press ends at once.
+  void Click(HTREEITEM n, UINT down = WM_LBUTTONDOWN) {
+    TreeView_EnsureVisible(tv(), n);
+    RECT rc{};
+    ASSERT_TRUE(TreeView_GetItemRect(tv(), n, &rc, TRUE));
+    ClickAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, down);
+  }
+  void ClickAt(POINT pt, UINT down = WM_LBUTTONDOWN) {
+    const LPARAM lp = MAKELPARAM(pt.x, pt.y);
+    const UINT up = down == WM_RBUTTONDOWN ? WM_RBUTTONUP : down == WM_MBUTTONDOWN ? WM_MBUTTONUP : WM_LBUTTONUP;
+    ::PostMessageW(tv(), up, 0, lp);
+    ::SendMessageW(tv(), down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, lp);
+    test::PumpMessages();
+  }
+  void Key(WPARAM key) {
+    ::SendMessageW(tv(), WM_KEYDOWN, key, 1);
+    ::SendMessageW(tv(), WM_KEYUP, key, 0xC0000001);
+    test::PumpMessages();
+  }
+
+  // Runs an in-place edit of the selected node to its end with `text`.
+  bool EditSelected(const std::wstring& text) {
+    HWND edit = tree_.EditSelectedNode();
+    if (!edit) return false;
+    ::SetWindowTextW(edit, text.c_str());
+    TreeView_EndEditLabelNow(tv(), FALSE);
+    test::PumpMessages();
+    return true;
+  }
+
+  static bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+  test::RecordingMessages messages_;
+  HWND host_ = nullptr;
+  TDirTree tree_;
+  std::vector<std::wstring> changes_;
+};
+
+TEST_F(DirTreeTest, NewTreeHasOnlyTheComputerRootWithTheShellsNameAndIcon) {
+  HTREEITEM root = Root();
+  ASSERT_TRUE(root);
+  EXPECT_FALSE(TreeView_GetNextSibling(tv(), root));
+  EXPECT_FALSE(TreeView_GetChild(tv(), root));  // drives come with the first selection of the root
+
+  LPITEMIDLIST pidl = nullptr;
+  ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &pidl), S_OK);
+  SHFILEINFOW info{};
+  ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof info,
+                   SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
+  ::CoTaskMemFree(pidl);
+  EXPECT_FALSE(std::wstring(info.szDisplayName).empty());
+  EXPECT_EQ(TextOf(root), info.szDisplayName);
+  EXPECT_EQ(Item(root, TVIF_IMAGE).iImage, info.iIcon);
+  EXPECT_EQ(tree_.NodePath(root), L"");
+  EXPECT_EQ(tree_.SelectedPath(), L"");
+  EXPECT_FALSE(tree_.ReadOnly());
+  EXPECT_TRUE(tree_.PopUpMenuEnabled());
+  EXPECT_EQ(tree_.Language(), lnEnglish);
+  EXPECT_EQ(tree_.About(), L"Version 1.0");
+  tree_.SetAbout(L"2.0");
+  EXPECT_EQ(tree_.About(), L"Version 1.0");
+
+  // The system's small image list, shared.
+  SHFILEINFOW sys{};
+  auto images = reinterpret_cast<HIMAGELIST>(
+      ::SHGetFileInfoW(L"C:\\", 0, &sys, sizeof sys, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  EXPECT_EQ(TreeView_GetImageList(tv(), TVSIL_NORMAL), images);
+  EXPECT_EQ(TDirTree::FromHwnd(tree_.hwnd()), &tree_);
+  EXPECT_EQ(TDirTree::FromHwnd(tv()), &tree_);
+  EXPECT_EQ(TDirTree::FromHwnd(host_), nullptr);
+}
+
+TEST_F(DirTreeTest, EmptyRectangleGivesTheDefaultSize) {
+  TDirTree other;
+  ASSERT_TRUE(other.Create(host_, 101, RECT{}));
+  RECT rc{};
+  ::GetWindowRect(other.hwnd(), &rc);
+  EXPECT_EQ(rc.right - rc.left, 180);
+  EXPECT_EQ(rc.bottom - rc.top, 120);
+  RECT client{};
+  ::GetClientRect(other.hwnd(), &client);
+  ::GetWindowRect(other.TreeHwnd(), &rc);
+  EXPECT_EQ(rc.right - rc.left, client.right);  // the control fills the widget
+}
+
+TEST_F(DirTreeTest, ReloadTreeListsEveryDriveInLetterOrderWithButtons) {
+  tree_.ReloadTree();
+  HTREEITEM root = Root();
+  const DWORD drives = ::GetLogicalDrives();
+  std::vector<std::wstring> expected;
+  for (int i = 0; i < 26; ++i)
+    if (drives & (1u << i)) expected.push_back(std::wstring(1, wchar_t(L'A' + i)) + L":\\");
+  ASSERT_FALSE(expected.empty());
+  std::vector<std::wstring> paths;
+  for (HTREEITEM c = TreeView_GetChild(tv(), root); c; c = TreeView_GetNextSibling(tv(), c)) {
+    paths.push_back(tree_.NodePath(c));
+    const std::wstring caption = TextOf(c);
+    EXPECT_EQ(caption.substr(0, 7), L" (" + paths.back().substr(0, 2) + L")  ") << caption;
+    EXPECT_EQ(caption.find(L'(', 2), std::wstring::npos) << caption;  // cut before the shell's "("
+    EXPECT_EQ(ChildrenMark(c), 1);
+    EXPECT_FALSE(TreeView_GetChild(tv(), c));  // not loaded yet
+    EXPECT_EQ(Item(c, TVIF_IMAGE).iImage, GetSmallIconIndex(paths.back()));
+    EXPECT_EQ(Item(c, TVIF_SELECTEDIMAGE).iSelectedImage, GetOpenIconIndex(paths.back()));
+  }
+  EXPECT_EQ(paths, expected);
+  EXPECT_FALSE(tree_.Updating());
+}
+
+TEST_F(DirTreeTest, ExpandingLoadsSubfoldersOnceSortedWithButtonsOnlyWhereSubfoldersAre) {
+  test::ScratchDir dir;
+  dir.Folder(L"b");
+  dir.Folder(L"a");
+  dir.Folder(L"B2");
+  dir.Folder(L"_x");
+  dir.Folder(L"hidden", FILE_ATTRIBUTE_HIDDEN);
+  dir.Folder(L"sys", FILE_ATTRIBUTE_SYSTEM);
+  dir.Folder(L"a\\inner");
+  dir.File(L"b\\only-a-file.txt");
+  dir.File(L"file.txt");
+  dir.Folder(L"hidden\\deep");
+
+  tree_.ExpandToPath(dir.path());
+  HTREEITEM node = Selected();
+  ASSERT_TRUE(node);
+  EXPECT_EQ(tree_.NodePath(node), DelSlash(dir.path()));
+  EXPECT_TRUE(IsExpanded(node));
+
+  std::vector<std::wstring> names = ChildTexts(node);
+  std::vector<std::wstring> sorted = names;
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const std::wstring& x, const std::wstring& y) { return ::lstrcmpW(x.c_str(), y.c_str()) < 0; });
+  EXPECT_EQ(names, sorted);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"B2", L"_x", L"a", L"b", L"hidden", L"sys"}));
+
+  EXPECT_EQ(ChildrenMark(ChildNamed(node, L"a")), 1);
+  EXPECT_EQ(ChildrenMark(ChildNamed(node, L"hidden")), 1);
+  EXPECT_EQ(ChildrenMark(ChildNamed(node, L"b")), 0);  // files only
+  EXPECT_EQ(ChildrenMark(ChildNamed(node, L"_x")), 0);
+  EXPECT_FALSE(TreeView_GetChild(tv(), ChildNamed(node, L"a")));  // one level at a time
+
+  // Loaded once: a folder made afterwards shows only after a reload.
+  dir.Folder(L"later");
+  TreeView_Expand(tv(), node, TVE_COLLAPSE);
+  TreeView_Expand(tv(), node, TVE_EXPAND);
+  EXPECT_FALSE(ChildNamed(node, L"later"));
+  tree_.ReloadTree();
+  tree_.ExpandToPath(dir.path());
+  EXPECT_TRUE(ChildNamed(Selected(), L"later"));
+}
+
+TEST_F(DirTreeTest, FolderNodesShowTheShellsFolderIcons) {
+  test::ScratchDir dir;
+  const std::wstring plain = dir.Folder(L"plain");
+  const std::wstring marked = dir.Folder(L"marked", FILE_ATTRIBUTE_SYSTEM);
+  tree_.ExpandToPath(dir.path());
+  for (const std::wstring& path : {plain, marked}) {
+    HTREEITEM n = ChildNamed(Selected(), ExtractFileName(path));
+    ASSERT_TRUE(n);
+    TVITEMW item = Item(n, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
+    if (item.iImage != I_IMAGECALLBACK) {
+      EXPECT_EQ(item.iImage, GetSmallIconIndex(path)) << path;
+    }
+    if (item.iSelectedImage != I_IMAGECALLBACK) {
+      EXPECT_EQ(item.iSelectedImage, GetOpenIconIndex(path)) << path;
+    }
+    // What the tree draws: the images it is told when it asks.
+    NMTVDISPINFOW info{};
+    info.hdr.hwndFrom = tv();
+    info.hdr.idFrom = 1;
+    info.hdr.code = TVN_GETDISPINFOW;
+    info.item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    info.item.hItem = n;
+    info.item.iImage = item.iImage;
+    info.item.iSelectedImage = item.iSelectedImage;
+    if (item.iImage == I_IMAGECALLBACK) {
+      ::SendMessageW(tree_.hwnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&info));
+      EXPECT_EQ(info.item.iImage, GetSmallIconIndex(path));
+      EXPECT_EQ(info.item.iSelectedImage, GetOpenIconIndex(path));
+    }
+  }
+}
+
+TEST_F(DirTreeTest, ExpandToPathSelectsTheFolderWithATrailingBackslashAndTellsOnce) {
+  test::ScratchDir dir;
+  dir.Folder(L"one");
+  dir.Folder(L"one\\two");
+  dir.Folder(L"one\\two\\three");
+  const std::wstring target = dir / L"one\\two";
+
+  tree_.ExpandToPath(target);
+  ASSERT_TRUE(Selected());
+  EXPECT_EQ(TextOf(Selected()), L"two");
+  EXPECT_EQ(tree_.NodePath(Selected()), target);
+  EXPECT_EQ(tree_.SelectedPath(), target + L"\\");
+  EXPECT_EQ(changes_, std::vector<std::wstring>{target + L"\\"});
+  EXPECT_EQ(ChildTexts(Selected()), std::vector<std::wstring>{L"three"});
+  EXPECT_FALSE(tree_.Updating());
+
+  // Another letter case names the same folder: the stored text stays.
+  std::wstring upper = UpperCase(target) + L"\\";
+  tree_.ExpandToPath(upper);
+  EXPECT_EQ(tree_.SelectedPath(), target + L"\\");
+  EXPECT_EQ(changes_.size(), 2u);
+
+  // Ignored: empty, one character, missing, a file.
+  const std::wstring file = dir.File(L"f.txt");
+  for (const std::wstring& bad : {std::wstring(), std::wstring(L"C"), dir / L"missing", file})
+    tree_.ExpandToPath(bad);
+  EXPECT_EQ(changes_.size(), 2u);
+  EXPECT_EQ(tree_.SelectedPath(), target + L"\\");
+}
+
+TEST_F(DirTreeTest, ExpandToPathCollapsesOtherBranchesButKeepsThemLoaded) {
+  test::ScratchDir dir;
+  dir.Folder(L"left");
+  dir.Folder(L"left\\sub");
+  dir.Folder(L"right");
+  tree_.ExpandToPath(dir / L"left\\sub");
+  HTREEITEM scratch = TreeView_GetParent(tv(), TreeView_GetParent(tv(), Selected()));
+  HTREEITEM left = ChildNamed(scratch, L"left");
+  ASSERT_TRUE(left);
+  EXPECT_TRUE(IsExpanded(left));
+
+  tree_.ExpandToPath(dir / L"right");
+  EXPECT_EQ(TextOf(Selected()), L"right");
+  EXPECT_FALSE(IsExpanded(left));
+  EXPECT_EQ(ChildTexts(left), std::vector<std::wstring>{L"sub"});
+
+  tree_.ExpandToPath(L"C:\\");
+  EXPECT_EQ(Selected(), DriveNode(L'C'));
+  EXPECT_EQ(tree_.SelectedPath(), L"C:\\");
+  EXPECT_TRUE(IsExpanded(Root()));
+  for (HTREEITEM d = TreeView_GetChild(tv(), Root()); d; d = TreeView_GetNextSibling(tv(), d))
+    if (d != Selected()) {
+      EXPECT_FALSE(IsExpanded(d)) << TextOf(d);
+    }
+  // C:'s own children are visible, every one of them closed.
+  for (HTREEITEM c = TreeView_GetChild(tv(), Selected()); c; c = TreeView_GetNextSibling(tv(), c))
+    EXPECT_FALSE(IsExpanded(c)) << TextOf(c);
+}
+
+TEST_F(DirTreeTest, FolderMadeAfterItsParentLoadedEndsTheWalkAtTheParent) {
+  test::ScratchDir dir;
+  dir.Folder(L"parent");
+  tree_.ExpandToPath(dir / L"parent");
+  const std::wstring before = tree_.SelectedPath();
+  tree_.ExpandToPath(dir.path());
+  changes_.clear();
+
+  dir.Folder(L"parent\\fresh");
+  tree_.ExpandToPath(dir / L"parent\\fresh");
+  ASSERT_TRUE(Selected());
+  EXPECT_EQ(TextOf(Selected()), L"parent");
+  EXPECT_EQ(tree_.SelectedPath(), dir.path());  // unchanged by the failed walk
+  EXPECT_NE(tree_.SelectedPath(), before);
+  EXPECT_TRUE(changes_.empty());
+  EXPECT_FALSE(tree_.Updating());  // still repainting
+}
+
+TEST_F(DirTreeTest, WalkDoesNotTakeAFolderOfTheSameNameInAnotherBranch) {
+  test::ScratchDir dir;
+  dir.Folder(L"p");
+  dir.Folder(L"p\\aaa");
+  dir.Folder(L"q");
+  dir.Folder(L"q\\dup");
+  tree_.ExpandToPath(dir / L"p\\aaa");
+  tree_.ExpandToPath(dir / L"q\\dup");
+  changes_.clear();
+
+  dir.Folder(L"p\\dup");  // made after p was loaded
+  tree_.ExpandToPath(dir / L"p\\dup");
+  EXPECT_EQ(tree_.NodePath(Selected()), dir / L"p");
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"q\\dup\\");
+  EXPECT_TRUE(changes_.empty());
+}
+
+TEST_F(DirTreeTest, OpenPathDoesTheSameTextOnlyOnce) {
+  test::ScratchDir dir;
+  dir.Folder(L"x");
+  const std::wstring withSlash = dir / L"x\\";
+  const std::wstring without = dir / L"x";
+
+  tree_.OpenPath(withSlash);
+  EXPECT_EQ(tree_.SelectedPath(), withSlash);
+  EXPECT_EQ(changes_.size(), 1u);
+  tree_.OpenPath(withSlash);
+  tree_.OpenPath(UpperCase(withSlash));
+  EXPECT_EQ(changes_.size(), 1u);
+  // The text is compared before the backslash is added.
+  tree_.OpenPath(without);
+  EXPECT_EQ(changes_.size(), 2u);
+  // What was remembered carries the backslash.
+  tree_.OpenPath(withSlash);
+  EXPECT_EQ(changes_.size(), 2u);
+
+  tree_.OpenPath(L"");
+  tree_.OpenPath(dir / L"nothing-here");
+  EXPECT_EQ(changes_.size(), 2u);
+  tree_.OpenPath(L"C:\\");
+  EXPECT_EQ(tree_.SelectedPath(), L"C:\\");
+  EXPECT_EQ(changes_.size(), 3u);
+}
+
+TEST_F(DirTreeTest, ClickingTheRootGivesDrivesAndAddsTheDrives) {
+  Click(Root());
+  EXPECT_EQ(Selected(), Root());
+  EXPECT_EQ(tree_.SelectedPath(), L"Drives");
+  EXPECT_EQ(changes_, std::vector<std::wstring>{L"Drives"});
+  EXPECT_TRUE(DriveNode(L'C'));
+}
+
+TEST_F(DirTreeTest, ClickedFoldersGiveTheNodePathWithoutTrailingBackslash) {
+  test::ScratchDir dir;
+  dir.Folder(L"w");
+  dir.Folder(L"w\\sub");
+  tree_.ExpandToPath(dir / L"w");
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"w\\");
+
+  HTREEITEM sub = ChildNamed(Selected(), L"sub");
+  ASSERT_TRUE(sub);
+  Click(sub);
+  EXPECT_EQ(Selected(), sub);
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"w\\sub");
+  EXPECT_EQ(changes_.back(), dir / L"w\\sub");
+
+  // Any button selects; a drive keeps its backslash.
+  Click(DriveNode(L'C'), WM_RBUTTONDOWN);
+  EXPECT_EQ(tree_.SelectedPath(), L"C:\\");
+  EXPECT_EQ(Selected(), DriveNode(L'C'));
+  Click(sub, WM_MBUTTONDOWN);
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"w\\sub");
+}
+
+TEST_F(DirTreeTest, PressOffTheLabelKeepsTheSelectedNode) {
+  test::ScratchDir dir;
+  dir.Folder(L"k");
+  tree_.ExpandToPath(dir / L"k");
+  HTREEITEM before = Selected();
+  RECT client{};
+  ::GetClientRect(tv(), &client);
+  ClickAt(POINT{client.right - 2, client.bottom - 2});  // empty space below the nodes
+  EXPECT_EQ(Selected(), before);
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"k");  // the node-path form of the same folder
+}
+
+TEST_F(DirTreeTest, ArrowKeysSelectAndTellOtherKeysDoNot) {
+  test::ScratchDir dir;
+  dir.Folder(L"first");
+  dir.Folder(L"second");
+  tree_.ExpandToPath(dir / L"first");
+  changes_.clear();
+  ::SetFocus(tv());
+
+  Key(VK_DOWN);
+  EXPECT_EQ(TextOf(Selected()), L"second");
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"second");
+  EXPECT_EQ(changes_, std::vector<std::wstring>{dir / L"second"});
+
+  ::SendMessageW(tv(), WM_KEYUP, 'A', 0xC0000001);
+  ::SendMessageW(tv(), WM_KEYUP, VK_RETURN, 0xC0000001);
+  EXPECT_EQ(changes_.size(), 1u);
+
+  Key(VK_UP);
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"first");
+  EXPECT_EQ(changes_.size(), 2u);
+}
+
+TEST_F(DirTreeTest, F5ReloadsAndReturnsToTheSelectedFolder) {
+  test::ScratchDir dir;
+  dir.Folder(L"f5");
+  tree_.ExpandToPath(dir / L"f5");
+  dir.Folder(L"f5\\new");
+  EXPECT_FALSE(ChildNamed(Selected(), L"new"));
+  ::SendMessageW(tv(), WM_KEYUP, VK_F5, 0xC0000001);
+  ASSERT_TRUE(Selected());
+  EXPECT_EQ(tree_.NodePath(Selected()), dir / L"f5");
+  EXPECT_TRUE(ChildNamed(Selected(), L"new"));
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"f5\\");
+}
+
+// A drive that the fake platform answers as an empty floppy.
+class EmptyFloppyTest : public DirTreeTest {
+ protected:
+  void SetUp() override {
+    DirTreeTest::SetUp();
+    const DWORD drives = ::GetLogicalDrives();
+    for (int i = 25; i >= 0 && !floppy_; --i)
+      if ((drives & (1u << i)) && i != 2) floppy_ = wchar_t(L'A' + i);
+    if (!floppy_) GTEST_SKIP() << "no drive besides C: to stand for a floppy";
+    const std::wstring root = std::wstring(1, floppy_) + L":\\";
+    platform_.driveTypes[root] = DRIVE_REMOVABLE;
+    platform_.drivesWithoutMedium.push_back(root);
+    tree_.SetLanguage(lnFrench);
+  }
+  static constexpr wchar_t kNoDisk[] = L"Il n'y a pas de disque dans le lecteur ou le lecteur n'est pas prêt.";
+  test::FakePlatform platform_;
+  wchar_t floppy_ = 0;
+};
+
+TEST_F(EmptyFloppyTest, ClickShowsNoDiskAndGoesBackToThePreviousFolder) {
+  test::ScratchDir dir;
+  dir.Folder(L"prev");
+  tree_.ExpandToPath(dir / L"prev");
+  changes_.clear();
+
+  Click(DriveNode(floppy_));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, kNoDisk);
+  EXPECT_EQ(tree_.NodePath(Selected()), dir / L"prev");
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"prev\\");
+  EXPECT_EQ(changes_, std::vector<std::wstring>{dir / L"prev\\"});  // from going back only
+}
+
+TEST_F(EmptyFloppyTest, ClickAfterTheDrivesReturnsToTheRoot) {
+  Click(Root());
+  TreeView_Expand(tv(), Root(), TVE_EXPAND);
+  changes_.clear();
+  Click(DriveNode(floppy_));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(Selected(), Root());
+  EXPECT_EQ(tree_.SelectedPath(), L"Drives");
+  EXPECT_TRUE(changes_.empty());
+}
+
+TEST_F(EmptyFloppyTest, ArrowKeyOntoItStaysThereAndKeepsThePathTheListShows) {
+  tree_.ExpandToPath(L"C:\\");
+  TreeView_Expand(tv(), Selected(), TVE_COLLAPSE);
+  ::SetFocus(tv());
+  // Walk the drive nodes with the arrow keys until the floppy is reached.
+  std::wstring before;
+  for (int i = 0; i < 26 && Selected() != DriveNode(floppy_); ++i) {
+    before = tree_.SelectedPath();
+    Key(floppy_ < L'C' ? VK_UP : VK_DOWN);
+  }
+  ASSERT_EQ(Selected(), DriveNode(floppy_));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, kNoDisk);
+  // No jump back; SelectedPath still names the drive reached before, which
+  // the list still shows.
+  EXPECT_EQ(Selected(), DriveNode(floppy_));
+  EXPECT_EQ(tree_.SelectedPath(), before);
+  EXPECT_EQ(changes_.back(), before);
+}
+
+TEST_F(DirTreeTest, RenameRefusedForRootDrivesAndReadOnlyTree) {
+  test::ScratchDir dir;
+  dir.Folder(L"ro");
+  tree_.ExpandToPath(L"C:\\");
+  EXPECT_FALSE(tree_.EditSelectedNode());
+  TreeView_SelectItem(tv(), Root());
+  EXPECT_FALSE(tree_.EditSelectedNode());
+
+  tree_.ExpandToPath(dir / L"ro");
+  tree_.SetReadOnly(true);
+  EXPECT_TRUE(tree_.ReadOnly());
+  EXPECT_FALSE(tree_.EditSelectedNode());
+  EXPECT_FALSE(TreeView_EditLabel(tv(), Selected()));
+  tree_.SetReadOnly(false);
+  HWND edit = tree_.EditSelectedNode();
+  EXPECT_TRUE(edit);
+  TreeView_EndEditLabelNow(tv(), TRUE);
+  test::PumpMessages();
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ(TextOf(Selected()), L"ro");
+}
+
+TEST_F(DirTreeTest, InvalidNamesAreRefusedWithTheMessageAndTheNodeKeepsItsText) {
+  tree_.SetLanguage(lnFrench);
+  test::ScratchDir dir;
+  const std::wstring folder = dir.Folder(L"keep");
+  tree_.ExpandToPath(folder);
+
+  ASSERT_TRUE(EditSelected(L"bad*name"));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, L"Erreur - Nom de répertoire invalide\rbad*name");
+  EXPECT_EQ(messages_.shown[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_EQ(TextOf(Selected()), L"keep");
+
+  ASSERT_TRUE(EditSelected(L"a:b"));
+  EXPECT_EQ(messages_.shown.size(), 2u);
+  // An emptied name only beeps.
+  ASSERT_TRUE(EditSelected(L""));
+  EXPECT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(TextOf(Selected()), L"keep");
+  EXPECT_TRUE(Exists(folder));
+}
+
+TEST_F(DirTreeTest, RenameAsksFirstAndNoLeavesEverything) {
+  tree_.SetLanguage(lnFrench);
+  test::ScratchDir dir;
+  const std::wstring folder = dir.Folder(L"Ancien");
+  tree_.ExpandToPath(folder);
+  changes_.clear();
+  messages_.answers = {IDNO};
+
+  ASSERT_TRUE(EditSelected(L"Nouveau"));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text,
+            L"Voulez-vous renommer le dossier sélectionné\r\r    de  : Ancien\r    à     : Nouveau");
+  EXPECT_EQ(messages_.shown[0].flags & 0xF, static_cast<UINT>(MB_YESNO));
+  EXPECT_EQ(TextOf(Selected()), L"Ancien");
+  EXPECT_TRUE(Exists(folder));
+  EXPECT_FALSE(Exists(dir / L"Nouveau"));
+  EXPECT_TRUE(changes_.empty());
+
+  // Enter on the unchanged name is no rename at all.
+  ASSERT_TRUE(EditSelected(L"Ancien"));
+  EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
+TEST_F(DirTreeTest, AcceptedRenameRenamesTheFolderAndMovesToItsParent) {
+  test::ScratchDir dir;
+  dir.Folder(L"base");
+  const std::wstring folder = dir.Folder(L"base\\old");
+  dir.File(L"base\\old\\content.txt");
+  tree_.ExpandToPath(folder);
+  HTREEITEM node = Selected();
+  changes_.clear();
+
+  ASSERT_TRUE(EditSelected(L"new"));
+  EXPECT_EQ(messages_.shown.size(), 1u);  // the question, answered Yes
+  EXPECT_FALSE(Exists(folder));
+  EXPECT_TRUE(Exists(dir / L"base\\new\\content.txt"));
+  EXPECT_EQ(TextOf(node), L"new");
+  EXPECT_EQ(tree_.NodePath(node), dir / L"base\\new");
+  EXPECT_EQ(tree_.NodePath(Selected()), dir / L"base");
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"base");
+  EXPECT_EQ(changes_, std::vector<std::wstring>{dir / L"base"});
+
+  // A folder just made by the tree is renamed without the question, once.
+  TreeView_SelectItem(tv(), node);
+  tree_.SkipNextRenameConfirmation();
+  ASSERT_TRUE(EditSelected(L"newer"));
+  EXPECT_EQ(messages_.shown.size(), 1u);
+  EXPECT_TRUE(Exists(dir / L"base\\newer"));
+  TreeView_SelectItem(tv(), node);
+  messages_.answers = {IDNO};
+  ASSERT_TRUE(EditSelected(L"newest"));
+  EXPECT_EQ(messages_.shown.size(), 2u);
+  EXPECT_TRUE(Exists(dir / L"base\\newer"));
+}
+
+TEST_F(DirTreeTest, CancelledEditDropsTheSkippedQuestion) {
+  test::ScratchDir dir;
+  tree_.ExpandToPath(dir.Folder(L"c1"));
+  tree_.SkipNextRenameConfirmation();
+  ASSERT_TRUE(tree_.EditSelectedNode());
+  TreeView_EndEditLabelNow(tv(), TRUE);
+  test::PumpMessages();
+  messages_.answers = {IDNO};
+  ASSERT_TRUE(EditSelected(L"c2"));
+  EXPECT_EQ(messages_.shown.size(), 1u);  // asked this time
+  EXPECT_TRUE(Exists(dir / L"c1"));
+}
+
+TEST_F(DirTreeTest, LanguageLoadsTheTreeTextsAndRebuildsTheNodes) {
+  tree_.SetPopUpMenuEnabled(false);
+  EXPECT_FALSE(tree_.PopUpMenuEnabled());
+  tree_.SetLanguage(lnGerman);
+  EXPECT_EQ(tree_.Language(), lnGerman);
+  EXPECT_EQ(Text(Msg::RenameQuestion), L"Wollen Sie den markierten Ordner umbenennen");
+  EXPECT_TRUE(tree_.PopUpMenuEnabled());
+  EXPECT_TRUE(DriveNode(L'C'));
+  EXPECT_TRUE(IsExpanded(Root()));
+
+  tree_.SetLanguage(lnSysDefault);
+  EXPECT_EQ(tree_.Language(), LanguageFromLangId(::GetUserDefaultLangID()));
+  tree_.SetLanguage(lnFrench);
+  EXPECT_EQ(Text(Msg::InvalidFolderName), L"Erreur - Nom de répertoire invalide");
+}
+
+TEST_F(DirTreeTest, SelectedPathSetterIgnoresLetterCase) {
+  tree_.SetSelectedPath(L"C:\\Data");
+  tree_.SetSelectedPath(L"c:\\data");
+  EXPECT_EQ(tree_.SelectedPath(), L"C:\\Data");
+  tree_.SetSelectedPath(L"C:\\Data\\");
+  EXPECT_EQ(tree_.SelectedPath(), L"C:\\Data\\");
+  EXPECT_TRUE(changes_.empty());
+  tree_.SetSelectedFile(L"a.txt");
+  tree_.SetSelectedFile(L"A.TXT");
+  EXPECT_EQ(tree_.SelectedFile(), L"a.txt");
+}
+
+}  // namespace
+}  // namespace ferlane
