@@ -1,0 +1,377 @@
+#include "app/PasswordWindows.h"
+
+#include "platform/Termination.h"
+
+namespace ferlane {
+namespace {
+
+constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+
+UniqueHFont MakeFont(int weight) {
+  HDC screen = ::GetDC(nullptr);
+  const int height = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ::ReleaseDC(nullptr, screen);
+  return UniqueHFont(::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+}
+
+bool RegisterFrameClass(HINSTANCE instance, const wchar_t* className, WNDPROC proc) {
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (::GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = className;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+std::wstring ControlText(HWND control) {
+  const int length = ::GetWindowTextLengthW(control);
+  if (length <= 0) return std::wstring();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(control, text.data(), length + 1);
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+// ---- PasswordDialog ----------------------------------------------------------
+
+PasswordDialog::~PasswordDialog() {
+  if (!hwnd_) return;
+  // The derived window is gone already: its last messages (an entry losing
+  // the focus notifies) must not reach its handlers.
+  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  ::DestroyWindow(hwnd_);
+}
+
+bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
+                                 int clientWidth, int clientHeight, DWORD exStyle) {
+  if (hwnd_) return true;
+  if (!RegisterFrameClass(instance, className, &PasswordDialog::WndProc)) return false;
+  font_ = MakeFont(FW_NORMAL);
+  boldFont_ = MakeFont(FW_BOLD);
+  exStyle |= WS_EX_DLGMODALFRAME;
+  RECT rc{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&rc, kFrameStyle, FALSE, exStyle);
+  ::CreateWindowExW(exStyle, className, caption, kFrameStyle, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                    nullptr, nullptr, instance, this);
+  if (hwnd_) ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  return hwnd_ != nullptr;
+}
+
+HWND PasswordDialog::AddLabel(const wchar_t* text, int x, int y, int width, int height, bool bold, int id) {
+  // SS_NOPREFIX: a user name may hold an ampersand.
+  HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width,
+                                 height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+  if (label)
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? boldFont_.get() : font_.get()), FALSE);
+  return label;
+}
+
+HWND PasswordDialog::AddEntry(int id, int x, int y, int width, int height) {
+  HWND entry = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, x, y, width,
+                                 height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+  if (!entry) return nullptr;
+  ::SendMessageW(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  // Every character shows as '*' (the visual styles would show a dot), and
+  // a password of any length is taken.
+  ::SendMessageW(entry, EM_SETPASSWORDCHAR, L'*', 0);
+  ::SendMessageW(entry, EM_SETLIMITTEXT, 0, 0);
+  return entry;
+}
+
+HWND PasswordDialog::AddButton(int id, const wchar_t* text, int x, int y, int width, int height) {
+  HWND button = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, y,
+                                  width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+  if (button) ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  return button;
+}
+
+void PasswordDialog::CentreOn(HWND owner) {
+  RECT bounds{};
+  if (!owner || !::GetWindowRect(owner, &bounds))
+    bounds = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  RECT own{};
+  ::GetWindowRect(hwnd_, &own);
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  int x = bounds.left + (bounds.right - bounds.left - width) / 2;
+  int y = bounds.top + (bounds.bottom - bounds.top - height) / 2;
+  // A main window stored partly off the screen must not take the prompt with it.
+  RECT wanted{x, y, x + width, y + height};
+  MONITORINFO info{sizeof(info)};
+  if (::GetMonitorInfoW(::MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) {
+    const RECT& work = info.rcWork;
+    if (x + width > work.right) x = work.right - width;
+    if (x < work.left) x = work.left;
+    if (y + height > work.bottom) y = work.bottom - height;
+    if (y < work.top) y = work.top;
+  }
+  MoveTo(x, y);
+}
+
+void PasswordDialog::MoveTo(int x, int y) {
+  ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool PasswordDialog::RunModal(HWND owner) {
+  closed_ = false;
+  // After a termination request a modal window closes at once: not even shown.
+  if (TerminationRequested()) return false;
+  if (::GetWindow(hwnd_, GW_OWNER) != owner)
+    ::SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  FormShow();
+  RunModalLoop(hwnd_, owner, [this] { return closed_; });
+  // The loop also ends on the thread's quit message: only "&OK" counts.
+  return closed_ && !TerminationRequested();
+}
+
+void PasswordDialog::FocusControl(HWND c) {
+  focus_ = c;
+  if (c && ::IsWindowVisible(hwnd_)) ::SetFocus(c);
+}
+
+void PasswordDialog::Apply(const GateStep& step) {
+  if (step.clearMaskEdit1) ::SetWindowTextW(Control(GateControl::MaskEdit1), L"");
+  if (step.clearMaskEdit2) ::SetWindowTextW(Control(GateControl::MaskEdit2), L"");
+  if (step.clearMaskEdit3) ::SetWindowTextW(Control(GateControl::MaskEdit3), L"");
+  if (step.focus != GateControl::None) FocusControl(Control(step.focus));
+  if (step.requestTermination) RequestTermination();
+  if (step.close) closed_ = true;
+}
+
+LRESULT CALLBACK PasswordDialog::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  PasswordDialog* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<PasswordDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<PasswordDialog*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->focus_ = nullptr;
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->HandleMessage(msg, wp, lp);
+  } catch (...) {
+    // Nothing may unwind into the system; the window simply stays open.
+    return 0;
+  }
+}
+
+LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      HWND control = reinterpret_cast<HWND>(lp);
+      if (!control && (id == IDOK || id == IDCANCEL)) {
+        // Enter and Escape from the dialog manager: no default or cancel
+        // button, but Enter on the focused "&OK" presses it, as on any button.
+        HWND button = Control(GateControl::Button1);
+        if (id == IDOK && button && ::GetFocus() == button) OnCommand(kIdButton1, BN_CLICKED, button);
+        return 0;
+      }
+      OnCommand(id, HIWORD(wp), control);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // Like a dialog: the focused control is kept across deactivation.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focused = ::GetFocus();
+        if (focused && ::IsChild(hwnd_, focused)) focus_ = focused;
+        return 0;
+      }
+      if (focus_) {
+        ::SetFocus(focus_);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (focus_) ::SetFocus(focus_);
+      return 0;
+    case WM_CLOSE:
+      return 0;  // only "&OK" leaves the window
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_CLOSE) return 0;
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+// ---- TPasse ------------------------------------------------------------------
+
+bool TPasse::Create(HINSTANCE instance) {
+  if (hwnd()) return true;
+  // Shown before the main window is visible: it needs a taskbar button of its own.
+  if (!CreateFrame(instance, L"TPasse", L"Ferlane: Mot de Passe:", 176, 75, WS_EX_APPWINDOW)) return false;
+  label2_ = AddLabel(L"", 8, 6, 160, 13, true, kIdUserLabel);
+  AddLabel(L"Saisissez votre mot de passe:", 8, 24, 160, 13);
+  // Created in tab order: the button comes before the entry.
+  button1_ = AddButton(kIdButton1, L"&OK", 128, 42, 40, 25);
+  maskEdit1_ = AddEntry(kIdMaskEdit1, 8, 44, 113, 21);
+  FormCreate();
+  return label2_ && button1_ && maskEdit1_;
+}
+
+bool TPasse::ShowModal(HWND owner, const std::wstring& userName, const std::wstring& expected) {
+  ::SetWindowTextW(label2_, userName.c_str());
+  gate_.SetExpected(expected);
+  CentreOn(owner);
+  return RunModal(owner);
+}
+
+HWND TPasse::Control(GateControl c) const {
+  switch (c) {
+    case GateControl::MaskEdit1: return maskEdit1_;
+    case GateControl::Button1: return button1_;
+    default: return nullptr;
+  }
+}
+
+void TPasse::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kIdMaskEdit1:
+      if (code == EN_CHANGE) MaskEdit1Change();
+      break;
+    case kIdButton1:
+      if (code == BN_CLICKED) Button1Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void TPasse::FormCreate() { gate_.ResetCounter(); }
+
+void TPasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
+
+void TPasse::MaskEdit1Change() { Apply(gate_.EntryChanged(ControlText(maskEdit1_))); }
+
+void TPasse::Button1Click() { Apply(gate_.Confirm(ControlText(maskEdit1_))); }
+
+// ---- Tsaisie -----------------------------------------------------------------
+
+bool Tsaisie::Create(HINSTANCE instance) {
+  if (hwnd()) return true;
+  if (!CreateFrame(instance, L"Tsaisie", L"Ferlane: Saisie du mot de passe", 169, 144, WS_EX_APPWINDOW))
+    return false;
+  label1_ = AddLabel(L"", 8, 6, 153, 13, true, kIdUserLabel);
+  AddLabel(L"Tapez votre mot de passe:", 8, 24, 153, 13);
+  maskEdit1_ = AddEntry(kIdMaskEdit1, 8, 40, 153, 21);
+  AddLabel(L"Confirmez votre mot de passe", 8, 66, 153, 13);
+  maskEdit2_ = AddEntry(kIdMaskEdit2, 8, 82, 153, 21);
+  button1_ = AddButton(kIdButton1, L"&OK", 47, 111, 75, 25);
+  return label1_ && maskEdit1_ && maskEdit2_ && button1_;
+}
+
+bool Tsaisie::ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword) {
+  ::SetWindowTextW(label1_, userName.c_str());
+  chosen_.reset();
+  CentreOn(owner);
+  if (!RunModal(owner) || !chosen_) return false;
+  currentPassword = *chosen_;
+  return true;
+}
+
+HWND Tsaisie::Control(GateControl c) const {
+  switch (c) {
+    case GateControl::MaskEdit1: return maskEdit1_;
+    case GateControl::MaskEdit2: return maskEdit2_;
+    case GateControl::Button1: return button1_;
+    default: return nullptr;
+  }
+}
+
+void Tsaisie::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kIdButton1:
+      if (code == BN_CLICKED) Button1Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void Tsaisie::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
+
+void Tsaisie::Button1Click() {
+  GateStep step = gate_.Confirm(ControlText(maskEdit1_), ControlText(maskEdit2_));
+  if (step.newPassword) chosen_ = step.newPassword;
+  Apply(step);
+}
+
+// ---- Tnouveaupasse -------------------------------------------------------------
+
+bool Tnouveaupasse::Create(HINSTANCE instance) {
+  if (hwnd()) return true;
+  if (!CreateFrame(instance, L"Tnouveaupasse", L"Nouveau Mot de passe", 171, 197, 0)) return false;
+  label1_ = AddLabel(L"", 8, 6, 155, 13, true, kIdUserLabel);
+  AddLabel(L"Tapez votre mot de passe:", 8, 24, 155, 13);
+  AddLabel(L"Tapez le nouveau mot de passe:", 8, 66, 155, 13);
+  AddLabel(L"Confirmez le mot de passe", 8, 108, 155, 13);
+  // Created in tab order: the current-password entry, at the top, comes last.
+  maskEdit1_ = AddEntry(kIdMaskEdit1, 8, 82, 155, 21);
+  maskEdit2_ = AddEntry(kIdMaskEdit2, 8, 124, 155, 21);
+  button1_ = AddButton(kIdButton1, L"&OK", 48, 160, 75, 25);
+  maskEdit3_ = AddEntry(kIdMaskEdit3, 8, 40, 155, 21);
+  FormCreate();
+  return label1_ && maskEdit1_ && maskEdit2_ && button1_ && maskEdit3_;
+}
+
+bool Tnouveaupasse::ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword) {
+  ::SetWindowTextW(label1_, userName.c_str());
+  gate_.SetExpected(currentPassword);
+  chosen_.reset();
+  MoveTo(385, 248);
+  if (!RunModal(owner) || !chosen_) return false;
+  currentPassword = *chosen_;
+  return true;
+}
+
+HWND Tnouveaupasse::Control(GateControl c) const {
+  switch (c) {
+    case GateControl::MaskEdit1: return maskEdit1_;
+    case GateControl::MaskEdit2: return maskEdit2_;
+    case GateControl::MaskEdit3: return maskEdit3_;
+    case GateControl::Button1: return button1_;
+    default: return nullptr;
+  }
+}
+
+void Tnouveaupasse::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case kIdButton1:
+      if (code == BN_CLICKED) Button1Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void Tnouveaupasse::FormCreate() { gate_.ResetCounter(); }
+
+void Tnouveaupasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
+
+void Tnouveaupasse::Button1Click() {
+  GateStep step = gate_.Confirm(ControlText(maskEdit3_), ControlText(maskEdit1_), ControlText(maskEdit2_));
+  if (step.newPassword) chosen_ = step.newPassword;
+  Apply(step);
+}
+
+}  // namespace ferlane

@@ -1,0 +1,170 @@
+#pragma once
+// The three password windows: the login prompt TPasse, the first-password
+// window Tsaisie and the change-password window Tnouveaupasse. Each is created
+// once, hidden, and shown modally as often as needed; its entries keep their
+// text between showings. They never touch the registry: the caller hands in
+// the expected password and receives the new current password.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app/logic/PasswordGate.h"
+#include "platform/UniqueHandle.h"
+
+namespace ferlane {
+
+// Control identifiers, shared by the three windows.
+enum PasswordControlId : int {
+  kIdButton1 = 100,
+  kIdMaskEdit1 = 101,
+  kIdMaskEdit2 = 102,
+  kIdMaskEdit3 = 103,
+  kIdUserLabel = 110,
+};
+
+// What the three windows have in common: a fixed dialog frame without system
+// menu, the "MS Sans Serif" fonts, masked entries, keeping the focus across
+// deactivation, and "&OK" as the only way out (Enter in an entry, Escape and
+// Alt+F4 do nothing).
+class PasswordDialog {
+ public:
+  virtual ~PasswordDialog();
+  PasswordDialog(const PasswordDialog&) = delete;
+  PasswordDialog& operator=(const PasswordDialog&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  PasswordDialog() = default;
+
+  bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption, int clientWidth,
+                   int clientHeight, DWORD exStyle);
+  HWND AddLabel(const wchar_t* text, int x, int y, int width, int height, bool bold = false, int id = -1);
+  HWND AddEntry(int id, int x, int y, int width, int height);
+  HWND AddButton(int id, const wchar_t* text, int x, int y, int width, int height);
+
+  // Centres the window on the owner's bounds (the screen without owner),
+  // kept inside the work area so that the prompt can always be seen.
+  void CentreOn(HWND owner);
+  void MoveTo(int x, int y);
+  // Makes owner the window's owner, then runs the modal loop until a handler
+  // closes the window or termination is requested. False on termination.
+  bool RunModal(HWND owner);
+
+  // Gives c the focus now, or on the next activation while hidden.
+  void FocusControl(HWND c);
+  // Carries out a step of the gate rules.
+  void Apply(const GateStep& step);
+
+  virtual HWND Control(GateControl c) const = 0;
+  virtual void OnCommand(int id, int code, HWND control) = 0;
+  virtual void FormShow() = 0;
+
+  bool closed_ = false;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND hwnd_ = nullptr;
+  HWND focus_ = nullptr;
+  UniqueHFont font_;
+  UniqueHFont boldFont_;
+};
+
+// The text of a control.
+std::wstring ControlText(HWND control);
+
+// Login prompt shown at start when the user has a password.
+class TPasse : public PasswordDialog {
+ public:
+  // Creates the hidden window; its wrong-attempt counter starts at zero.
+  bool Create(HINSTANCE instance);
+  // Returns true once the expected password was confirmed, false when the
+  // window closed because termination was requested.
+  bool ShowModal(HWND owner, const std::wstring& userName, const std::wstring& expected);
+
+  HWND Label2() const { return label2_; }
+  HWND MaskEdit1() const { return maskEdit1_; }
+  HWND Button1() const { return button1_; }
+  int WrongAttempts() const { return gate_.WrongAttempts(); }
+
+  void FormCreate();
+  void FormShow() override;
+  void MaskEdit1Change();
+  void Button1Click();
+
+ private:
+  HWND Control(GateControl c) const override;
+  void OnCommand(int id, int code, HWND control) override;
+
+  LoginPromptGate gate_;
+  HWND label2_ = nullptr;
+  HWND maskEdit1_ = nullptr;
+  HWND button1_ = nullptr;
+};
+
+// First-password window shown at start when the stored password is empty.
+class Tsaisie : public PasswordDialog {
+ public:
+  bool Create(HINSTANCE instance);
+  // Sets currentPassword to the confirmed text and returns true; returns
+  // false, leaving it unchanged, when termination was requested.
+  bool ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword);
+
+  HWND Label1() const { return label1_; }
+  HWND MaskEdit1() const { return maskEdit1_; }
+  HWND MaskEdit2() const { return maskEdit2_; }
+  HWND Button1() const { return button1_; }
+
+  void FormShow() override;
+  void Button1Click();
+
+ private:
+  HWND Control(GateControl c) const override;
+  void OnCommand(int id, int code, HWND control) override;
+
+  FirstPasswordGate gate_;
+  std::optional<std::wstring> chosen_;
+  HWND label1_ = nullptr;
+  HWND maskEdit1_ = nullptr;
+  HWND maskEdit2_ = nullptr;
+  HWND button1_ = nullptr;
+};
+
+// Change-password window of the menu command "Changer le mot de &Passe".
+class Tnouveaupasse : public PasswordDialog {
+ public:
+  // Creates the hidden window; its wrong-attempt counter starts at zero and
+  // adds up over every showing of the run.
+  bool Create(HINSTANCE instance);
+  // currentPassword is the expected current password; on success it becomes
+  // the new one and true is returned. False when termination was requested.
+  bool ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword);
+
+  HWND Label1() const { return label1_; }
+  HWND MaskEdit1() const { return maskEdit1_; }
+  HWND MaskEdit2() const { return maskEdit2_; }
+  HWND MaskEdit3() const { return maskEdit3_; }
+  HWND Button1() const { return button1_; }
+  int WrongAttempts() const { return gate_.WrongAttempts(); }
+
+  void FormCreate();
+  void FormShow() override;
+  void Button1Click();
+
+ private:
+  HWND Control(GateControl c) const override;
+  void OnCommand(int id, int code, HWND control) override;
+
+  ChangePasswordGate gate_;
+  std::optional<std::wstring> chosen_;
+  HWND label1_ = nullptr;
+  HWND maskEdit1_ = nullptr;
+  HWND maskEdit2_ = nullptr;
+  HWND maskEdit3_ = nullptr;
+  HWND button1_ = nullptr;
+};
+
+}  // namespace ferlane
