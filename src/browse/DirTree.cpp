@@ -675,7 +675,7 @@ bool TDirTree::SelectionChanged(bool byMouse) {
   const std::wstring before = selectedPath_;
   selectedPath_ = treelogic::SelectionPath(level, NodePath(node));
 
-  if (level == 1) {
+  if (level == 1 && !selectedPath_.empty()) {
     const UINT type = Platform().DriveType(selectedPath_);
     if ((type == DRIVE_REMOVABLE || type == DRIVE_CDROM) && !CheckDriveReady(selectedPath_[0], true)) {
       if (byMouse) {

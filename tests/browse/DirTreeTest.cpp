@@ -227,6 +227,21 @@ TEST_F(DirTreeTest, ExpandingLoadsSubfoldersOnceSortedWithButtonsOnlyWhereSubfol
   EXPECT_TRUE(ChildNamed(Selected(), L"later"));
 }
 
+TEST_F(DirTreeTest, NetworkDriveFoldersAllGetButtonsWithoutProbing) {
+  test::ScratchDir dir;
+  dir.Folder(L"empty");
+  test::FakePlatform platform;
+  platform.driveTypes[L"C:\\"] = DRIVE_REMOTE;
+  tree_.ReloadTree();  // the drive flags are taken with the drive nodes
+  tree_.ExpandToPath(dir.path());
+  HTREEITEM empty = ChildNamed(Selected(), L"empty");
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(ChildrenMark(empty), 1);
+  // Opened, it turns out empty and loses its button.
+  TreeView_Expand(tv(), empty, TVE_EXPAND);
+  EXPECT_EQ(ChildrenMark(empty), 0);
+}
+
 TEST_F(DirTreeTest, FolderNodesShowTheShellsFolderIcons) {
   test::ScratchDir dir;
   const std::wstring plain = dir.Folder(L"plain");
@@ -535,8 +550,8 @@ TEST_F(DirTreeTest, RenameRefusedForRootDrivesAndReadOnlyTree) {
   EXPECT_FALSE(tree_.EditSelectedNode());
   EXPECT_FALSE(TreeView_EditLabel(tv(), Selected()));
   tree_.SetReadOnly(false);
-  HWND edit = tree_.EditSelectedNode();
-  EXPECT_TRUE(edit);
+  ::SendMessageW(tv(), WM_KEYUP, VK_F2, 0xC0000001);  // F2 starts it too
+  EXPECT_TRUE(TreeView_GetEditControl(tv()));
   TreeView_EndEditLabelNow(tv(), TRUE);
   test::PumpMessages();
   EXPECT_TRUE(messages_.shown.empty());
