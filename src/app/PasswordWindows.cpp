@@ -30,7 +30,9 @@ bool RegisterFrameClass(HINSTANCE instance, const wchar_t* className, WNDPROC pr
 
 }  // namespace
 
-std::wstring ControlText(HWND control) {
+// ---- PasswordDialog ----------------------------------------------------------
+
+std::wstring PasswordDialog::TextOf(HWND control) {
   const int length = ::GetWindowTextLengthW(control);
   if (length <= 0) return std::wstring();
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -38,8 +40,6 @@ std::wstring ControlText(HWND control) {
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return text;
 }
-
-// ---- PasswordDialog ----------------------------------------------------------
 
 PasswordDialog::~PasswordDialog() {
   if (!hwnd_) return;
@@ -65,8 +65,9 @@ bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, c
 }
 
 HWND PasswordDialog::AddLabel(const wchar_t* text, int x, int y, int width, int height, bool bold, int id) {
-  // SS_NOPREFIX: a user name may hold an ampersand.
-  HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width,
+  // One line each, clipped rather than wrapped out of sight; SS_NOPREFIX: a
+  // user name may hold an ampersand.
+  HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, width,
                                  height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (label)
@@ -221,7 +222,7 @@ bool TPasse::Create(HINSTANCE instance) {
   // Shown before the main window is visible: it needs a taskbar button of its own.
   if (!CreateFrame(instance, L"TPasse", L"Ferlane: Mot de Passe:", 176, 75, WS_EX_APPWINDOW)) return false;
   label2_ = AddLabel(L"", 8, 6, 160, 13, true, kIdUserLabel);
-  AddLabel(L"Saisissez votre mot de passe:", 8, 24, 160, 13);
+  AddLabel(L"Saisissez votre mot de passe:", 8, 24, 164, 13);
   // Created in tab order: the button comes before the entry.
   button1_ = AddButton(kIdButton1, L"&OK", 128, 42, 40, 25);
   maskEdit1_ = AddEntry(kIdMaskEdit1, 8, 44, 113, 21);
@@ -261,9 +262,9 @@ void TPasse::FormCreate() { gate_.ResetCounter(); }
 
 void TPasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
-void TPasse::MaskEdit1Change() { Apply(gate_.EntryChanged(ControlText(maskEdit1_))); }
+void TPasse::MaskEdit1Change() { Apply(gate_.EntryChanged(TextOf(maskEdit1_))); }
 
-void TPasse::Button1Click() { Apply(gate_.Confirm(ControlText(maskEdit1_))); }
+void TPasse::Button1Click() { Apply(gate_.Confirm(TextOf(maskEdit1_))); }
 
 // ---- Tsaisie -----------------------------------------------------------------
 
@@ -272,9 +273,9 @@ bool Tsaisie::Create(HINSTANCE instance) {
   if (!CreateFrame(instance, L"Tsaisie", L"Ferlane: Saisie du mot de passe", 169, 144, WS_EX_APPWINDOW))
     return false;
   label1_ = AddLabel(L"", 8, 6, 153, 13, true, kIdUserLabel);
-  AddLabel(L"Tapez votre mot de passe:", 8, 24, 153, 13);
+  AddLabel(L"Tapez votre mot de passe:", 8, 24, 157, 13);
   maskEdit1_ = AddEntry(kIdMaskEdit1, 8, 40, 153, 21);
-  AddLabel(L"Confirmez votre mot de passe", 8, 66, 153, 13);
+  AddLabel(L"Confirmez votre mot de passe", 8, 66, 157, 13);
   maskEdit2_ = AddEntry(kIdMaskEdit2, 8, 82, 153, 21);
   button1_ = AddButton(kIdButton1, L"&OK", 47, 111, 75, 25);
   return label1_ && maskEdit1_ && maskEdit2_ && button1_;
@@ -311,7 +312,7 @@ void Tsaisie::OnCommand(int id, int code, HWND) {
 void Tsaisie::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
 void Tsaisie::Button1Click() {
-  GateStep step = gate_.Confirm(ControlText(maskEdit1_), ControlText(maskEdit2_));
+  GateStep step = gate_.Confirm(TextOf(maskEdit1_), TextOf(maskEdit2_));
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
 }
@@ -322,9 +323,9 @@ bool Tnouveaupasse::Create(HINSTANCE instance) {
   if (hwnd()) return true;
   if (!CreateFrame(instance, L"Tnouveaupasse", L"Nouveau Mot de passe", 171, 197, 0)) return false;
   label1_ = AddLabel(L"", 8, 6, 155, 13, true, kIdUserLabel);
-  AddLabel(L"Tapez votre mot de passe:", 8, 24, 155, 13);
-  AddLabel(L"Tapez le nouveau mot de passe:", 8, 66, 155, 13);
-  AddLabel(L"Confirmez le mot de passe", 8, 108, 155, 13);
+  AddLabel(L"Tapez votre mot de passe:", 8, 24, 159, 13);
+  AddLabel(L"Tapez le nouveau mot de passe:", 8, 66, 159, 13);
+  AddLabel(L"Confirmez le mot de passe", 8, 108, 159, 13);
   // Created in tab order: the current-password entry, at the top, comes last.
   maskEdit1_ = AddEntry(kIdMaskEdit1, 8, 82, 155, 21);
   maskEdit2_ = AddEntry(kIdMaskEdit2, 8, 124, 155, 21);
@@ -369,7 +370,7 @@ void Tnouveaupasse::FormCreate() { gate_.ResetCounter(); }
 void Tnouveaupasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
 void Tnouveaupasse::Button1Click() {
-  GateStep step = gate_.Confirm(ControlText(maskEdit3_), ControlText(maskEdit1_), ControlText(maskEdit2_));
+  GateStep step = gate_.Confirm(TextOf(maskEdit3_), TextOf(maskEdit1_), TextOf(maskEdit2_));
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
 }

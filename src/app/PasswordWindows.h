@@ -34,6 +34,8 @@ class PasswordDialog {
   PasswordDialog& operator=(const PasswordDialog&) = delete;
 
   HWND hwnd() const { return hwnd_; }
+  // The text of one of the window's controls.
+  static std::wstring TextOf(HWND control);
 
  protected:
   PasswordDialog() = default;
@@ -72,9 +74,6 @@ class PasswordDialog {
   UniqueHFont font_;
   UniqueHFont boldFont_;
 };
-
-// The text of a control.
-std::wstring ControlText(HWND control);
 
 // Login prompt shown at start when the user has a password.
 class TPasse : public PasswordDialog {

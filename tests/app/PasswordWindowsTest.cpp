@@ -15,7 +15,7 @@ namespace {
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
-std::wstring Text(HWND h) { return ControlText(h); }
+std::wstring Text(HWND h) { return PasswordDialog::TextOf(h); }
 
 SIZE ClientSize(HWND h) {
   RECT rc{};
