@@ -1,0 +1,168 @@
+#include "protect/ListFileIo.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/ErrorText.h"
+#include "platform/UniqueHandle.h"
+#include "protect/logic/ListFile.h"
+
+namespace ferlane {
+namespace {
+
+// Converts one line to the code page; usedDefault tells whether a character
+// had no spelling there (only asked for the ANSI code page).
+std::string Narrow(UINT codePage, const std::wstring& line, bool* usedDefault) {
+  if (line.empty()) return {};
+  DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL defaulted = FALSE;
+  BOOL* defaultedOut = codePage == CP_UTF8 ? nullptr : &defaulted;
+  int size = static_cast<int>(line.size());
+  int n = ::WideCharToMultiByte(codePage, flags, line.data(), size, nullptr, 0, nullptr, defaultedOut);
+  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) ::WideCharToMultiByte(codePage, flags, line.data(), size, out.data(), n, nullptr, defaultedOut);
+  if (usedDefault) *usedDefault = defaulted != FALSE || (n <= 0 && size > 0);
+  return out;
+}
+
+std::wstring Widen(UINT codePage, const std::string& line) {
+  if (line.empty()) return {};
+  int size = static_cast<int>(line.size());
+  int n = ::MultiByteToWideChar(codePage, 0, line.data(), size, nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) ::MultiByteToWideChar(codePage, 0, line.data(), size, out.data(), n);
+  return out;
+}
+
+std::wstring FolderOf(const std::wstring& fileName) {
+  std::size_t slash = fileName.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return L".";
+  return fileName.substr(0, slash + 1);
+}
+
+DWORD WriteAll(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return ::GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    done += written;
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::string EncodeListLines(const std::vector<std::wstring>& lines) {
+  std::vector<std::string> narrow;
+  narrow.reserve(lines.size());
+  bool needsUtf8 = false;
+  for (const auto& line : lines) {
+    bool usedDefault = false;
+    narrow.push_back(Narrow(CP_ACP, line, &usedDefault));
+    if (usedDefault) {
+      needsUtf8 = true;
+      break;
+    }
+  }
+  std::string text;
+  if (!needsUtf8) {
+    text = JoinListLines(narrow);
+    // An ANSI text that happened to start with the mark's three bytes would
+    // be misread as UTF-8 at the next load.
+    if (!StartsWithUtf8Bom(text)) return text;
+  }
+  narrow.clear();
+  for (const auto& line : lines) narrow.push_back(Narrow(CP_UTF8, line, nullptr));
+  text.assign(kUtf8Bom);
+  text += JoinListLines(narrow);
+  return text;
+}
+
+std::vector<std::wstring> DecodeListBytes(std::string_view bytes) {
+  UINT codePage = CP_ACP;
+  if (StartsWithUtf8Bom(bytes)) {
+    codePage = CP_UTF8;
+    bytes.remove_prefix(kUtf8Bom.size());
+  }
+  std::vector<std::wstring> lines;
+  for (const auto& line : SplitListLines(bytes)) lines.push_back(Widen(codePage, line));
+  return lines;
+}
+
+DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines) {
+  lines.clear();
+  DWORD attributes = ::GetFileAttributesW(fileName.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
+    // Otherwise let the open below report why.
+  } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    return ERROR_SUCCESS;  // a folder is no list file
+  }
+  UniqueFile file(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
+    return error;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) return ::GetLastError();
+  if (size.QuadPart > INT_MAX) return ERROR_NOT_ENOUGH_MEMORY;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
+      return ::GetLastError();
+    if (got == 0) break;  // shorter than it said: take what is there
+    done += got;
+  }
+  bytes.resize(done);
+  lines = DecodeListBytes(bytes);
+  return ERROR_SUCCESS;
+}
+
+DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines) {
+  std::string bytes = EncodeListLines(lines);
+  // Written beside the old file under a fresh name, then renamed over it, so
+  // a failed write (full disk, refused access, a crash) leaves the old list.
+  wchar_t temp[MAX_PATH];
+  if (!::GetTempFileNameW(FolderOf(fileName).c_str(), L"fer", 0, temp)) return ::GetLastError();
+  DWORD error = ERROR_SUCCESS;
+  {
+    UniqueFile file(
+        ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      error = ::GetLastError();
+    } else {
+      error = WriteAll(file.get(), bytes);
+      if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    }
+  }
+  if (error == ERROR_SUCCESS) {
+    // A list file that was marked hidden stays hidden.
+    DWORD old = ::GetFileAttributesW(fileName.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+      ::SetFileAttributesW(temp, old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+    if (!::MoveFileExW(temp, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      error = ::GetLastError();
+  }
+  if (error != ERROR_SUCCESS) {
+    ::SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(temp);
+  }
+  return error;
+}
+
+std::wstring OpenListFileErrorText(const std::wstring& fileName, DWORD error) {
+  return L"Impossible d'ouvrir le fichier \"" + fileName + L"\". " + SystemErrorText(error);
+}
+
+std::wstring CreateListFileErrorText(const std::wstring& fileName, DWORD error) {
+  return L"Impossible de cr\u00E9er le fichier \"" + fileName + L"\". " + SystemErrorText(error);
+}
+
+}  // namespace ferlane

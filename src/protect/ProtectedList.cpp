@@ -1,0 +1,306 @@
+#include "protect/ProtectedList.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "protect/ListFileIo.h"
+#include "protect/logic/DropRules.h"
+#include "protect/logic/ListFile.h"
+
+namespace ferlane {
+namespace {
+
+std::wstring ItemText(HWND list, int item, int subItem) {
+  std::wstring buffer(260, L'\0');
+  for (;;) {
+    LVITEMW lvi{};
+    lvi.iSubItem = subItem;
+    lvi.pszText = buffer.data();
+    lvi.cchTextMax = static_cast<int>(buffer.size());
+    int n = static_cast<int>(::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi)));
+    if (n < 0) n = 0;
+    // A text that filled the buffer may have been cut: ask again with more room.
+    if (n < static_cast<int>(buffer.size()) - 1 || buffer.size() >= 65536) {
+      buffer.resize(static_cast<std::size_t>(n));
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+void SetItemText(HWND list, int item, int subItem, const std::wstring& text) {
+  LVITEMW lvi{};
+  lvi.iSubItem = subItem;
+  lvi.pszText = const_cast<wchar_t*>(text.c_str());
+  ::SendMessageW(list, LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi));
+}
+
+void SetItemSelected(HWND list, int item, bool selected) {
+  LVITEMW lvi{};
+  lvi.stateMask = LVIS_SELECTED;
+  lvi.state = selected ? LVIS_SELECTED : 0;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvi));
+}
+
+}  // namespace
+
+// Groups many item changes: no repainting meanwhile, and one call of
+// onChange at the end instead of one per item.
+class ProtectedList::Batch {
+ public:
+  explicit Batch(ProtectedList& owner) : owner_(owner) {
+    if (owner_.batchDepth_++ == 0) ::SendMessageW(owner_.list_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~Batch() {
+    if (--owner_.batchDepth_ == 0) {
+      ::SendMessageW(owner_.list_, WM_SETREDRAW, TRUE, 0);
+      ::InvalidateRect(owner_.list_, nullptr, TRUE);
+      if (owner_.onChange) owner_.onChange();
+    }
+  }
+  Batch(const Batch&) = delete;
+  Batch& operator=(const Batch&) = delete;
+
+ private:
+  ProtectedList& owner_;
+};
+
+std::uint32_t Win32FileAttributes::Get(const std::wstring& path) {
+  return ::GetFileAttributesW(path.c_str());
+}
+
+void Win32FileAttributes::Set(const std::wstring& path, std::uint32_t attributes) {
+  // A word with no settable bit left means "no attribute": say so the way
+  // the system expects it.
+  ::SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+}
+
+int ItemIconIndex(const std::wstring& path, ItemType type) {
+  SHFILEINFOW sfi{};
+  if (type == ItemType::Folder) {
+    if (::SHGetFileInfoW(path.c_str(), 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX)) return sfi.iIcon;
+    // A folder that is gone or out of reach still shows as a folder.
+    sfi = SHFILEINFOW{};
+    if (::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi,
+                         SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
+      return sfi.iIcon;
+    return 0;
+  }
+  if (::SHGetFileInfoW(path.c_str(), 0, &sfi, sizeof sfi,
+                       SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES))
+    return sfi.iIcon;
+  return 0;
+}
+
+ProtectedList::~ProtectedList() {
+  if (list_ && ::IsWindow(list_)) ::DestroyWindow(list_);
+}
+
+bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
+  if (list_ && ::IsWindow(list_)) return false;
+  // Several items selectable, labels not editable, the system's image list shared.
+  list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS, rc.left, rc.top,
+                            rc.right - rc.left, rc.bottom - rc.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+  if (!list_) return false;
+  struct Column {
+    const wchar_t* caption;
+    int width;
+  };
+  const Column columns[] = {{L"Nom", 250}, {L"Type", 60}, {L"Attribut", 50}};
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    col.pszText = const_cast<wchar_t*>(columns[i].caption);
+    col.cx = columns[i].width;
+    col.iSubItem = i;
+    ::SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+  }
+  SHFILEINFOW sfi{};
+  auto images = reinterpret_cast<HIMAGELIST>(
+      ::SHGetFileInfoW(L"", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  if (images) ::SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+  return true;
+}
+
+int ProtectedList::ItemCount() const {
+  return list_ ? static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::wstring ProtectedList::Caption(int item) const { return ItemText(list_, item, 0); }
+std::wstring ProtectedList::TypeText(int item) const { return ItemText(list_, item, 1); }
+std::wstring ProtectedList::StateText(int item) const { return ItemText(list_, item, 2); }
+
+int ProtectedList::ImageIndex(int item) const {
+  LVITEMW lvi{};
+  lvi.mask = LVIF_IMAGE;
+  lvi.iItem = item;
+  if (!::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi))) return -1;
+  return lvi.iImage;
+}
+
+bool ProtectedList::IsSelected(int item) const {
+  return (::SendMessageW(list_, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void ProtectedList::SetSelected(int item, bool selected) { SetItemSelected(list_, item, selected); }
+
+void ProtectedList::InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image) {
+  LVITEMW lvi{};
+  lvi.mask = LVIF_TEXT | LVIF_IMAGE;
+  lvi.iItem = at;
+  lvi.pszText = const_cast<wchar_t*>(path.c_str());
+  lvi.iImage = image;
+  int index = static_cast<int>(::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lvi)));
+  if (index < 0) return;
+  SetItemText(list_, index, 1, TypeWord(type));
+  SetItemText(list_, index, 2, StateWord(state));
+}
+
+void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
+  if (!list_) return;
+  ItemState state = StateFromAttributes(::GetFileAttributesW(path.c_str()));
+  Batch batch(*this);
+  InsertItem(ItemCount(), path, type, state, ItemIconIndex(path, type));
+}
+
+DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
+  std::vector<std::wstring> lines;
+  DWORD error = ReadListFile(fileName, lines);
+  if (error != ERROR_SUCCESS || lines.empty() || !list_) return error;
+  auto records = RecordsFromLines(lines);
+  Batch batch(*this);
+  ::SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(ItemCount()) + records.size(), 0);
+  for (const auto& record : records) AddItem(record.path, record.type);
+  return ERROR_SUCCESS;
+}
+
+DWORD ProtectedList::SaveListFile(const std::wstring& fileName) const {
+  std::vector<std::wstring> lines;
+  int count = ItemCount();
+  lines.reserve(static_cast<std::size_t>(count) * 2);
+  for (int i = 0; i < count; ++i) {
+    lines.push_back(Caption(i));
+    lines.push_back(TypeText(i));
+  }
+  return WriteListFile(fileName, lines);
+}
+
+std::wstring ProtectedList::OpenErrorText(const std::wstring& fileName, DWORD error) {
+  return OpenListFileErrorText(fileName, error);
+}
+
+std::wstring ProtectedList::CreateErrorText(const std::wstring& fileName, DWORD error) {
+  return CreateListFileErrorText(fileName, error);
+}
+
+std::vector<ProtectedItem> ProtectedList::Snapshot() const {
+  std::vector<ProtectedItem> items;
+  int count = ItemCount();
+  items.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    ProtectedItem item;
+    item.path = Caption(i);
+    item.type = TypeFromLine(TypeText(i));
+    item.state = StateText(i) == StateWord(ItemState::Hidden) ? ItemState::Hidden : ItemState::Visible;
+    item.selected = IsSelected(i);
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void ProtectedList::SetState(int item, ItemState state) { SetItemText(list_, item, 2, StateWord(state)); }
+
+void ProtectedList::SpeedButton1Click() {
+  if (ItemCount() == 0) return;
+  auto items = Snapshot();
+  Win32FileAttributes fs;
+  ShowAll(fs, items);
+  Batch batch(*this);
+  for (std::size_t i = 0; i < items.size(); ++i) SetState(static_cast<int>(i), items[i].state);
+}
+
+void ProtectedList::SpeedButton2Click() {
+  if (ItemCount() == 0) return;
+  auto items = Snapshot();
+  Win32FileAttributes fs;
+  HideAll(fs, items);
+  Batch batch(*this);
+  for (std::size_t i = 0; i < items.size(); ++i) SetState(static_cast<int>(i), items[i].state);
+}
+
+void ProtectedList::CacherouVoirlaslection1Click() {
+  if (ItemCount() == 0) return;
+  auto items = Snapshot();
+  Win32FileAttributes fs;
+  ToggleSelected(fs, items);
+  Batch batch(*this);
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i].selected) SetState(static_cast<int>(i), items[i].state);
+}
+
+void ProtectedList::Supprimer2Click() {
+  if (!list_) return;
+  Batch batch(*this);
+  // From the end, so the indexes still to visit do not move.
+  for (int i = ItemCount() - 1; i >= 0; --i)
+    if (IsSelected(i)) ::SendMessageW(list_, LVM_DELETEITEM, i, 0);
+}
+
+void ProtectedList::Supprimer1Click() {
+  if (!list_) return;
+  Batch batch(*this);
+  ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ProtectedList::outSelectionner2Click() {
+  if (!list_) return;
+  Batch batch(*this);
+  SetItemSelected(list_, -1, true);
+}
+
+void ProtectedList::outSelectionner1Click(IFileRows& rows) {
+  for (int row = 0, n = rows.ItemCount(); row < n; ++row) rows.SetSelected(row, true);
+}
+
+void ProtectedList::ouslesRpertoires1Click(IFileRows& rows) {
+  for (int row = 0, n = rows.ItemCount(); row < n; ++row)
+    if (TypeFromTypeText(rows.SubItem(row, 1)) == ItemType::Folder) rows.SetSelected(row, true);
+}
+
+void ProtectedList::ouslesFichiers1Click(IFileRows& rows) {
+  // The kind tag tells files from folders and drives in any language; a row
+  // without one is judged by its type text, as its sister command does.
+  for (int row = 0, n = rows.ItemCount(); row < n; ++row) {
+    std::wstring kind = rows.SubItem(row, 5);
+    bool file = kind.empty() ? TypeFromTypeText(rows.SubItem(row, 1)) == ItemType::File : kind == L"file";
+    if (file) rows.SetSelected(row, true);
+  }
+}
+
+int ProtectedList::AppendSelectedEntries(IFileRows& rows) {
+  if (!list_) return 0;
+  int count = rows.ItemCount();
+  bool any = false;
+  for (int row = 0; row < count && !any; ++row) any = rows.IsSelected(row);
+  if (!any) return 0;
+  Batch batch(*this);
+  std::wstring folder;
+  bool folderKnown = false;
+  int added = 0;
+  for (int row = 0; row < count; ++row) {
+    if (!rows.IsSelected(row)) continue;
+    std::wstring fullPath = rows.SubItem(row, 4);
+    if (fullPath.empty() && !folderKnown) {
+      folder = rows.Folder();
+      folderKnown = true;
+    }
+    AddItem(DroppedPath(fullPath, folder, rows.Caption(row)), TypeFromTypeText(rows.SubItem(row, 1)));
+    rows.SetSelected(row, false);
+    ++added;
+  }
+  return added;
+}
+
+}  // namespace ferlane

@@ -1,0 +1,135 @@
+#pragma once
+// The protected item list: the report list view ListView1 with the columns
+// "Nom", "Type" and "Attribut", its list file, and the commands that hide,
+// show, remove and select items. The main window owns the toolbar, menus and
+// tab; it places this list in its group box and calls the handlers below.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protect/logic/HideShow.h"
+
+namespace ferlane {
+
+class TFileListView;
+
+// The rows of a file list view as the commands here read them.
+class IFileRows {
+ public:
+  virtual ~IFileRows() = default;
+  virtual int ItemCount() const = 0;
+  virtual std::wstring Caption(int row) const = 0;
+  // 1: the type text; 4: the full path; 5: the kind tag.
+  virtual std::wstring SubItem(int row, int index) const = 0;
+  virtual bool IsSelected(int row) const = 0;
+  virtual void SetSelected(int row, bool selected) = 0;
+  // The folder the rows are listed from, for a row that carries no full path.
+  virtual std::wstring Folder() const = 0;
+};
+
+// The rows of a real TFileListView.
+class FileListRows final : public IFileRows {
+ public:
+  explicit FileListRows(TFileListView& view) : view_(view) {}
+  int ItemCount() const override;
+  std::wstring Caption(int row) const override;
+  std::wstring SubItem(int row, int index) const override;
+  bool IsSelected(int row) const override;
+  void SetSelected(int row, bool selected) override;
+  std::wstring Folder() const override;
+
+ private:
+  TFileListView& view_;
+};
+
+class ProtectedList {
+ public:
+  ProtectedList() = default;
+  ~ProtectedList();
+  ProtectedList(const ProtectedList&) = delete;
+  ProtectedList& operator=(const ProtectedList&) = delete;
+
+  // Creates ListView1 as a child of parent (which receives its
+  // notifications, LVN_ITEMCHANGED among them) and binds the system's small
+  // icons, shared and never destroyed here.
+  bool Create(HWND parent, int id, const RECT& rc = RECT{});
+  HWND hwnd() const { return list_; }
+
+  // Optional: runs once after each load, drop, command or removal that
+  // changed the list, for hosts that do not watch LVN_ITEMCHANGED.
+  std::function<void()> onChange;
+
+  // Items, in list order.
+  int ItemCount() const;
+  std::wstring Caption(int item) const;
+  std::wstring TypeText(int item) const;   // "Dossier" / "Fichier"
+  std::wstring StateText(int item) const;  // "Caché" / "Visible"
+  int ImageIndex(int item) const;
+  bool IsSelected(int item) const;
+  void SetSelected(int item, bool selected);
+  // Appends an item; its icon and state word come from the file system.
+  void AddItem(const std::wstring& path, ItemType type);
+
+  // Appends the items of the list file; ERROR_SUCCESS when there is no file.
+  // On an error the list is left as it was and the caller shows OpenErrorText.
+  DWORD LoadListFile(const std::wstring& fileName);
+  // Writes every item (path, type word) to the list file, replacing it.
+  // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.
+  DWORD SaveListFile(const std::wstring& fileName) const;
+  // "Impossible d'ouvrir le fichier "<name>". <reason>" and
+  // "Impossible de créer le fichier "<name>". <reason>".
+  static std::wstring OpenErrorText(const std::wstring& fileName, DWORD error);
+  static std::wstring CreateErrorText(const std::wstring& fileName, DWORD error);
+
+  // Hide and show.
+  void SpeedButton1Click();             // show all
+  void SpeedButton2Click();             // hide all
+  void CacherouVoirlaslection1Click();  // toggle the selection
+  // Removal (the files keep their attributes) and selection.
+  void Supprimer2Click();  // the selected items
+  void Supprimer1Click();  // every item
+  void outSelectionner2Click();
+
+  // Selection commands on the file list the items are dragged from.
+  static void outSelectionner1Click(IFileRows& rows);  // every entry
+  static void ouslesRpertoires1Click(IFileRows& rows);  // add the folders
+  static void ouslesFichiers1Click(IFileRows& rows);    // add the files
+  static void outSelectionner1Click(TFileListView& view);
+  static void ouslesRpertoires1Click(TFileListView& view);
+  static void ouslesFichiers1Click(TFileListView& view);
+
+  // Dragging onto the list: accepted exactly when the dragged source is a
+  // file list view (by widget, or by any window of one).
+  static bool ListView1DragOver(const TFileListView* source) { return source != nullptr; }
+  static bool ListView1DragOver(HWND source);
+  // A drop onto the list (the caller checked the target): appends the
+  // selected entries of fileListView1, whichever file list view the drag
+  // began in, when there is a source.
+  void ListView1DragDrop(const TFileListView* source, TFileListView& fileListView1);
+  // The drop itself: one item per selected row, in row order, each row then
+  // deselected. Returns the number of items added.
+  int AppendSelectedEntries(IFileRows& rows);
+
+ private:
+  class Batch;
+  std::vector<ProtectedItem> Snapshot() const;
+  void SetState(int item, ItemState state);
+  void InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image);
+
+  HWND list_ = nullptr;
+  int batchDepth_ = 0;
+};
+
+// The real file system for the hide and show rules.
+class Win32FileAttributes : public IFileAttributes {
+ public:
+  std::uint32_t Get(const std::wstring& path) override;
+  void Set(const std::wstring& path, std::uint32_t attributes) override;
+};
+
+// The system small-icon index of an item's path, looked up as its type asks.
+int ItemIconIndex(const std::wstring& path, ItemType type);
+
+}  // namespace ferlane
