@@ -10,6 +10,10 @@
 namespace ferlane {
 namespace {
 
+// Marks ListView1 as this object's, so a handle reused after the window
+// went away is never taken for it.
+constexpr wchar_t kOwnerProp[] = L"FerlaneProtectedList";
+
 std::wstring ItemText(HWND list, int item, int subItem) {
   std::wstring buffer(260, L'\0');
   for (;;) {
@@ -93,17 +97,25 @@ int ItemIconIndex(const std::wstring& path, ItemType type) {
 }
 
 ProtectedList::~ProtectedList() {
-  if (list_ && ::IsWindow(list_)) ::DestroyWindow(list_);
+  if (Alive()) {
+    ::RemovePropW(list_, kOwnerProp);
+    ::DestroyWindow(list_);
+  }
+}
+
+bool ProtectedList::Alive() const {
+  return list_ && ::IsWindow(list_) && ::GetPropW(list_, kOwnerProp) == this;
 }
 
 bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
-  if (list_ && ::IsWindow(list_)) return false;
+  if (Alive()) return false;
   // Several items selectable, labels not editable, the system's image list shared.
   list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS, rc.left, rc.top,
                             rc.right - rc.left, rc.bottom - rc.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
   if (!list_) return false;
+  ::SetPropW(list_, kOwnerProp, this);
   struct Column {
     const wchar_t* caption;
     int width;
@@ -158,25 +170,49 @@ void ProtectedList::InsertItem(int at, const std::wstring& path, ItemType type, 
   SetItemText(list_, index, 2, StateWord(state));
 }
 
+void ProtectedList::InsertFromDisk(int at, const std::wstring& path, ItemType type) {
+  ItemState state = StateFromAttributes(::GetFileAttributesW(path.c_str()));
+  InsertItem(at, path, type, state, ItemIconIndex(path, type));
+}
+
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   if (!list_) return;
-  ItemState state = StateFromAttributes(::GetFileAttributesW(path.c_str()));
   Batch batch(*this);
-  InsertItem(ItemCount(), path, type, state, ItemIconIndex(path, type));
+  InsertFromDisk(ItemCount(), path, type);
 }
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
+  if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
   std::vector<std::wstring> lines;
   DWORD error = ReadListFile(fileName, lines);
-  if (error != ERROR_SUCCESS || lines.empty() || !list_) return error;
+  if (error != ERROR_SUCCESS) {
+    unreadFile_ = fileName;
+    return error;
+  }
+  if (lines.empty()) return ERROR_SUCCESS;
   auto records = RecordsFromLines(lines);
   Batch batch(*this);
   ::SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(ItemCount()) + records.size(), 0);
-  for (const auto& record : records) AddItem(record.path, record.type);
+  for (const auto& record : records) InsertFromDisk(ItemCount(), record.path, record.type);
   return ERROR_SUCCESS;
 }
 
-DWORD ProtectedList::SaveListFile(const std::wstring& fileName) const {
+DWORD ProtectedList::SaveListFile(const std::wstring& fileName) {
+  // Without the list view there is nothing trustworthy to write: an empty
+  // file here would wipe the stored list.
+  if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
+  if (!unreadFile_.empty() && ::lstrcmpiW(unreadFile_.c_str(), fileName.c_str()) == 0) {
+    // The load failed, so the list lacks the stored items: fetch them now,
+    // in front as a successful load would have put them.
+    std::vector<std::wstring> stored;
+    DWORD error = ReadListFile(fileName, stored);
+    if (error != ERROR_SUCCESS) return error;
+    unreadFile_.clear();
+    auto records = RecordsFromLines(stored);
+    Batch batch(*this);
+    for (std::size_t i = 0; i < records.size(); ++i)
+      InsertFromDisk(static_cast<int>(i), records[i].path, records[i].type);
+  }
   std::vector<std::wstring> lines;
   int count = ItemCount();
   lines.reserve(static_cast<std::size_t>(count) * 2);

@@ -77,7 +77,10 @@ class ProtectedList {
   DWORD LoadListFile(const std::wstring& fileName);
   // Writes every item (path, type word) to the list file, replacing it.
   // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.
-  DWORD SaveListFile(const std::wstring& fileName) const;
+  // A file whose load failed is never replaced unread: it is read again
+  // first and its items are put back in front of the list; while it still
+  // cannot be read, the read error is returned and the file is left alone.
+  DWORD SaveListFile(const std::wstring& fileName);
   // "Impossible d'ouvrir le fichier "<name>". <reason>" and
   // "Impossible de créer le fichier "<name>". <reason>".
   static std::wstring OpenErrorText(const std::wstring& fileName, DWORD error);
@@ -114,12 +117,17 @@ class ProtectedList {
 
  private:
   class Batch;
+  bool Alive() const;
   std::vector<ProtectedItem> Snapshot() const;
   void SetState(int item, ItemState state);
   void InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image);
+  // Inserts an item at `at`, its icon and state word from the file system.
+  void InsertFromDisk(int at, const std::wstring& path, ItemType type);
 
   HWND list_ = nullptr;
   int batchDepth_ = 0;
+  // The list file whose load failed, until it has been read.
+  std::wstring unreadFile_;
 };
 
 // The real file system for the hide and show rules.

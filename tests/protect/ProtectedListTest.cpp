@@ -143,6 +143,39 @@ TEST_F(ProtectedListTest, UnreadableFileReturnsItsErrorAndLeavesTheListEmpty) {
   EXPECT_TRUE(messages.shown.empty()) << "the window shows the message, not the list";
 }
 
+TEST_F(ProtectedListTest, ListThatCouldNotBeReadIsNotOverwrittenAtSave) {
+  std::wstring name = dir / L"dupont";
+  const std::string stored = "C:\\old1\r\nDossier\r\nC:\\old2\r\nFichier\r\n";
+  ASSERT_TRUE(WriteBytes(name, stored));
+  HANDLE lock = ::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_NE(list.LoadListFile(name), 0u);
+  list.AddItem(L"C:\\new", ItemType::File);
+  // Still unreadable at close: the error comes back and the file is kept.
+  EXPECT_EQ(list.SaveListFile(name), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  ::CloseHandle(lock);
+  EXPECT_EQ(ReadBytes(name), stored);
+  // Readable again: the stored items come first, then the new one.
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), stored + "C:\\new\r\nFichier\r\n");
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\old1", L"C:\\old2", L"C:\\new"}));
+  EXPECT_EQ(list.TypeText(0), L"Dossier");
+  // Once read, later saves write the list as it is.
+  list.Supprimer1Click();
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "");
+}
+
+TEST_F(ProtectedListTest, ListWithoutItsWindowNeverWritesTheFile) {
+  std::wstring name = dir / L"dupont";
+  ASSERT_TRUE(WriteBytes(name, "C:\\x\r\nFichier\r\n"));
+  ProtectedList never;
+  EXPECT_NE(never.SaveListFile(name), 0u);
+  ::DestroyWindow(list.hwnd());
+  EXPECT_NE(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "C:\\x\r\nFichier\r\n");
+}
+
 TEST_F(ProtectedListTest, SavedFileLoadsBackTheSameItems) {
   std::wstring a = dir.File(L"a.txt"), b = dir.Folder(L"b"), c = dir / L"missing";
   std::string expected = EncodeListLines({a, L"Fichier", b, L"Dossier", c, L"Fichier", a, L"Fichier"});
