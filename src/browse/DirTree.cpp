@@ -248,6 +248,7 @@ LRESULT CALLBACK TDirTree::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  const HWND window = hwnd_;
   switch (msg) {
     case WM_CREATE: {
       RECT rc;
@@ -295,7 +296,7 @@ LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetFileList(nullptr);
       break;
     case WM_NCDESTROY:
-      ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
       tree_ = nullptr;
       updateDepth_ = 0;
@@ -304,7 +305,7 @@ LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return ::DefWindowProcW(hwnd_, msg, wp, lp);
+  return ::DefWindowProcW(window, msg, wp, lp);
 }
 
 LRESULT CALLBACK TDirTree::TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
