@@ -1,5 +1,70 @@
 #include "app/Application.h"
 
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/MainWindow.h"
+#include "app/PasswordWindows.h"
+#include "app/Splash.h"
+#include "browse/ShellOps.h"
+#include "platform/Messages.h"
+#include "platform/Termination.h"
+
 namespace ferlane {
-int RunApplication(HINSTANCE) { return 0; }
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD n = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  std::wstring s(path, n);
+  return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+
+int RunApplication(HINSTANCE instance) {
+  // 1. The splash window is shown and painted before anything else.
+  Tlogo logo;
+  logo.Create(instance);
+  logo.ShowAndPaint();
+
+  // 2. The application object: common controls and COM for the shell.
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  ::OleInitialize(nullptr);
+
+  // 3. The title of message boxes.
+  SetApplicationTitle(L"Ferlane");
+
+  // 4. The main window and its creation steps.
+  Tficheprincipale main(ProgramFolder());
+  if (!main.Create(instance)) {
+    ::OleUninitialize();
+    return 1;
+  }
+  SetMainWindow(main.hwnd());
+
+  // 5. The password windows, hidden.
+  TPasse passe;
+  Tsaisie saisie;
+  Tnouveaupasse nouveaupasse;
+  passe.Create(instance);
+  saisie.Create(instance);
+  nouveaupasse.Create(instance);
+  main.SetPasswordWindows({&passe, &saisie, &nouveaupasse});
+
+  // 6. The splash window goes.
+  logo.Destroy();
+
+  // 7. The main loop shows the main window first, then runs until the window
+  // has closed or termination was requested.
+  main.ShowFirstTime();
+  MSG msg;
+  while (!TerminationRequested() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  // 8. The end: a terminating run skips the close steps.
+  SetMainWindow(nullptr);
+  ::OleUninitialize();
+  return 0;
+}
+
 }  // namespace ferlane

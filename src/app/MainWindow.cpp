@@ -1,0 +1,516 @@
+#include "app/MainWindow.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <stdexcept>
+
+#include "app/PasswordWindows.h"
+#include "app/logic/Placement.h"
+#include "platform/ErrorText.h"
+#include "platform/Messages.h"
+#include "platform/Platform.h"
+#include "platform/Registry.h"
+#include "platform/Termination.h"
+#include "resource.h"
+
+namespace ferlane {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Tficheprincipale";
+constexpr wchar_t kSettingsParent[] = L"Software";
+constexpr wchar_t kSettingsKey[] = L"Ferlane";
+constexpr int kDesignWidth = 623;
+constexpr int kDesignHeight = 519;
+constexpr int kToolbarHeight = 50;
+constexpr int kLeftColumnWidth = 233;
+constexpr int kTreeHeight = 137;
+constexpr int kSplitter = 3;
+
+enum ControlId {
+  IDC_LABEL1 = 100,
+  IDC_SPEEDBUTTON1,
+  IDC_SPEEDBUTTON2,
+  IDC_SPEEDBUTTON3,
+  IDC_PAGECONTROL1,
+  IDC_DIRTREE1,
+  IDC_FILELISTVIEW1,
+  IDC_GROUPBOX1,
+  IDC_LISTVIEW1,
+};
+
+struct MenuEntry {
+  const wchar_t* caption;  // nullptr: separator
+  UINT id;
+};
+
+// The "&Action" menu and the two context menus of the first tab.
+constexpr MenuEntry kActionMenu[] = {
+    {L"Tout &Cacher", IDM_TOUT_CACHER},
+    {L"Tout &Voir", IDM_TOUT_VOIR},
+    {nullptr, 0},
+    {L"Changer le mot de &Passe", IDM_CHANGER_MOT_DE_PASSE},
+    {nullptr, 0},
+    {L"&Fermer", IDM_FERMER},
+};
+constexpr MenuEntry kPopup1[] = {
+    {L"Tout &Selectionner", IDM_POPUP1_TOUT_SELECTIONNER},
+    {nullptr, 0},
+    {L"Tous les &Répertoires", IDM_POPUP1_TOUS_REPERTOIRES},
+    {L"Tous les &Fichiers", IDM_POPUP1_TOUS_FICHIERS},
+};
+constexpr MenuEntry kPopup2[] = {
+    {L"&Tout Selectionner", IDM_POPUP2_TOUT_SELECTIONNER},
+    {nullptr, 0},
+    {L"Su&pprimer la selection", IDM_POPUP2_SUPPRIMER_SELECTION},
+    {L"Tout &Supprimer", IDM_POPUP2_TOUT_SUPPRIMER},
+    {nullptr, 0},
+    {L"&Cacher ou Voir la sélection", IDM_POPUP2_CACHER_OU_VOIR},
+};
+
+struct TabEntry {
+  const wchar_t* caption;
+};
+constexpr TabEntry kTabs[] = {
+    {L"   &Afficher ou Cacher"},
+    {L"  &Déplacer les raccourcis"},
+    {L"  &Opérations spéciales"},
+    {L"   &Bureau et programmes cachés"},
+};
+
+struct SpeedButtonEntry {
+  int id;
+  int picture;
+  const wchar_t* hint;
+};
+constexpr SpeedButtonEntry kSpeedButtons[] = {
+    {IDC_SPEEDBUTTON1, IDB_VOIR, L"Tout Voir"},
+    {IDC_SPEEDBUTTON2, IDB_CACHER, L"Tout Cacher"},
+    {IDC_SPEEDBUTTON3, IDB_SUPPRIMER, L"Supprimer de la liste"},
+};
+
+template <std::size_t N>
+HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
+  for (const auto& e : entries) {
+    if (e.caption)
+      ::AppendMenuW(menu, MF_STRING, e.id, e.caption);
+    else
+      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  }
+  return menu;
+}
+
+void MoveChild(HWND child, int x, int y, int w, int h) {
+  if (child) ::MoveWindow(child, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, TRUE);
+}
+
+std::wstring ToText(int v) { return std::to_wstring(v); }
+
+}  // namespace
+
+Tficheprincipale::Tficheprincipale(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
+
+Tficheprincipale::~Tficheprincipale() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool Tficheprincipale::Create(HINSTANCE instance) {
+  instance_ = instance;
+  WNDCLASSEXW wc{sizeof(wc)};
+  if (!::GetClassInfoExW(instance, kClassName, &wc)) {
+    wc = WNDCLASSEXW{sizeof(wc)};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_FERLANE));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    if (!::RegisterClassExW(&wc)) return false;
+  }
+  // No automatic positioning: without stored placement the window opens in
+  // the top left corner at its design size.
+  hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
+                            kDesignHeight, nullptr, nullptr, instance, this);
+  if (!hwnd_) return false;
+  CreateMainMenu();
+  CreateControls();
+  FormCreate();
+  return true;
+}
+
+LRESULT CALLBACK Tficheprincipale::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Tficheprincipale*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Tficheprincipale*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    LRESULT r = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      self->hwnd_ = nullptr;
+    }
+    return r;
+  } catch (const std::exception& e) {
+    // A command that raised an error ends there; the program goes on.
+    std::string what = e.what();
+    ShowError(hwnd, std::wstring(what.begin(), what.end()));
+    return 0;
+  }
+}
+
+LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+      if (hdr->hwndFrom == pageControl1_ && hdr->code == TCN_SELCHANGE) {
+        ShowTabPage(TabCtrl_GetCurSel(pageControl1_));
+        PageControl1Change();
+      } else if (hdr->hwndFrom == listView1_.hwnd() && hdr->code == LVN_ITEMCHANGED) {
+        ListView1Change();
+      }
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wp), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_CLOSE:
+      if (FormCloseQuery()) ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The end of the Windows session runs the close steps like any close,
+      // and is never blocked.
+      FormCloseQuery(true);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+}
+
+void Tficheprincipale::CreateMainMenu() {
+  HMENU bar = ::CreateMenu();
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kActionMenu)), L"&Action");
+  ::SetMenu(hwnd_, bar);
+  popup1_.reset(BuildMenu(::CreatePopupMenu(), kPopup1));
+  popup2_.reset(BuildMenu(::CreatePopupMenu(), kPopup2));
+}
+
+void Tficheprincipale::CreateControls() {
+  HDC dc = ::GetDC(hwnd_);
+  const int height = -::MulDiv(8, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+  ::ReleaseDC(hwnd_, dc);
+  font_.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+  auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
+    HWND h = ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return h;
+  };
+
+  // The role label names the hidden store; it is never shown.
+  label1_ = child(L"STATIC", L"", 0, IDC_LABEL1);
+
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                               hwnd_, nullptr, instance_, nullptr);
+  for (int i = 0; i < 3; ++i) {
+    const auto& b = kSpeedButtons[i];
+    speedButtons_[i] = child(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, b.id);
+    buttonPictures_[i].reset(static_cast<HBITMAP>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(b.picture), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    ::SendMessageW(speedButtons_[i], BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(buttonPictures_[i].get()));
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(speedButtons_[i]);
+    ti.lpszText = const_cast<wchar_t*>(b.hint);
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+
+  pageControl1_ = child(WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP, IDC_PAGECONTROL1);
+  for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(kTabs[i].caption);
+    TabCtrl_InsertItem(pageControl1_, i, &item);
+  }
+
+  // First tab: the tree over the file list on the left, the protected list on the right.
+  RECT none{0, 0, 0, 0};
+  dirTree1_.Create(hwnd_, IDC_DIRTREE1, none);
+  dirTree1_.SetLanguage(lnFrench);
+  dirTree1_.SetReadOnly(true);
+  fileListView1_.Create(hwnd_, IDC_FILELISTVIEW1, none);
+  fileListView1_.SetLanguage(lnFrench);
+  fileListView1_.SetShowFolders(true);
+  fileListView1_.SetHideFileExt(false);
+  fileListView1_.SetDblClickToOpen(true);
+  fileListView1_.SetParentDirEnabled(false);
+  fileListView1_.SetPopUpMenuEnabled(false);
+  fileListView1_.SetColWidth_Mod(125);
+  fileListView1_.SetReadOnly(true);
+  fileListView1_.SetDragTarget(this);
+  fileListView1_.SetDirTree(&dirTree1_);
+  groupBox1_ = child(L"BUTTON", L"&Répertoires et Fichiers sélectionnés", WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1);
+  listView1_.Create(hwnd_, IDC_LISTVIEW1);
+  ::SetWindowPos(groupBox1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ShowTabPage(0);
+}
+
+void Tficheprincipale::ShowTabPage(int index) {
+  const int show = index == 0 ? SW_SHOW : SW_HIDE;
+  for (HWND h : {dirTree1_.hwnd(), fileListView1_.hwnd(), groupBox1_, listView1_.hwnd()})
+    if (h) ::ShowWindow(h, show);
+}
+
+void Tficheprincipale::Layout() {
+  RECT rc;
+  ::GetClientRect(hwnd_, &rc);
+  for (int i = 0; i < 3; ++i) MoveChild(speedButtons_[i], 4 + i * 44, 4, 42, 42);
+  MoveChild(pageControl1_, 0, kToolbarHeight, rc.right, rc.bottom - kToolbarHeight);
+  RECT page{0, kToolbarHeight, rc.right, rc.bottom};
+  TabCtrl_AdjustRect(pageControl1_, FALSE, &page);
+  const int pageHeight = page.bottom - page.top;
+  MoveChild(dirTree1_.hwnd(), page.left, page.top, kLeftColumnWidth, kTreeHeight);
+  MoveChild(fileListView1_.hwnd(), page.left, page.top + kTreeHeight + kSplitter, kLeftColumnWidth,
+            pageHeight - kTreeHeight - kSplitter);
+  const int right = page.left + kLeftColumnWidth + kSplitter;
+  MoveChild(groupBox1_, right, page.top, page.right - right, pageHeight);
+  MoveChild(listView1_.hwnd(), right + 6, page.top + 16, page.right - right - 12, pageHeight - 22);
+}
+
+// ---- Creation, first showing, closing -------------------------------------
+
+void Tficheprincipale::FormCreate() {
+  userName_ = GetLogonUserName();  // C1
+  ::MoveWindow(hwnd_, 0, 0, kDesignWidth, kDesignHeight, FALSE);  // C2
+  // C3: the program's folder is hidden at every start; the value replaces the
+  // read-only, system and archive bits.
+  ::SetFileAttributesW(programFolder_.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ReadPlacement();     // C4
+  SetCaptionAndRole();  // C5
+  // C6: the protected list shares the system's small icons (ProtectedList::Create).
+  LookupShellFolders();  // C7
+  LoadListFile();        // C8
+}
+
+void Tficheprincipale::ReadPlacement() {
+  RegistryKey key;
+  if (key.Open(HKEY_CURRENT_USER, std::wstring(kSettingsParent) + L"\\" + kSettingsKey) != ERROR_SUCCESS) return;
+  RECT rc;
+  ::GetWindowRect(hwnd_, &rc);
+  WindowBounds b{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+  // A value of another registry type, or text that is not a decimal integer,
+  // is ignored: the coordinate keeps its value and start-up goes on.
+  std::optional<std::wstring> texts[4];
+  for (int i = 0; i < 4; ++i) texts[i] = key.ReadString(kPlacementNames[i]);
+  ApplyPlacementTexts(b, texts);
+  ::MoveWindow(hwnd_, b.left, b.top, b.width, b.height, FALSE);
+}
+
+void Tficheprincipale::SetCaptionAndRole() {
+  osFamily_ = GetOsFamily();
+  const bool nt = IsNtFamily(osFamily_);
+  const std::wstring caption = (nt ? L"Ferlane 1.0 - Administrateur : " : L"Ferlane 1.0 - Utilisateur : ") + userName_;
+  roleLabel_ = (nt ? L"Ferlane Administrateur " : L"Ferlane Utilisateur ") + userName_;
+  ::SetWindowTextW(hwnd_, caption.c_str());
+  ::SetWindowTextW(label1_, roleLabel_.c_str());
+}
+
+void Tficheprincipale::LookupShellFolders() {
+  // The shell-folder views of the relocation tabs come with their own work;
+  // until then there is nothing to point at.
+}
+
+void Tficheprincipale::ReadExplorerSettings() {
+  // The special-operations check boxes come with the Explorer settings.
+}
+
+void Tficheprincipale::CreateHiddenStore() {
+  // The hidden store and its views come with the desktop and programs tabs.
+}
+
+void Tficheprincipale::LoadListFile() {
+  const std::wstring name = ListFileName();
+  DWORD error = listView1_.LoadListFile(name);
+  if (error != ERROR_SUCCESS) ShowError(hwnd_, ProtectedList::OpenErrorText(name, error));
+}
+
+void Tficheprincipale::ShowFirstTime() {
+  FormShow();
+  if (!TerminationRequested()) {
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
+  }
+}
+
+void Tficheprincipale::FormShow() {
+  // S1: only the NT family has administrators to test.
+  if (IsNtFamily(osFamily_) && !IsAdministrator()) {
+    ShowMessage(hwnd_, L"Vous n'êtes pas l'administrateur de ce système NT-XP: l'application va se terminer.",
+                MB_OK);
+    RequestTermination();
+  }
+  ReadExplorerSettings();  // S2
+  RunPasswordGate();       // S3
+  try {
+    fixedDrives_ = GetFixedDrives();  // S4
+  } catch (const std::runtime_error& e) {
+    const std::string what = e.what();
+    ShowError(hwnd_, std::wstring(what.begin(), what.end()));
+  }
+  dirTree1_.OpenPath(programFolder_);  // S5
+  if (!fixedDrives_.empty()) dirTree1_.OpenPath(fixedDrives_.front());
+  UpdateListButtons();  // S6
+  CreateHiddenStore();  // S7
+}
+
+void Tficheprincipale::RunPasswordGate() {
+  RegistryKey key;
+  if (key.Open(HKEY_CURRENT_USER, std::wstring(kSettingsParent) + L"\\" + kSettingsKey) != ERROR_SUCCESS) return;
+  // A value of another type reads as absent: the user sets a password anew.
+  const std::wstring stored = key.ReadStringOrEmpty(userName_);
+  key = RegistryKey();
+  if (!stored.empty()) {
+    currentPassword_ = stored;
+    if (passwords_.passe) passwords_.passe->ShowModal(hwnd_, userName_, stored);
+  } else if (passwords_.saisie) {
+    passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_);
+  }
+}
+
+bool Tficheprincipale::FormCloseQuery(bool endingSession) {
+  if (closeStepsDone_) return true;
+  if (TerminationRequested()) return true;  // a terminating run writes nothing
+  if (!SaveListFile(endingSession)) return false;  // Q1
+  WriteSettings();  // Q2
+  fixedDrives_.clear();  // Q3
+  closeStepsDone_ = true;
+  return true;
+}
+
+bool Tficheprincipale::SaveListFile(bool endingSession) {
+  const std::wstring name = ListFileName();
+  DWORD error = listView1_.SaveListFile(name);
+  if (error == ERROR_SUCCESS || endingSession) return true;
+  // The old list file is still whole; the user chooses between closing
+  // without saving the list and staying to try again.
+  const std::wstring text = ProtectedList::CreateErrorText(name, error) +
+                            L"\r\n\r\nFermer quand même sans enregistrer la liste ?";
+  return ShowMessage(hwnd_, text, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
+}
+
+void Tficheprincipale::WriteSettings() {
+  RegistryKey key;
+  LONG rc = key.Open(HKEY_CURRENT_USER, std::wstring(kSettingsParent) + L"\\" + kSettingsKey, true);
+  if (rc != ERROR_SUCCESS) {
+    ShowError(hwnd_, SystemErrorText(static_cast<DWORD>(rc)));
+    return;
+  }
+  RECT r;
+  ::GetWindowRect(hwnd_, &r);
+  key.WriteString(userName_, currentPassword_);
+  key.WriteString(kPlacementNames[0], ToText(r.left));
+  key.WriteString(kPlacementNames[1], ToText(r.top));
+  key.WriteString(kPlacementNames[2], ToText(r.right - r.left));
+  key.WriteString(kPlacementNames[3], ToText(r.bottom - r.top));
+}
+
+// ---- Commands ----------------------------------------------------------------
+
+void Tficheprincipale::OnCommand(UINT id) {
+  switch (id) {
+    case IDM_FERMER: Fermer2Click(); break;
+    case IDM_CHANGER_MOT_DE_PASSE: Changerlemotdepasse1Click(); break;
+    case IDM_TOUT_VOIR:
+    case IDC_SPEEDBUTTON1: SpeedButton1Click(); break;
+    case IDM_TOUT_CACHER:
+    case IDC_SPEEDBUTTON2: SpeedButton2Click(); break;
+    case IDC_SPEEDBUTTON3:
+    case IDM_POPUP2_SUPPRIMER_SELECTION: Supprimer2Click(); break;
+    case IDM_POPUP2_TOUT_SUPPRIMER: Supprimer1Click(); break;
+    case IDM_POPUP2_CACHER_OU_VOIR: CacherouVoirlaslection1Click(); break;
+    case IDM_POPUP2_TOUT_SELECTIONNER: outSelectionner2Click(); break;
+    case IDM_POPUP1_TOUT_SELECTIONNER: outSelectionner1Click(); break;
+    case IDM_POPUP1_TOUS_REPERTOIRES: ouslesRpertoires1Click(); break;
+    case IDM_POPUP1_TOUS_FICHIERS: ouslesFichiers1Click(); break;
+    default: break;
+  }
+}
+
+void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
+  HMENU menu = nullptr;
+  if (TFileListView::FromHwnd(target) == &fileListView1_)
+    menu = popup1_.get();
+  else if (target == listView1_.hwnd())
+    menu = popup2_.get();
+  if (!menu) return;
+  if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);  // from the keyboard
+  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+}
+
+void Tficheprincipale::Fermer2Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void Tficheprincipale::Changerlemotdepasse1Click() {
+  if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);
+}
+
+void Tficheprincipale::SpeedButton1Click() { listView1_.SpeedButton1Click(); }
+void Tficheprincipale::SpeedButton2Click() { listView1_.SpeedButton2Click(); }
+void Tficheprincipale::CacherouVoirlaslection1Click() { listView1_.CacherouVoirlaslection1Click(); }
+void Tficheprincipale::outSelectionner2Click() { listView1_.outSelectionner2Click(); }
+
+void Tficheprincipale::Supprimer2Click() {
+  listView1_.Supprimer2Click();
+  UpdateListButtons();
+}
+
+void Tficheprincipale::Supprimer1Click() {
+  listView1_.Supprimer1Click();
+  UpdateListButtons();
+}
+
+void Tficheprincipale::outSelectionner1Click() { ProtectedList::outSelectionner1Click(fileListView1_); }
+void Tficheprincipale::ouslesRpertoires1Click() { ProtectedList::ouslesRpertoires1Click(fileListView1_); }
+void Tficheprincipale::ouslesFichiers1Click() { ProtectedList::ouslesFichiers1Click(fileListView1_); }
+
+void Tficheprincipale::PageControl1Change() { UpdateListButtons(); }
+void Tficheprincipale::ListView1Change() { UpdateListButtons(); }
+
+void Tficheprincipale::UpdateListButtons() {
+  const BOOL enable = listView1_.ItemCount() > 0;
+  for (HWND b : speedButtons_) ::EnableWindow(b, enable);
+}
+
+HWND Tficheprincipale::SpeedButton(int n) const { return n >= 1 && n <= 3 ? speedButtons_[n - 1] : nullptr; }
+
+bool Tficheprincipale::DragOver(TFileListView& source, HWND target, POINT) {
+  if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())
+    return ProtectedList::ListView1DragOver(&source);
+  return false;
+}
+
+void Tficheprincipale::DragDrop(TFileListView& source, HWND target, POINT) {
+  if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd()) {
+    listView1_.ListView1DragDrop(&source, fileListView1_);
+    UpdateListButtons();
+  }
+}
+
+}  // namespace ferlane

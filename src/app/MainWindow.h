@@ -1,0 +1,127 @@
+#pragma once
+// Tficheprincipale: the main window, its creation steps, first showing and
+// close steps, and the commands of its menus and toolbar.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browse/DirTree.h"
+#include "browse/FileListView.h"
+#include "platform/UniqueHandle.h"
+#include "protect/ProtectedList.h"
+
+namespace ferlane {
+
+class TPasse;
+class Tsaisie;
+class Tnouveaupasse;
+
+// The password windows live as long as the main window; the application owns them.
+struct PasswordWindows {
+  TPasse* passe = nullptr;
+  Tsaisie* saisie = nullptr;
+  Tnouveaupasse* nouveaupasse = nullptr;
+};
+
+class Tficheprincipale : public IFileDragTarget {
+ public:
+  // programFolder: the executable's folder with its trailing backslash.
+  explicit Tficheprincipale(std::wstring programFolder);
+  ~Tficheprincipale() override;
+  Tficheprincipale(const Tficheprincipale&) = delete;
+  Tficheprincipale& operator=(const Tficheprincipale&) = delete;
+
+  // Creates the hidden window and runs the creation steps.
+  bool Create(HINSTANCE instance);
+  void SetPasswordWindows(const PasswordWindows& windows) { passwords_ = windows; }
+  // The main loop's first showing: FormShow, then the window becomes visible
+  // unless termination was requested meanwhile.
+  void ShowFirstTime();
+
+  HWND hwnd() const { return hwnd_; }
+  const std::wstring& UserName() const { return userName_; }
+  const std::wstring& CurrentPassword() const { return currentPassword_; }
+  const std::wstring& RoleLabel() const { return roleLabel_; }
+  const std::vector<std::wstring>& FixedDrives() const { return fixedDrives_; }
+  std::wstring ListFileName() const { return programFolder_ + userName_; }
+
+  TDirTree& DirTree1() { return dirTree1_; }
+  TFileListView& FileListView1() { return fileListView1_; }
+  ProtectedList& ListView1() { return listView1_; }
+  HWND SpeedButton(int n) const;  // 1..3
+  HWND PageControl1() const { return pageControl1_; }
+
+  // Handlers, named after their control and event.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery(bool endingSession = false);
+  void Fermer2Click();
+  void Changerlemotdepasse1Click();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void Supprimer2Click();
+  void Supprimer1Click();
+  void CacherouVoirlaslection1Click();
+  void outSelectionner1Click();
+  void outSelectionner2Click();
+  void ouslesRpertoires1Click();
+  void ouslesFichiers1Click();
+  void PageControl1Change();
+  void ListView1Change();
+  void UpdateListButtons();
+
+  // Drops of file list rows on the window's views.
+  bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
+  void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateControls();
+  void CreateMainMenu();
+  void Layout();
+  void OnCommand(UINT id);
+  void OnContextMenu(HWND target, POINT screenPt);
+  void ShowTabPage(int index);
+
+  // Creation and first-showing steps that other subsystems fill.
+  void LookupShellFolders();    // the four shell-folder views (C7)
+  void ReadExplorerSettings();  // the special-operations check boxes (S2)
+  void CreateHiddenStore();     // the hidden store folders and views (S7)
+
+  void ReadPlacement();
+  void SetCaptionAndRole();
+  void LoadListFile();
+  bool SaveListFile(bool endingSession);
+  void WriteSettings();
+  void RunPasswordGate();
+
+  std::wstring programFolder_;
+  HINSTANCE instance_ = nullptr;
+  HWND hwnd_ = nullptr;
+  bool closeStepsDone_ = false;
+
+  std::wstring userName_;
+  std::wstring currentPassword_;
+  std::wstring roleLabel_;
+  int osFamily_ = -1;
+  std::vector<std::wstring> fixedDrives_;
+  PasswordWindows passwords_;
+
+  UniqueHFont font_;
+  UniqueHMenu popup1_;
+  UniqueHMenu popup2_;
+  HWND label1_ = nullptr;
+  HWND speedButtons_[3] = {};
+  UniqueHBitmap buttonPictures_[3];
+  HWND tooltip_ = nullptr;
+  HWND pageControl1_ = nullptr;
+  HWND groupBox1_ = nullptr;
+  TDirTree dirTree1_;
+  TFileListView fileListView1_;
+  ProtectedList listView1_;
+};
+
+}  // namespace ferlane

@@ -1,0 +1,325 @@
+#include "app/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+
+#include "app/PasswordWindows.h"
+#include "platform/Registry.h"
+#include "platform/Termination.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+
+DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+
+std::wstring WindowText(HWND h) {
+  wchar_t buf[512] = {};
+  ::GetWindowTextW(h, buf, 512);
+  return buf;
+}
+
+std::string FileBytes(const std::wstring& path) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string data(1 << 16, '\0');
+  DWORD read = 0;
+  ::ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
+  ::CloseHandle(h);
+  data.resize(read);
+  return data;
+}
+
+void DeleteSettingsKey() { ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings); }
+
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetTermination();
+    DeleteSettingsKey();
+    platform.userName = L"dupont";
+    programFolder = scratch.Folder(L"Outils") + L"\\";
+  }
+  void TearDown() override {
+    ResetTermination();
+    DeleteSettingsKey();
+  }
+
+  std::unique_ptr<Tficheprincipale> MakeMain() {
+    auto main = std::make_unique<Tficheprincipale>(programFolder);
+    EXPECT_TRUE(main->Create(::GetModuleHandleW(nullptr)));
+    return main;
+  }
+
+  std::wstring ReadSetting(const wchar_t* name) {
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, kSettings) != ERROR_SUCCESS) return L"<no key>";
+    return key.ReadString(name).value_or(L"<absent>");
+  }
+
+  void WriteSetting(const wchar_t* name, const std::wstring& value) {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+    key.WriteString(name, value);
+  }
+
+  test::ScratchDir scratch;
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  std::wstring programFolder;
+};
+
+TEST_F(MainWindowTest, FirstRunOpensAtTheDesignBoundsWithTheFamilyCaption) {
+  auto main = MakeMain();
+  RECT r;
+  ::GetWindowRect(main->hwnd(), &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right - r.left, 623);
+  EXPECT_EQ(r.bottom - r.top, 519);
+  // Wine's default version (6.1) is not recognised: the "Utilisateur" caption.
+  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Utilisateur : dupont");
+  EXPECT_EQ(main->RoleLabel(), L"Ferlane Utilisateur dupont");
+  EXPECT_FALSE(::IsWindowVisible(main->hwnd()));
+  EXPECT_EQ(main->ListView1().ItemCount(), 0);
+}
+
+TEST_F(MainWindowTest, WindowsXpAdministratorGetsTheAdministratorCaption) {
+  platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L"Service Pack 3"});
+  platform.administrator = true;
+  auto main = MakeMain();
+  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Administrateur : dupont");
+  EXPECT_EQ(main->RoleLabel(), L"Ferlane Administrateur dupont");
+  main->FormShow();
+  EXPECT_FALSE(TerminationRequested());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, ProgramFolderIsHiddenWithItsOtherBitsCleared) {
+  ::SetFileAttributesW(programFolder.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+  auto main = MakeMain();
+  EXPECT_EQ(Attributes(programFolder), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheSettingsAndAnEmptyListFile) {
+  auto main = MakeMain();
+  ASSERT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(ReadSetting(L"Position horizontale"), L"0");
+  EXPECT_EQ(ReadSetting(L"Position verticale"), L"0");
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+  EXPECT_EQ(ReadSetting(L"Hauteur"), L"519");
+  EXPECT_EQ(ReadSetting(L"dupont"), L"");
+  EXPECT_EQ(FileBytes(programFolder + L"dupont"), "");
+}
+
+TEST_F(MainWindowTest, StoredPlacementIsRestoredAndWrittenBack) {
+  WriteSetting(L"Position horizontale", L"-12");
+  WriteSetting(L"Position verticale", L"40");
+  WriteSetting(L"Largeur", L"700");
+  WriteSetting(L"Hauteur", L"560");
+  auto main = MakeMain();
+  RECT r;
+  ::GetWindowRect(main->hwnd(), &r);
+  EXPECT_EQ(r.left, -12);
+  EXPECT_EQ(r.top, 40);
+  EXPECT_EQ(r.right - r.left, 700);
+  EXPECT_EQ(r.bottom - r.top, 560);
+  ::MoveWindow(main->hwnd(), -30, -4, 650, 500, FALSE);
+  ASSERT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(ReadSetting(L"Position horizontale"), L"-30");
+  EXPECT_EQ(ReadSetting(L"Position verticale"), L"-4");
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"650");
+  EXPECT_EQ(ReadSetting(L"Hauteur"), L"500");
+}
+
+TEST_F(MainWindowTest, MalformedOrWrongTypedPlacementIsIgnoredSilently) {
+  WriteSetting(L"Position horizontale", L"douze");
+  WriteSetting(L"Largeur", L"");
+  WriteSetting(L"Hauteur", L"600");
+  {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings), ERROR_SUCCESS);
+    key.WriteDword(L"Position verticale", 50);
+  }
+  auto main = MakeMain();
+  RECT r;
+  ::GetWindowRect(main->hwnd(), &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right - r.left, 623);
+  EXPECT_EQ(r.bottom - r.top, 600);
+  EXPECT_TRUE(messages.shown.empty());
+  // The later creation steps still ran.
+  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Utilisateur : dupont");
+}
+
+TEST_F(MainWindowTest, ListFileIsLoadedAtCreation) {
+  const std::wstring folder = scratch.Folder(L"Privé");
+  const std::wstring file = scratch.File(L"budget.xls", 10);
+  {
+    // The scratch path is plain ASCII but for the accent, written in Windows-1252.
+    std::wstring wide = folder + L"\r\nDossier\r\n" + file + L"\r\nFichier\r\n";
+    int n = ::WideCharToMultiByte(1252, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(n - 1), '\0');
+    ::WideCharToMultiByte(1252, 0, wide.c_str(), -1, bytes.data(), n, nullptr, nullptr);
+    HANDLE h = ::CreateFileW((programFolder + L"dupont").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(h);
+  }
+  auto main = MakeMain();
+  ASSERT_EQ(main->ListView1().ItemCount(), 2);
+  EXPECT_EQ(main->ListView1().Caption(0), folder);
+  EXPECT_EQ(main->ListView1().TypeText(0), L"Dossier");
+  EXPECT_EQ(main->ListView1().TypeText(1), L"Fichier");
+  main->UpdateListButtons();
+  EXPECT_TRUE(::IsWindowEnabled(main->SpeedButton(1)));
+  main->Supprimer1Click();
+  EXPECT_FALSE(::IsWindowEnabled(main->SpeedButton(1)));
+  EXPECT_FALSE(::IsWindowEnabled(main->SpeedButton(2)));
+  EXPECT_FALSE(::IsWindowEnabled(main->SpeedButton(3)));
+}
+
+TEST_F(MainWindowTest, NonAdministratorOnXpIsToldAndNothingIsWritten) {
+  platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
+  platform.administrator = false;
+  auto main = MakeMain();
+  main->FormShow();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            L"Vous n'êtes pas l'administrateur de ce système NT-XP: l'application va se terminer.");
+  EXPECT_EQ(messages.shown[0].caption, L"Ferlane");
+  EXPECT_TRUE(TerminationRequested());
+  // The rest of the first showing still ran: the tree is on the first fixed drive.
+  EXPECT_EQ(main->DirTree1().SelectedPath(), L"C:\\");
+  EXPECT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"<no key>");
+  EXPECT_EQ(FileBytes(programFolder + L"dupont"), "<missing>");
+}
+
+TEST_F(MainWindowTest, Windows98MakesNoAdministratorTest) {
+  platform.version = std::optional<OsVersion>(OsVersion{1, 4, 10, L" A "});
+  platform.administrator = false;
+  auto main = MakeMain();
+  main->FormShow();
+  EXPECT_FALSE(TerminationRequested());
+  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Utilisateur : dupont");
+}
+
+TEST_F(MainWindowTest, FirstShowingOpensTheTreeOnTheFirstFixedDrive) {
+  auto main = MakeMain();
+  main->FormShow();
+  ASSERT_FALSE(main->FixedDrives().empty());
+  EXPECT_EQ(main->DirTree1().SelectedPath(), L"C:\\");
+  EXPECT_EQ(main->FileListView1().Directory(), L"C:\\");
+}
+
+// The password windows are driven by messages posted before they run their
+// modal loops, as a user would type and click.
+class PasswordGateTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    HINSTANCE inst = ::GetModuleHandleW(nullptr);
+    ASSERT_TRUE(passe.Create(inst));
+    ASSERT_TRUE(saisie.Create(inst));
+    ASSERT_TRUE(nouveaupasse.Create(inst));
+  }
+  std::unique_ptr<Tficheprincipale> MakeGatedMain() {
+    auto main = MakeMain();
+    main->SetPasswordWindows({&passe, &saisie, &nouveaupasse});
+    return main;
+  }
+  static void Type(HWND entry, const wchar_t* text) {
+    ::SendMessageW(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  static void PostOk(HWND window, HWND button) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kIdButton1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  }
+  TPasse passe;
+  Tsaisie saisie;
+  Tnouveaupasse nouveaupasse;
+};
+
+TEST_F(PasswordGateTest, NoSettingsKeyShowsNoPasswordWindow) {
+  auto main = MakeGatedMain();
+  main->FormShow();  // would block if a window were shown
+  EXPECT_EQ(main->CurrentPassword(), L"");
+}
+
+TEST_F(PasswordGateTest, EmptyStoredPasswordAsksForANewOneWhichCloseStores) {
+  WriteSetting(L"dupont", L"");
+  auto main = MakeGatedMain();
+  Type(saisie.MaskEdit1(), L"Secret");
+  Type(saisie.MaskEdit2(), L"Secret");
+  PostOk(saisie.hwnd(), saisie.Button1());
+  main->FormShow();
+  EXPECT_EQ(main->CurrentPassword(), L"Secret");
+  ASSERT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(ReadSetting(L"dupont"), L"Secret");
+}
+
+TEST_F(PasswordGateTest, StoredPasswordOpensTheLoginPrompt) {
+  WriteSetting(L"dupont", L"motdepasse");
+  auto main = MakeGatedMain();
+  Type(passe.MaskEdit1(), L"motdepasse");
+  PostOk(passe.hwnd(), passe.Button1());
+  main->FormShow();
+  EXPECT_FALSE(TerminationRequested());
+  EXPECT_EQ(main->CurrentPassword(), L"motdepasse");
+}
+
+TEST_F(PasswordGateTest, FourWrongTriesEndTheRunWithNothingWritten) {
+  WriteSetting(L"dupont", L"motdepasse");
+  auto main = MakeGatedMain();
+  for (int i = 0; i < 4; ++i) PostOk(passe.hwnd(), passe.Button1());  // empty entries are wrong
+  main->FormShow();
+  EXPECT_TRUE(TerminationRequested());
+  EXPECT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"<absent>");
+  EXPECT_EQ(FileBytes(programFolder + L"dupont"), "<missing>");
+}
+
+TEST_F(PasswordGateTest, WrongTypedPasswordValueReadsAsAbsent) {
+  {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+    key.WriteDword(L"dupont", 1234);
+  }
+  auto main = MakeGatedMain();
+  Type(saisie.MaskEdit1(), L"abc");
+  Type(saisie.MaskEdit2(), L"abc");
+  PostOk(saisie.hwnd(), saisie.Button1());
+  main->FormShow();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(main->CurrentPassword(), L"abc");
+}
+
+TEST_F(MainWindowTest, UnwritableListFileLetsTheUserStayOrCloseWithoutIt) {
+  auto main = MakeMain();
+  // A folder in the list file's place makes every write fail.
+  ::CreateDirectoryW((programFolder + L"dupont").c_str(), nullptr);
+  messages.answers = {IDNO};
+  EXPECT_FALSE(main->FormCloseQuery());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text.rfind(L"Impossible de créer le fichier \"" + programFolder + L"dupont\". ", 0),
+            0u);
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"<no key>");
+  messages.answers = {IDYES};
+  EXPECT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+TEST_F(MainWindowTest, EndOfSessionIsNeverBlockedByTheListFile) {
+  auto main = MakeMain();
+  ::CreateDirectoryW((programFolder + L"dupont").c_str(), nullptr);
+  EXPECT_EQ(::SendMessageW(main->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+}  // namespace
+}  // namespace ferlane
