@@ -7,7 +7,8 @@ set -uo pipefail
 
 WINE="${WINE:-/usr/lib/wine/wine64}"
 WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
-TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-$(id -u)}"
+# Bump the version when the template's set-up changes, so old templates are not reused.
+TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v2-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
@@ -16,6 +17,10 @@ make_template() {
   local tmp="$TEMPLATE.tmp.$$"
   rm -rf "$tmp"; mkdir -p "$tmp"
   WINEPREFIX="$tmp" "$WINE" wineboot -i >/dev/null 2>&1
+  # Every window lives on Wine's virtual desktop: it has a real taskbar window,
+  # and hiding a window does not wait on an X window manager that is not there.
+  WINEPREFIX="$tmp" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  WINEPREFIX="$tmp" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   WINEPREFIX="$tmp" "$WINESERVER" -w
   mv "$tmp" "$TEMPLATE" 2>/dev/null || rm -rf "$tmp"
 }
