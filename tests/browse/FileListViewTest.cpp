@@ -1,0 +1,898 @@
+#include "browse/FileListView.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "browse/DirTree.h"
+#include "browse/logic/PathOps.h"
+#include "browse/logic/Texts.h"
+#include "platform/Registry.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The exact name a folder holds for a path, letter case included.
+std::wstring StoredName(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW(path.c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  ::FindClose(h);
+  return fd.cFileName;
+}
+
+// Holds modifier keys down in this thread's keyboard state.
+class HeldKeys {
+ public:
+  explicit HeldKeys(std::initializer_list<int> keys) {
+    ::GetKeyboardState(saved_);
+    BYTE state[256];
+    std::memcpy(state, saved_, sizeof(state));
+    for (int k : keys) state[k] |= 0x80;
+    ::SetKeyboardState(state);
+  }
+  ~HeldKeys() { ::SetKeyboardState(saved_); }
+
+ private:
+  BYTE saved_[256];
+};
+
+class FileListViewTest : public ::testing::Test {
+ protected:
+  FileListViewTest() {
+    host_ = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 700, 500, nullptr,
+                              nullptr, nullptr, nullptr);
+    RECT rc{0, 0, 680, 460};
+    EXPECT_TRUE(view_.Create(host_, 100, rc));
+  }
+  ~FileListViewTest() override {
+    ::SetCurrentDirectoryW(L"C:\\");  // the scratch folder must not stay in use
+    ::DestroyWindow(host_);
+  }
+
+  // A scratch folder with known entries; the view shows it.
+  void MakeKnownFolder() {
+    dir_.File(L"hidden.txt", 10, FILE_ATTRIBUTE_HIDDEN);
+    dir_.File(L"system.dat", 10, FILE_ATTRIBUTE_SYSTEM);
+    dir_.File(L"readonly.txt", 10, FILE_ATTRIBUTE_READONLY);
+    dir_.File(L"archive.txt", 10, FILE_ATTRIBUTE_ARCHIVE);
+    dir_.File(L"empty.txt", 0, FILE_ATTRIBUTE_ARCHIVE);
+    dir_.File(L"one.bin", 1, FILE_ATTRIBUTE_ARCHIVE);
+    dir_.File(L"k.bin", 1024, FILE_ATTRIBUTE_ARCHIVE);
+    dir_.File(L"k1.bin", 1025, FILE_ATTRIBUTE_ARCHIVE);
+    dir_.File(L"big.bin", 5000, FILE_ATTRIBUTE_ARCHIVE);
+    dir_.Folder(L"sub");
+    dir_.Folder(L"zfolder");
+  }
+
+  std::vector<std::wstring> Captions() const {
+    std::vector<std::wstring> c;
+    for (int i = 0; i < view_.ItemCount(); ++i) c.push_back(view_.Caption(i));
+    return c;
+  }
+  int Row(const std::wstring& caption) const {
+    for (int i = 0; i < view_.ItemCount(); ++i)
+      if (view_.Caption(i) == caption) return i;
+    return -1;
+  }
+  void SelectOnly(std::initializer_list<int> rows) {
+    for (int i = 0; i < view_.ItemCount(); ++i) view_.SetSelected(i, false);
+    for (int r : rows) view_.SetSelected(r, true);
+  }
+  void Key(WORD key) { ::SendMessageW(view_.ListHwnd(), WM_KEYDOWN, key, 0); }
+  HWND Header() const { return ListView_GetHeader(view_.ListHwnd()); }
+  HDITEMW HeaderItem(int i) const {
+    HDITEMW hd{};
+    hd.mask = HDI_FORMAT | HDI_BITMAP;
+    Header_GetItem(Header(), i, &hd);
+    return hd;
+  }
+  std::wstring HeaderText(int i) const {
+    wchar_t buf[64] = {};
+    HDITEMW hd{};
+    hd.mask = HDI_TEXT;
+    hd.pszText = buf;
+    hd.cchTextMax = 64;
+    Header_GetItem(Header(), i, &hd);
+    return buf;
+  }
+  // A click on a column heading, as the header reports it to the list.
+  void ClickHeader(int column) {
+    NMHEADERW nm{};
+    nm.hdr.hwndFrom = Header();
+    nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Header()));
+    nm.hdr.code = HDN_ITEMCLICKW;
+    nm.iItem = column;
+    nm.iButton = 0;
+    ::SendMessageW(view_.ListHwnd(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+  }
+  std::wstring CellText(int row, int column) const {
+    wchar_t buf[MAX_PATH] = {};
+    ListView_GetItemText(view_.ListHwnd(), row, column, buf, MAX_PATH);
+    return buf;
+  }
+
+  test::RecordingMessages messages_;
+  test::ScratchDir dir_;
+  HWND host_ = nullptr;
+  TFileListView view_;
+};
+
+TEST_F(FileListViewTest, NewViewHasItsInitialPropertiesAndListsNothingYet) {
+  EXPECT_EQ(view_.Directory(), L"Drives");
+  EXPECT_EQ(view_.Mask(), L"*.*");
+  EXPECT_EQ(view_.FileType(), FileAttrs({ftReadOnly, ftHidden, ftSystem, ftArchive}));
+  EXPECT_TRUE(view_.ShowFolders());
+  EXPECT_FALSE(view_.HideFileExt());
+  EXPECT_TRUE(view_.ParentDirEnabled());
+  EXPECT_EQ(view_.ParentDirCaption(), L" Parent");
+  EXPECT_EQ(view_.DateFormat(), df_Customize);
+  EXPECT_EQ(view_.TimeFormat(), tfShortFormat);
+  EXPECT_EQ(view_.FileSize(), fsKB);
+  EXPECT_EQ(view_.ColWidth_Name(), 165);
+  EXPECT_EQ(view_.ColWidth_Attr(), 40);
+  EXPECT_EQ(view_.Language(), lnEnglish);
+  EXPECT_TRUE(view_.MultiSelect());
+  EXPECT_FALSE(view_.ReadOnly());
+  EXPECT_EQ(view_.ViewStyle(), vsReport);
+  EXPECT_EQ(view_.About(), L"Version 1.0");
+  EXPECT_EQ(view_.ItemCount(), 0);
+  // Folder-mode columns in English.
+  ASSERT_EQ(Header_GetItemCount(Header()), 5);
+  EXPECT_EQ(HeaderText(0), L"Name");
+  EXPECT_EQ(HeaderText(3), L"Modified");
+  // Both the widget and its list lead back to the widget.
+  EXPECT_EQ(TFileListView::FromHwnd(view_.hwnd()), &view_);
+  EXPECT_EQ(TFileListView::FromHwnd(view_.ListHwnd()), &view_);
+  EXPECT_EQ(TFileListView::FromHwnd(host_), nullptr);
+}
+
+TEST_F(FileListViewTest, FolderRowsWithSizesAttributesAndFoldersFirst) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(view_.Directory(), dir_.path());
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L" Parent", L"sub", L"zfolder", L"archive.txt", L"big.bin",
+                                                   L"empty.txt", L"hidden.txt", L"k.bin", L"k1.bin", L"one.bin",
+                                                   L"readonly.txt", L"system.dat"}));
+  EXPECT_EQ(view_.SubItem(Row(L"empty.txt"), 0), L"0 KB");
+  EXPECT_EQ(view_.SubItem(Row(L"one.bin"), 0), L"1 KB");
+  EXPECT_EQ(view_.SubItem(Row(L"k.bin"), 0), L"1 KB");
+  EXPECT_EQ(view_.SubItem(Row(L"k1.bin"), 0), L"1 KB");
+  EXPECT_EQ(view_.SubItem(Row(L"big.bin"), 0), L"4 KB");
+  EXPECT_EQ(view_.SubItem(Row(L"sub"), 0), L" ");
+  // Wine adds the archive bit to every file; the letters follow the bits.
+  for (const wchar_t* name : {L"hidden.txt", L"system.dat", L"readonly.txt", L"archive.txt", L"sub"})
+    EXPECT_EQ(view_.SubItem(Row(name), 3), AttributeLetters(::GetFileAttributesW((dir_ / name).c_str()))) << name;
+  EXPECT_NE(view_.SubItem(Row(L"hidden.txt"), 3).find(L'H'), std::wstring::npos);
+  EXPECT_NE(view_.SubItem(Row(L"system.dat"), 3).find(L'S'), std::wstring::npos);
+  EXPECT_NE(view_.SubItem(Row(L"readonly.txt"), 3).find(L'R'), std::wstring::npos);
+  EXPECT_EQ(view_.SubItem(Row(L"archive.txt"), 3), L"A");
+
+  const int k = Row(L"k.bin");
+  EXPECT_EQ(view_.SubItem(k, 4), dir_ / L"k.bin");
+  EXPECT_EQ(view_.SubItem(k, 5), L"file");
+  EXPECT_EQ(view_.SubItem(Row(L"sub"), 4), dir_ / L"sub");
+  EXPECT_EQ(view_.SubItem(Row(L"sub"), 5), L"dir");
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(::GetFileAttributesExW((dir_ / L"k.bin").c_str(), GetFileExInfoStandard, &data));
+  const std::uint64_t written =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  EXPECT_EQ(view_.SubItem(k, 6), SortKeyText(written));
+
+  // The parent row: three blank columns, a blank size, the cached picture.
+  EXPECT_EQ(view_.SubItem(0, 0), L" ");
+  EXPECT_EQ(view_.SubItem(0, 1), L" ");
+  EXPECT_EQ(view_.SubItem(0, 2), L" ");
+  EXPECT_EQ(view_.SubItem(0, 3), L" ");
+  EXPECT_EQ(view_.SubItem(0, 4), dir_ / L"..");
+  RegistryKey key;
+  ASSERT_EQ(key.Open(HKEY_CURRENT_USER, L"Software\\Tavrel\\FileBrowser"), ERROR_SUCCESS);
+  auto cached = key.ReadDword(L"ParentImgIdx");
+  ASSERT_TRUE(cached.has_value());
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = 0;
+  ASSERT_TRUE(ListView_GetItem(view_.ListHwnd(), &item));
+  EXPECT_EQ(item.iImage, static_cast<int>(*cached));
+
+  // The list control answers with the same texts (caption, then sub-items).
+  EXPECT_EQ(CellText(k, 0), L"k.bin");
+  EXPECT_EQ(CellText(k, 1), L"1 KB");
+  EXPECT_EQ(CellText(k, 2), view_.SubItem(k, 1));
+  EXPECT_EQ(CellText(k, 4), L"A");
+  // Nothing selected, the first row has the focus mark.
+  EXPECT_EQ(view_.SelectedIndex(), -1);
+  EXPECT_EQ(ListView_GetNextItem(view_.ListHwnd(), -1, LVNI_FOCUSED), 0);
+}
+
+TEST_F(FileListViewTest, ModifiedTextFollowsTheDateAndTimeFormats) {
+  std::wstring path = dir_.File(L"dated.txt", 3);
+  // 2021-07-04 13:05:09 local time.
+  SYSTEMTIME st{2021, 7, 0, 4, 13, 5, 9, 0};
+  FILETIME local, utc;
+  ASSERT_TRUE(::SystemTimeToFileTime(&st, &local));
+  ASSERT_TRUE(::LocalFileTimeToFileTime(&local, &utc));
+  HANDLE h = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  ::SetFileTime(h, nullptr, nullptr, &utc);
+  ::CloseHandle(h);
+
+  view_.SetDateFormat(df_ddMMyy_DE);
+  view_.SetTimeFormat(tfCustomize);
+  view_.SetDirectory(dir_.path());
+  const std::wstring text = view_.SubItem(Row(L"dated.txt"), 2);
+  EXPECT_EQ(text.substr(0, 9), L"04.07.21 ") << text;
+  EXPECT_EQ(text.substr(text.size() - 3), L" PM") << text;
+
+  // A format change waits for the next listing.
+  view_.SetDateFormat(df_yyyyMMdd);
+  view_.SetTimeFormat(tfLongFormat);
+  EXPECT_EQ(view_.SubItem(Row(L"dated.txt"), 2), text);
+  view_.UpdateFileList();
+  const std::wstring relisted = view_.SubItem(Row(L"dated.txt"), 2);
+  EXPECT_EQ(relisted.substr(0, 11), L"2021-07-04 ") << relisted;
+  EXPECT_NE(relisted.find(L":05:09"), std::wstring::npos) << relisted;
+}
+
+TEST_F(FileListViewTest, HeaderClicksSortDescendingThenAscendingWithTheirPictures) {
+  MakeKnownFolder();
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(view_.SortColumn(), 0);
+  EXPECT_FALSE(view_.Descending());
+
+  ClickHeader(1);  // Size: first click descending, files first
+  EXPECT_EQ(view_.SortColumn(), 1);
+  EXPECT_TRUE(view_.Descending());
+  auto c = Captions();
+  ASSERT_EQ(c.size(), 11u);
+  EXPECT_EQ(c.front(), L"big.bin");
+  EXPECT_TRUE((c[9] == L"sub" || c[9] == L"zfolder") && (c[10] == L"sub" || c[10] == L"zfolder"));
+  EXPECT_EQ(c[8], L"empty.txt");
+  HDITEMW size = HeaderItem(1);
+  EXPECT_TRUE(size.fmt & HDF_BITMAP);
+  EXPECT_TRUE(size.fmt & HDF_BITMAP_ON_RIGHT);
+  EXPECT_NE(size.hbm, nullptr);
+  EXPECT_FALSE(HeaderItem(0).fmt & HDF_BITMAP);
+  const HBITMAP down = size.hbm;
+
+  ClickHeader(1);  // second click ascending, folders first
+  EXPECT_FALSE(view_.Descending());
+  c = Captions();
+  EXPECT_TRUE(c[0] == L"sub" || c[0] == L"zfolder");
+  EXPECT_EQ(c[2], L"empty.txt");
+  EXPECT_EQ(c.back(), L"big.bin");
+  EXPECT_NE(HeaderItem(1).hbm, down);
+  EXPECT_NE(HeaderItem(1).hbm, nullptr);
+
+  // Another column starts descending again, and the Size heading loses its picture.
+  ClickHeader(4);
+  EXPECT_EQ(view_.SortColumn(), 4);
+  EXPECT_TRUE(view_.Descending());
+  EXPECT_EQ(HeaderItem(4).hbm, down);
+  EXPECT_FALSE(HeaderItem(1).fmt & HDF_BITMAP);
+
+  // A listing after another column was sorted: descending by name.
+  view_.SetDirectory(DelSlash(dir_.path()));
+  EXPECT_EQ(view_.SortColumn(), 0);
+  EXPECT_TRUE(view_.Descending());
+  c = Captions();
+  EXPECT_EQ(c.front(), L"system.dat");
+  EXPECT_EQ(c.back(), L"sub");
+}
+
+TEST_F(FileListViewTest, SortingKeepsTheSelectedRowsSelected) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  SelectOnly({Row(L"k1.bin"), Row(L"sub")});
+  ClickHeader(1);
+  EXPECT_TRUE(view_.IsSelected(Row(L"k1.bin")));
+  EXPECT_TRUE(view_.IsSelected(Row(L"sub")));
+  EXPECT_EQ(view_.SelectedNumber(), 2);
+}
+
+TEST_F(FileListViewTest, FileTypeAdmitsEntriesByTheirAttributes) {
+  MakeKnownFolder();
+  dir_.Folder(L"hiddenfolder", FILE_ATTRIBUTE_HIDDEN);
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  EXPECT_NE(Row(L"hiddenfolder"), -1);
+
+  view_.SetFileType(FileAttrs({}));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"sub", L"zfolder", L"archive.txt", L"big.bin", L"empty.txt",
+                                                   L"k.bin", L"k1.bin", L"one.bin"}));
+  view_.SetFileType(FileAttrs({ftHidden}));
+  EXPECT_NE(Row(L"hidden.txt"), -1);
+  EXPECT_NE(Row(L"hiddenfolder"), -1);
+  EXPECT_NE(Row(L"k.bin"), -1);
+  EXPECT_EQ(Row(L"readonly.txt"), -1);
+  EXPECT_EQ(Row(L"system.dat"), -1);
+}
+
+TEST_F(FileListViewTest, MaskPatternsAreUsedAsWritten) {
+  dir_.File(L"a.txt");
+  dir_.File(L" b.doc");
+  dir_.File(L"c.doc");
+  dir_.Folder(L"sub");
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(view_.ItemCount(), 4);
+
+  view_.SetMask(L"   ");  // blanks only: everything
+  EXPECT_EQ(view_.ItemCount(), 4);
+  view_.SetMask(L"*.txt; *.doc");  // the blank starts the second pattern
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"sub", L" b.doc", L"a.txt"}));
+  view_.SetMask(L"*.txt;a*");  // in both patterns: listed twice
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"sub", L"a.txt", L"a.txt"}));
+  view_.SetMask(L"*.*;*.*");
+  EXPECT_EQ(view_.ItemCount(), 7);
+
+  view_.SetShowFolders(false);
+  EXPECT_EQ(Row(L"sub"), -1);
+  view_.SetParentDirEnabled(true);
+  view_.UpdateFileList();
+  EXPECT_EQ(Row(L" Parent"), -1);  // no folders, no parent row either
+}
+
+TEST_F(FileListViewTest, HiddenExtensionsAndFileSizeApplyAtTheNextListing) {
+  dir_.File(L"Word.lnk", 2000);
+  dir_.File(L"README", 1);
+  dir_.Folder(L"my.folder");
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  view_.SetHideFileExt(true);
+  view_.SetFileSize(fsByte);
+  EXPECT_NE(Row(L"Word.lnk"), -1);
+  view_.UpdateFileList();
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"my", L"README", L"Word"}));
+  EXPECT_EQ(view_.SubItem(Row(L"Word"), 0), L"2000");
+  EXPECT_EQ(view_.SubItem(Row(L"Word"), 4), dir_ / L"Word.lnk");
+  EXPECT_EQ(view_.SubItem(Row(L"my"), 0), L" ");
+}
+
+TEST_F(FileListViewTest, DirectoryTextRules) {
+  dir_.File(L"first.txt");
+  view_.SetDirectory(dir_.path());
+  ASSERT_NE(Row(L"first.txt"), -1);
+
+  // Same path, other letter case, with the backslash: no new listing.
+  dir_.File(L"second.txt");
+  std::wstring upper = dir_.path();
+  ::CharUpperW(upper.data());
+  view_.SetDirectory(upper);
+  EXPECT_EQ(view_.Directory(), dir_.path());
+  EXPECT_EQ(Row(L"second.txt"), -1);
+  // Without the backslash: always a new listing.
+  view_.SetDirectory(DelSlash(dir_.path()));
+  EXPECT_EQ(view_.Directory(), dir_.path());
+  EXPECT_NE(Row(L"second.txt"), -1);
+  wchar_t current[MAX_PATH];
+  ::GetCurrentDirectoryW(MAX_PATH, current);
+  EXPECT_EQ(AddSlash(current), dir_.path());
+
+  // A folder that does not exist is ignored.
+  view_.SetDirectory(dir_ / L"missing");
+  EXPECT_EQ(view_.Directory(), dir_.path());
+  EXPECT_NE(Row(L"first.txt"), -1);
+  view_.SetDirectory(L"");
+  EXPECT_EQ(view_.Directory(), dir_.path());
+
+  // "drives" in any case is kept as written and lists the drives.
+  view_.SetDirectory(L"drives");
+  EXPECT_EQ(view_.Directory(), L"drives");
+  EXPECT_TRUE(view_.DriveMode());
+  EXPECT_EQ(view_.SubItem(0, 5), L"drv");
+}
+
+TEST_F(FileListViewTest, DriveListCaptionsTypesAndSizes) {
+  test::FakePlatform platform;
+  platform.driveTypes[L"C:\\"] = DRIVE_REMOVABLE;
+  view_.SetLanguage(lnFrench);
+  view_.SetDirectory(L"Drives");  // the text it already holds: nothing listed yet
+  EXPECT_EQ(view_.ItemCount(), 0);
+  view_.UpdateFileList();
+  ASSERT_GT(view_.ItemCount(), 0);
+  EXPECT_EQ(HeaderText(2), L"Taille Disque");
+  EXPECT_EQ(HeaderText(3), L"Espace libre");
+
+  int c = -1;
+  for (int i = 0; i < view_.ItemCount(); ++i)
+    if (view_.SubItem(i, 4) == L"C:\\") c = i;
+  ASSERT_NE(c, -1);
+  SHFILEINFOW sfi{};
+  ASSERT_TRUE(::SHGetFileInfoW(L"C:\\", 0, &sfi, sizeof(sfi), SHGFI_DISPLAYNAME));
+  EXPECT_EQ(view_.Caption(c), DriveCaption(L'C', sfi.szDisplayName));
+  EXPECT_EQ(view_.Caption(c).substr(0, 7), L" (C:)  ");
+  EXPECT_EQ(view_.SubItem(c, 0), L"Disque amovible");
+  // Removable drives are not asked for their sizes.
+  EXPECT_EQ(view_.SubItem(c, 1), L"0 Mb");
+  EXPECT_EQ(view_.SubItem(c, 2), L"0 Mb");
+  EXPECT_EQ(view_.SubItem(c, 3), L"");
+  EXPECT_EQ(view_.SubItem(c, 5), L"drv");
+
+  platform.driveTypes[L"C:\\"] = DRIVE_FIXED;
+  view_.UpdateFileList();
+  EXPECT_EQ(view_.SubItem(c, 0), L"Disque Fixe");
+  EXPECT_NE(view_.SubItem(c, 1), L"0 Mb");
+  EXPECT_EQ(view_.SubItem(c, 1).substr(view_.SubItem(c, 1).size() - 3), L" Mb");
+
+  // Drives stay in letter order whatever heading is clicked.
+  std::vector<std::wstring> before = Captions();
+  ClickHeader(0);
+  ClickHeader(2);
+  EXPECT_EQ(Captions(), before);
+  EXPECT_EQ(view_.SortColumn(), 0);
+  for (std::size_t i = 1; i < before.size(); ++i) EXPECT_LT(before[i - 1][2], before[i][2]);
+  EXPECT_EQ(view_.DriveFreeSpace(), 0);
+
+  // Back to a folder: folder-mode columns again.
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(HeaderText(1), L"Taille");
+}
+
+TEST_F(FileListViewTest, ParentRowOutsideRootsAndItsCaption) {
+  view_.SetDirectory(L"C:\\");
+  EXPECT_EQ(Row(L" Parent"), -1);
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(Row(L" Parent"), 0);
+
+  view_.SetParentDirCaption(L"  ..  ");
+  EXPECT_EQ(view_.ParentDirCaption(), L" ..");
+  view_.SetParentDirCaption(L"..");
+  EXPECT_EQ(view_.ParentDirCaption(), L" ..");
+  view_.UpdateFileList();
+  EXPECT_EQ(Row(L" .."), 0);
+
+  // A second view finds the picture already in the shared lists.
+  RegistryKey key;
+  ASSERT_EQ(key.Open(HKEY_CURRENT_USER, L"Software\\Tavrel\\FileBrowser"), ERROR_SUCCESS);
+  const DWORD first = key.ReadDword(L"ParentImgIdx").value_or(0xFFFF);
+  TFileListView other;
+  ASSERT_TRUE(other.Create(host_, 101, RECT{0, 0, 100, 100}));
+  EXPECT_EQ(key.ReadDword(L"ParentImgIdx").value_or(0), first);
+  // A cached index that shows another picture is replaced.
+  key.WriteDword(L"ParentImgIdx", 0);
+  TFileListView third;
+  ASSERT_TRUE(third.Create(host_, 102, RECT{0, 0, 100, 100}));
+  EXPECT_NE(key.ReadDword(L"ParentImgIdx").value_or(0), 0u);
+}
+
+TEST_F(FileListViewTest, TypeNamesAndIconsAreTheShellsForEachFile) {
+  RegistryKey lnk;
+  ASSERT_EQ(lnk.Open(HKEY_CLASSES_ROOT, L"lnkfile", true), ERROR_SUCCESS);
+  lnk.WriteString(L"", L"Raccourci");
+  wchar_t system[MAX_PATH];
+  ::GetSystemDirectoryW(system, MAX_PATH);
+  ASSERT_TRUE(::CopyFileW((std::wstring(system) + L"\\notepad.exe").c_str(), (dir_ / L"notepad.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((std::wstring(system) + L"\\cmd.exe").c_str(), (dir_ / L"cmd.exe").c_str(), FALSE));
+  for (const wchar_t* name : {L"a.txt", L"b.TXT", L"c.bmp", L"d.lnk", L"noext", L"e.xyz123"}) dir_.File(name, 5);
+  dir_.Folder(L"plain");
+  dir_.Folder(L"special", FILE_ATTRIBUTE_READONLY);
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  ASSERT_EQ(view_.ItemCount(), 10);
+  EXPECT_EQ(view_.SubItem(Row(L"d.lnk"), 1), L"Raccourci");
+  for (int i = 0; i < view_.ItemCount(); ++i) {
+    SCOPED_TRACE(view_.Caption(i));
+    SHFILEINFOW sfi{};
+    ASSERT_TRUE(::SHGetFileInfoW(view_.SubItem(i, 4).c_str(), 0, &sfi, sizeof(sfi), SHGFI_TYPENAME | SHGFI_SYSICONINDEX));
+    EXPECT_EQ(view_.SubItem(i, 1), sfi.szTypeName);
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    ASSERT_TRUE(ListView_GetItem(view_.ListHwnd(), &item));
+    EXPECT_EQ(item.iImage, sfi.iIcon);
+  }
+}
+
+TEST_F(FileListViewTest, SelectedNumberAndSizeUseTheRowsOwnPaths) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(view_.SelectedNumber(), view_.ItemCount());
+  EXPECT_EQ(view_.SelectedSize(), 0);
+  SelectOnly({Row(L"k.bin"), Row(L"k1.bin"), Row(L"sub")});
+  // Another folder is current: the sizes are still those of the listed files.
+  ::SetCurrentDirectoryW(L"C:\\");
+  EXPECT_EQ(view_.SelectedNumber(), 3);
+  EXPECT_EQ(view_.SelectedSize(), 2049);
+  EXPECT_GT(view_.DriveFreeSpace(), 0);
+}
+
+TEST_F(FileListViewTest, LanguageRebuildsHeadingsAndLoadsTheMessages) {
+  view_.SetLanguage(lnFrench);
+  EXPECT_EQ(HeaderText(0), L"Nom");
+  EXPECT_EQ(HeaderText(4), L"Attributs");
+  EXPECT_EQ(Text(Msg::ReadOnly), L"Lecteur en Lecture Seule");
+  TFileListView german;
+  german.SetLanguage(lnGerman);
+  EXPECT_EQ(Text(Msg::ReadOnly), L"Die Datei ist schreibgeschützt!");
+  // Setting the current language again changes nothing.
+  view_.SetLanguage(lnFrench);
+  EXPECT_EQ(Text(Msg::ReadOnly), L"Die Datei ist schreibgeschützt!");
+  view_.SetLanguage(lnSysDefault);
+  EXPECT_EQ(view_.Language(), LanguageFromLangId(::GetSystemDefaultLangID()));
+  // A language change attaches the view's own menu again.
+  view_.SetPopUpMenuEnabled(false);
+  view_.SetLanguage(lnSpanish);
+  EXPECT_TRUE(view_.PopUpMenuEnabled());
+}
+
+// ---- Navigation, keys and rename ------------------------------------------
+
+TEST_F(FileListViewTest, BackspaceGoesUpAndSelectsTheFolderItCameFrom) {
+  wchar_t windows[MAX_PATH];
+  ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring win = windows;
+  view_.SetDirectory(win + L"\\system32");
+  ASSERT_EQ(view_.Directory(), win + L"\\system32\\");
+  std::vector<std::wstring> told;
+  view_.OnItemChange = [&](TFileListView&, const std::wstring& path) { told.push_back(path); };
+  Key(VK_BACK);
+  EXPECT_EQ(view_.Directory(), AddSlash(win));
+  const int row = view_.SelectedIndex();
+  ASSERT_NE(row, -1);
+  EXPECT_TRUE(SameTextIgnoreCase(view_.Caption(row), L"system32"));
+  EXPECT_EQ(ListView_GetNextItem(view_.ListHwnd(), -1, LVNI_FOCUSED), row);
+  EXPECT_EQ(view_.SelectedItem(), view_.SubItem(row, 4));
+  EXPECT_EQ(told, std::vector<std::wstring>{view_.SubItem(row, 4)});
+
+  // From a drive root to the drive list; from there nothing.
+  view_.SetDirectory(L"C:\\");
+  Key(VK_BACK);
+  EXPECT_EQ(view_.Directory(), L"Drives");
+  Key(VK_BACK);
+  EXPECT_EQ(view_.Directory(), L"Drives");
+}
+
+TEST_F(FileListViewTest, EnterOpensFoldersParentRowAndDrives) {
+  MakeKnownFolder();
+  TDirTree tree;
+  ASSERT_TRUE(tree.Create(host_, 200, RECT{0, 0, 200, 300}));
+  view_.SetDirTree(&tree);
+  EXPECT_EQ(tree.FileList(), &view_);
+  view_.SetDirectory(dir_.path());
+
+  SelectOnly({Row(L"sub")});
+  Key(VK_RETURN);
+  EXPECT_EQ(view_.Directory(), dir_ / L"sub\\");
+  EXPECT_TRUE(SameTextIgnoreCase(AddSlash(tree.SelectedPath()), dir_ / L"sub\\"));
+
+  // The parent row goes back up.
+  SelectOnly({Row(L" Parent")});
+  Key(VK_RETURN);
+  EXPECT_EQ(view_.Directory(), dir_.path());
+
+  // A drive row enters the drive; nothing selected, nothing happens.
+  view_.SetDirectory(L"Drives");
+  SelectOnly({});
+  Key(VK_RETURN);
+  EXPECT_EQ(view_.Directory(), L"Drives");
+  for (int i = 0; i < view_.ItemCount(); ++i)
+    if (view_.SubItem(i, 4) == L"C:\\") SelectOnly({i});
+  {
+    HeldKeys ctrl({VK_CONTROL});
+    Key('O');
+  }
+  EXPECT_EQ(view_.Directory(), L"C:\\");
+
+  view_.SetDirTree(nullptr);
+  EXPECT_EQ(tree.FileList(), nullptr);
+}
+
+TEST_F(FileListViewTest, RemovableDriveWithoutMediumStaysInTheDriveList) {
+  test::FakePlatform platform;
+  platform.driveTypes[L"C:\\"] = DRIVE_REMOVABLE;
+  platform.drivesWithoutMedium = {L"C:\\"};
+  view_.UpdateFileList();
+  for (int i = 0; i < view_.ItemCount(); ++i)
+    if (view_.SubItem(i, 4) == L"C:\\") SelectOnly({i});
+  Key(VK_RETURN);
+  EXPECT_EQ(view_.Directory(), L"Drives");
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, Text(Msg::NoDisk));
+}
+
+TEST_F(FileListViewTest, DoubleClickOpensOrGoesUpOrTellsTheHost) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  auto dblClick = [&] {
+    NMITEMACTIVATE nm{};
+    nm.hdr.hwndFrom = view_.ListHwnd();
+    nm.hdr.idFrom = 1;
+    nm.hdr.code = NM_DBLCLK;
+    nm.iItem = view_.SelectedIndex();
+    ::SendMessageW(view_.hwnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
+  };
+  int hostDblClicks = 0;
+  view_.OnDblClick = [&](TFileListView&) { ++hostDblClicks; };
+  SelectOnly({Row(L"zfolder")});
+  dblClick();
+  EXPECT_EQ(view_.Directory(), dir_ / L"zfolder\\");
+
+  view_.SetDblClickToOpen(false);
+  SelectOnly({Row(L" Parent")});
+  dblClick();
+  EXPECT_EQ(view_.Directory(), dir_.path());
+  SelectOnly({Row(L"sub")});
+  dblClick();
+  EXPECT_EQ(view_.Directory(), dir_.path());
+  EXPECT_EQ(hostDblClicks, 1);
+  SelectOnly({});
+  dblClick();
+  EXPECT_EQ(hostDblClicks, 1);
+}
+
+TEST_F(FileListViewTest, ClicksAndArrowKeysTellTheSelectedPath) {
+  MakeKnownFolder();
+  ::ShowWindow(host_, SW_SHOWNORMAL);
+  view_.SetDirectory(dir_.path());
+  std::vector<std::wstring> told;
+  int clicks = 0;
+  view_.OnItemChange = [&](TFileListView&, const std::wstring& path) { told.push_back(path); };
+  view_.OnClick = [&](TFileListView&) { ++clicks; };
+
+  RECT rc{};
+  const int sub = Row(L"sub");
+  ASSERT_TRUE(ListView_GetItemRect(view_.ListHwnd(), sub, &rc, LVIR_LABEL));
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::SendMessageW(view_.ListHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(view_.ListHwnd(), WM_LBUTTONUP, 0, at);
+  test::PumpMessages();
+  ASSERT_EQ(told, std::vector<std::wstring>{dir_ / L"sub"});
+  EXPECT_EQ(view_.SelectedItem(), dir_ / L"sub");
+  EXPECT_EQ(clicks, 1);
+
+  ::SetFocus(view_.ListHwnd());
+  Key(VK_DOWN);
+  test::PumpMessages();
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told[1], view_.SubItem(sub + 1, 4));
+
+  // Without a selected row nothing is told.
+  SelectOnly({});
+  Key(VK_F5);
+  test::PumpMessages();
+  NMITEMACTIVATE nm{};
+  nm.hdr.hwndFrom = view_.ListHwnd();
+  nm.hdr.code = NM_CLICK;
+  nm.iItem = -1;
+  ::SendMessageW(view_.hwnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(told.size(), 2u);
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(FileListViewTest, CtrlASelectsEveryRow) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  {
+    HeldKeys ctrl({VK_CONTROL});
+    Key('A');
+  }
+  EXPECT_EQ(static_cast<int>(ListView_GetSelectedCount(view_.ListHwnd())), view_.ItemCount());
+  std::vector<WORD> keys;
+  view_.OnKeyDown = [&](TFileListView&, WORD key) { keys.push_back(key); };
+  Key(VK_F3);
+  EXPECT_EQ(keys, std::vector<WORD>{VK_F3});
+}
+
+class RenameTest : public FileListViewTest {
+ protected:
+  // Types a new caption into the row's in-place editor and accepts it.
+  void Rename(int row, const std::wstring& text) {
+    ::SetFocus(view_.ListHwnd());
+    HWND edit = ListView_EditLabel(view_.ListHwnd(), row);
+    ASSERT_NE(edit, nullptr);
+    ::SetWindowTextW(edit, text.c_str());
+    ::SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    test::PumpMessages();
+  }
+};
+
+TEST_F(RenameTest, RenamingInAViewHidingExtensionsKeepsTheExtension) {
+  dir_.File(L"Notes.txt", 3);
+  dir_.File(L"Word.lnk", 3);
+  view_.SetHideFileExt(true);
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  Rename(Row(L"Word"), L"Traitement");
+  EXPECT_TRUE(Exists(dir_ / L"Traitement.lnk"));
+  EXPECT_FALSE(Exists(dir_ / L"Word.lnk"));
+  EXPECT_FALSE(Exists(dir_ / L"Traitement"));
+  EXPECT_NE(Row(L"Traitement"), -1);
+  EXPECT_TRUE(view_.IsSelected(Row(L"Traitement")));
+
+  // Typing the extension does not double it.
+  Rename(Row(L"Notes"), L"Memo.txt");
+  EXPECT_TRUE(Exists(dir_ / L"Memo.txt"));
+  EXPECT_FALSE(Exists(dir_ / L"Memo.txt.txt"));
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(RenameTest, SameNameInOtherCaseAndExistingNamesChangeNothingOnDisk) {
+  dir_.File(L"Notes.txt", 3);
+  dir_.File(L"Other.txt", 3);
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  Rename(Row(L"Notes.txt"), L"NOTES.TXT");
+  EXPECT_EQ(StoredName(dir_ / L"Notes.txt"), L"Notes.txt");
+  EXPECT_EQ(view_.Caption(0), L"NOTES.TXT");  // the caption shows what was typed
+  EXPECT_TRUE(messages_.shown.empty());
+
+  Rename(Row(L"Other.txt"), L"notes.txt");
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_NE(messages_.shown[0].text.find(L"\"notes.txt\""), std::wstring::npos) << messages_.shown[0].text;
+  EXPECT_TRUE(Exists(dir_ / L"Other.txt"));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Notes.txt", L"Other.txt"}));
+
+  // An empty name is refused, and escape keeps the old one.
+  Rename(Row(L"Other.txt"), L"   ");
+  EXPECT_TRUE(Exists(dir_ / L"Other.txt"));
+  EXPECT_EQ(view_.Caption(1), L"Other.txt");
+  EXPECT_FALSE(view_.Editing());
+}
+
+TEST_F(RenameTest, RenamingAFolderMovesTheLinkedTree) {
+  dir_.Folder(L"old");
+  TDirTree tree;
+  ASSERT_TRUE(tree.Create(host_, 200, RECT{0, 0, 200, 300}));
+  view_.SetDirTree(&tree);
+  view_.SetParentDirEnabled(false);
+  view_.SetDirectory(dir_.path());
+  Rename(Row(L"old"), L"new");
+  EXPECT_TRUE(Exists(dir_ / L"new"));
+  EXPECT_TRUE(SameTextIgnoreCase(AddSlash(tree.SelectedPath()), dir_.path()));
+}
+
+TEST_F(RenameTest, ParentRowDrivesAndReadOnlyViewsCannotBeRenamed) {
+  dir_.File(L"file.txt");
+  view_.SetDirectory(dir_.path());
+  ::SetFocus(view_.ListHwnd());
+  EXPECT_EQ(ListView_EditLabel(view_.ListHwnd(), Row(L" Parent")), nullptr);
+  view_.SetDirectory(L"Drives");
+  EXPECT_EQ(ListView_EditLabel(view_.ListHwnd(), 0), nullptr);
+  view_.SetDirectory(dir_.path());
+  view_.SetReadOnly(true);
+  EXPECT_EQ(ListView_EditLabel(view_.ListHwnd(), Row(L"file.txt")), nullptr);
+  EXPECT_FALSE(view_.Editing());
+}
+
+TEST_F(RenameTest, F2WarnsOnReadOnlyViewsAndStartsTheEditElsewhere) {
+  // (Wine shows no file whose letters are exactly "R": it adds the archive bit.)
+  dir_.File(L"open.txt", 1, FILE_ATTRIBUTE_ARCHIVE);
+  dir_.File(L"archived-locked.txt", 1, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  view_.SetLanguage(lnFrench);
+  view_.SetDirectory(dir_.path());
+  ::SetFocus(view_.ListHwnd());
+
+  // "AR" is not exactly "R": the edit starts.
+  SelectOnly({Row(L"archived-locked.txt")});
+  Key(VK_F2);
+  EXPECT_TRUE(view_.Editing());
+  HWND edit = ListView_GetEditControl(view_.ListHwnd());
+  ASSERT_NE(edit, nullptr);
+  ::SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(view_.Editing());
+  EXPECT_TRUE(messages_.shown.empty());
+
+  view_.SetReadOnly(true);
+  SelectOnly({Row(L"open.txt")});
+  Key(VK_F2);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, L"Lecteur en Lecture Seule");
+  EXPECT_EQ(messages_.shown[0].flags & MB_ICONWARNING, static_cast<UINT>(MB_ICONWARNING));
+  EXPECT_EQ(ListView_GetEditControl(view_.ListHwnd()), nullptr);
+  // Nothing selected: no warning.
+  SelectOnly({});
+  Key(VK_F2);
+  EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
+TEST_F(FileListViewTest, ShiftDeleteStopsAtAFolderAndAsksForEachFile) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  SelectOnly({Row(L"sub"), Row(L"k.bin")});
+  {
+    HeldKeys shift({VK_SHIFT});
+    Key(VK_DELETE);
+  }
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(Exists(dir_ / L"k.bin"));
+  EXPECT_TRUE(Exists(dir_ / L"sub"));
+
+  SelectOnly({Row(L"k.bin"), Row(L"k1.bin"), Row(L"one.bin")});
+  messages_.answers = {IDYES, IDNO, IDYES};
+  {
+    HeldKeys shift({VK_SHIFT});
+    Key(VK_DELETE);
+  }
+  ASSERT_EQ(messages_.shown.size(), 3u);
+  EXPECT_EQ(messages_.shown[0].text, L"Are you sure you want to permanently delete file\r  \"k.bin\"?");
+  EXPECT_EQ(messages_.shown[0].flags & 0xF, static_cast<UINT>(MB_YESNO));
+  EXPECT_FALSE(Exists(dir_ / L"k.bin"));
+  EXPECT_TRUE(Exists(dir_ / L"k1.bin"));
+  EXPECT_FALSE(Exists(dir_ / L"one.bin"));
+  EXPECT_EQ(Row(L"k.bin"), -1);  // listed afresh
+  EXPECT_NE(Row(L"k1.bin"), -1);
+  EXPECT_EQ(view_.SelectedIndex(), -1);
+
+  // A file that cannot be deleted is reported.
+  messages_.shown.clear();
+  SelectOnly({Row(L"readonly.txt")});
+  {
+    HeldKeys shift({VK_SHIFT});
+    Key(VK_DELETE);
+  }
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[1].flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_TRUE(Exists(dir_ / L"readonly.txt"));
+}
+
+// ---- Dragging rows out ------------------------------------------------------
+
+class RecordingTarget : public IFileDragTarget {
+ public:
+  HWND accepts = nullptr;
+  int overs = 0, drops = 0;
+  TFileListView* source = nullptr;
+  bool DragOver(TFileListView& src, HWND target, POINT) override {
+    ++overs;
+    source = &src;
+    return target == accepts;
+  }
+  void DragDrop(TFileListView&, HWND target, POINT) override {
+    if (target == accepts) ++drops;
+  }
+};
+
+TEST_F(FileListViewTest, DraggedRowsAreDroppedOnAWindowThatAccepts) {
+  MakeKnownFolder();
+  ::SetWindowPos(host_, HWND_TOPMOST, 0, 0, 700, 500, SWP_SHOWWINDOW);
+  ::MoveWindow(view_.hwnd(), 0, 0, 340, 460, TRUE);
+  HWND drop = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 400, 50, 200, 200, host_, nullptr,
+                                nullptr, nullptr);
+  test::PumpMessages();
+  RecordingTarget target;
+  target.accepts = drop;
+  view_.SetDragTarget(&target);
+  view_.SetDirectory(dir_.path());
+  SelectOnly({Row(L"k.bin")});
+
+  auto beginDrag = [&] {
+    NMLISTVIEW nm{};
+    nm.hdr.hwndFrom = view_.ListHwnd();
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = Row(L"k.bin");
+    ::SendMessageW(view_.hwnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
+  };
+  // The drop window's centre in the view's client coordinates.
+  POINT pt{500, 150};
+  ::MapWindowPoints(host_, view_.hwnd(), &pt, 1);
+  const LPARAM over = MAKELPARAM(pt.x, pt.y);
+
+  beginDrag();
+  EXPECT_EQ(::GetCapture(), view_.hwnd());
+  ::SendMessageW(view_.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, over);
+  EXPECT_GE(target.overs, 1);
+  EXPECT_EQ(target.source, &view_);
+  ::SendMessageW(view_.hwnd(), WM_LBUTTONUP, 0, over);
+  EXPECT_EQ(target.drops, 1);
+  EXPECT_NE(::GetCapture(), view_.hwnd());
+
+  // Escape cancels: the button released later drops nothing.
+  beginDrag();
+  Key(VK_ESCAPE);
+  ::SendMessageW(view_.hwnd(), WM_LBUTTONUP, 0, over);
+  EXPECT_EQ(target.drops, 1);
+  // A drop elsewhere is refused.
+  beginDrag();
+  ::SendMessageW(view_.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(target.drops, 1);
+}
+
+}  // namespace
+}  // namespace ferlane
