@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "browse/FileListView.h"
 #include "browse/ShellOps.h"
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
@@ -437,6 +439,24 @@ TEST_F(DirTreeTest, PressOffTheLabelKeepsTheSelectedNode) {
   EXPECT_EQ(tree_.SelectedPath(), dir / L"k");  // the node-path form of the same folder
 }
 
+TEST_F(DirTreeTest, PressOnTheButtonLoadsTheNodeWithoutSelectingIt) {
+  test::ScratchDir dir;
+  dir.Folder(L"a");
+  dir.Folder(L"a\\inner");
+  tree_.ExpandToPath(dir.path());
+  HTREEITEM scratch = Selected();
+  HTREEITEM a = ChildNamed(scratch, L"a");
+  ASSERT_TRUE(a);
+  RECT label{};
+  ASSERT_TRUE(TreeView_GetItemRect(tv(), a, &label, TRUE));
+  const int indent = static_cast<int>(TreeView_GetIndent(tv()));
+  // Left of the label lie the icon (16 pixels) and then the button.
+  ClickAt(POINT{label.left - 16 - indent / 2, (label.top + label.bottom) / 2});
+  EXPECT_TRUE(IsExpanded(a));
+  EXPECT_EQ(ChildTexts(a), std::vector<std::wstring>{L"inner"});
+  EXPECT_EQ(Selected(), scratch);
+}
+
 TEST_F(DirTreeTest, ArrowKeysSelectAndTellOtherKeysDoNot) {
   test::ScratchDir dir;
   dir.Folder(L"first");
@@ -673,6 +693,110 @@ TEST_F(DirTreeTest, SelectedPathSetterIgnoresLetterCase) {
   tree_.SetSelectedFile(L"a.txt");
   tree_.SetSelectedFile(L"A.TXT");
   EXPECT_EQ(tree_.SelectedFile(), L"a.txt");
+}
+
+// A tree with the file list it drives.
+class LinkedDirTreeTest : public DirTreeTest {
+ protected:
+  void SetUp() override {
+    DirTreeTest::SetUp();
+    ASSERT_TRUE(list_.Create(host_, 200, RECT{0, 300, 400, 600}));
+  }
+  void TearDown() override {
+    tree_.SetFileList(nullptr);
+    DirTreeTest::TearDown();
+  }
+  TFileListView list_;
+};
+
+TEST_F(LinkedDirTreeTest, EitherSideLinksBothAndTheListTakesTheSelectedPath) {
+  test::ScratchDir dir;
+  tree_.ExpandToPath(dir.path());
+  tree_.SetFileList(&list_);
+  EXPECT_EQ(list_.DirTree(), &tree_);
+  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), dir.path()));
+
+  tree_.SetFileList(nullptr);
+  EXPECT_EQ(list_.DirTree(), nullptr);
+  list_.SetDirTree(&tree_);
+  EXPECT_EQ(tree_.FileList(), &list_);
+  list_.SetDirTree(nullptr);
+  EXPECT_EQ(tree_.FileList(), nullptr);
+
+  // Another list takes the link over from the first.
+  TFileListView other;
+  ASSERT_TRUE(other.Create(host_, 201, RECT{}));
+  tree_.SetFileList(&list_);
+  tree_.SetFileList(&other);
+  EXPECT_EQ(list_.DirTree(), nullptr);
+  EXPECT_EQ(other.DirTree(), &tree_);
+  tree_.SetFileList(nullptr);
+}
+
+TEST_F(LinkedDirTreeTest, OpenPathOnAFolderThenTheDriveEndsOnTheDrive) {
+  // As at start-up: the program's folder (here one on C:), then the first fixed drive.
+  test::ScratchDir dir;
+  const std::wstring programFolder = dir.Folder(L"Ferlane") + L"\\";
+  tree_.SetFileList(&list_);
+
+  tree_.OpenPath(programFolder);
+  EXPECT_EQ(tree_.SelectedPath(), programFolder);
+  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), programFolder));
+  HTREEITEM branch = Selected();  // the program folder's top folder on C:
+  while (TreeView_GetParent(tv(), branch) != DriveNode(L'C')) branch = TreeView_GetParent(tv(), branch);
+
+  tree_.OpenPath(L"C:\\");
+  EXPECT_EQ(tree_.SelectedPath(), L"C:\\");
+  EXPECT_EQ(list_.Directory(), L"C:\\");
+  EXPECT_EQ(Selected(), DriveNode(L'C'));
+  EXPECT_TRUE(IsExpanded(DriveNode(L'C')));
+  for (HTREEITEM d = TreeView_GetChild(tv(), Root()); d; d = TreeView_GetNextSibling(tv(), d)) {
+    if (d != Selected()) {
+      EXPECT_FALSE(IsExpanded(d)) << TextOf(d);
+    }
+  }
+  EXPECT_FALSE(IsExpanded(branch));
+  EXPECT_TRUE(TreeView_GetChild(tv(), branch));  // collapsed but loaded
+  EXPECT_EQ(changes_.back(), L"C:\\");
+}
+
+TEST_F(LinkedDirTreeTest, SelectionsMoveTheListAndExpandToPathDoesNot) {
+  test::ScratchDir dir;
+  dir.Folder(L"shown");
+  tree_.SetFileList(&list_);
+  Click(Root());
+  EXPECT_EQ(list_.Directory(), L"Drives");
+
+  tree_.ExpandToPath(dir / L"shown");
+  EXPECT_EQ(list_.Directory(), L"Drives");  // its callers move the list
+  Click(Selected());
+  EXPECT_EQ(tree_.SelectedPath(), dir / L"shown");
+  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), dir / L"shown\\"));
+
+  Key(VK_UP);
+  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), AddSlash(tree_.SelectedPath())));
+}
+
+TEST_F(LinkedDirTreeTest, RenamedFolderShowsInTheListOfItsParent) {
+  test::ScratchDir dir;
+  dir.Folder(L"was");
+  tree_.SetFileList(&list_);
+  tree_.ExpandToPath(dir / L"was");
+  ASSERT_TRUE(EditSelected(L"is"));
+  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), dir.path()));
+  bool listed = false;
+  for (int row = 0; row < list_.ItemCount(); ++row) listed = listed || list_.Caption(row) == L"is";
+  EXPECT_TRUE(listed);
+}
+
+TEST_F(LinkedDirTreeTest, DestroyedTreeLeavesTheListUnlinked) {
+  auto tree = std::make_unique<TDirTree>();
+  ASSERT_TRUE(tree->Create(host_, 102, RECT{}));
+  tree->SetFileList(&list_);
+  ::DestroyWindow(tree->hwnd());
+  EXPECT_EQ(list_.DirTree(), nullptr);
+  tree.reset();
+  EXPECT_EQ(list_.DirTree(), nullptr);
 }
 
 }  // namespace
