@@ -811,6 +811,10 @@ void TDirTree::SetPopUpMenuEnabled(bool value) {
     DetachContextMenu();
 }
 
+void TDirTree::SetIndent(int pixels) {
+  if (tree_) TreeView_SetIndent(tree_, pixels);
+}
+
 std::wstring TDirTree::About() const { return L"Version 1.0"; }
 
 // ---- Context menu hooks ------------------------------------------------------

@@ -61,6 +61,8 @@ class TDirTree {
   void SetLanguage(TLanguage value);
   bool PopUpMenuEnabled() const;
   void SetPopUpMenuEnabled(bool value);
+  // Horizontal step between a node and its children, in pixels.
+  void SetIndent(int pixels);
   std::wstring About() const;
   void SetAbout(const std::wstring&) {}  // display only
 

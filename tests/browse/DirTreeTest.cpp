@@ -139,6 +139,8 @@ TEST_F(DirTreeTest, NewTreeHasOnlyTheComputerRootWithTheShellsNameAndIcon) {
   EXPECT_EQ(tree_.About(), L"Version 1.0");
   tree_.SetAbout(L"2.0");
   EXPECT_EQ(tree_.About(), L"Version 1.0");
+  tree_.SetIndent(19);
+  EXPECT_EQ(TreeView_GetIndent(tv()), 19u);
 
   // The system's small image list, shared.
   SHFILEINFOW sys{};
