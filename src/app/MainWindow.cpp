@@ -256,6 +256,7 @@ void Tficheprincipale::CreateControls() {
   dirTree1_.Create(hwnd_, IDC_DIRTREE1, none);
   dirTree1_.SetLanguage(lnFrench);
   dirTree1_.SetReadOnly(true);
+  dirTree1_.SetIndent(19);
   fileListView1_.Create(hwnd_, IDC_FILELISTVIEW1, none);
   fileListView1_.SetLanguage(lnFrench);
   fileListView1_.SetShowFolders(true);
@@ -269,7 +270,9 @@ void Tficheprincipale::CreateControls() {
   fileListView1_.SetDirTree(&dirTree1_);
   groupBox1_ = child(L"BUTTON", L"&Répertoires et Fichiers sélectionnés", WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1);
   listView1_.Create(hwnd_, IDC_LISTVIEW1);
-  ::SetWindowPos(groupBox1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  // The tab control lies under its pages, the box under the list it frames.
+  ::SetWindowPos(pageControl1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(groupBox1_, listView1_.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowTabPage(0);
 }
 
