@@ -1,0 +1,191 @@
+// The real ferlane.exe, started as a user would start it, from a folder of its
+// own, and driven through its windows' messages.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/PasswordWindows.h"
+#include "platform/Registry.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+
+std::wstring BuiltProgram() {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring s = self;
+  return s.substr(0, s.find_last_of(L'\\') + 1) + L"ferlane.exe";
+}
+
+std::wstring UserName() {
+  wchar_t buf[256] = {};
+  DWORD n = 256;
+  ::GetUserNameW(buf, &n);
+  return buf;
+}
+
+std::wstring ReadSetting(const std::wstring& name) {
+  RegistryKey key;
+  if (key.Open(HKEY_CURRENT_USER, kSettings) != ERROR_SUCCESS) return L"<no key>";
+  return key.ReadString(name).value_or(L"<absent>");
+}
+
+struct FoundWindow {
+  const wchar_t* caption;
+  DWORD pid;
+  HWND found;
+};
+
+// A visible top-level window of the program with this exact caption.
+HWND WaitForWindow(DWORD pid, const wchar_t* caption, DWORD timeoutMs = 30000) {
+  const DWORD start = ::GetTickCount();
+  FoundWindow f{caption, pid, nullptr};
+  while (::GetTickCount() - start < timeoutMs) {
+    ::EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* f = reinterpret_cast<FoundWindow*>(lp);
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(h, &pid);
+          wchar_t text[256] = {};
+          ::GetWindowTextW(h, text, 256);
+          if (pid == f->pid && ::IsWindowVisible(h) && wcscmp(text, f->caption) == 0) {
+            f->found = h;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    ::Sleep(50);
+  }
+  return nullptr;
+}
+
+class EndToEndTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+    folder = scratch.Folder(L"Ferlane") + L"\\";
+    program = folder + L"ferlane.exe";
+    ASSERT_TRUE(::CopyFileW(BuiltProgram().c_str(), program.c_str(), FALSE)) << "build ferlane.exe first";
+    user = UserName();
+  }
+  void TearDown() override {
+    if (process.hProcess) {
+      ::TerminateProcess(process.hProcess, 1);
+      ::CloseHandle(process.hProcess);
+      ::CloseHandle(process.hThread);
+    }
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  }
+
+  void Start() {
+    if (process.hProcess) {
+      ::CloseHandle(process.hProcess);
+      ::CloseHandle(process.hThread);
+    }
+    process = {};
+    STARTUPINFOW si{sizeof(si)};
+    std::wstring cmd = L"\"" + program + L"\"";
+    ASSERT_TRUE(::CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                 &si, &process));
+  }
+  bool Exited(DWORD timeoutMs = 30000) { return ::WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+
+  static void Type(HWND window, int id, const wchar_t* text) {
+    ::SendMessageW(::GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  static void ClickOk(HWND window) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kIdButton1, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, kIdButton1)));
+  }
+  HWND MainWindow() { return WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Utilisateur : " + user).c_str()); }
+
+  test::ScratchDir scratch;
+  std::wstring folder, program, user;
+  PROCESS_INFORMATION process{};
+};
+
+TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
+  // First run: no settings key, no password window; the window opens at its
+  // design bounds and closing stores the placement and an empty password.
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  RECT r;
+  ::GetWindowRect(main, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right - r.left, 623);
+  EXPECT_EQ(r.bottom - r.top, 519);
+  EXPECT_EQ(::GetFileAttributesW(folder.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  EXPECT_EQ(ReadSetting(L"Position horizontale"), L"0");
+  EXPECT_EQ(ReadSetting(L"Position verticale"), L"0");
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+  EXPECT_EQ(ReadSetting(L"Hauteur"), L"519");
+  EXPECT_EQ(ReadSetting(user), L"");
+  EXPECT_NE(::GetFileAttributesW((folder + user).c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // Second run: the first-password window sets the password, stored at close.
+  Start();
+  HWND saisie = WaitForWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
+  ASSERT_NE(saisie, nullptr);
+  Type(saisie, kIdMaskEdit1, L"Sésame");
+  Type(saisie, kIdMaskEdit2, L"Sésame");
+  ClickOk(saisie);
+  main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  ::MoveWindow(main, 20, 30, 640, 500, TRUE);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  EXPECT_EQ(ReadSetting(user), L"Sésame");
+  EXPECT_EQ(ReadSetting(L"Position horizontale"), L"20");
+
+  // Third run: the login prompt; four wrong tries end the program with
+  // nothing written.
+  Start();
+  HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
+  ASSERT_NE(passe, nullptr);
+  ::DeleteFileW((folder + user).c_str());
+  for (const wchar_t* wrong : {L"sésame", L"", L"Sesame", L"x"}) {
+    Type(passe, kIdMaskEdit1, wrong);
+    ClickOk(passe);
+  }
+  ASSERT_TRUE(Exited());
+  EXPECT_EQ(ReadSetting(L"Position horizontale"), L"20");
+  EXPECT_EQ(ReadSetting(user), L"Sésame");
+  EXPECT_EQ(::GetFileAttributesW((folder + user).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST_F(EndToEndTest, UnderWindowsXpTheCaptionSaysAdministrator) {
+  {
+    RegistryKey wine;
+    ASSERT_EQ(wine.Open(HKEY_CURRENT_USER, L"Software\\Wine", true), ERROR_SUCCESS);
+    wine.WriteString(L"Version", L"winxp");
+  }
+  Start();
+  HWND main = WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Administrateur : " + user).c_str());
+  {
+    RegistryKey wine;
+    wine.Open(HKEY_CURRENT_USER, L"Software\\Wine");
+    wine.DeleteValue(L"Version");
+  }
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+}  // namespace
+}  // namespace ferlane
