@@ -323,3 +323,54 @@ TEST_F(MainWindowTest, EndOfSessionIsNeverBlockedByTheListFile) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST_F(MainWindowTest, RowsDraggedFromTheFileListJoinTheProtectedList) {
+  const std::wstring data = scratch.Folder(L"Données");
+  const std::wstring file = scratch.File(L"Données\\budget.xls", 3);
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  auto main = MakeMain();
+  main->FormShow();
+  main->DirTree1().OpenPath(data);
+  TFileListView& list = main->FileListView1();
+  ASSERT_EQ(list.Directory(), data + L"\\");
+  ASSERT_EQ(list.ItemCount(), 1);
+  list.SetSelected(0, true);
+
+  POINT pt{0, 0};
+  EXPECT_TRUE(main->DragOver(list, main->ListView1().hwnd(), pt));
+  EXPECT_FALSE(main->DragOver(list, main->DirTree1().hwnd(), pt));
+  EXPECT_FALSE(main->DragOver(list, main->hwnd(), pt));
+  main->DragDrop(list, main->DirTree1().hwnd(), pt);  // not a drop target: nothing
+  EXPECT_EQ(main->ListView1().ItemCount(), 0);
+
+  main->DragDrop(list, main->ListView1().hwnd(), pt);
+  ASSERT_EQ(main->ListView1().ItemCount(), 1);
+  EXPECT_EQ(main->ListView1().Caption(0), file);
+  EXPECT_EQ(main->ListView1().TypeText(0), L"Fichier");
+  EXPECT_EQ(main->ListView1().StateText(0), L"Caché");
+  EXPECT_FALSE(list.IsSelected(0));
+  EXPECT_TRUE(::IsWindowEnabled(main->SpeedButton(2)));
+
+  // Tout Voir from the toolbar clears the hidden bit and says so.
+  ::SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(main->SpeedButton(1)), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(main->SpeedButton(1)));
+  EXPECT_EQ(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(main->ListView1().StateText(0), L"Visible");
+}
+
+TEST_F(MainWindowTest, TabChangeKeepsTheButtonsFollowingTheList) {
+  auto main = MakeMain();
+  main->FormShow();
+  EXPECT_FALSE(::IsWindowEnabled(main->SpeedButton(1)));
+  main->ListView1().AddItem(scratch.path(), ItemType::Folder);
+  TabCtrl_SetCurSel(main->PageControl1(), 2);
+  main->PageControl1Change();
+  EXPECT_TRUE(::IsWindowEnabled(main->SpeedButton(1)));
+  EXPECT_TRUE(::IsWindowEnabled(main->SpeedButton(3)));
+}
+
+}  // namespace
+}  // namespace ferlane
