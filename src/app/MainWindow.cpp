@@ -264,6 +264,7 @@ void Tficheprincipale::CreateControls() {
   fileListView1_.SetDblClickToOpen(true);
   fileListView1_.SetParentDirEnabled(false);
   fileListView1_.SetPopUpMenuEnabled(false);
+  fileListView1_.SetPopupMenu(popup1_.get(), hwnd_);
   fileListView1_.SetColWidth_Mod(125);
   fileListView1_.SetReadOnly(true);
   fileListView1_.SetDragTarget(this);
@@ -458,14 +459,10 @@ void Tficheprincipale::OnCommand(UINT id) {
 }
 
 void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
-  HMENU menu = nullptr;
-  if (TFileListView::FromHwnd(target) == &fileListView1_)
-    menu = popup1_.get();
-  else if (target == listView1_.hwnd())
-    menu = popup2_.get();
-  if (!menu) return;
+  // The file list shows its own host menu (Popup1); the protected list is ours.
+  if (target != listView1_.hwnd()) return;
   if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);  // from the keyboard
-  ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+  ::TrackPopupMenu(popup2_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
 }
 
 void Tficheprincipale::Fermer2Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
