@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <optional>
 #include <utility>
@@ -129,14 +130,6 @@ bool ExtensionHasOwnIcons(const std::wstring& upperExt) {
   return ClassesKeyExists(progId + L"\\shellex\\IconHandler");
 }
 
-// Whether an extension is registered with a type of its own whose name the
-// shell shows (HKCR\.ext names a class, and the class has a name).
-bool ExtensionHasTypeName(const std::wstring& upperExt) {
-  if (upperExt.empty()) return false;
-  std::wstring progId = ClassesDefault(upperExt);
-  return !progId.empty() && !ClassesDefault(progId).empty();
-}
-
 // The pixels of one image of a list drawn on a fixed background.
 std::vector<DWORD> ImagePixels(HIMAGELIST list, int index) {
   int cx = 0, cy = 0;
@@ -191,9 +184,7 @@ int AppendBitmap(HIMAGELIST list, const wchar_t* resource) {
 struct TFileListView::ExtInfo {
   std::uint32_t type = kBlankType;
   int icon = -1;
-  bool known = false;       // the shell answered
   bool ownIcons = false;    // each file has an icon of its own
-  bool registered = false;  // the type name comes from the registration
 };
 
 // Enumerates the patterns of one listing into rows. The shell is asked once
@@ -205,6 +196,9 @@ class TFileListView::Lister {
   explicit Lister(TFileListView& view)
       : v_(view), folder_(AddSlash(view.directory_)), root_(IsDriveRoot(folder_)) {
     v_.types_.assign(1, L" ");
+    wchar_t windows[MAX_PATH] = L"C:\\";
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    probeFolder_ = std::wstring(windows, 3) + L"~type~\\";
   }
 
   // Adds the entries of pattern admitted by mask to out and, in the same
@@ -265,26 +259,35 @@ class TFileListView::Lister {
     lastExt_ = ext;
     auto exact = exactExts_.find(lastExt_);
     if (exact == exactExts_.end()) {
-      // What the extension's registration gives, whatever its letter case.
+      // The icon depends on the extension whatever its letter case...
       const std::wstring key = LocaleUpper(lastExt_);
       auto it = exts_.find(key);
       if (it == exts_.end()) {
         ExtInfo info = Ask(folder_ + name, FILE_ATTRIBUTE_NORMAL, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
         info.ownIcons = ExtensionHasOwnIcons(key);
-        info.registered = ExtensionHasTypeName(key);
         it = exts_.emplace(key, info).first;
       }
+      // ...the type name may show the extension as written.
       ExtInfo info = it->second;
-      // An unregistered extension gets a generic name made from the file's
-      // own extension text: that one file is asked for it.
-      if (!info.registered) {
-        ExtInfo own = Ask(folder_ + name, 0, 0);
-        if (own.known) info.type = own.type;
-      }
+      if (auto type = TypeOfFileName(L"x" + lastExt_)) info.type = Intern(type->c_str());
       exact = exactExts_.emplace(lastExt_, info).first;
     }
     last_ = &exact->second;
     return *last_;
+  }
+
+  // The type name the shell gives a file of this name. It is asked of the
+  // name alone, in a folder that does not exist: a query by the real path
+  // would make the platform search the listed folder, which in a large folder
+  // costs far more than the whole listing.
+  std::optional<std::wstring> TypeOfFileName(const std::wstring& name) {
+    PIDLIST_ABSOLUTE pidl = ::SHSimpleIDListFromPath((probeFolder_ + name).c_str());
+    if (!pidl) return std::nullopt;
+    SHFILEINFOW sfi{};
+    const bool ok = ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_TYPENAME) != 0;
+    ::ILFree(pidl);
+    if (!ok) return std::nullopt;
+    return std::wstring(sfi.szTypeName);
   }
 
   // The shell's type name (and, when flags ask for it, icon) of a path.
@@ -292,7 +295,6 @@ class TFileListView::Lister {
     SHFILEINFOW sfi{};
     ExtInfo info;
     if (::SHGetFileInfoW(path.c_str(), attributes, &sfi, sizeof(sfi), SHGFI_TYPENAME | flags)) {
-      info.known = true;
       info.icon = (flags & SHGFI_SYSICONINDEX) ? sfi.iIcon : -1;
       info.type = Intern(sfi.szTypeName);
     }
@@ -308,6 +310,7 @@ class TFileListView::Lister {
   TFileListView& v_;
   std::wstring folder_;
   bool root_;
+  std::wstring probeFolder_;
   std::unordered_map<std::wstring, ExtInfo> exts_;       // by upper-cased extension
   std::unordered_map<std::wstring, ExtInfo> exactExts_;  // by extension as written
   std::unordered_map<std::wstring, std::uint32_t> typeIndex_;
