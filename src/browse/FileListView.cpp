@@ -329,10 +329,11 @@ TFileListView::TFileListView() {
 
 TFileListView::~TFileListView() {
   SetDirTree(nullptr);
-  if (hwnd_) ::DestroyWindow(hwnd_);
+  if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
 }
 
 bool TFileListView::Create(HWND parent, int id, const RECT& rc) {
+  if (hwnd_) return false;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -418,8 +419,8 @@ LRESULT TFileListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_CONTEXTMENU:
-      ContextMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
-      return 0;
+      if (ContextMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))})) return 0;
+      break;  // no menu of its own: the host may show one
     case WM_MOUSEMOVE:
       if (dragging_) DragMoved(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
       return 0;
@@ -1198,7 +1199,8 @@ void TFileListView::EndDrag(bool drop, POINT screenPt) {
 
 // ---- Context menu -------------------------------------------------------------
 
-void TFileListView::ContextMenu(POINT screenPt) {
+bool TFileListView::ContextMenu(POINT screenPt) {
+  if (!hostMenu_ && !popUpMenuEnabled_) return false;
   if (screenPt.x == -1 && screenPt.y == -1) {
     // From the keyboard: at the selected row, or the view's corner.
     RECT rc{};
@@ -1210,9 +1212,10 @@ void TFileListView::ContextMenu(POINT screenPt) {
   if (hostMenu_) {
     ::TrackPopupMenu(hostMenu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPt.x, screenPt.y, 0,
                      hostMenuTarget_ ? hostMenuTarget_ : ::GetParent(hwnd_), nullptr);
-  } else if (popUpMenuEnabled_) {
+  } else {
     ShowOwnPopupMenu(screenPt);
   }
+  return true;
 }
 
 // The view's own context menu comes with the file operations.

@@ -217,7 +217,7 @@ class TFileListView {
   void F5Refresh();
   void ShowOwnPopupMenu(POINT screenPt);
   void BuildOwnPopupMenu();
-  void ContextMenu(POINT screenPt);
+  bool ContextMenu(POINT screenPt);
 
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;

@@ -503,6 +503,18 @@ TEST_F(FileListViewTest, SelectedNumberAndSizeUseTheRowsOwnPaths) {
   EXPECT_GT(view_.DriveFreeSpace(), 0);
 }
 
+TEST_F(FileListViewTest, IconViewAndTypingTheStartOfAName) {
+  MakeKnownFolder();
+  view_.SetViewStyle(vsIcon);
+  view_.SetDirectory(dir_.path());
+  EXPECT_EQ(::GetWindowLongPtrW(view_.ListHwnd(), GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
+  ASSERT_EQ(view_.ItemCount(), 12);
+  EXPECT_EQ(CellText(Row(L"k1.bin"), 0), L"k1.bin");
+  ::SetFocus(view_.ListHwnd());
+  ::SendMessageW(view_.ListHwnd(), WM_CHAR, L'k', 1);
+  EXPECT_EQ(ListView_GetNextItem(view_.ListHwnd(), -1, LVNI_FOCUSED), Row(L"k.bin"));
+}
+
 TEST_F(FileListViewTest, LanguageRebuildsHeadingsAndLoadsTheMessages) {
   view_.SetLanguage(lnFrench);
   EXPECT_EQ(HeaderText(0), L"Nom");
