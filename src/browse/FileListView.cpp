@@ -708,7 +708,10 @@ void TFileListView::SelectAll() {
   if (list_ && multiSelect_) ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-bool TFileListView::IsParentRow(int row) const { return Caption(row) == parentDirCaption_; }
+// The ".." entry, whatever caption it was listed with.
+bool TFileListView::IsParentRow(int row) const {
+  return !driveMode_ && row >= 0 && row < ItemCount() && RowAt(row).name == L"..";
+}
 
 int TFileListView::IconOf(int row) {
   if (driveMode_) return drives_[static_cast<std::size_t>(row)].icon;
@@ -1057,7 +1060,7 @@ void TFileListView::ShiftDelete() {
     WaitCursor wait;
     for (int row = 0; row < ItemCount(); ++row) {
       if (!IsSelected(row)) continue;
-      if (KindTag(row) == L"dir") break;  // a folder stops the whole command
+      if (KindTag(row) != L"file") break;  // a folder (or a drive) stops the whole command
       const std::wstring text =
           L"Are you sure you want to permanently delete file\r  \"" + Caption(row) + L"\"?";
       if (AskYesNo(hwnd_, text)) {
