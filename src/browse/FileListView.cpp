@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -163,18 +164,51 @@ std::vector<DWORD> ImagePixels(HIMAGELIST list, int index) {
   return pixels;
 }
 
-// Appends a resource bitmap, transparent where it has its bottom-left colour.
-int AppendBitmap(HIMAGELIST list, const wchar_t* resource) {
-  UniqueHBitmap bmp(LoadResourceBitmap(resource));
-  if (!bmp) return -1;
+// Appends the parent row's picture to one of the shell's image lists, drawn
+// at the list's size and transparent where it has its bottom-left colour.
+int AppendParentPicture(HIMAGELIST list) {
+  int cx = 0, cy = 0;
+  if (!::ImageList_GetIconSize(list, &cx, &cy) || cx <= 0 || cy <= 0) return -1;
+  UniqueHBitmap source(LoadResourceBitmap(cx <= 16 ? L"PARENT_S" : L"PARENT_L"));
+  if (!source) return -1;
   BITMAP info{};
-  ::GetObjectW(bmp.get(), sizeof(info), &info);
-  HDC dc = ::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = ::SelectObject(dc, bmp.get());
-  COLORREF key = ::GetPixel(dc, 0, info.bmHeight - 1);
-  ::SelectObject(dc, old);
-  ::DeleteDC(dc);
-  return ::ImageList_AddMasked(list, bmp.get(), key);
+  ::GetObjectW(source.get(), sizeof(info), &info);
+  HDC screen = ::GetDC(nullptr);
+  HDC from = ::CreateCompatibleDC(screen);
+  HDC to = ::CreateCompatibleDC(screen);
+  UniqueHBitmap sized(::CreateCompatibleBitmap(screen, cx, cy));
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ oldFrom = ::SelectObject(from, source.get());
+  const COLORREF key = ::GetPixel(from, 0, info.bmHeight - 1);
+  HGDIOBJ oldTo = ::SelectObject(to, sized.get());
+  ::SetStretchBltMode(to, COLORONCOLOR);
+  ::StretchBlt(to, 0, 0, cx, cy, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  ::SelectObject(to, oldTo);
+  ::SelectObject(from, oldFrom);
+  ::DeleteDC(to);
+  ::DeleteDC(from);
+  return sized ? ::ImageList_AddMasked(list, sized.get(), key) : -1;
+}
+
+// Every image list the shell keeps for its icons, one per size, large and
+// small first. They share their indexes: a picture added to some but not all
+// would shift the shell's later icons onto the wrong pictures.
+std::vector<HIMAGELIST> ShellImageLists(HIMAGELIST large, HIMAGELIST small) {
+  std::vector<HIMAGELIST> lists{large, small};
+  using GetImageListFn = HRESULT(WINAPI*)(int, REFIID, void**);
+  // Exported by ordinal only on the oldest systems that have it.
+  auto getImageList = reinterpret_cast<GetImageListFn>(
+      ::GetProcAddress(::GetModuleHandleW(L"shell32.dll"), MAKEINTRESOURCEA(727)));
+  if (!getImageList) return lists;
+  static const GUID kIImageList = {0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
+  for (int kind = 0; kind <= 4; ++kind) {  // SHIL_LARGE .. SHIL_JUMBO
+    void* object = nullptr;
+    if (FAILED(getImageList(kind, kIImageList, &object)) || !object) continue;
+    HIMAGELIST list = static_cast<HIMAGELIST>(object);
+    if (std::find(lists.begin(), lists.end(), list) == lists.end()) lists.push_back(list);
+    static_cast<IUnknown*>(object)->Release();  // the shell keeps its lists for the process
+  }
+  return lists;
 }
 
 }  // namespace
@@ -974,7 +1008,7 @@ void TFileListView::CreateImageLists() {
   std::optional<DWORD> cached = open ? key.ReadDword(kParentImgIdx) : std::nullopt;
   if (cached && static_cast<int>(*cached) >= 0 &&
       static_cast<int>(*cached) < ::ImageList_GetImageCount(largeImages_)) {
-    int probe = AppendBitmap(largeImages_, L"PARENT_L");
+    int probe = AppendParentPicture(largeImages_);
     bool same = probe >= 0 && ImagePixels(largeImages_, static_cast<int>(*cached)) == ImagePixels(largeImages_, probe);
     if (probe >= 0) ::ImageList_Remove(largeImages_, probe);
     if (same) {
@@ -982,8 +1016,11 @@ void TFileListView::CreateImageLists() {
       return;
     }
   }
-  parentIcon_ = AppendBitmap(largeImages_, L"PARENT_L");
-  AppendBitmap(smallImages_, L"PARENT_S");
+  parentIcon_ = -1;
+  for (HIMAGELIST list : ShellImageLists(largeImages_, smallImages_)) {
+    int index = AppendParentPicture(list);
+    if (list == largeImages_) parentIcon_ = index;
+  }
   if (open && parentIcon_ >= 0) key.WriteDword(kParentImgIdx, static_cast<DWORD>(parentIcon_));
 }
 

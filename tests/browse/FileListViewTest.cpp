@@ -199,6 +199,12 @@ TEST_F(FileListViewTest, FolderRowsWithSizesAttributesAndFoldersFirst) {
   item.iItem = 0;
   ASSERT_TRUE(ListView_GetItem(view_.ListHwnd(), &item));
   EXPECT_EQ(item.iImage, static_cast<int>(*cached));
+  // The shell's own icons, added after it, are not shifted onto it.
+  LVITEMW folder{};
+  folder.mask = LVIF_IMAGE;
+  folder.iItem = Row(L"sub");
+  ASSERT_TRUE(ListView_GetItem(view_.ListHwnd(), &folder));
+  EXPECT_NE(folder.iImage, item.iImage);
 
   // The list control answers with the same texts (caption, then sub-items).
   EXPECT_EQ(CellText(k, 0), L"k.bin");
