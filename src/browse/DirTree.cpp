@@ -16,6 +16,7 @@
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/UniqueHandle.h"
+#include "platform/WaitCursor.h"
 
 namespace ferlane {
 
@@ -102,17 +103,6 @@ class TreeCtl {
 
  private:
   HWND h_;
-};
-
-class WaitCursor {
- public:
-  WaitCursor() : old_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { ::SetCursor(old_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR old_;
 };
 
 // No "insert a disk" box from the system while an empty drive is read.

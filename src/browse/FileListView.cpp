@@ -15,6 +15,7 @@
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
+#include "platform/WaitCursor.h"
 
 namespace ferlane {
 namespace {
@@ -26,17 +27,6 @@ constexpr int kListId = 1;
 constexpr wchar_t kCacheKey[] = L"Software\\Tavrel\\FileBrowser";
 constexpr wchar_t kParentImgIdx[] = L"ParentImgIdx";
 constexpr std::uint32_t kBlankType = 0;  // the parent row's type text " "
-
-class WaitCursor {
- public:
-  WaitCursor() : old_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { ::SetCursor(old_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR old_;
-};
 
 std::uint64_t FileTimeValue(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
