@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/PasswordWindows.h"
@@ -24,9 +25,8 @@ constexpr wchar_t kSettingsKey[] = L"Ferlane";
 constexpr int kDesignWidth = 623;
 constexpr int kDesignHeight = 519;
 constexpr int kToolbarHeight = 50;
-constexpr int kLeftColumnWidth = 233;
-constexpr int kTreeHeight = 137;
 constexpr int kSplitter = 3;
+constexpr int kMinPane = 30;  // a splitter never closes a pane completely
 
 enum ControlId {
   IDC_LABEL1 = 100,
@@ -183,6 +183,30 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       Layout();
       return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT) {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(hwnd_, &pt);
+        if (Splitter s = SplitterAt(pt); s != Splitter::None) {
+          ::SetCursor(::LoadCursorW(nullptr, s == Splitter::TreeList ? IDC_SIZENS : IDC_SIZEWE));
+          return TRUE;
+        }
+      }
+      return ::DefWindowProcW(hwnd_, msg, wp, lp);
+    case WM_LBUTTONDOWN:
+      BeginSplitterDrag(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_MOUSEMOVE:
+      if (dragging_ != Splitter::None) MoveSplitter(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (dragging_ != Splitter::None) {
+        dragging_ = Splitter::None;
+        if (::GetCapture() == hwnd_) ::ReleaseCapture();
+      }
+      return 0;
     case WM_CLOSE:
       if (FormCloseQuery()) ::DestroyWindow(hwnd_);
       return 0;
@@ -275,6 +299,7 @@ void Tficheprincipale::CreateControls() {
   ::SetWindowPos(pageControl1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(groupBox1_, listView1_.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowTabPage(0);
+  Layout();
 }
 
 void Tficheprincipale::ShowTabPage(int index) {
@@ -283,20 +308,58 @@ void Tficheprincipale::ShowTabPage(int index) {
     if (h) ::ShowWindow(h, show);
 }
 
+RECT Tficheprincipale::PageRect() const {
+  RECT rc;
+  ::GetClientRect(hwnd_, &rc);
+  RECT page{0, kToolbarHeight, rc.right, rc.bottom};
+  TabCtrl_AdjustRect(pageControl1_, FALSE, &page);
+  return page;
+}
+
 void Tficheprincipale::Layout() {
   RECT rc;
   ::GetClientRect(hwnd_, &rc);
   for (int i = 0; i < 3; ++i) MoveChild(speedButtons_[i], 4 + i * 44, 4, 42, 42);
   MoveChild(pageControl1_, 0, kToolbarHeight, rc.right, rc.bottom - kToolbarHeight);
-  RECT page{0, kToolbarHeight, rc.right, rc.bottom};
-  TabCtrl_AdjustRect(pageControl1_, FALSE, &page);
+  const RECT page = PageRect();
   const int pageHeight = page.bottom - page.top;
-  MoveChild(dirTree1_.hwnd(), page.left, page.top, kLeftColumnWidth, kTreeHeight);
-  MoveChild(fileListView1_.hwnd(), page.left, page.top + kTreeHeight + kSplitter, kLeftColumnWidth,
-            pageHeight - kTreeHeight - kSplitter);
-  const int right = page.left + kLeftColumnWidth + kSplitter;
+  MoveChild(dirTree1_.hwnd(), page.left, page.top, leftColumnWidth_, treeHeight_);
+  MoveChild(fileListView1_.hwnd(), page.left, page.top + treeHeight_ + kSplitter, leftColumnWidth_,
+            pageHeight - treeHeight_ - kSplitter);
+  const int right = page.left + leftColumnWidth_ + kSplitter;
   MoveChild(groupBox1_, right, page.top, page.right - right, pageHeight);
   MoveChild(listView1_.hwnd(), right + 6, page.top + 16, page.right - right - 12, pageHeight - 22);
+}
+
+Tficheprincipale::Splitter Tficheprincipale::SplitterAt(POINT pt) const {
+  if (TabCtrl_GetCurSel(pageControl1_) != 0) return Splitter::None;
+  const RECT page = PageRect();
+  if (pt.y < page.top || pt.y >= page.bottom) return Splitter::None;
+  const int gapX = page.left + leftColumnWidth_;
+  if (pt.x >= gapX && pt.x < gapX + kSplitter) return Splitter::Columns;
+  const int gapY = page.top + treeHeight_;
+  if (pt.x >= page.left && pt.x < gapX && pt.y >= gapY && pt.y < gapY + kSplitter) return Splitter::TreeList;
+  return Splitter::None;
+}
+
+void Tficheprincipale::BeginSplitterDrag(POINT pt) {
+  dragging_ = SplitterAt(pt);
+  if (dragging_ == Splitter::None) return;
+  // Where in the gap the press fell, so that the gap follows the pointer.
+  const RECT page = PageRect();
+  grabOffset_ = dragging_ == Splitter::TreeList ? pt.y - (page.top + treeHeight_) : pt.x - (page.left + leftColumnWidth_);
+  ::SetCapture(hwnd_);
+}
+
+void Tficheprincipale::MoveSplitter(POINT pt) {
+  const RECT page = PageRect();
+  if (dragging_ == Splitter::TreeList)
+    treeHeight_ = std::clamp(static_cast<int>(pt.y - grabOffset_ - page.top), kMinPane,
+                             std::max(kMinPane, static_cast<int>(page.bottom - page.top) - kSplitter - kMinPane));
+  else
+    leftColumnWidth_ = std::clamp(static_cast<int>(pt.x - grabOffset_ - page.left), kMinPane,
+                                  std::max(kMinPane, static_cast<int>(page.right - page.left) - kSplitter - kMinPane));
+  Layout();
 }
 
 // ---- Creation, first showing, closing -------------------------------------

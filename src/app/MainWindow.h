@@ -85,6 +85,13 @@ class Tficheprincipale : public IFileDragTarget {
   void OnCommand(UINT id);
   void OnContextMenu(HWND target, POINT screenPt);
   void ShowTabPage(int index);
+  // The splitters of the first tab: between the tree and the file list, and
+  // between that column and the protected list.
+  enum class Splitter { None, TreeList, Columns };
+  RECT PageRect() const;
+  Splitter SplitterAt(POINT clientPt) const;
+  void BeginSplitterDrag(POINT clientPt);
+  void MoveSplitter(POINT clientPt);
 
   // Creation and first-showing steps that other subsystems fill.
   void LookupShellFolders();    // the four shell-folder views (C7)
@@ -102,6 +109,10 @@ class Tficheprincipale : public IFileDragTarget {
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;
+  int leftColumnWidth_ = 233;
+  int treeHeight_ = 137;
+  Splitter dragging_ = Splitter::None;
+  int grabOffset_ = 0;
 
   std::wstring userName_;
   std::wstring currentPassword_;

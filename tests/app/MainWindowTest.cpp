@@ -374,3 +374,55 @@ TEST_F(MainWindowTest, TabChangeKeepsTheButtonsFollowingTheList) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r;
+  ::GetWindowRect(child, &r);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void DragMouse(HWND window, POINT from, POINT to) {
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
+TEST_F(MainWindowTest, SplittersOfTheFirstTabResizeItsPanes) {
+  auto main = MakeMain();
+  HWND w = main->hwnd();
+  RECT tree = ChildRect(w, main->DirTree1().hwnd());
+  EXPECT_EQ(tree.right - tree.left, 233);
+  EXPECT_EQ(tree.bottom - tree.top, 137);
+
+  // Between the tree and the file list: 50 pixels down.
+  DragMouse(w, POINT{tree.left + 20, tree.bottom + 1}, POINT{tree.left + 20, tree.bottom + 51});
+  tree = ChildRect(w, main->DirTree1().hwnd());
+  RECT list = ChildRect(w, main->FileListView1().hwnd());
+  EXPECT_EQ(tree.bottom - tree.top, 187);
+  EXPECT_EQ(list.top, tree.bottom + 3);
+
+  // Between the column and the protected list: 40 pixels right.
+  DragMouse(w, POINT{tree.right + 1, tree.top + 20}, POINT{tree.right + 41, tree.top + 20});
+  tree = ChildRect(w, main->DirTree1().hwnd());
+  RECT protectedList = ChildRect(w, main->ListView1().hwnd());
+  EXPECT_EQ(tree.right - tree.left, 273);
+  EXPECT_GT(protectedList.left, tree.right);
+
+  // Dragged past the bottom, the file list keeps a visible height.
+  DragMouse(w, POINT{tree.left + 20, tree.bottom + 1}, POINT{tree.left + 20, 5000});
+  list = ChildRect(w, main->FileListView1().hwnd());
+  EXPECT_GE(list.bottom - list.top, 30);
+
+  // A press away from the gaps moves nothing.
+  const RECT before = ChildRect(w, main->DirTree1().hwnd());
+  DragMouse(w, POINT{5, 5}, POINT{100, 100});
+  const RECT after = ChildRect(w, main->DirTree1().hwnd());
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+}  // namespace
+}  // namespace ferlane
