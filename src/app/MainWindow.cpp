@@ -156,8 +156,7 @@ LRESULT CALLBACK Tficheprincipale::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     return r;
   } catch (const std::exception& e) {
     // A command that raised an error ends there; the program goes on.
-    std::string what = e.what();
-    ShowError(hwnd, std::wstring(what.begin(), what.end()));
+    ShowError(hwnd, ExceptionText(e));
     return 0;
   }
 }
@@ -439,8 +438,7 @@ void Tficheprincipale::FormShow() {
   try {
     fixedDrives_ = GetFixedDrives();  // S4
   } catch (const std::runtime_error& e) {
-    const std::string what = e.what();
-    ShowError(hwnd_, std::wstring(what.begin(), what.end()));
+    ShowError(hwnd_, ExceptionText(e));
   }
   dirTree1_.OpenPath(programFolder_);  // S5
   if (!fixedDrives_.empty()) dirTree1_.OpenPath(fixedDrives_.front());

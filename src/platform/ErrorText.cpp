@@ -15,4 +15,13 @@ std::wstring SystemErrorText(DWORD code) {
   return text;
 }
 
+std::wstring ExceptionText(const std::exception& e) {
+  const char* what = e.what();
+  int n = ::MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
+  if (n <= 1) return std::wstring();
+  std::wstring text(static_cast<std::size_t>(n - 1), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), n);
+  return text;
+}
+
 }  // namespace ferlane

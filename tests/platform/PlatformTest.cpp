@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+#include "platform/ErrorText.h"
 #include "platform/Registry.h"
 #include "support/Fakes.h"
 
@@ -48,6 +51,35 @@ TEST(PlatformQueries, ProgramFilesDirFromTheRegistryOrEmpty) {
 }
 
 TEST(PlatformQueries, WineUserIsAnAdministrator) { EXPECT_TRUE(IsAdministrator()); }
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(ErrorTexts, SystemTextWithoutLineBreakAndExceptionTextFromUtf8) {
+  const std::wstring text = SystemErrorText(ERROR_FILE_NOT_FOUND);
+  ASSERT_FALSE(text.empty());
+  EXPECT_NE(text.back(), L'\n');
+  EXPECT_NE(text.back(), L'\r');
+  EXPECT_EQ(ExceptionText(std::runtime_error("M\xC3\xA9moire insuffisante")), L"Mémoire insuffisante");
+}
+
+TEST(PlatformQueries, DriveTextTooLongForTheBufferRaisesTheOutOfMemoryText) {
+  struct Overflowing : test::FakePlatform {
+    bool LogicalDriveStrings(std::vector<std::wstring>&, DWORD& error) override {
+      error = ERROR_OUTOFMEMORY;
+      return false;
+    }
+  } fake;
+  try {
+    GetFixedDrives();
+    FAIL() << "no error raised";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(ExceptionText(e), SystemErrorText(ERROR_OUTOFMEMORY));
+  }
+}
 
 }  // namespace
 }  // namespace ferlane
