@@ -21,7 +21,10 @@ std::string Narrow(const std::wstring& w) {
 
 }  // namespace
 
-IPlatform& Platform() { return g_platform ? *g_platform : g_real; }
+IPlatform& Platform() {
+  if (g_platform) return *g_platform;
+  return g_real;
+}
 void SetPlatform(IPlatform* p) { g_platform = p; }
 
 std::wstring Win32Platform::LogonUserName() {
