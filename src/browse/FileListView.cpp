@@ -32,11 +32,6 @@ std::uint64_t FileTimeValue(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
-bool DirectoryExists(const std::wstring& path) {
-  DWORD a = ::GetFileAttributesW(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool IsDrivesText(const std::wstring& s) { return UpperCase(s) == L"DRIVES"; }
 
 bool IsDriveRoot(const std::wstring& folder) {
@@ -517,7 +512,7 @@ void TFileListView::SetDirectory(const std::wstring& value) {
   if (IsDrivesText(value)) {
     directory_ = value;
     UpdateFileList();
-  } else if (DirectoryExists(value)) {
+  } else if (FolderExists(value)) {
     directory_ = AddSlash(value);
     ::SetCurrentDirectoryW(directory_.c_str());
     UpdateFileList();

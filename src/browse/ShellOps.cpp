@@ -209,4 +209,9 @@ void ShowFileProperties(const std::wstring& path) {
   if (!text.empty()) ShowMessage(MainWindow(), text, MB_OK);
 }
 
+bool FolderExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 }  // namespace ferlane

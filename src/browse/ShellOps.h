@@ -11,6 +11,8 @@ namespace ferlane {
 // Shell file operation codes, by index.
 enum FileOpCode { foCopy = 0, foDelete = 1, foMove = 2, foRename = 3 };
 
+// Whether path names an existing folder.
+bool FolderExists(const std::wstring& path);
 int GetSmallIconIndex(const std::wstring& path);
 int GetOpenIconIndex(const std::wstring& path);
 // Total or free bytes / 1024 of the drive named by the first letter; 0 when unreadable.
