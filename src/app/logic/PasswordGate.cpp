@@ -15,6 +15,21 @@ GateStep WrongAttempt(int& counter, GateControl entry) {
   return step;
 }
 
+// A new password and its confirmation: equal, it is taken and the window
+// closes; different, both entries are cleared for another try.
+GateStep ConfirmNewPassword(const std::wstring& maskEdit1, const std::wstring& maskEdit2) {
+  GateStep step;
+  if (PasswordsEqual(maskEdit2, maskEdit1)) {
+    step.newPassword = maskEdit2;
+    step.close = true;
+  } else {
+    step.clearMaskEdit1 = true;
+    step.clearMaskEdit2 = true;
+    step.focus = GateControl::MaskEdit1;
+  }
+  return step;
+}
+
 }  // namespace
 
 GateStep LoginPromptGate::EntryChanged(const std::wstring& maskEdit1) const {
@@ -31,32 +46,14 @@ GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1) {
 }
 
 GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const {
-  GateStep step;
-  if (PasswordsEqual(maskEdit2, maskEdit1)) {
-    step.newPassword = maskEdit1;
-    step.close = true;
-  } else {
-    step.clearMaskEdit1 = true;
-    step.clearMaskEdit2 = true;
-    step.focus = GateControl::MaskEdit1;
-  }
-  return step;
+  return ConfirmNewPassword(maskEdit1, maskEdit2);
 }
 
 GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1,
                                      const std::wstring& maskEdit2) {
   // The new entries are not looked at until the current password is right.
   if (!PasswordsEqual(maskEdit3, expected_)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
-  GateStep step;
-  if (PasswordsEqual(maskEdit2, maskEdit1)) {
-    step.newPassword = maskEdit2;
-    step.close = true;
-  } else {
-    step.clearMaskEdit1 = true;
-    step.clearMaskEdit2 = true;
-    step.focus = GateControl::MaskEdit1;
-  }
-  return step;
+  return ConfirmNewPassword(maskEdit1, maskEdit2);
 }
 
 }  // namespace ferlane
