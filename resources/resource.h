@@ -26,3 +26,4 @@
 #define IDB_VOIR 200
 #define IDB_CACHER 201
 #define IDB_SUPPRIMER 202
+#define IDB_RETABLIR 203

@@ -9,6 +9,7 @@
 
 #include "app/PasswordWindows.h"
 #include "app/logic/Placement.h"
+#include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
@@ -27,6 +28,7 @@ constexpr int kDesignHeight = 519;
 constexpr int kToolbarHeight = 50;
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 30;  // a splitter never closes a pane completely
+constexpr int kSettingsColumn = 193;  // tab 3's left column
 
 enum ControlId {
   IDC_LABEL1 = 100,
@@ -38,6 +40,8 @@ enum ControlId {
   IDC_FILELISTVIEW1,
   IDC_GROUPBOX1,
   IDC_LISTVIEW1,
+  IDC_SPEEDBUTTON5,
+  IDC_BEVEL1,
 };
 
 struct MenuEntry {
@@ -50,9 +54,18 @@ constexpr MenuEntry kActionMenu[] = {
     {L"Tout &Cacher", IDM_TOUT_CACHER},
     {L"Tout &Voir", IDM_TOUT_VOIR},
     {nullptr, 0},
+    {L"&Rétablir le bureau et les programmes", IDM_RETABLIR},
+    {nullptr, 0},
     {L"Changer le mot de &Passe", IDM_CHANGER_MOT_DE_PASSE},
     {nullptr, 0},
     {L"&Fermer", IDM_FERMER},
+};
+constexpr MenuEntry kHelpMenu[] = {
+    {L"Aide de Ferlane", IDM_AIDE},
+    {L"M'écrire", IDM_MECRIRE},
+};
+constexpr MenuEntry kAboutMenu[] = {
+    {L"Ferlane 1.0", IDM_APROPOS},
 };
 constexpr MenuEntry kPopup1[] = {
     {L"Tout &Selectionner", IDM_POPUP1_TOUT_SELECTIONNER},
@@ -88,6 +101,7 @@ constexpr SpeedButtonEntry kSpeedButtons[] = {
     {IDC_SPEEDBUTTON1, IDB_VOIR, L"Tout Voir"},
     {IDC_SPEEDBUTTON2, IDB_CACHER, L"Tout Cacher"},
     {IDC_SPEEDBUTTON3, IDB_SUPPRIMER, L"Supprimer de la liste"},
+    {IDC_SPEEDBUTTON5, IDB_RETABLIR, L"&Rétablir le bureau et les programmes"},
 };
 
 template <std::size_t N>
@@ -99,10 +113,6 @@ HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   }
   return menu;
-}
-
-void MoveChild(HWND child, int x, int y, int w, int h) {
-  if (child) ::MoveWindow(child, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, TRUE);
 }
 
 std::wstring ToText(int v) { return std::to_wstring(v); }
@@ -173,6 +183,9 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PageControl1Change();
       } else if (hdr->hwndFrom == listView1_.hwnd() && hdr->code == LVN_ITEMCHANGED) {
         ListView1Change();
+      } else {
+        for (const auto& slot : pages_)
+          if (slot.page->OnNotify(*hdr)) break;
       }
       return 0;
     }
@@ -228,6 +241,9 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void Tficheprincipale::CreateMainMenu() {
   HMENU bar = ::CreateMenu();
   ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kActionMenu)), L"&Action");
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kHelpMenu)), L"&Aide");
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kAboutMenu)),
+                L"A &Propos");
   ::SetMenu(hwnd_, bar);
   popup1_.reset(BuildMenu(::CreatePopupMenu(), kPopup1));
   popup2_.reset(BuildMenu(::CreatePopupMenu(), kPopup2));
@@ -239,11 +255,8 @@ void Tficheprincipale::CreateControls() {
   ::ReleaseDC(hwnd_, dc);
   font_.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
-  auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
-    HWND h = ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return h;
+  auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+    return CreateChild(hwnd_, instance_, cls, text, style, id, font_.get());
   };
 
   // The role label names the hidden store; it is never shown.
@@ -251,20 +264,15 @@ void Tficheprincipale::CreateControls() {
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                hwnd_, nullptr, instance_, nullptr);
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 4; ++i) {
     const auto& b = kSpeedButtons[i];
     speedButtons_[i] = child(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, b.id);
     buttonPictures_[i].reset(static_cast<HBITMAP>(
         ::LoadImageW(instance_, MAKEINTRESOURCEW(b.picture), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
     ::SendMessageW(speedButtons_[i], BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(buttonPictures_[i].get()));
-    TOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(speedButtons_[i]);
-    ti.lpszText = const_cast<wchar_t*>(b.hint);
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    AddHint(tooltip_, hwnd_, speedButtons_[i], b.hint);
   }
+  bevel1_ = child(L"STATIC", L"", WS_VISIBLE | SS_ETCHEDVERT, IDC_BEVEL1);
 
   pageControl1_ = child(WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP, IDC_PAGECONTROL1);
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i) {
@@ -294,6 +302,8 @@ void Tficheprincipale::CreateControls() {
   fileListView1_.SetDirTree(&dirTree1_);
   groupBox1_ = child(L"BUTTON", L"&Répertoires et Fichiers sélectionnés", WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1);
   listView1_.Create(hwnd_, IDC_LISTVIEW1);
+  const PageHost host{hwnd_, instance_, font_.get(), tooltip_};
+  for (const auto& slot : pages_) slot.page->Create(host);
   // The tab control lies under its pages, the box under the list it frames.
   ::SetWindowPos(pageControl1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(groupBox1_, listView1_.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -305,6 +315,14 @@ void Tficheprincipale::ShowTabPage(int index) {
   const int show = index == 0 ? SW_SHOW : SW_HIDE;
   for (HWND h : {dirTree1_.hwnd(), fileListView1_.hwnd(), groupBox1_, listView1_.hwnd()})
     if (h) ::ShowWindow(h, show);
+  for (const auto& slot : pages_) slot.page->Show(slot.tab == index);
+}
+
+RECT Tficheprincipale::PageArea(const PageSlot& slot) const {
+  RECT area = PageRect();
+  if (slot.page == &explorerSettings_) area.right = std::min<LONG>(area.right, area.left + kSettingsColumn);
+  if (slot.page == &personalItems_) area.left = std::min<LONG>(area.right, area.left + kSettingsColumn);
+  return area;
 }
 
 RECT Tficheprincipale::PageRect() const {
@@ -319,6 +337,8 @@ void Tficheprincipale::Layout() {
   RECT rc;
   ::GetClientRect(hwnd_, &rc);
   for (int i = 0; i < 3; ++i) MoveChild(speedButtons_[i], 4 + i * 44, 4, 42, 42);
+  MoveChild(bevel1_, 4 + 3 * 44 + 3, 4, 2, 42);
+  MoveChild(speedButtons_[3], 4 + 3 * 44 + 8, 4, 42, 42);
   MoveChild(pageControl1_, 0, kToolbarHeight, rc.right, rc.bottom - kToolbarHeight);
   const RECT page = PageRect();
   const int pageHeight = page.bottom - page.top;
@@ -328,6 +348,7 @@ void Tficheprincipale::Layout() {
   const int right = page.left + leftColumnWidth_ + kSplitter;
   MoveChild(groupBox1_, right, page.top, page.right - right, pageHeight);
   MoveChild(listView1_.hwnd(), right + 6, page.top + 16, page.right - right - 12, pageHeight - 22);
+  for (const auto& slot : pages_) slot.page->Layout(PageArea(slot));
 }
 
 Tficheprincipale::Splitter Tficheprincipale::SplitterAt(POINT pt) const {
@@ -515,18 +536,36 @@ void Tficheprincipale::OnCommand(UINT id) {
     case IDM_POPUP1_TOUT_SELECTIONNER: outSelectionner1Click(); break;
     case IDM_POPUP1_TOUS_REPERTOIRES: ouslesRpertoires1Click(); break;
     case IDM_POPUP1_TOUS_FICHIERS: ouslesFichiers1Click(); break;
-    default: break;
+    case IDM_RETABLIR:
+    case IDC_SPEEDBUTTON5: SpeedButton5Click(); break;
+    case IDM_AIDE: AidedeFerlane1Click(); break;
+    case IDM_MECRIRE: Mcrire1Click(); break;
+    default:
+      // The pages' own buttons and menu items.
+      for (const auto& slot : pages_)
+        if (slot.page->OnCommand(id)) break;
+      break;
   }
 }
 
 void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
+  if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);  // from the keyboard
+  for (const auto& slot : pages_)
+    if (slot.page->OnContextMenu(target, pt)) return;
   // The file list shows its own host menu (Popup1); the protected list is ours.
   if (target != listView1_.hwnd()) return;
-  if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);  // from the keyboard
   ::TrackPopupMenu(popup2_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
 }
 
 void Tficheprincipale::Fermer2Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void Tficheprincipale::SpeedButton5Click() {
+  // Restores what is selected in both views of the hidden store.
+}
+
+void Tficheprincipale::AidedeFerlane1Click() {}
+
+void Tficheprincipale::Mcrire1Click() {}
 
 void Tficheprincipale::Changerlemotdepasse1Click() {
   if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);
@@ -556,10 +595,13 @@ void Tficheprincipale::ListView1Change() { UpdateListButtons(); }
 
 void Tficheprincipale::UpdateListButtons() {
   const BOOL enable = listView1_.ItemCount() > 0;
-  for (HWND b : speedButtons_) ::EnableWindow(b, enable);
+  for (int i = 0; i < 3; ++i) ::EnableWindow(speedButtons_[i], enable);
 }
 
-HWND Tficheprincipale::SpeedButton(int n) const { return n >= 1 && n <= 3 ? speedButtons_[n - 1] : nullptr; }
+HWND Tficheprincipale::SpeedButton(int n) const {
+  if (n == 5) return speedButtons_[3];
+  return n >= 1 && n <= 3 ? speedButtons_[n - 1] : nullptr;
+}
 
 bool Tficheprincipale::DragOver(TFileListView& source, HWND target, POINT) {
   if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())

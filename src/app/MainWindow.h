@@ -10,7 +10,12 @@
 #include "browse/DirTree.h"
 #include "browse/FileListView.h"
 #include "platform/UniqueHandle.h"
+#include "app/TabPage.h"
 #include "protect/ProtectedList.h"
+#include "settings/ExplorerSettingsPage.h"
+#include "shellfolders/HiddenStorePage.h"
+#include "shellfolders/PersonalItemsPage.h"
+#include "shellfolders/ShortcutsPage.h"
 
 namespace ferlane {
 
@@ -50,7 +55,7 @@ class Tficheprincipale : public IFileDragTarget {
   TDirTree& DirTree1() { return dirTree1_; }
   TFileListView& FileListView1() { return fileListView1_; }
   ProtectedList& ListView1() { return listView1_; }
-  HWND SpeedButton(int n) const;  // 1..3
+  HWND SpeedButton(int n) const;  // 1..3, 5
   HWND PageControl1() const { return pageControl1_; }
 
   // Handlers, named after their control and event.
@@ -58,6 +63,9 @@ class Tficheprincipale : public IFileDragTarget {
   void FormShow();
   bool FormCloseQuery(bool endingSession = false);
   void Fermer2Click();
+  void SpeedButton5Click();    // "&Rétablir le bureau et les programmes"
+  void AidedeFerlane1Click();  // "Aide de Ferlane"
+  void Mcrire1Click();         // "M'écrire"
   void Changerlemotdepasse1Click();
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -125,14 +133,28 @@ class Tficheprincipale : public IFileDragTarget {
   UniqueHMenu popup1_;
   UniqueHMenu popup2_;
   HWND label1_ = nullptr;
-  HWND speedButtons_[3] = {};
-  UniqueHBitmap buttonPictures_[3];
+  HWND speedButtons_[4] = {};  // SpeedButton1, 2, 3 and 5
+  UniqueHBitmap buttonPictures_[4];
+  HWND bevel1_ = nullptr;
   HWND tooltip_ = nullptr;
   HWND pageControl1_ = nullptr;
   HWND groupBox1_ = nullptr;
   TDirTree dirTree1_;
   TFileListView fileListView1_;
   ProtectedList listView1_;
+
+  // Tabs 2 to 4; tab 3 holds two pages side by side.
+  ShortcutsPage shortcuts_;
+  ExplorerSettingsPage explorerSettings_;
+  PersonalItemsPage personalItems_;
+  HiddenStorePage hiddenStore_;
+  struct PageSlot {
+    int tab;
+    ITabPage* page;
+  };
+  const PageSlot pages_[4] = {
+      {1, &shortcuts_}, {2, &explorerSettings_}, {2, &personalItems_}, {3, &hiddenStore_}};
+  RECT PageArea(const PageSlot& slot) const;
 };
 
 }  // namespace ferlane

@@ -1,0 +1,23 @@
+#pragma once
+// Small helpers over plain child controls.
+#include <windows.h>
+
+namespace ferlane {
+
+// A child control at 0,0 of size 0 (its owner lays it out), in `font`.
+inline HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* cls, const wchar_t* text, DWORD style,
+                        int id, HFONT font, DWORD exStyle = 0) {
+  HWND h = ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (h && font) ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return h;
+}
+
+inline void MoveChild(HWND child, int x, int y, int w, int h) {
+  if (child) ::MoveWindow(child, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, TRUE);
+}
+
+// Adds a hint shown by `tooltip` when the pointer rests on `control`.
+void AddHint(HWND tooltip, HWND owner, HWND control, const wchar_t* text);
+
+}  // namespace ferlane
