@@ -15,13 +15,20 @@ EXE="$ROOT/build/win/ferlane.exe"
 echo "built: $EXE"
 
 WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+source scripts/wine-prefix.sh
 export WINEPREFIX="${FERLANE_WINEPREFIX:-$ROOT/build/wineprefix}"
 export WINEARCH=win64 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# Deleted files go to a recycle bin inside the prefix, never the home's trash.
+export XDG_DATA_HOME="$WINEPREFIX/xdg-data"
+# A prefix made before its profile folders became real folders is made anew.
+if [ ! -f "$WINEPREFIX/system.reg" ] || [ -L "$WINEPREFIX/drive_c/users/$(id -un)/Desktop" ]; then
   echo "initialising the Wine prefix $WINEPREFIX"
-  "$WINE" wineboot -i >/dev/null 2>&1
-  /usr/lib/wine/wineserver -w
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  prepare_wine_prefix "$WINEPREFIX"
 fi
+mkdir -p "$XDG_DATA_HOME"
 # The program hides its own folder at every start: run it from a folder of its
 # own inside the prefix, as an installed copy would be.
 INSTALL="$WINEPREFIX/drive_c/Ferlane"

@@ -3,25 +3,33 @@
 # Used by CTest as the cross-compiling emulator and by the benchmarks.
 # A pristine prefix is initialised once per machine and copied for every run,
 # so each run starts from the same clean state without paying wineboot each time.
+#
+#   wine-run.sh [--gtest] PROGRAM [ARGS...]
+# --gtest: the run passes only when the program exits with 0 and printed
+# GoogleTest's own success summary with no failed test, so a crash or an exit
+# that skips the summary cannot pass. FERLANE_RUN_TIMEOUT (seconds, default 600)
+# bounds the run; a program still running then is killed and fails.
 set -uo pipefail
+HERE="$(cd "$(dirname "$0")" && pwd)"
+source "$HERE/wine-prefix.sh"
 
 WINE="${WINE:-/usr/lib/wine/wine64}"
 WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 # Bump the version when the template's set-up changes, so old templates are not reused.
-TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v2-$(id -u)}"
+TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v3-$(id -u)}"
+TIMEOUT="${FERLANE_RUN_TIMEOUT:-600}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
 
+GTEST=0
+if [ "${1:-}" = --gtest ]; then GTEST=1; shift; fi
+PROGRAM="$(basename "${1:?usage: wine-run.sh [--gtest] PROGRAM [ARGS...]}")"
+
 make_template() {
   local tmp="$TEMPLATE.tmp.$$"
   rm -rf "$tmp"; mkdir -p "$tmp"
-  WINEPREFIX="$tmp" "$WINE" wineboot -i >/dev/null 2>&1
-  # Every window lives on Wine's virtual desktop: it has a real taskbar window,
-  # and hiding a window does not wait on an X window manager that is not there.
-  WINEPREFIX="$tmp" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  WINEPREFIX="$tmp" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-  WINEPREFIX="$tmp" "$WINESERVER" -w
+  prepare_wine_prefix "$tmp"
   mv "$tmp" "$TEMPLATE" 2>/dev/null || rm -rf "$tmp"
 }
 
@@ -36,14 +44,32 @@ export WINEPREFIX="$PREFIX"
 # Wine's recycle bin follows XDG: keep deleted test files inside the throwaway prefix.
 export XDG_DATA_HOME="$PREFIX/xdg-data"
 mkdir -p "$XDG_DATA_HOME"
-cleanup() { "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$PREFIX"; }
+OUTPUT="$PREFIX.out"
+cleanup() { "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$PREFIX" "$OUTPUT"; }
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ] || [ "${FERLANE_OWN_XSERVER:-}" = 1 ]; then
-  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$WINE" "$@"
+  command=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$WINE" "$@")
 else
-  "$WINE" "$@"
+  command=("$WINE" "$@")
 fi
-rc=$?
+# The program's output is kept to read GoogleTest's summary, and shown as it
+# comes. timeout signals the whole process group: the X server goes too.
+timeout --kill-after=10 "$TIMEOUT" "${command[@]}" 2>&1 | tee "$OUTPUT"
+rc=${PIPESTATUS[0]}
+if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
+  echo "wine-run: $PROGRAM did not finish within $TIMEOUT s and was stopped"
+  exit 124
+fi
 "$WINESERVER" -w >/dev/null 2>&1
-exit $rc
+if [ "$rc" != 0 ]; then
+  echo "wine-run: $PROGRAM ended with status $rc (a crash ends with its exception code's low byte)"
+  exit "$rc"
+fi
+if [ "$GTEST" = 1 ]; then
+  if ! grep -q '^\[  PASSED  \] [0-9]* tests\?\.' "$OUTPUT" || grep -q '^\[  FAILED  \]' "$OUTPUT"; then
+    echo "wine-run: $PROGRAM exited with 0 without GoogleTest's success summary, or with a failed test"
+    exit 1
+  fi
+fi
+exit 0

@@ -47,14 +47,17 @@ bool Win32Platform::IsAdministrator() {
     if (::GetLastError() != ERROR_NO_TOKEN) return false;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
   }
+  return TokenHasAdministrators(token.get(), &::GetTokenInformation);
+}
+
+bool TokenHasAdministrators(HANDLE token, TokenInformationQuery query) {
   // Ask the size the groups need: a token with many groups overflows any
   // fixed buffer, and a real administrator must not be turned away for it.
   DWORD needed = 0;
-  ::GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &needed);
+  query(token, TokenGroups, nullptr, 0, &needed);
   if (needed == 0) return false;
   std::vector<BYTE> buffer(needed);
-  if (!::GetTokenInformation(token.get(), TokenGroups, buffer.data(), needed, &needed)) return false;
-  token.reset();
+  if (!query(token, TokenGroups, buffer.data(), needed, &needed)) return false;
 
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   UniqueSid admins;

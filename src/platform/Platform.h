@@ -34,6 +34,13 @@ class IPlatform {
   virtual std::wstring ProgramFilesDir() = 0;
 };
 
+// GetTokenInformation's shape, so that a test can answer for a token.
+using TokenInformationQuery = BOOL(WINAPI*)(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* buffer, DWORD size,
+                                            DWORD* needed);
+// Whether the token's groups hold the built-in Administrators group, read
+// through `query` with the size the groups need.
+bool TokenHasAdministrators(HANDLE token, TokenInformationQuery query);
+
 // The real system's answers.
 class Win32Platform : public IPlatform {
  public:

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/ErrorText.h"
 #include "platform/Registry.h"
@@ -57,6 +59,47 @@ TEST(PlatformQueries, WineUserIsAnAdministrator) { EXPECT_TRUE(IsAdministrator()
 
 namespace ferlane {
 namespace {
+
+// A token of a domain user has many groups; the Administrators group comes
+// after more than 1,024 bytes of them.
+BOOL WINAPI LargeTokenGroups(HANDLE, TOKEN_INFORMATION_CLASS kind, void* buffer, DWORD size, DWORD* needed) {
+  constexpr DWORD kGroups = 120;
+  static std::vector<BYTE> sids[kGroups];
+  for (DWORD i = 0; i < kGroups; ++i) {
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    const bool last = i + 1 == kGroups;
+    const DWORD count = last ? 2 : 5;
+    sids[i].assign(::GetSidLengthRequired(static_cast<UCHAR>(count)), 0);
+    ::InitializeSid(sids[i].data(), &nt, static_cast<BYTE>(count));
+    const DWORD rids[5] = {last ? DWORD{SECURITY_BUILTIN_DOMAIN_RID} : 21u, last ? DWORD{DOMAIN_ALIAS_RID_ADMINS} : 7u,
+                           8u, 9u, 1000u + i};
+    for (DWORD r = 0; r < count; ++r) *::GetSidSubAuthority(sids[i].data(), r) = rids[r];
+  }
+  const DWORD groupsSize = sizeof(TOKEN_GROUPS) + (kGroups - 1) * sizeof(SID_AND_ATTRIBUTES);
+  DWORD total = groupsSize;
+  for (const auto& sid : sids) total += static_cast<DWORD>(sid.size());
+  *needed = total;
+  if (kind != TokenGroups || size < total) {
+    ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+  }
+  auto* groups = static_cast<TOKEN_GROUPS*>(buffer);
+  groups->GroupCount = kGroups;
+  BYTE* next = static_cast<BYTE*>(buffer) + groupsSize;
+  for (DWORD i = 0; i < kGroups; ++i) {
+    std::copy(sids[i].begin(), sids[i].end(), next);
+    groups->Groups[i] = {reinterpret_cast<PSID>(next), SE_GROUP_ENABLED};
+    next += sids[i].size();
+  }
+  return TRUE;
+}
+
+TEST(PlatformQueries, AdministratorFoundAfterMoreThan1024BytesOfGroups) {
+  DWORD needed = 0;
+  LargeTokenGroups(nullptr, TokenGroups, nullptr, 0, &needed);
+  ASSERT_GT(needed, 1024u);
+  EXPECT_TRUE(TokenHasAdministrators(nullptr, &LargeTokenGroups));
+}
 
 TEST(ErrorTexts, SystemTextWithoutLineBreakAndExceptionTextFromUtf8) {
   const std::wstring text = SystemErrorText(ERROR_FILE_NOT_FOUND);

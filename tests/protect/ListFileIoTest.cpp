@@ -129,6 +129,19 @@ TEST(ListFileWrite, RefusedReplacementKeepsTheOldListWhole) {
   EXPECT_TRUE(OtherFiles(dir, L"dupont").empty()) << "the half-made file must not stay behind";
 }
 
+TEST(ListFileWrite, ReplacesTheFileByRenameNotByWritingIntoIt) {
+  test::ScratchDir dir;
+  std::wstring name = dir / L"dupont";
+  ASSERT_TRUE(WriteBytes(name, kExampleBytes));
+  // A second name of the old file: after a rename it still holds the old
+  // bytes; after a write in place it would hold the new ones.
+  const std::wstring oldFile = dir / L"old-link";
+  ASSERT_TRUE(::CreateHardLinkW(oldFile.c_str(), name.c_str(), nullptr));
+  ASSERT_EQ(WriteListFile(name, {L"C:\\other", L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(ReadBytes(oldFile), kExampleBytes);
+  EXPECT_EQ(ReadBytes(name), "C:\\other\r\nFichier\r\n");
+}
+
 TEST(ListFileWrite, MissingFolderIsReportedAndNothingIsCreated) {
   test::ScratchDir dir;
   std::wstring name = dir / L"gone\\dupont";

@@ -1,0 +1,36 @@
+# Sourced by the scripts that make a Wine prefix of the project's own.
+# prepare_wine_prefix PREFIX: initialises PREFIX so that nothing run in it can
+# reach the Linux home, and a crash ends the program instead of waiting in a
+# debugger. Needs WINE and WINESERVER.
+
+prepare_wine_prefix() {
+  local prefix="$1"
+  WINEPREFIX="$prefix" "$WINE" wineboot -i >/dev/null 2>&1
+  WINEPREFIX="$prefix" "$WINESERVER" -w
+  # Wine links the profile folders to the Linux home: the program moves, hides
+  # and deletes desktop items, so each becomes a real folder inside the prefix.
+  local profile
+  for profile in "$prefix"/drive_c/users/*/; do
+    local name
+    for name in Desktop Documents Downloads Music Pictures Videos Templates; do
+      if [ -L "$profile$name" ]; then
+        rm -f "$profile$name"
+        mkdir -p "$profile$name"
+      fi
+    done
+  done
+  # An empty debugger command makes an unhandled exception end the program at
+  # once with its exception code, instead of starting winedbg and waiting.
+  local key
+  for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+             'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+    WINEPREFIX="$prefix" "$WINE" reg add "$key" /v Debugger /d "" /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" "$WINE" reg add "$key" /v Auto /d 1 /f >/dev/null 2>&1
+  done
+  # Every window lives on Wine's virtual desktop: it has a real taskbar window,
+  # and hiding a window does not wait on an X window manager that is not there.
+  WINEPREFIX="$prefix" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+    >/dev/null 2>&1
+  WINEPREFIX="$prefix" "$WINESERVER" -w
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The Wine runner's verdicts: a passing test program passes; one that crashes,
+# one that exits with 0 after a failed assertion and one that hangs all fail,
+# quickly, naming the program.
+set -uo pipefail
+RUNNER="$1"
+PROBE="$2"
+export FERLANE_RUN_TIMEOUT=20
+status=0
+
+expect() {  # expect pass|fail MODE
+  local want="$1" mode="$2" out rc start elapsed
+  start=$SECONDS
+  out="$("$RUNNER" --gtest "$PROBE" "$mode" 2>&1)"
+  rc=$?
+  elapsed=$((SECONDS - start))
+  if [ "$want" = pass ] && [ "$rc" != 0 ]; then
+    echo "FAIL: '$mode' should pass, the runner said $rc"; echo "$out"; status=1
+  elif [ "$want" = fail ] && [ "$rc" = 0 ]; then
+    echo "FAIL: '$mode' should fail, the runner said 0"; echo "$out"; status=1
+  elif [ "$want" = fail ] && ! grep -q "wine-run: $(basename "$PROBE")" <<<"$out"; then
+    echo "FAIL: '$mode' failed without naming the program"; echo "$out"; status=1
+  elif [ "$elapsed" -gt 60 ]; then
+    echo "FAIL: '$mode' took ${elapsed} s"; status=1
+  else
+    echo "ok: '$mode' ${want}ed in ${elapsed} s"
+  fi
+}
+
+expect pass pass
+expect fail crash
+expect fail exit0
+expect fail hang
+exit $status
