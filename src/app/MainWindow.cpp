@@ -425,9 +425,7 @@ void Tficheprincipale::LookupShellFolders() {
   // until then there is nothing to point at.
 }
 
-void Tficheprincipale::ReadExplorerSettings() {
-  // The special-operations check boxes come with the Explorer settings.
-}
+void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
 void Tficheprincipale::CreateHiddenStore() {
   // The hidden store and its views come with the desktop and programs tabs.

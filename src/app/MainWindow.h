@@ -57,6 +57,7 @@ class Tficheprincipale : public IFileDragTarget {
   ProtectedList& ListView1() { return listView1_; }
   HWND SpeedButton(int n) const;  // 1..3, 5
   HWND PageControl1() const { return pageControl1_; }
+  ExplorerSettingsPage& ExplorerSettings() { return explorerSettings_; }
 
   // Handlers, named after their control and event.
   void FormCreate();
