@@ -27,6 +27,8 @@ fi
 INSTALL="$WINEPREFIX/drive_c/Ferlane"
 mkdir -p "$INSTALL"
 cp "$EXE" "$INSTALL/ferlane.exe"
+# The help command opens ferlane.chm from the program's own folder.
+cp "$ROOT/build/win/ferlane.chm" "$INSTALL/ferlane.chm"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$WINE" explorer /desktop=Ferlane,1024x768 'C:\Ferlane\ferlane.exe'
