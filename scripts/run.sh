@@ -22,6 +22,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE" wineboot -i >/dev/null 2>&1
   /usr/lib/wine/wineserver -w
 fi
+# Wine's own fonts (fonts-wine) are found only in the prefix's Fonts folder.
+cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 # The program hides its own folder at every start: run it from a folder of its
 # own inside the prefix, as an installed copy would be.
 INSTALL="$WINEPREFIX/drive_c/Ferlane"

@@ -8,7 +8,7 @@ set -uo pipefail
 WINE="${WINE:-/usr/lib/wine/wine64}"
 WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 # Bump the version when the template's set-up changes, so old templates are not reused.
-TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v2-$(id -u)}"
+TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v2-fonts-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
@@ -17,6 +17,9 @@ make_template() {
   local tmp="$TEMPLATE.tmp.$$"
   rm -rf "$tmp"; mkdir -p "$tmp"
   WINEPREFIX="$tmp" "$WINE" wineboot -i >/dev/null 2>&1
+  # This Wine finds its own fonts (Debian's fonts-wine: Tahoma, MS Sans Serif)
+  # only in the prefix's Fonts folder; without them it draws a wider substitute.
+  cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/" 2>/dev/null
   # Every window lives on Wine's virtual desktop: it has a real taskbar window,
   # and hiding a window does not wait on an X window manager that is not there.
   WINEPREFIX="$tmp" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

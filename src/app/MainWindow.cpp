@@ -31,6 +31,7 @@ constexpr int kToolbarHeight = 50;
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 30;  // a splitter never closes a pane completely
 constexpr int kSettingsColumn = 193;  // tab 3's left column
+constexpr int kTabPadding = 3;  // horizontal, each side of a tab's picture and caption
 constexpr wchar_t kContactAddress[] = L"ferlane@example.org";
 
 enum ControlId {
@@ -294,6 +295,9 @@ void Tficheprincipale::CreateControls() {
 
   pageControl1_ = child(WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP, IDC_PAGECONTROL1);
   TabCtrl_SetImageList(pageControl1_, ImageList1());
+  // Narrow padding, so that the four tabs with their pictures fit side by
+  // side at the design width instead of scrolling.
+  TabCtrl_SetPadding(pageControl1_, kTabPadding, 3);
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -320,7 +324,11 @@ void Tficheprincipale::CreateControls() {
   fileListView1_.SetReadOnly(true);
   fileListView1_.SetDragTarget(this);
   fileListView1_.SetDirTree(&dirTree1_);
-  groupBox1_ = child(L"BUTTON", L"&Répertoires et Fichiers sélectionnés", WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1);
+  // A group box paints only its frame and caption; as a transparent window it
+  // leaves its inside to the tab control beneath, which would otherwise skip
+  // it and leave a black band on the first paint.
+  groupBox1_ = CreateChild(hwnd_, instance_, L"BUTTON", L"&Répertoires et Fichiers sélectionnés",
+                           WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1, font_.get(), WS_EX_TRANSPARENT);
   listView1_.Create(hwnd_, IDC_LISTVIEW1);
   const PageHost host{hwnd_, instance_, font_.get(), tooltip_};
   for (const auto& slot : pages_) slot.page->Create(host);
@@ -462,6 +470,8 @@ void Tficheprincipale::ShowFirstTime() {
   if (!TerminationRequested()) {
     ::ShowWindow(hwnd_, SW_SHOW);
     ::UpdateWindow(hwnd_);
+    // The transparent group box is painted last, over the tab control beneath.
+    ::RedrawWindow(groupBox1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
 }
 

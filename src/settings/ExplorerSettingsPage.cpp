@@ -86,10 +86,17 @@ void ExplorerSettingsPage::Create(const PageHost& host) {
   for (std::size_t i = 0; i < std::size(kControls); ++i) {
     const auto& c = kControls[i];
     const bool first = c.kind != previous;
+    // Group boxes are transparent so that the tab control beneath paints their inside.
     items_[i] = {c.id, CreateChild(host.window, host.instance, L"BUTTON", c.caption, StyleOf(c.kind, first),
-                                   static_cast<int>(c.id), host.font)};
+                                   static_cast<int>(c.id), host.font,
+                                   c.kind == Kind::Group ? WS_EX_TRANSPARENT : 0)};
     previous = c.kind;
   }
+  // A group box lies under the controls it frames (a new child starts at the
+  // bottom of its siblings), so that it never paints over them.
+  for (const auto& item : items_)
+    if (::GetWindowLongPtrW(item.hwnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT)
+      ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ExplorerSettingsPage::Show(bool visible) {

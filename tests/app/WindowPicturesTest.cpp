@@ -153,6 +153,14 @@ TEST_F(WindowPicturesTest, TabsCarryTheirPictures) {
   }
 }
 
+TEST_F(WindowPicturesTest, AllFourTabsFitTheStripAtTheDesignSize) {
+  RECT strip, last;
+  ::GetClientRect(main->PageControl1(), &strip);
+  ASSERT_TRUE(TabCtrl_GetItemRect(main->PageControl1(), 3, &last));
+  EXPECT_EQ(TabCtrl_GetRowCount(main->PageControl1()), 1);
+  EXPECT_LE(last.right, strip.right) << "the tabs scroll (is fonts-wine installed?)";
+}
+
 TEST_F(WindowPicturesTest, DisabledToolbarButtonShowsItsPictureGreyed) {
   HWND button = main->SpeedButton(1);
   RECT rc;
