@@ -202,11 +202,11 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp)) ? TRUE : FALSE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item.CtlType == ODT_BUTTON) {
-        for (int i = 0; i < 4; ++i)
-          if (item.hwndItem == speedButtons_[i]) toolbarPictures_.Draw(item, i, kSpeedButtons[i].raised);
-        return TRUE;
-      }
+      for (int i = 0; i < 4; ++i)
+        if (item.CtlType == ODT_BUTTON && item.hwndItem == speedButtons_[i]) {
+          toolbarPictures_.Draw(item, i, kSpeedButtons[i].raised);
+          return TRUE;
+        }
       return DrawMenuPicture(item) ? TRUE : FALSE;
     }
     case WM_CONTEXTMENU:

@@ -1,5 +1,6 @@
 #include "app/ToolbarPictures.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace ferlane {

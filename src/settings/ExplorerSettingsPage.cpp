@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <iterator>
 #include <vector>
 
 #include "platform/Controls.h"
