@@ -27,3 +27,6 @@
 #define IDB_CACHER 201
 #define IDB_SUPPRIMER 202
 #define IDB_RETABLIR 203
+
+// ImageList1: the small pictures of the tabs and menus, side by side.
+#define IDB_IMAGELIST1 300

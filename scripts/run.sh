@@ -29,11 +29,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || [ -L "$WINEPREFIX/drive_c/users/$(id -un
   prepare_wine_prefix "$WINEPREFIX"
 fi
 mkdir -p "$XDG_DATA_HOME"
+# Wine's own fonts (fonts-wine) are found only in the prefix's Fonts folder.
+cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 # The program hides its own folder at every start: run it from a folder of its
 # own inside the prefix, as an installed copy would be.
 INSTALL="$WINEPREFIX/drive_c/Ferlane"
 mkdir -p "$INSTALL"
 cp "$EXE" "$INSTALL/ferlane.exe"
+# The help command opens ferlane.chm from the program's own folder.
+cp "$ROOT/build/win/ferlane.chm" "$INSTALL/ferlane.chm"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$WINE" explorer /desktop=Ferlane,1024x768 'C:\Ferlane\ferlane.exe'

@@ -11,7 +11,8 @@ log() { printf '[setup] %s\n' "$*"; }
 
 need_apt=()
 for pkg in cmake ninja-build make g++ libgtest-dev mingw-w64 g++-mingw-w64-x86-64-posix \
-           gcc-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils imagemagick dpkg-dev; do
+           gcc-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils imagemagick dpkg-dev \
+           fonts-wine fp-utils-3.2.2; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed" || need_apt+=("$pkg")
 done
 if [ ${#need_apt[@]} -gt 0 ]; then

@@ -7,6 +7,9 @@ prepare_wine_prefix() {
   local prefix="$1"
   WINEPREFIX="$prefix" "$WINE" wineboot -i >/dev/null 2>&1
   WINEPREFIX="$prefix" "$WINESERVER" -w
+  # This Wine finds its own fonts (Debian's fonts-wine: Tahoma, MS Sans Serif)
+  # only in the prefix's Fonts folder; without them it draws a wider substitute.
+  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null
   # Wine links the profile folders to the Linux home: the program moves, hides
   # and deletes desktop items, so each becomes a real folder inside the prefix.
   local profile

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "app/MenuPictures.h"
 #include "app/PasswordWindows.h"
+#include "app/logic/Contact.h"
 #include "app/logic/Placement.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
@@ -29,6 +31,8 @@ constexpr int kToolbarHeight = 50;
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 30;  // a splitter never closes a pane completely
 constexpr int kSettingsColumn = 193;  // tab 3's left column
+constexpr int kTabPadding = 3;  // horizontal, each side of a tab's picture and caption
+constexpr wchar_t kContactAddress[] = L"ferlane@example.org";
 
 enum ControlId {
   IDC_LABEL1 = 100,
@@ -47,69 +51,74 @@ enum ControlId {
 struct MenuEntry {
   const wchar_t* caption;  // nullptr: separator
   UINT id;
+  int picture;  // in ImageList1; -1 for none
 };
 
 // The "&Action" menu and the two context menus of the first tab.
 constexpr MenuEntry kActionMenu[] = {
-    {L"Tout &Cacher", IDM_TOUT_CACHER},
-    {L"Tout &Voir", IDM_TOUT_VOIR},
-    {nullptr, 0},
-    {L"&Rétablir le bureau et les programmes", IDM_RETABLIR},
-    {nullptr, 0},
-    {L"Changer le mot de &Passe", IDM_CHANGER_MOT_DE_PASSE},
-    {nullptr, 0},
-    {L"&Fermer", IDM_FERMER},
+    {L"Tout &Cacher", IDM_TOUT_CACHER, kPicHide},
+    {L"Tout &Voir", IDM_TOUT_VOIR, kPicShow},
+    {nullptr, 0, -1},
+    {L"&Rétablir le bureau et les programmes", IDM_RETABLIR, kPicRestoreDesktop},
+    {nullptr, 0, -1},
+    {L"Changer le mot de &Passe", IDM_CHANGER_MOT_DE_PASSE, kPicPassword},
+    {nullptr, 0, -1},
+    {L"&Fermer", IDM_FERMER, kPicClose},
 };
 constexpr MenuEntry kHelpMenu[] = {
-    {L"Aide de Ferlane", IDM_AIDE},
-    {L"M'écrire", IDM_MECRIRE},
+    {L"Aide de Ferlane", IDM_AIDE, kPicHelp},
+    {L"M'écrire", IDM_MECRIRE, kPicMail},
 };
 constexpr MenuEntry kAboutMenu[] = {
-    {L"Ferlane 1.0", IDM_APROPOS},
+    {L"Ferlane 1.0 : cache fichiers, dossiers, raccourcis et icônes du bureau aux autres utilisateurs",
+     IDM_APROPOS, -1},
 };
 constexpr MenuEntry kPopup1[] = {
-    {L"Tout &Selectionner", IDM_POPUP1_TOUT_SELECTIONNER},
-    {nullptr, 0},
-    {L"Tous les &Répertoires", IDM_POPUP1_TOUS_REPERTOIRES},
-    {L"Tous les &Fichiers", IDM_POPUP1_TOUS_FICHIERS},
+    {L"Tout &Selectionner", IDM_POPUP1_TOUT_SELECTIONNER, kPicSelectAll},
+    {nullptr, 0, -1},
+    {L"Tous les &Répertoires", IDM_POPUP1_TOUS_REPERTOIRES, kPicShow},
+    {L"Tous les &Fichiers", IDM_POPUP1_TOUS_FICHIERS, kPicFiles},
 };
 constexpr MenuEntry kPopup2[] = {
-    {L"&Tout Selectionner", IDM_POPUP2_TOUT_SELECTIONNER},
-    {nullptr, 0},
-    {L"Su&pprimer la selection", IDM_POPUP2_SUPPRIMER_SELECTION},
-    {L"Tout &Supprimer", IDM_POPUP2_TOUT_SUPPRIMER},
-    {nullptr, 0},
-    {L"&Cacher ou Voir la sélection", IDM_POPUP2_CACHER_OU_VOIR},
+    {L"&Tout Selectionner", IDM_POPUP2_TOUT_SELECTIONNER, kPicSelectAll},
+    {nullptr, 0, -1},
+    {L"Su&pprimer la selection", IDM_POPUP2_SUPPRIMER_SELECTION, kPicRemoveSelection},
+    {L"Tout &Supprimer", IDM_POPUP2_TOUT_SUPPRIMER, kPicRemoveAll},
+    {nullptr, 0, -1},
+    {L"&Cacher ou Voir la sélection", IDM_POPUP2_CACHER_OU_VOIR, kPicHide},
 };
 
 struct TabEntry {
   const wchar_t* caption;
+  int picture;
 };
 constexpr TabEntry kTabs[] = {
-    {L"   &Afficher ou Cacher"},
-    {L"  &Déplacer les raccourcis"},
-    {L"  &Opérations spéciales"},
-    {L"   &Bureau et programmes cachés"},
+    {L"   &Afficher ou Cacher", kPicHide},
+    {L"  &Déplacer les raccourcis", kPicRestore},
+    {L"  &Opérations spéciales", kPicSpecialOperations},
+    {L"   &Bureau et programmes cachés", kPicHiddenStore},
 };
 
 struct SpeedButtonEntry {
   int id;
-  int picture;
   const wchar_t* hint;
+  bool raised;  // the others are flat
 };
 constexpr SpeedButtonEntry kSpeedButtons[] = {
-    {IDC_SPEEDBUTTON1, IDB_VOIR, L"Tout Voir"},
-    {IDC_SPEEDBUTTON2, IDB_CACHER, L"Tout Cacher"},
-    {IDC_SPEEDBUTTON3, IDB_SUPPRIMER, L"Supprimer de la liste"},
-    {IDC_SPEEDBUTTON5, IDB_RETABLIR, L"&Rétablir le bureau et les programmes"},
+    {IDC_SPEEDBUTTON1, L"Tout Voir", false},
+    {IDC_SPEEDBUTTON2, L"Tout Cacher", false},
+    {IDC_SPEEDBUTTON3, L"Supprimer de la liste", true},
+    {IDC_SPEEDBUTTON5, L"&Rétablir le bureau et les programmes", false},
 };
+constexpr int kSpeedButtonPictures[] = {IDB_VOIR, IDB_CACHER, IDB_SUPPRIMER, IDB_RETABLIR};
 
 template <std::size_t N>
 HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
   for (const auto& e : entries) {
-    if (e.caption)
+    if (e.caption) {
       ::AppendMenuW(menu, MF_STRING, e.id, e.caption);
-    else
+      if (e.picture >= 0) AttachMenuPicture(menu, e.id, e.picture);
+    } else
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   }
   return menu;
@@ -189,6 +198,17 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case WM_MEASUREITEM:
+      return MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp)) ? TRUE : FALSE;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      for (int i = 0; i < 4; ++i)
+        if (item.CtlType == ODT_BUTTON && item.hwndItem == speedButtons_[i]) {
+          toolbarPictures_.Draw(item, i, kSpeedButtons[i].raised);
+          return TRUE;
+        }
+      return DrawMenuPicture(item) ? TRUE : FALSE;
+    }
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wp), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
@@ -264,21 +284,25 @@ void Tficheprincipale::CreateControls() {
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                hwnd_, nullptr, instance_, nullptr);
+  // Owner-drawn, so that a disabled button shows its picture greyed.
+  toolbarPictures_.Load(instance_, kSpeedButtonPictures, 4);
   for (int i = 0; i < 4; ++i) {
     const auto& b = kSpeedButtons[i];
-    speedButtons_[i] = child(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, b.id);
-    buttonPictures_[i].reset(static_cast<HBITMAP>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(b.picture), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    ::SendMessageW(speedButtons_[i], BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(buttonPictures_[i].get()));
+    speedButtons_[i] = child(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, b.id);
     AddHint(tooltip_, hwnd_, speedButtons_[i], b.hint);
   }
   bevel1_ = child(L"STATIC", L"", WS_VISIBLE | SS_ETCHEDVERT, IDC_BEVEL1);
 
   pageControl1_ = child(WC_TABCONTROLW, L"", WS_VISIBLE | WS_TABSTOP, IDC_PAGECONTROL1);
+  TabCtrl_SetImageList(pageControl1_, ImageList1());
+  // Narrow padding, so that the four tabs with their pictures fit side by
+  // side at the design width instead of scrolling.
+  TabCtrl_SetPadding(pageControl1_, kTabPadding, 3);
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i) {
     TCITEMW item{};
-    item.mask = TCIF_TEXT;
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = const_cast<wchar_t*>(kTabs[i].caption);
+    item.iImage = kTabs[i].picture;
     TabCtrl_InsertItem(pageControl1_, i, &item);
   }
 
@@ -300,7 +324,11 @@ void Tficheprincipale::CreateControls() {
   fileListView1_.SetReadOnly(true);
   fileListView1_.SetDragTarget(this);
   fileListView1_.SetDirTree(&dirTree1_);
-  groupBox1_ = child(L"BUTTON", L"&Répertoires et Fichiers sélectionnés", WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1);
+  // A group box paints only its frame and caption; as a transparent window it
+  // leaves its inside to the tab control beneath, which would otherwise skip
+  // it and leave a black band on the first paint.
+  groupBox1_ = CreateChild(hwnd_, instance_, L"BUTTON", L"&Répertoires et Fichiers sélectionnés",
+                           WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1, font_.get(), WS_EX_TRANSPARENT);
   listView1_.Create(hwnd_, IDC_LISTVIEW1);
   const PageHost host{hwnd_, instance_, font_.get(), tooltip_};
   for (const auto& slot : pages_) slot.page->Create(host);
@@ -425,9 +453,7 @@ void Tficheprincipale::LookupShellFolders() {
   // until then there is nothing to point at.
 }
 
-void Tficheprincipale::ReadExplorerSettings() {
-  // The special-operations check boxes come with the Explorer settings.
-}
+void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
 void Tficheprincipale::CreateHiddenStore() {
   // The hidden store and its views come with the desktop and programs tabs.
@@ -444,6 +470,8 @@ void Tficheprincipale::ShowFirstTime() {
   if (!TerminationRequested()) {
     ::ShowWindow(hwnd_, SW_SHOW);
     ::UpdateWindow(hwnd_);
+    // The transparent group box is painted last, over the tab control beneath.
+    ::RedrawWindow(groupBox1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
 }
 
@@ -563,9 +591,17 @@ void Tficheprincipale::SpeedButton5Click() {
   // Restores what is selected in both views of the hidden store.
 }
 
-void Tficheprincipale::AidedeFerlane1Click() {}
+void Tficheprincipale::AidedeFerlane1Click() {
+  // The shell reports nothing when the file is missing; neither do we.
+  std::wstring folder = programFolder_;
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  const std::wstring help = folder + L"\\ferlane.chm";
+  ::ShellExecuteW(hwnd_, nullptr, help.c_str(), L"", L"", SW_SHOW);
+}
 
-void Tficheprincipale::Mcrire1Click() {}
+void Tficheprincipale::Mcrire1Click() {
+  ::ShellExecuteW(hwnd_, L"open", ContactMailto(kContactAddress).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 void Tficheprincipale::Changerlemotdepasse1Click() {
   if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);

@@ -11,6 +11,7 @@
 #include "browse/FileListView.h"
 #include "platform/UniqueHandle.h"
 #include "app/TabPage.h"
+#include "app/ToolbarPictures.h"
 #include "protect/ProtectedList.h"
 #include "settings/ExplorerSettingsPage.h"
 #include "shellfolders/HiddenStorePage.h"
@@ -57,6 +58,7 @@ class Tficheprincipale : public IFileDragTarget {
   ProtectedList& ListView1() { return listView1_; }
   HWND SpeedButton(int n) const;  // 1..3, 5
   HWND PageControl1() const { return pageControl1_; }
+  ExplorerSettingsPage& ExplorerSettings() { return explorerSettings_; }
 
   // Handlers, named after their control and event.
   void FormCreate();
@@ -134,7 +136,7 @@ class Tficheprincipale : public IFileDragTarget {
   UniqueHMenu popup2_;
   HWND label1_ = nullptr;
   HWND speedButtons_[4] = {};  // SpeedButton1, 2, 3 and 5
-  UniqueHBitmap buttonPictures_[4];
+  ToolbarPictures toolbarPictures_;
   HWND bevel1_ = nullptr;
   HWND tooltip_ = nullptr;
   HWND pageControl1_ = nullptr;

@@ -124,4 +124,9 @@ std::vector<std::wstring> GetFixedDrives() {
 
 std::wstring GetProgramFilesDir() { return Platform().ProgramFilesDir(); }
 
+LONG Win32Platform::SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data,
+                                     DWORD bytes) {
+  return ::RegSetValueExW(key, name.c_str(), 0, type, data, bytes);
+}
+
 }  // namespace ferlane

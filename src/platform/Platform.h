@@ -32,6 +32,9 @@ class IPlatform {
   virtual bool DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) = 0;
   // HKLM SOFTWARE\Microsoft\Windows\CurrentVersion "ProgramFilesDir", or empty.
   virtual std::wstring ProgramFilesDir() = 0;
+  // RegSetValueEx on an open key. Wine never refuses a write to a key opened
+  // with full access, so a refused write can only be pretended here.
+  virtual LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -52,6 +55,7 @@ class Win32Platform : public IPlatform {
   UINT DriveType(const std::wstring& root) override;
   bool DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) override;
   std::wstring ProgramFilesDir() override;
+  LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/Platform.h"
+
 namespace ferlane {
 
 LONG RegistryKey::Open(HKEY root, const std::wstring& path, bool create) {
@@ -53,14 +55,14 @@ std::optional<DWORD> RegistryKey::ReadDword(const std::wstring& name) const {
 
 LONG RegistryKey::WriteString(const std::wstring& name, const std::wstring& value) {
   if (!key_) return ERROR_INVALID_HANDLE;
-  return ::RegSetValueExW(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  return Platform().SetRegistryValue(key_.get(), name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 LONG RegistryKey::WriteDword(const std::wstring& name, DWORD value) {
   if (!key_) return ERROR_INVALID_HANDLE;
-  return ::RegSetValueExW(key_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof(value));
+  return Platform().SetRegistryValue(key_.get(), name, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                     sizeof(value));
 }
 
 LONG RegistryKey::DeleteValue(const std::wstring& name) {

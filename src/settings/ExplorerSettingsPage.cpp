@@ -1,9 +1,251 @@
 #include "settings/ExplorerSettingsPage.h"
 
-namespace ferlane {
+#include <shlobj.h>
 
-void ExplorerSettingsPage::Create(const PageHost& host) { host_ = host; }
-void ExplorerSettingsPage::Show(bool) {}
-void ExplorerSettingsPage::Layout(const RECT&) {}
+#include <iterator>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Messages.h"
+#include "platform/Registry.h"
+#include "settings/logic/ExplorerSettings.h"
+
+namespace ferlane {
+namespace {
+
+using Id = ExplorerSettingsPage::ControlId;
+
+enum class Kind { Group, Check, Radio, Button };
+struct ControlEntry {
+  Id id;
+  Kind kind;
+  const wchar_t* caption;
+};
+// In tab order, which is also the order of the column from top to bottom.
+constexpr ControlEntry kControls[] = {
+    {Id::kGroupIcones, Kind::Group, L"&Icones du Bureau Administrateur"},
+    {Id::kMesdocuments, Kind::Check, kDesktopIcons[0].caption},
+    {Id::kPostedetravail, Kind::Check, kDesktopIcons[1].caption},
+    {Id::kFavorisreseau, Kind::Check, kDesktopIcons[2].caption},
+    {Id::kCorbeille, Kind::Check, kDesktopIcons[3].caption},
+    {Id::kButton1, Kind::Button, L"&Appliquer"},
+    {Id::kGroupDossiers, Kind::Group, L"&Gestion des dossiers cachés"},
+    {Id::kMasque, Kind::Check, L"&Afficher les Dossiers cachés"},
+    {Id::kButton2, Kind::Button, L"&Appliquer"},
+    {Id::kBarre, Kind::Group, L"&Barre de tâches"},
+    {Id::kBarreCacher, Kind::Radio, L"Cacher la barre de tâches"},
+    {Id::kBarreMontrer, Kind::Radio, L"Montrer la barre de tâches"},
+    {Id::kGroupActiver, Kind::Group, L"&Activer Ferlane"},
+    {Id::kAuto, Kind::Check, L"&Au démarrage de Windows"},
+    {Id::kButton3, Kind::Button, L"&Appliquer"},
+};
+constexpr Id kIconBoxes[] = {Id::kMesdocuments, Id::kPostedetravail, Id::kFavorisreseau, Id::kCorbeille};
+
+constexpr int kMargin = 4;
+constexpr int kGap = 6;
+constexpr int kCaption = 18;  // a group box's top line
+constexpr int kRow = 19;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+
+DWORD StyleOf(Kind kind, bool firstOfGroup) {
+  const DWORD group = firstOfGroup ? WS_GROUP : 0;
+  switch (kind) {
+    case Kind::Group: return BS_GROUPBOX | WS_GROUP;
+    case Kind::Check: return BS_AUTOCHECKBOX | WS_TABSTOP | group;
+    // Checked by the page itself, so that neither item is selected at start
+    // and a click always reaches BarreClick.
+    case Kind::Radio: return BS_RADIOBUTTON | WS_TABSTOP | group;
+    case Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+  }
+  return 0;
+}
+
+std::wstring ExecutablePath() {
+  std::vector<wchar_t> buf(MAX_PATH);
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n < buf.size()) return std::wstring(buf.data(), n);
+    buf.resize(buf.size() * 2);  // truncated: try again with more room
+  }
+}
+
+// Explorer re-reads its settings when told: the desktop's icons on an
+// association change, the hidden-file view on a settings change.
+void TellTheShell() {
+  ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ShellState"),
+                        SMTO_ABORTIFHUNG | SMTO_NORMAL, 1000, &result);
+}
+
+}  // namespace
+
+void ExplorerSettingsPage::Create(const PageHost& host) {
+  host_ = host;
+  Kind previous = Kind::Group;
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    const auto& c = kControls[i];
+    const bool first = c.kind != previous;
+    // Group boxes are transparent so that the tab control beneath paints their inside.
+    items_[i] = {c.id, CreateChild(host.window, host.instance, L"BUTTON", c.caption, StyleOf(c.kind, first),
+                                   static_cast<int>(c.id), host.font,
+                                   c.kind == Kind::Group ? WS_EX_TRANSPARENT : 0)};
+    previous = c.kind;
+  }
+  // A group box lies under the controls it frames (a new child starts at the
+  // bottom of its siblings), so that it never paints over them.
+  for (const auto& item : items_)
+    if (::GetWindowLongPtrW(item.hwnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT)
+      ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ExplorerSettingsPage::Show(bool visible) {
+  for (const auto& item : items_) ::ShowWindow(item.hwnd, visible ? SW_SHOW : SW_HIDE);
+}
+
+void ExplorerSettingsPage::Layout(const RECT& area) {
+  const int left = area.left + kMargin;
+  const int width = area.right - area.left - 2 * kMargin;
+  const int inner = left + 8;
+  const int innerWidth = width - 16;
+  int y = area.top + kMargin;
+  int boxTop = y;
+  for (const auto& c : kControls) {
+    HWND h = Control(c.id);
+    switch (c.kind) {
+      case Kind::Group:
+        if (c.id != Id::kGroupIcones) y += kGap;
+        boxTop = y;
+        y += kCaption;
+        break;
+      case Kind::Check:
+      case Kind::Radio:
+        MoveChild(h, inner, y, innerWidth, kRow - 2);
+        y += kRow;
+        break;
+      case Kind::Button:
+        y += 4;
+        MoveChild(h, left + width - 8 - kButtonWidth, y, kButtonWidth, kButtonHeight);
+        y += kButtonHeight;
+        break;
+    }
+    // A group box closes after its last control: the next group or the end.
+    const auto* next = &c + 1;
+    if (next == std::end(kControls) || next->kind == Kind::Group) {
+      y += 8;
+      const Id group = c.id <= Id::kButton1 ? Id::kGroupIcones
+                       : c.id <= Id::kButton2 ? Id::kGroupDossiers
+                       : c.id <= Id::kBarreMontrer ? Id::kBarre
+                                                    : Id::kGroupActiver;
+      MoveChild(Control(group), left, boxTop, width, y - boxTop);
+    }
+  }
+}
+
+bool ExplorerSettingsPage::OnCommand(UINT id) {
+  switch (id) {
+    case Id::kButton1: Button1Click(); return true;
+    case Id::kButton2: Button2Click(); return true;
+    case Id::kButton3: Button3Click(); return true;
+    case Id::kBarreCacher:
+    case Id::kBarreMontrer:
+      SetChecked(Id::kBarreCacher, id == Id::kBarreCacher);
+      SetChecked(Id::kBarreMontrer, id == Id::kBarreMontrer);
+      BarreClick();
+      return true;
+    default:
+      // The boxes act only through their "&Appliquer" button.
+      for (const auto& item : items_)
+        if (item.id == id) return true;
+      return false;
+  }
+}
+
+HWND ExplorerSettingsPage::Control(UINT id) const {
+  for (const auto& item : items_)
+    if (item.id == id) return item.hwnd;
+  return nullptr;
+}
+
+bool ExplorerSettingsPage::IsChecked(UINT id) const {
+  return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void ExplorerSettingsPage::SetChecked(UINT id, bool checked) {
+  ::SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int ExplorerSettingsPage::BarreIndex() const {
+  if (IsChecked(Id::kBarreCacher)) return 0;
+  if (IsChecked(Id::kBarreMontrer)) return 1;
+  return -1;
+}
+
+void ExplorerSettingsPage::ReadExplorerSettings() {
+  {
+    RegistryKey run;
+    if (run.Open(HKEY_LOCAL_MACHINE, kRunKey) == ERROR_SUCCESS && AutostartFromText(run.ReadString(kRunValue)))
+      SetChecked(Id::kAuto, true);  // never unchecked here
+  }
+  {
+    RegistryKey icons;
+    if (icons.Open(HKEY_CURRENT_USER, kNewStartPanelKey) == ERROR_SUCCESS)
+      for (std::size_t i = 0; i < std::size(kDesktopIcons); ++i)
+        SetChecked(kIconBoxes[i], CheckedFromNumber(icons.ReadDword(kDesktopIcons[i].valueName)));
+  }
+  RegistryKey advanced;
+  if (advanced.Open(HKEY_CURRENT_USER, kAdvancedKey) == ERROR_SUCCESS)
+    SetChecked(Id::kMasque, CheckedFromNumber(advanced.ReadDword(kHiddenValue)));
+}
+
+void ExplorerSettingsPage::Button1Click() {
+  RegistryKey icons;
+  if (icons.Open(HKEY_CURRENT_USER, kNewStartPanelKey) != ERROR_SUCCESS) return;  // never created
+  for (std::size_t i = 0; i < std::size(kDesktopIcons); ++i) {
+    const wchar_t* name = kDesktopIcons[i].valueName;
+    if (icons.WriteDword(name, DesktopIconNumber(IsChecked(kIconBoxes[i]))) != ERROR_SUCCESS) {
+      ShowError(host_.window, WriteRefusedText(name));
+      return;
+    }
+  }
+  TellTheShell();
+}
+
+void ExplorerSettingsPage::Button2Click() {
+  RegistryKey advanced;
+  if (advanced.Open(HKEY_CURRENT_USER, kAdvancedKey) != ERROR_SUCCESS) return;
+  if (advanced.WriteDword(kHiddenValue, HiddenNumber(IsChecked(Id::kMasque))) != ERROR_SUCCESS) {
+    ShowError(host_.window, WriteRefusedText(kHiddenValue));
+    return;
+  }
+  TellTheShell();
+}
+
+void ExplorerSettingsPage::Button3Click() {
+  // Windows reads the Run key at the next logon: there is nobody to tell.
+  if (SetRunValue(ExecutablePath(), kRunValue, IsChecked(Id::kAuto)) != ERROR_SUCCESS)
+    ShowError(host_.window, WriteRefusedText(kRunValue));
+}
+
+LONG ExplorerSettingsPage::SetRunValue(const std::wstring& data, const std::wstring& name, bool write) {
+  RegistryKey run;
+  if (run.Open(HKEY_LOCAL_MACHINE, kRunKey) != ERROR_SUCCESS) return ERROR_SUCCESS;  // silently not written
+  if (!write) {
+    run.DeleteValue(name);  // an absent value is no error
+    return ERROR_SUCCESS;
+  }
+  return run.WriteString(name, data);
+}
+
+void ExplorerSettingsPage::BarreClick() {
+  HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (!tray) return;
+  switch (TaskbarActionFor(BarreIndex())) {
+    case TaskbarAction::Hide: ::ShowWindow(tray, SW_HIDE); break;
+    case TaskbarAction::Show: ::ShowWindow(tray, SW_SHOW); break;
+    case TaskbarAction::None: break;
+  }
+}
 
 }  // namespace ferlane

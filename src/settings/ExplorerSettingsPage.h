@@ -1,17 +1,62 @@
 #pragma once
-// Left column of tab 3: the Explorer, taskbar and autostart settings.
+// Left column of tab 3: the Explorer, taskbar and autostart settings. Its
+// controls are children of the main window; the page owns their layout and
+// their commands. Every key is opened for one command and closed before it ends.
+#include <string>
+
 #include "app/TabPage.h"
 
 namespace ferlane {
 
 class ExplorerSettingsPage : public ITabPage {
  public:
+  // Control ids (their notifications reach the main window, which passes them on).
+  enum ControlId : UINT {
+    kGroupIcones = 3000,
+    kMesdocuments,
+    kPostedetravail,
+    kFavorisreseau,
+    kCorbeille,
+    kButton1,
+    kGroupDossiers,
+    kMasque,
+    kButton2,
+    kBarre,       // the radio group's frame
+    kBarreCacher,  // item 0
+    kBarreMontrer,  // item 1
+    kGroupActiver,
+    kAuto,
+    kButton3,
+  };
+
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
+  bool OnCommand(UINT id) override;
+
+  HWND Control(UINT id) const;
+  bool IsChecked(UINT id) const;
+  void SetChecked(UINT id, bool checked);
+  // The selected item of "&Barre de tâches": 0, 1, or -1 for none.
+  int BarreIndex() const;
+
+  // First showing: the boxes from the registry.
+  void ReadExplorerSettings();
+  void Button1Click();  // "&Appliquer" of "&Icones du Bureau Administrateur"
+  void Button2Click();  // "&Appliquer" of "&Gestion des dossiers cachés"
+  void Button3Click();  // "&Appliquer" of "&Activer Ferlane"
+  void BarreClick();    // a click in "&Barre de tâches"
+  // Writes (write=true) or deletes the autostart value `name`; returns the
+  // registry's answer to the write (a deletion always counts as done).
+  LONG SetRunValue(const std::wstring& data, const std::wstring& name, bool write);
 
  private:
+  struct Item {
+    UINT id;
+    HWND hwnd;
+  };
   PageHost host_;
+  Item items_[15] = {};
 };
 
 }  // namespace ferlane

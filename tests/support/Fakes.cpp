@@ -22,6 +22,12 @@ bool FakePlatform::DiskSpace(const std::wstring& root, std::uint64_t& total, std
   return Win32Platform::DiskSpace(root, total, free);
 }
 
+LONG FakePlatform::SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) {
+  if (std::find(refusedValueWrites.begin(), refusedValueWrites.end(), name) != refusedValueWrites.end())
+    return ERROR_ACCESS_DENIED;
+  return Win32Platform::SetRegistryValue(key, name, type, data, bytes);
+}
+
 int RecordingMessages::Show(HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
   shown.push_back({text, caption, flags});
   if (onShow) onShow();

@@ -1,0 +1,225 @@
+#include "settings/ExplorerSettingsPage.h"
+
+#include <gtest/gtest.h>
+
+#include "app/MainWindow.h"
+#include "platform/Registry.h"
+#include "platform/Termination.h"
+#include "settings/logic/ExplorerSettings.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+using Page = ExplorerSettingsPage;
+constexpr UINT kIconBoxes[] = {Page::kMesdocuments, Page::kPostedetravail, Page::kFavorisreseau, Page::kCorbeille};
+
+std::optional<DWORD> ReadNumber(const wchar_t* key, const wchar_t* name) {
+  RegistryKey k;
+  if (k.Open(HKEY_CURRENT_USER, key) != ERROR_SUCCESS) return std::nullopt;
+  return k.ReadDword(name);
+}
+
+std::optional<std::wstring> ReadRunValue() {
+  RegistryKey k;
+  if (k.Open(HKEY_LOCAL_MACHINE, kRunKey) != ERROR_SUCCESS) return std::nullopt;
+  return k.ReadString(kRunValue);
+}
+
+bool KeyExists(HKEY root, const wchar_t* path) {
+  RegistryKey k;
+  return k.Open(root, path) == ERROR_SUCCESS;
+}
+
+class ExplorerSettingsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetTermination();
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kNewStartPanelKey);
+    RegistryKey run;
+    ASSERT_EQ(run.Open(HKEY_LOCAL_MACHINE, kRunKey, true), ERROR_SUCCESS);
+    run.DeleteValue(kRunValue);
+    RegistryKey advanced;
+    ASSERT_EQ(advanced.Open(HKEY_CURRENT_USER, kAdvancedKey, true), ERROR_SUCCESS);
+    advanced.DeleteValue(kHiddenValue);
+    platform.userName = L"dupont";
+    main = MakeMain();
+  }
+  void TearDown() override { main.reset(); }
+
+  std::unique_ptr<Tficheprincipale> MakeMain() {
+    auto m = std::make_unique<Tficheprincipale>(scratch.Folder(L"Outils") + L"\\");
+    EXPECT_TRUE(m->Create(::GetModuleHandleW(nullptr)));
+    return m;
+  }
+  Page& page() { return main->ExplorerSettings(); }
+  // A real click as the button sends it to its parent.
+  void Click(UINT id) {
+    ::SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(page().Control(id)));
+  }
+  void CreateNewStartPanel() {
+    RegistryKey k;
+    ASSERT_EQ(k.Open(HKEY_CURRENT_USER, kNewStartPanelKey, true), ERROR_SUCCESS);
+  }
+
+  test::ScratchDir scratch;
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  std::unique_ptr<Tficheprincipale> main;
+};
+
+TEST_F(ExplorerSettingsTest, ColumnStartsUncheckedWithEveryControlCaptionedAndInsideIt) {
+  EXPECT_EQ(page().BarreIndex(), -1);
+  for (UINT id : {Page::kMesdocuments, Page::kMasque, Page::kAuto}) EXPECT_FALSE(page().IsChecked(id));
+  wchar_t text[64];
+  ::GetWindowTextW(page().Control(Page::kFavorisreseau), text, 64);
+  EXPECT_STREQ(text, L"Cacher Favoris Réseau");
+  ::GetWindowTextW(page().Control(Page::kBarre), text, 64);
+  EXPECT_STREQ(text, L"&Barre de tâches");
+  // The column is 193 pixels wide and its last box ends above the tab's bottom.
+  RECT tab, last;
+  ::GetWindowRect(main->PageControl1(), &tab);
+  ::GetWindowRect(page().Control(Page::kGroupActiver), &last);
+  EXPECT_LE(last.right - tab.left, 193 + 4);
+  EXPECT_LT(last.bottom, tab.bottom);
+}
+
+TEST_F(ExplorerSettingsTest, DesktopIconsAreWrittenUnderAnExistingKeyAndReadAtTheNextStart) {
+  CreateNewStartPanel();
+  for (UINT id : kIconBoxes) page().SetChecked(id, true);
+  Click(Page::kButton1);
+  for (const auto& icon : kDesktopIcons) EXPECT_EQ(ReadNumber(kNewStartPanelKey, icon.valueName), 1u);
+
+  page().SetChecked(Page::kPostedetravail, false);
+  Click(Page::kButton1);
+  EXPECT_EQ(ReadNumber(kNewStartPanelKey, kDesktopIcons[1].valueName), 0u);
+
+  main = MakeMain();
+  main->FormShow();
+  EXPECT_TRUE(page().IsChecked(Page::kMesdocuments));
+  EXPECT_FALSE(page().IsChecked(Page::kPostedetravail));
+  EXPECT_TRUE(page().IsChecked(Page::kCorbeille));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ExplorerSettingsTest, AbsentKeyIsNeverCreatedAndOddValuesReadUnchecked) {
+  page().SetChecked(Page::kMesdocuments, true);
+  Click(Page::kButton1);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kNewStartPanelKey));
+
+  CreateNewStartPanel();
+  RegistryKey k;
+  ASSERT_EQ(k.Open(HKEY_CURRENT_USER, kNewStartPanelKey), ERROR_SUCCESS);
+  k.WriteDword(kDesktopIcons[0].valueName, 2);         // not 1
+  k.WriteString(kDesktopIcons[1].valueName, L"1");     // not a number
+  k.WriteDword(kDesktopIcons[2].valueName, 1);
+  page().SetChecked(Page::kMesdocuments, true);
+  page().SetChecked(Page::kPostedetravail, true);
+  page().ReadExplorerSettings();
+  EXPECT_FALSE(page().IsChecked(Page::kMesdocuments));
+  EXPECT_FALSE(page().IsChecked(Page::kPostedetravail));
+  EXPECT_TRUE(page().IsChecked(Page::kFavorisreseau));
+}
+
+TEST_F(ExplorerSettingsTest, HiddenFilesWriteOneOrTwoAndReadBack) {
+  page().SetChecked(Page::kMasque, true);
+  Click(Page::kButton2);
+  EXPECT_EQ(ReadNumber(kAdvancedKey, kHiddenValue), 1u);
+  page().ReadExplorerSettings();
+  EXPECT_TRUE(page().IsChecked(Page::kMasque));
+  page().SetChecked(Page::kMasque, false);
+  Click(Page::kButton2);
+  EXPECT_EQ(ReadNumber(kAdvancedKey, kHiddenValue), 2u);
+  page().SetChecked(Page::kMasque, true);
+  page().ReadExplorerSettings();
+  EXPECT_FALSE(page().IsChecked(Page::kMasque));
+}
+
+TEST_F(ExplorerSettingsTest, AutostartHoldsTheExecutablePathAndGoesAwayWhenUnchecked) {
+  wchar_t exe[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  page().SetChecked(Page::kAuto, true);
+  Click(Page::kButton3);
+  EXPECT_EQ(ReadRunValue(), std::wstring(exe));
+
+  main = MakeMain();
+  main->FormShow();
+  EXPECT_TRUE(page().IsChecked(Page::kAuto));
+
+  page().SetChecked(Page::kAuto, false);
+  Click(Page::kButton3);
+  EXPECT_EQ(ReadRunValue(), std::nullopt);
+  Click(Page::kButton3);  // twice is harmless
+  EXPECT_TRUE(messages.shown.empty());
+
+  // An empty text does not check the box, and reading never unchecks it.
+  RegistryKey run;
+  ASSERT_EQ(run.Open(HKEY_LOCAL_MACHINE, kRunKey), ERROR_SUCCESS);
+  run.WriteString(kRunValue, L"");
+  page().ReadExplorerSettings();
+  EXPECT_FALSE(page().IsChecked(Page::kAuto));
+  run.DeleteValue(kRunValue);
+  page().SetChecked(Page::kAuto, true);
+  page().ReadExplorerSettings();
+  EXPECT_TRUE(page().IsChecked(Page::kAuto));
+}
+
+TEST_F(ExplorerSettingsTest, RefusedWriteNamesTheValueAndStopsThatButton) {
+  CreateNewStartPanel();
+  platform.refusedValueWrites = {kDesktopIcons[1].valueName, kHiddenValue, kRunValue};
+  for (UINT id : kIconBoxes) page().SetChecked(id, true);
+  Click(Page::kButton1);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            L"Echec à la définition des données pour '{20D04FE0-3AEA-1069-A2D8-08002B30309D}'");
+  EXPECT_TRUE(messages.shown[0].flags & MB_ICONERROR);
+  EXPECT_EQ(ReadNumber(kNewStartPanelKey, kDesktopIcons[0].valueName), 1u);
+  EXPECT_EQ(ReadNumber(kNewStartPanelKey, kDesktopIcons[2].valueName), std::nullopt);  // not reached
+
+  Click(Page::kButton2);
+  page().SetChecked(Page::kAuto, true);
+  Click(Page::kButton3);
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(messages.shown[1].text, L"Echec à la définition des données pour 'Hidden'");
+  EXPECT_EQ(messages.shown[2].text, L"Echec à la définition des données pour 'Ferlane'");
+}
+
+TEST_F(ExplorerSettingsTest, RadioItemsHideAndShowTheRealTaskbar) {
+  HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  ASSERT_NE(tray, nullptr) << "the tests run on Wine's virtual desktop";
+  Click(Page::kBarreMontrer);
+  EXPECT_EQ(page().BarreIndex(), 1);
+  EXPECT_TRUE(::IsWindowVisible(tray));
+  Click(Page::kBarreCacher);
+  EXPECT_EQ(page().BarreIndex(), 0);
+  EXPECT_FALSE(::IsWindowVisible(tray));
+}
+
+// A settings change reaches every top-level window, so a running Explorer
+// re-reads the values without a new logon.
+TEST_F(ExplorerSettingsTest, SuccessfulWriteTellsTheShell) {
+  static int heard = 0;
+  heard = 0;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (msg == WM_SETTINGCHANGE && lp && std::wstring(reinterpret_cast<const wchar_t*>(lp)) == L"ShellState")
+      ++heard;
+    return ::DefWindowProcW(h, msg, wp, lp);
+  };
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"FerlaneSettingListener";
+  ::RegisterClassW(&wc);
+  HWND listener = ::CreateWindowW(wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+  Click(Page::kButton2);
+  EXPECT_EQ(heard, 1);
+  platform.refusedValueWrites = {kHiddenValue};
+  Click(Page::kButton2);
+  EXPECT_EQ(heard, 1);
+  ::DestroyWindow(listener);
+}
+
+}  // namespace
+}  // namespace ferlane
