@@ -549,6 +549,8 @@ void Tficheprincipale::WriteSettings() {
   if ((::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) r = wp.rcNormalPosition;
   const WindowBounds b =
       UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas());
+  // Stored as a salted hash; an old plain value is hashed at this close.
+  currentPassword_ = StoredPasswordValue(currentPassword_);
   key.WriteString(userName_, currentPassword_);
   key.WriteString(kPlacementNames[0], ToText(b.left));
   key.WriteString(kPlacementNames[1], ToText(b.top));
