@@ -211,6 +211,8 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PageControl1Change();
       } else if (hdr->hwndFrom == listView1_.hwnd() && hdr->code == LVN_ITEMCHANGED) {
         ListView1Change();
+      } else if (listView1_.OnNotify(reinterpret_cast<NMHDR*>(lp))) {
+        // the icon of a protected item, asked as its row is first drawn
       } else {
         for (const auto& slot : pages_)
           if (slot.page->OnNotify(*hdr)) break;

@@ -170,6 +170,8 @@ int ProtectedList::ImageIndex(int item) const {
   lvi.mask = LVIF_IMAGE;
   lvi.iItem = item;
   if (!::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi))) return -1;
+  // A host that does not pass on the list's notifications gets it here.
+  if (lvi.iImage == I_IMAGECALLBACK) return const_cast<ProtectedList*>(this)->ResolveIcon(item);
   return lvi.iImage;
 }
 
@@ -193,7 +195,28 @@ void ProtectedList::InsertItem(int at, const std::wstring& path, ItemType type, 
 
 void ProtectedList::InsertFromDisk(int at, const std::wstring& path, ItemType type) {
   ItemState state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
-  InsertItem(at, path, type, state, ItemIconIndex(path, type));
+  // The icon is asked when the row is first drawn: the shell's look-up is
+  // the slow part of loading a long list.
+  InsertItem(at, path, type, state, I_IMAGECALLBACK);
+}
+
+int ProtectedList::ResolveIcon(int item) {
+  const int image = ItemIconIndex(Caption(item), TypeFromLine(TypeText(item)));
+  LVITEMW lvi{};
+  lvi.mask = LVIF_IMAGE;
+  lvi.iItem = item;
+  lvi.iImage = image;
+  ::SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&lvi));
+  return image;
+}
+
+bool ProtectedList::OnNotify(NMHDR* hdr) {
+  if (!hdr || hdr->hwndFrom != list_ || hdr->code != LVN_GETDISPINFOW) return false;
+  auto* info = reinterpret_cast<NMLVDISPINFOW*>(hdr);
+  if (!(info->item.mask & LVIF_IMAGE)) return false;
+  info->item.iImage = ItemIconIndex(Caption(info->item.iItem), TypeFromLine(TypeText(info->item.iItem)));
+  info->item.mask |= LVIF_DI_SETITEM;  // kept by the list view: asked once per row
+  return true;
 }
 
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {

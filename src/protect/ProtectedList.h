@@ -68,6 +68,9 @@ class ProtectedList {
   std::wstring TypeText(int item) const;   // "Dossier" / "Fichier"
   std::wstring StateText(int item) const;  // "Caché" / "Visible"
   int ImageIndex(int item) const;
+  // LVN_GETDISPINFO of ListView1, passed on by the parent: the icon of a row
+  // drawn for the first time. True when handled.
+  bool OnNotify(NMHDR* hdr);
   bool IsSelected(int item) const;
   void SetSelected(int item, bool selected);
   // Appends an item; its icon and state word come from the file system.
@@ -135,6 +138,7 @@ class ProtectedList {
   void InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image);
   // Inserts an item at `at`, its icon and state word from the file system.
   void InsertFromDisk(int at, const std::wstring& path, ItemType type);
+  int ResolveIcon(int item);
 
   HWND list_ = nullptr;
   int batchDepth_ = 0;
