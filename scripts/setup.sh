@@ -46,6 +46,14 @@ if [ ! -f "$MINGW_PREFIX/lib/libjpeg.a" ]; then
   cmake --build "$WORK/jpeg/build" --target install >/dev/null
 fi
 
+# clang with libFuzzer for the fuzz targets.
+for pkg in clang-14; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed"; then
+    log "installing $pkg"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$pkg"
+  fi
+done
+
 # GoogleTest for the Windows target, from Debian's sources.
 if [ ! -f "$MINGW_PREFIX/lib/libgtest.a" ]; then
   log "building googletest for the Windows target"

@@ -11,6 +11,9 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFERLANE_SANITIZE=
 cmake --build build/native -j "$JOBS"
 (cd build/native && ctest --output-on-failure -j "$JOBS")
 
+echo "== fuzz targets over their corpus (clang, ASan and UBSan)"
+bash scripts/fuzz.sh replay
+
 echo "== Windows build, tests under Wine"
 cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null

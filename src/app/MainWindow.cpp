@@ -126,6 +126,34 @@ HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
 
 std::wstring ToText(int v) { return std::to_wstring(v); }
 
+// The work areas of the monitors now attached. Looked up by name: Windows 95
+// and NT 4 have a single screen and no monitor calls.
+std::vector<WorkArea> MonitorWorkAreas() {
+  std::vector<WorkArea> areas;
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  using EnumFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+  using InfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+  auto enumMonitors = reinterpret_cast<EnumFn>(::GetProcAddress(user32, "EnumDisplayMonitors"));
+  static InfoFn monitorInfo = reinterpret_cast<InfoFn>(::GetProcAddress(user32, "GetMonitorInfoW"));
+  if (enumMonitors && monitorInfo) {
+    enumMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+          MONITORINFO mi{};
+          mi.cbSize = sizeof mi;
+          if (monitorInfo(monitor, &mi))
+            reinterpret_cast<std::vector<WorkArea>*>(data)->push_back(
+                {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+  }
+  RECT work;
+  if (areas.empty() && ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+    areas.push_back({work.left, work.top, work.right, work.bottom});
+  return areas;
+}
+
 }  // namespace
 
 Tficheprincipale::Tficheprincipale(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
@@ -192,6 +220,8 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PageControl1Change();
       } else if (hdr->hwndFrom == listView1_.hwnd() && hdr->code == LVN_ITEMCHANGED) {
         ListView1Change();
+      } else if (listView1_.OnNotify(reinterpret_cast<NMHDR*>(lp))) {
+        // the icon of a protected item, asked as its row is first drawn
       } else {
         for (const auto& slot : pages_)
           if (slot.page->OnNotify(*hdr)) break;
@@ -436,6 +466,8 @@ void Tficheprincipale::ReadPlacement() {
   std::optional<std::wstring> texts[4];
   for (int i = 0; i < 4; ++i) texts[i] = key.ReadString(kPlacementNames[i]);
   ApplyPlacementTexts(b, texts);
+  // A monitor that is gone or a hand-made value must not hide the window.
+  b = UsablePlacement(b, MonitorWorkAreas());
   ::MoveWindow(hwnd_, b.left, b.top, b.width, b.height, FALSE);
 }
 
@@ -463,6 +495,7 @@ void Tficheprincipale::LoadListFile() {
   const std::wstring name = ListFileName();
   DWORD error = listView1_.LoadListFile(name);
   if (error != ERROR_SUCCESS) ShowError(hwnd_, ProtectedList::OpenErrorText(name, error));
+  else if (listView1_.LoadedPartly()) ShowWarning(hwnd_, ProtectedList::PartlyReadText(name));
 }
 
 void Tficheprincipale::ShowFirstTime() {
@@ -537,13 +570,22 @@ void Tficheprincipale::WriteSettings() {
     ShowError(hwnd_, SystemErrorText(static_cast<DWORD>(rc)));
     return;
   }
+  // A minimized or maximized window is stored at its normal place; a place
+  // no monitor shows is never stored.
   RECT r;
   ::GetWindowRect(hwnd_, &r);
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if ((::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) r = wp.rcNormalPosition;
+  const WindowBounds b =
+      UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas());
+  // Stored as a salted hash; an old plain value is hashed at this close.
+  currentPassword_ = StoredPasswordValue(currentPassword_);
   key.WriteString(userName_, currentPassword_);
-  key.WriteString(kPlacementNames[0], ToText(r.left));
-  key.WriteString(kPlacementNames[1], ToText(r.top));
-  key.WriteString(kPlacementNames[2], ToText(r.right - r.left));
-  key.WriteString(kPlacementNames[3], ToText(r.bottom - r.top));
+  key.WriteString(kPlacementNames[0], ToText(b.left));
+  key.WriteString(kPlacementNames[1], ToText(b.top));
+  key.WriteString(kPlacementNames[2], ToText(b.width));
+  key.WriteString(kPlacementNames[3], ToText(b.height));
 }
 
 // ---- Commands ----------------------------------------------------------------

@@ -1,11 +1,16 @@
 #include "app/PasswordWindows.h"
 
+#include "app/logic/PasswordHash.h"
 #include "platform/Termination.h"
+
+// RtlGenRandom: advapi32 exports it from Windows XP on, under this name.
+extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
 
 namespace ferlane {
 namespace {
 
 constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr UINT_PTR kTypingTimer = 1;
 
 UniqueHFont MakeFont(int weight) {
   HDC screen = ::GetDC(nullptr);
@@ -204,6 +209,9 @@ LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (focus_) ::SetFocus(focus_);
       return 0;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wp));
+      return 0;
     case WM_CLOSE:
       return 0;  // only "&OK" leaves the window
     case WM_SYSCOMMAND:
@@ -262,9 +270,24 @@ void TPasse::FormCreate() { gate_.ResetCounter(); }
 
 void TPasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
-void TPasse::MaskEdit1Change() { Apply(gate_.EntryChanged(TextOf(maskEdit1_))); }
+void TPasse::MaskEdit1Change() {
+  if (gate_.SlowCompare()) {
+    ::SetTimer(hwnd(), kTypingTimer, kTypingPauseMs, nullptr);  // restarted by every key
+    return;
+  }
+  Apply(gate_.EntryChanged(TextOf(maskEdit1_)));
+}
 
-void TPasse::Button1Click() { Apply(gate_.Confirm(TextOf(maskEdit1_))); }
+void TPasse::OnTimer(UINT_PTR id) {
+  if (id != kTypingTimer) return;
+  ::KillTimer(hwnd(), kTypingTimer);
+  Apply(gate_.EntryChanged(TextOf(maskEdit1_)));
+}
+
+void TPasse::Button1Click() {
+  ::KillTimer(hwnd(), kTypingTimer);
+  Apply(gate_.Confirm(TextOf(maskEdit1_)));
+}
 
 // ---- Tsaisie -----------------------------------------------------------------
 
@@ -373,6 +396,20 @@ void Tnouveaupasse::Button1Click() {
   GateStep step = gate_.Confirm(TextOf(maskEdit3_), TextOf(maskEdit1_), TextOf(maskEdit2_));
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
+}
+
+std::wstring StoredPasswordValue(const std::wstring& currentPassword) {
+  if (ParseStoredPassword(currentPassword).kind != StoredPassword::Kind::Plain) return currentPassword;
+  std::string salt(kPasswordSaltBytes, '\0');
+  if (!SystemFunction036(salt.data(), static_cast<ULONG>(salt.size()))) {
+    // Never seen fail; should it, the salt is still unique to this moment.
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    const std::string seed = std::to_string(now.QuadPart) + "/" + std::to_string(::GetCurrentProcessId()) + "/" +
+                             std::to_string(::GetTickCount());
+    salt = Sha256(seed).substr(0, kPasswordSaltBytes);
+  }
+  return HashPassword(currentPassword, salt);
 }
 
 }  // namespace ferlane

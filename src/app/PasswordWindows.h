@@ -61,6 +61,7 @@ class PasswordDialog {
 
   virtual HWND Control(GateControl c) const = 0;
   virtual void OnCommand(int id, int code, HWND control) = 0;
+  virtual void OnTimer(UINT_PTR /*id*/) {}
   virtual void FormShow() = 0;
 
   bool closed_ = false;
@@ -91,12 +92,18 @@ class TPasse : public PasswordDialog {
 
   void FormCreate();
   void FormShow() override;
+  // Against a hashed password the comparison waits for a pause in typing,
+  // so keys are never held up by it.
   void MaskEdit1Change();
   void Button1Click();
+
+  // The pause after the last key before a hashed password is compared.
+  static constexpr UINT kTypingPauseMs = 300;
 
  private:
   HWND Control(GateControl c) const override;
   void OnCommand(int id, int code, HWND control) override;
+  void OnTimer(UINT_PTR id) override;
 
   LoginPromptGate gate_;
   HWND label2_ = nullptr;
@@ -165,5 +172,10 @@ class Tnouveaupasse : public PasswordDialog {
   HWND maskEdit3_ = nullptr;
   HWND button1_ = nullptr;
 };
+
+// The value to store for a current password: a password in the plain form
+// becomes its salted hash (fresh random salt); a hash and the empty text
+// ("no password") stay as they are.
+std::wstring StoredPasswordValue(const std::wstring& currentPassword);
 
 }  // namespace ferlane

@@ -80,18 +80,28 @@ std::string EncodeListLines(const std::vector<std::wstring>& lines) {
   return text;
 }
 
-std::vector<std::wstring> DecodeListBytes(std::string_view bytes) {
-  UINT codePage = CP_ACP;
-  if (StartsWithUtf8Bom(bytes)) {
-    codePage = CP_UTF8;
-    bytes.remove_prefix(kUtf8Bom.size());
-  }
-  std::vector<std::wstring> lines;
-  for (const auto& line : SplitListLines(bytes)) lines.push_back(Widen(codePage, line));
-  return lines;
+std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole) {
+  auto ansi = [](std::string_view in, std::wstring& out) {
+    out.clear();
+    if (in.empty()) return true;
+    if (in.size() > INT_MAX) return false;
+    const int size = static_cast<int>(in.size());
+    int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
+    if (n <= 0) {
+      out = Widen(CP_ACP, std::string(in));  // keep what can be read; the file is kept too
+      return false;
+    }
+    out.resize(static_cast<std::size_t>(n));
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n);
+    return true;
+  };
+  ListText text = DecodeListText(bytes, ansi);
+  if (whole) *whole = text.whole;
+  return std::move(text.lines);
 }
 
-DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines) {
+DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole) {
+  if (whole) *whole = true;
   lines.clear();
   DWORD attributes = ::GetFileAttributesW(fileName.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -121,11 +131,16 @@ DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& line
     done += got;
   }
   bytes.resize(done);
-  lines = DecodeListBytes(bytes);
+  lines = DecodeListBytes(bytes, whole);
   return ERROR_SUCCESS;
 }
 
-DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines) {
+DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
+                    const ListSaveStop& stopAfter) {
+  // Renaming over a read-only file would drop the flag the user set on it.
+  DWORD current = ::GetFileAttributesW(fileName.c_str());
+  if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
+  auto stop = [&](ListSaveStep step) { return stopAfter && stopAfter(step); };
   std::string bytes = EncodeListLines(lines);
   // Written beside the old file under a fresh name, then renamed over it, so
   // a failed write (full disk, refused access, a crash) leaves the old list.
@@ -139,7 +154,9 @@ DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring
       error = ::GetLastError();
     } else {
       error = WriteAll(file.get(), bytes);
+      if (error == ERROR_SUCCESS && stop(ListSaveStep::Write)) return ERROR_CANCELLED;
       if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+      if (error == ERROR_SUCCESS && stop(ListSaveStep::Flush)) return ERROR_CANCELLED;
     }
   }
   if (error == ERROR_SUCCESS) {
@@ -149,12 +166,45 @@ DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring
       ::SetFileAttributesW(temp, old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
     if (!::MoveFileExW(temp, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       error = ::GetLastError();
+    else if (stop(ListSaveStep::Rename))
+      return ERROR_CANCELLED;
   }
   if (error != ERROR_SUCCESS) {
     ::SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(temp);
   }
   return error;
+}
+
+void RemoveStaleListTempFiles(const std::wstring& fileName) {
+  const std::wstring folder = FolderOf(fileName);
+  std::wstring pattern = folder;
+  if (pattern.back() != L'\\') pattern += L'\\';
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW((pattern + L"fer*.tmp").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsListTempName(fd.cFileName)) continue;
+    const std::wstring path = pattern + fd.cFileName;
+    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+  } while (::FindNextFileW(find, &fd));
+  ::FindClose(find);
+}
+
+std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error) {
+  // Never over an older copy: that may hold the only whole original.
+  for (int attempt = 1; attempt < 100; ++attempt) {
+    const std::wstring name = ListBackupName(fileName, attempt);
+    if (::CopyFileW(fileName.c_str(), name.c_str(), TRUE)) {
+      error = ERROR_SUCCESS;
+      return name;
+    }
+    error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+  }
+  return {};
 }
 
 std::wstring OpenListFileErrorText(const std::wstring& fileName, DWORD error) {

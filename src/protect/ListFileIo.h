@@ -4,6 +4,7 @@
 // behind a byte-order mark instead, so no path is saved as "?".
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,16 +14,32 @@ namespace ferlane {
 // The file's lines. A missing file (or folder) gives no lines and
 // ERROR_SUCCESS; a file that exists but cannot be read gives the system's
 // error code. Other programs may read the file meanwhile, not write it.
-DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines);
+// whole (optional) tells whether every byte of the file went into the lines.
+DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole = nullptr);
+
+// The steps of a save, for a test that stops it after one of them as a
+// crash or a kill would: nothing after that step runs, not even the cleanup.
+enum class ListSaveStep { Write, Flush, Rename };
+using ListSaveStop = std::function<bool(ListSaveStep)>;
 
 // Replaces the file's content with the lines, each ended by CR LF; an empty
 // list gives a zero-byte file. The old file stays whole until the new one is
-// complete on disk. Returns ERROR_SUCCESS or the system's error code.
-DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines);
+// complete on disk. A read-only list file is not replaced (ERROR_ACCESS_DENIED).
+// Returns ERROR_SUCCESS or the system's error code.
+DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
+                    const ListSaveStop& stopAfter = {});
+
+// Deletes the temporary files a save killed half-way left in the list file's
+// folder. A save in progress keeps its file open unshared, so it is spared.
+void RemoveStaleListTempFiles(const std::wstring& fileName);
+
+// Keeps the original bytes of a list file that could not be read whole under
+// the first free name of ListBackupName; the name used, empty on failure.
+std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error);
 
 // The bytes of a list file, and back.
 std::string EncodeListLines(const std::vector<std::wstring>& lines);
-std::vector<std::wstring> DecodeListBytes(std::string_view bytes);
+std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole = nullptr);
 
 // "Impossible d'ouvrir le fichier "<name>". <system reason>"
 std::wstring OpenListFileErrorText(const std::wstring& fileName, DWORD error);

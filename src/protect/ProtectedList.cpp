@@ -3,8 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "platform/ErrorText.h"
+#include "platform/Messages.h"
 #include "protect/ListFileIo.h"
 #include "protect/logic/DropRules.h"
+#include "protect/logic/ExactPath.h"
 #include "protect/logic/ListFile.h"
 
 namespace ferlane {
@@ -69,14 +72,32 @@ class ProtectedList::Batch {
   ProtectedList& owner_;
 };
 
+// Listed paths are addressed exactly, so the item named is the item changed.
 std::uint32_t Win32FileAttributes::Get(const std::wstring& path) {
-  return ::GetFileAttributesW(path.c_str());
+  return ::GetFileAttributesW(ExactPath(path).c_str());
 }
 
-void Win32FileAttributes::Set(const std::wstring& path, std::uint32_t attributes) {
+std::uint32_t Win32FileAttributes::Set(const std::wstring& path, std::uint32_t attributes) {
   // A word with no settable bit left means "no attribute": say so the way
   // the system expects it.
-  ::SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+  if (::SetFileAttributesW(ExactPath(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return 0;
+  DWORD error = ::GetLastError();
+  return error ? error : ERROR_ACCESS_DENIED;
+}
+
+std::wstring AttributeFailureText(const AttributeFailures& failures) {
+  // A long list of refusals (a whole read-only volume) is cut, not endless.
+  constexpr std::size_t kShown = 15;
+  std::wstring text = L"Les attributs de ces \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s :";
+  for (std::size_t i = 0; i < failures.size() && i < kShown; ++i) {
+    std::wstring reason = SystemErrorText(failures[i].error);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+      reason.pop_back();
+    text += L"\r\n" + failures[i].path + L" : " + reason;
+  }
+  if (failures.size() > kShown)
+    text += L"\r\n(et " + std::to_wstring(failures.size() - kShown) + L" autres)";
+  return text;
 }
 
 int ItemIconIndex(const std::wstring& path, ItemType type) {
@@ -149,6 +170,8 @@ int ProtectedList::ImageIndex(int item) const {
   lvi.mask = LVIF_IMAGE;
   lvi.iItem = item;
   if (!::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi))) return -1;
+  // A host that does not pass on the list's notifications gets it here.
+  if (lvi.iImage == I_IMAGECALLBACK) return const_cast<ProtectedList*>(this)->ResolveIcon(item);
   return lvi.iImage;
 }
 
@@ -171,8 +194,29 @@ void ProtectedList::InsertItem(int at, const std::wstring& path, ItemType type, 
 }
 
 void ProtectedList::InsertFromDisk(int at, const std::wstring& path, ItemType type) {
-  ItemState state = StateFromAttributes(::GetFileAttributesW(path.c_str()));
-  InsertItem(at, path, type, state, ItemIconIndex(path, type));
+  ItemState state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
+  // The icon is asked when the row is first drawn: the shell's look-up is
+  // the slow part of loading a long list.
+  InsertItem(at, path, type, state, I_IMAGECALLBACK);
+}
+
+int ProtectedList::ResolveIcon(int item) {
+  const int image = ItemIconIndex(Caption(item), TypeFromLine(TypeText(item)));
+  LVITEMW lvi{};
+  lvi.mask = LVIF_IMAGE;
+  lvi.iItem = item;
+  lvi.iImage = image;
+  ::SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&lvi));
+  return image;
+}
+
+bool ProtectedList::OnNotify(NMHDR* hdr) {
+  if (!hdr || hdr->hwndFrom != list_ || hdr->code != LVN_GETDISPINFOW) return false;
+  auto* info = reinterpret_cast<NMLVDISPINFOW*>(hdr);
+  if (!(info->item.mask & LVIF_IMAGE)) return false;
+  info->item.iImage = ItemIconIndex(Caption(info->item.iItem), TypeFromLine(TypeText(info->item.iItem)));
+  info->item.mask |= LVIF_DI_SETITEM;  // kept by the list view: asked once per row
+  return true;
 }
 
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
@@ -183,12 +227,16 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
+  // A save killed half-way leaves its temporary file; it is of no use now.
+  RemoveStaleListTempFiles(fileName);
   std::vector<std::wstring> lines;
-  DWORD error = ReadListFile(fileName, lines);
+  bool whole = true;
+  DWORD error = ReadListFile(fileName, lines, &whole);
   if (error != ERROR_SUCCESS) {
     unreadFile_ = fileName;
     return error;
   }
+  if (!whole) unkeptFile_ = fileName;
   if (lines.empty()) return ERROR_SUCCESS;
   auto records = RecordsFromLines(lines);
   Batch batch(*this);
@@ -197,7 +245,7 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   return ERROR_SUCCESS;
 }
 
-DWORD ProtectedList::SaveListFile(const std::wstring& fileName) {
+DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter) {
   // Without the list view there is nothing trustworthy to write: an empty
   // file here would wipe the stored list.
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
@@ -205,13 +253,22 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName) {
     // The load failed, so the list lacks the stored items: fetch them now,
     // in front as a successful load would have put them.
     std::vector<std::wstring> stored;
-    DWORD error = ReadListFile(fileName, stored);
+    bool whole = true;
+    DWORD error = ReadListFile(fileName, stored, &whole);
     if (error != ERROR_SUCCESS) return error;
     unreadFile_.clear();
+    if (!whole) unkeptFile_ = fileName;
     auto records = RecordsFromLines(stored);
     Batch batch(*this);
     for (std::size_t i = 0; i < records.size(); ++i)
       InsertFromDisk(static_cast<int>(i), records[i].path, records[i].type);
+  }
+  if (!unkeptFile_.empty() && ::lstrcmpiW(unkeptFile_.c_str(), fileName.c_str()) == 0) {
+    // The file holds more than the list could read: its bytes are kept
+    // beside it before they are replaced, or not replaced at all.
+    DWORD error = ERROR_SUCCESS;
+    if (BackUpListFile(fileName, error).empty()) return error ? error : ERROR_FILE_EXISTS;
+    unkeptFile_.clear();
   }
   std::vector<std::wstring> lines;
   int count = ItemCount();
@@ -220,7 +277,14 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName) {
     lines.push_back(Caption(i));
     lines.push_back(TypeText(i));
   }
-  return WriteListFile(fileName, lines);
+  return WriteListFile(fileName, lines, stopAfter);
+}
+
+std::wstring ProtectedList::PartlyReadText(const std::wstring& fileName) {
+  return L"Le fichier \"" + fileName +
+         L"\" n'a pas pu \u00EAtre lu en entier (octet nul ou caract\u00E8re illisible). Les \u00E9l\u00E9ments "
+         L"lisibles sont charg\u00E9s ; le contenu d'origine sera gard\u00E9 dans \"" +
+         ListBackupName(fileName, 1) + L"\" avant que la liste ne soit enregistr\u00E9e.";
 }
 
 std::wstring ProtectedList::OpenErrorText(const std::wstring& fileName, DWORD error) {
@@ -239,7 +303,7 @@ std::vector<ProtectedItem> ProtectedList::Snapshot() const {
     ProtectedItem item;
     item.path = Caption(i);
     item.type = TypeFromLine(TypeText(i));
-    item.state = StateText(i) == StateWord(ItemState::Hidden) ? ItemState::Hidden : ItemState::Visible;
+    item.state = StateFromWord(StateText(i));
     item.selected = IsSelected(i);
     items.push_back(std::move(item));
   }
@@ -248,33 +312,24 @@ std::vector<ProtectedItem> ProtectedList::Snapshot() const {
 
 void ProtectedList::SetState(int item, ItemState state) { SetItemText(list_, item, 2, StateWord(state)); }
 
-void ProtectedList::SpeedButton1Click() {
+void ProtectedList::RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&),
+                               bool selectedOnly) {
   if (ItemCount() == 0) return;
   auto items = Snapshot();
   Win32FileAttributes fs;
-  ShowAll(fs, items);
-  Batch batch(*this);
-  for (std::size_t i = 0; i < items.size(); ++i) SetState(static_cast<int>(i), items[i].state);
+  AttributeFailures failures = command(fs, items);
+  {
+    Batch batch(*this);
+    for (std::size_t i = 0; i < items.size(); ++i)
+      if (!selectedOnly || items[i].selected) SetState(static_cast<int>(i), items[i].state);
+  }
+  // One message after the loop, so a read-only volume does not ask once per item.
+  if (!failures.empty()) ShowError(::GetParent(list_), AttributeFailureText(failures));
 }
 
-void ProtectedList::SpeedButton2Click() {
-  if (ItemCount() == 0) return;
-  auto items = Snapshot();
-  Win32FileAttributes fs;
-  HideAll(fs, items);
-  Batch batch(*this);
-  for (std::size_t i = 0; i < items.size(); ++i) SetState(static_cast<int>(i), items[i].state);
-}
-
-void ProtectedList::CacherouVoirlaslection1Click() {
-  if (ItemCount() == 0) return;
-  auto items = Snapshot();
-  Win32FileAttributes fs;
-  ToggleSelected(fs, items);
-  Batch batch(*this);
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (items[i].selected) SetState(static_cast<int>(i), items[i].state);
-}
+void ProtectedList::SpeedButton1Click() { RunCommand(&ShowAll, false); }
+void ProtectedList::SpeedButton2Click() { RunCommand(&HideAll, false); }
+void ProtectedList::CacherouVoirlaslection1Click() { RunCommand(&ToggleSelected, true); }
 
 void ProtectedList::Supprimer2Click() {
   if (!list_) return;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "protect/ListFileIo.h"
 #include "protect/logic/HideShow.h"
 
 namespace ferlane {
@@ -67,6 +68,9 @@ class ProtectedList {
   std::wstring TypeText(int item) const;   // "Dossier" / "Fichier"
   std::wstring StateText(int item) const;  // "Caché" / "Visible"
   int ImageIndex(int item) const;
+  // LVN_GETDISPINFO of ListView1, passed on by the parent: the icon of a row
+  // drawn for the first time. True when handled.
+  bool OnNotify(NMHDR* hdr);
   bool IsSelected(int item) const;
   void SetSelected(int item, bool selected);
   // Appends an item; its icon and state word come from the file system.
@@ -74,13 +78,21 @@ class ProtectedList {
 
   // Appends the items of the list file; ERROR_SUCCESS when there is no file.
   // On an error the list is left as it was and the caller shows OpenErrorText.
+  // First removes the temporary files of a save that was killed half-way.
+  // A file that cannot be read whole (a NUL byte, an undecodable byte) loads
+  // what can be read; LoadedPartly() then tells the caller to say so.
   DWORD LoadListFile(const std::wstring& fileName);
+  bool LoadedPartly() const { return !unkeptFile_.empty(); }
   // Writes every item (path, type word) to the list file, replacing it.
   // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.
   // A file whose load failed is never replaced unread: it is read again
   // first and its items are put back in front of the list; while it still
   // cannot be read, the read error is returned and the file is left alone.
-  DWORD SaveListFile(const std::wstring& fileName);
+  // A file read only in part is first copied to ListBackupName; while that
+  // copy cannot be made, the file is not replaced and the error is returned.
+  DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
+  // The start-up message for a file read only in part.
+  static std::wstring PartlyReadText(const std::wstring& fileName);
   // "Impossible d'ouvrir le fichier "<name>". <reason>" and
   // "Impossible de créer le fichier "<name>". <reason>".
   static std::wstring OpenErrorText(const std::wstring& fileName, DWORD error);
@@ -120,22 +132,33 @@ class ProtectedList {
   bool Alive() const;
   std::vector<ProtectedItem> Snapshot() const;
   void SetState(int item, ItemState state);
+  // Runs a hide or show rule over the items, shows the state words the file
+  // system then holds and names the refused paths in one message.
+  void RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&), bool selectedOnly);
   void InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image);
   // Inserts an item at `at`, its icon and state word from the file system.
   void InsertFromDisk(int at, const std::wstring& path, ItemType type);
+  int ResolveIcon(int item);
 
   HWND list_ = nullptr;
   int batchDepth_ = 0;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
+  // The list file read only in part, until its bytes are kept in a copy.
+  std::wstring unkeptFile_;
 };
 
 // The real file system for the hide and show rules.
+// Paths go to the system in their exact ("\\?\") form.
 class Win32FileAttributes : public IFileAttributes {
  public:
   std::uint32_t Get(const std::wstring& path) override;
-  void Set(const std::wstring& path, std::uint32_t attributes) override;
+  std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) override;
 };
+
+// "Les attributs de ces éléments n'ont pas pu être changés :" then one line
+// per path with the system's reason.
+std::wstring AttributeFailureText(const AttributeFailures& failures);
 
 // The system small-icon index of an item's path, looked up as its type asks.
 int ItemIconIndex(const std::wstring& path, ItemType type);

@@ -5,13 +5,35 @@
 #include <gtest/gtest.h>
 
 #include "app/PasswordWindows.h"
+#include "app/logic/PasswordHash.h"
 #include "platform/Registry.h"
+#include "protect/ListFileIo.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
 namespace {
 
 constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+
+std::string FileBytes(const std::wstring& path) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<absent>";
+  std::string bytes(::GetFileSize(h, nullptr), '\0');
+  DWORD got = 0;
+  ::ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  ::CloseHandle(h);
+  bytes.resize(got);
+  return bytes;
+}
+
+bool PutBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  ::CloseHandle(h);
+  return put == bytes.size();
+}
 
 std::wstring BuiltProgram() {
   wchar_t self[MAX_PATH] = {};
@@ -143,7 +165,10 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
   ::MoveWindow(main, 20, 30, 640, 500, TRUE);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Exited());
-  EXPECT_EQ(ReadSetting(user), L"Sésame");
+  // Stored as a salted hash, never as the typed text.
+  const std::wstring stored = ReadSetting(user);
+  EXPECT_EQ(stored.rfind(L"$pbkdf2-sha256$", 0), 0u) << "stored: " << std::string(stored.begin(), stored.end());
+  EXPECT_TRUE(StoredPasswordMatches(stored, L"Sésame"));
   EXPECT_EQ(ReadSetting(L"Position horizontale"), L"20");
 
   // Third run: the login prompt; four wrong tries end the program with
@@ -158,8 +183,76 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
   }
   ASSERT_TRUE(Exited());
   EXPECT_EQ(ReadSetting(L"Position horizontale"), L"20");
-  EXPECT_EQ(ReadSetting(user), L"Sésame");
+  EXPECT_EQ(ReadSetting(user), stored);
   EXPECT_EQ(::GetFileAttributesW((folder + user).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(EndToEndTest, OldPlainPasswordOpensAndIsStoredHashedAtClose) {
+  {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+    key.WriteString(user, L"Clé");
+  }
+  Start();
+  HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
+  ASSERT_NE(passe, nullptr);
+  Type(passe, kIdMaskEdit1, L"Clé");
+  ClickOk(passe);
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  const std::wstring stored = ReadSetting(user);
+  EXPECT_NE(stored, L"Clé");
+  EXPECT_TRUE(StoredPasswordMatches(stored, L"Clé"));
+  EXPECT_FALSE(StoredPasswordMatches(stored, L"clé"));
+}
+
+TEST_F(EndToEndTest, PlacementsNoMonitorShowsOpenAtTheDesignPlace) {
+  struct Stored {
+    const wchar_t *left, *top, *width, *height;
+  };
+  for (Stored p : {Stored{L"-5000", L"-3000", L"623", L"519"}, Stored{L"3000", L"2000", L"623", L"519"},
+                   Stored{L"2147483647", L"2147483647", L"623", L"519"}, Stored{L"10", L"10", L"-100", L"-50"}}) {
+    {
+      RegistryKey key;
+      ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+      key.WriteString(L"Position horizontale", p.left);
+      key.WriteString(L"Position verticale", p.top);
+      key.WriteString(L"Largeur", p.width);
+      key.WriteString(L"Hauteur", p.height);
+      key.WriteString(user, L"");
+    }
+    Start();
+    HWND saisie = WaitForWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
+    ASSERT_NE(saisie, nullptr);
+    ClickOk(saisie);  // two empty entries: still no password
+    HWND main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    RECT r;
+    ::GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right - r.left, 623);
+    EXPECT_EQ(r.bottom - r.top, 519);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Exited());
+    EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+  }
+}
+
+TEST_F(EndToEndTest, Utf16ListFromNotepadKeepsEveryItemAcrossAStartAndAClose) {
+  const std::wstring a = scratch.File(L"caf\u00E9.txt"), b = scratch.Folder(L"Cach\u00E9");
+  const std::wstring text = a + L"\r\nFichier\r\n" + b + L"\r\nDossier\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (wchar_t c : text) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
+  ASSERT_TRUE(PutBytes(folder + user, bytes));
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  EXPECT_EQ(FileBytes(folder + user), EncodeListLines({a, L"Fichier", b, L"Dossier"}));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/logic/PasswordHash.h"
+
 
 #include "app/PasswordWindows.h"
 #include "platform/Registry.h"
@@ -259,7 +261,9 @@ TEST_F(PasswordGateTest, EmptyStoredPasswordAsksForANewOneWhichCloseStores) {
   main->FormShow();
   EXPECT_EQ(main->CurrentPassword(), L"Secret");
   ASSERT_TRUE(main->FormCloseQuery());
-  EXPECT_EQ(ReadSetting(L"dupont"), L"Secret");
+  // Stored as its salted hash, not as the typed text.
+  EXPECT_NE(ReadSetting(L"dupont"), L"Secret");
+  EXPECT_TRUE(StoredPasswordMatches(ReadSetting(L"dupont"), L"Secret"));
 }
 
 TEST_F(PasswordGateTest, StoredPasswordOpensTheLoginPrompt) {

@@ -1,5 +1,7 @@
 #include "app/PasswordWindows.h"
 
+#include "app/logic/PasswordHash.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -213,6 +215,30 @@ TEST_F(PasswordWindowsTest, LoginPromptFocusMovesToTheButtonWhenTheTextMatches) 
   EXPECT_FALSE(::IsWindowVisible(passe.hwnd()));
   EXPECT_TRUE(::IsWindowEnabled(owner()));
   EXPECT_FALSE(TerminationRequested());
+}
+
+TEST_F(PasswordWindowsTest, LoginPromptAgainstAHashComparesAfterAPauseInTyping) {
+  TPasse passe;
+  ASSERT_TRUE(passe.Create(Instance()));
+  DWORD typedAt = 0;
+  std::vector<std::function<void()>> steps{[&] {
+    Type(passe.MaskEdit1(), L"Cl\u00E9");
+    typedAt = ::GetTickCount();
+    EXPECT_EQ(::GetFocus(), passe.MaskEdit1());  // not compared while typing
+  }};
+  // Wait, tick by tick, until the pause has passed and the check ran.
+  for (int i = 0; i < 60; ++i)
+    steps.push_back([&] {
+      if (::GetFocus() == passe.Button1() && typedAt) {
+        EXPECT_GE(::GetTickCount() - typedAt, TPasse::kTypingPauseMs - 20);
+        typedAt = 0;
+        PostKey(passe.Button1(), VK_RETURN);
+      }
+    });
+  ModalScript script(steps);
+  EXPECT_TRUE(passe.ShowModal(owner(), L"user", HashPassword(L"Cl\u00E9", "0123456789abcdef", 1000)));
+  EXPECT_EQ(typedAt, 0u) << "the focus never reached the button";
+  EXPECT_EQ(passe.WrongAttempts(), 0);
 }
 
 TEST_F(PasswordWindowsTest, LoginPromptThreeWrongTriesThenTheRightOneOpens) {

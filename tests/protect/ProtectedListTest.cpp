@@ -18,6 +18,7 @@ using test::Row;
 using test::WriteBytes;
 
 const std::wstring kHidden = L"Cach\u00E9";
+const std::wstring kMissing = L"Introuvable";
 
 // The attribute bits the commands decide. Wine reports every file as
 // archived whatever was written, so the archive and normal bits are left out.
@@ -105,12 +106,12 @@ TEST_F(ProtectedListTest, ExampleFileLoadsAsAFolderAndAFile) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ProtectedListTest, MissingPathLoadsHiddenWithItsStoredType) {
+TEST_F(ProtectedListTest, MissingPathLoadsAsIntrouvableWithItsStoredType) {
   std::wstring gone = dir / L"gone";
   ASSERT_EQ(Load({gone, L"Dossier", gone + L".txt", L"dossier"}), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(list.ItemCount(), 2);
   EXPECT_EQ(list.TypeText(0), L"Dossier");
-  EXPECT_EQ(list.StateText(0), kHidden);
+  EXPECT_EQ(list.StateText(0), kMissing);
   EXPECT_GE(list.ImageIndex(0), 0);
   // A lower-case type line is a file, and is saved back as one.
   EXPECT_EQ(list.TypeText(1), L"Fichier");
@@ -239,15 +240,22 @@ TEST_F(ProtectedListTest, HideAllReplacesAndShowAllClearsOnDisk) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ProtectedListTest, MissingPathsGetTheStateWordOfTheCommand) {
+TEST_F(ProtectedListTest, MissingPathsStayIntrouvableWhateverTheCommand) {
   std::wstring gone = dir / L"gone.txt";
   ASSERT_EQ(Load({gone, L"Fichier"}), 0u);
   list.SpeedButton1Click();
-  EXPECT_EQ(list.StateText(0), L"Visible");
-  EXPECT_EQ(Kept(gone), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(list.StateText(0), kMissing);
   list.SpeedButton2Click();
-  EXPECT_EQ(list.StateText(0), kHidden);
+  EXPECT_EQ(list.StateText(0), kMissing);
+  list.outSelectionner2Click();
+  list.CacherouVoirlaslection1Click();
+  EXPECT_EQ(list.StateText(0), kMissing);
   EXPECT_EQ(Kept(gone), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(messages.shown.empty());
+  // The list file keeps the record as it was.
+  ASSERT_EQ(list.SaveListFile(dir / L"dupont"), 0u);
+  std::string g(gone.begin(), gone.end());
+  EXPECT_EQ(ReadBytes(dir / L"dupont"), g + "\r\nFichier\r\n");
 }
 
 TEST_F(ProtectedListTest, ToggleSwapsTheSelectionOnly) {
@@ -273,7 +281,8 @@ TEST_F(ProtectedListTest, ToggleOfAPathListedTwiceEndsHidden) {
   EXPECT_TRUE(list.IsSelected(0) && list.IsSelected(1));
   list.CacherouVoirlaslection1Click();
   EXPECT_EQ(Kept(file), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_EQ(list.StateText(0), L"Visible");
+  // Both rows tell what the file holds once the command is done.
+  EXPECT_EQ(list.StateText(0), kHidden);
   EXPECT_EQ(list.StateText(1), kHidden);
 }
 
@@ -409,10 +418,10 @@ TEST_F(ProtectedListTest, TenThousandItemsLoadHideShowAndSaveWholly) {
     ASSERT_EQ(list.TypeText(i), lines[2 * i + 1]) << i;
   }
   list.SpeedButton2Click();
-  for (int i = 0; i < kCount; ++i) ASSERT_EQ(list.StateText(i), kHidden) << i;
+  for (int i = 0; i < kCount; ++i) ASSERT_EQ(list.StateText(i), i % 4 ? kMissing : kHidden) << i;
   for (const auto& p : real) ASSERT_TRUE(Kept(p) & FILE_ATTRIBUTE_HIDDEN) << p;
   list.SpeedButton1Click();
-  for (int i = 0; i < kCount; ++i) ASSERT_EQ(list.StateText(i), L"Visible") << i;
+  for (int i = 0; i < kCount; ++i) ASSERT_EQ(list.StateText(i), i % 4 ? kMissing : L"Visible") << i;
   for (const auto& p : real) ASSERT_FALSE(Kept(p) & FILE_ATTRIBUTE_HIDDEN) << p;
   ASSERT_EQ(list.SaveListFile(dir / L"dupont"), 0u);
   EXPECT_EQ(ReadBytes(dir / L"dupont"), bytes);

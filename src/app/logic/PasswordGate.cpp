@@ -1,5 +1,7 @@
 #include "app/logic/PasswordGate.h"
 
+#include "app/logic/PasswordHash.h"
+
 namespace ferlane {
 namespace {
 
@@ -32,14 +34,30 @@ GateStep ConfirmNewPassword(const std::wstring& maskEdit1, const std::wstring& m
 
 }  // namespace
 
+void StoredPasswordCheck::SetStored(std::wstring stored) {
+  stored_ = std::move(stored);
+  lastMatch_.reset();
+}
+
+bool StoredPasswordCheck::IsSlow() const {
+  return ParseStoredPassword(stored_).kind == StoredPassword::Kind::Hashed;
+}
+
+bool StoredPasswordCheck::Matches(const std::wstring& typed) const {
+  if (lastMatch_ && *lastMatch_ == typed) return true;
+  if (!StoredPasswordMatches(stored_, typed)) return false;
+  lastMatch_ = typed;
+  return true;
+}
+
 GateStep LoginPromptGate::EntryChanged(const std::wstring& maskEdit1) const {
   GateStep step;
-  if (PasswordsEqual(maskEdit1, expected_)) step.focus = GateControl::Button1;
+  if (expected_.Matches(maskEdit1)) step.focus = GateControl::Button1;
   return step;
 }
 
 GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1) {
-  if (!PasswordsEqual(maskEdit1, expected_)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit1);
+  if (!expected_.Matches(maskEdit1)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit1);
   GateStep step;
   step.close = true;
   return step;
@@ -52,7 +70,7 @@ GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::ws
 GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1,
                                      const std::wstring& maskEdit2) {
   // The new entries are not looked at until the current password is right.
-  if (!PasswordsEqual(maskEdit3, expected_)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
+  if (!expected_.Matches(maskEdit3)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
   return ConfirmNewPassword(maskEdit1, maskEdit2);
 }
 

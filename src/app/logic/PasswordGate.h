@@ -31,14 +31,32 @@ inline constexpr int kAllowedWrongAttempts = 3;
 // Comparisons are exact: every character, case and accents; no trimming.
 inline bool PasswordsEqual(const std::wstring& a, const std::wstring& b) { return a == b; }
 
+// Typed text against an expected password held in its stored form (a hash,
+// the old plain form, or empty for none). A hash takes a noticeable time, so
+// the last text found right is remembered: "&OK" after a match while typing
+// does not pay twice.
+class StoredPasswordCheck {
+ public:
+  void SetStored(std::wstring stored);
+  const std::wstring& Stored() const { return stored_; }
+  // True when a comparison costs a hash: typing then waits for a pause.
+  bool IsSlow() const;
+  bool Matches(const std::wstring& typed) const;
+
+ private:
+  std::wstring stored_;
+  mutable std::optional<std::wstring> lastMatch_;
+};
+
 // TPasse: the login prompt at start.
 class LoginPromptGate {
  public:
   // At window creation; the counter then lives for the whole run.
   void ResetCounter() { wrongAttempts_ = 0; }
-  // Before each showing.
-  void SetExpected(std::wstring expected) { expected_ = std::move(expected); }
-  const std::wstring& Expected() const { return expected_; }
+  // Before each showing: the stored form of the password.
+  void SetExpected(std::wstring expected) { expected_.SetStored(std::move(expected)); }
+  const std::wstring& Expected() const { return expected_.Stored(); }
+  bool SlowCompare() const { return expected_.IsSlow(); }
   int WrongAttempts() const { return wrongAttempts_; }
 
   GateControl FocusOnShow() const { return GateControl::MaskEdit1; }
@@ -48,7 +66,7 @@ class LoginPromptGate {
   GateStep Confirm(const std::wstring& maskEdit1);
 
  private:
-  std::wstring expected_;
+  StoredPasswordCheck expected_;
   int wrongAttempts_ = 0;
 };
 
@@ -64,15 +82,15 @@ class FirstPasswordGate {
 class ChangePasswordGate {
  public:
   void ResetCounter() { wrongAttempts_ = 0; }
-  void SetExpected(std::wstring expected) { expected_ = std::move(expected); }
-  const std::wstring& Expected() const { return expected_; }
+  void SetExpected(std::wstring expected) { expected_.SetStored(std::move(expected)); }
+  const std::wstring& Expected() const { return expected_.Stored(); }
   int WrongAttempts() const { return wrongAttempts_; }
 
   GateControl FocusOnShow() const { return GateControl::MaskEdit3; }
   GateStep Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1, const std::wstring& maskEdit2);
 
  private:
-  std::wstring expected_;
+  StoredPasswordCheck expected_;
   int wrongAttempts_ = 0;
 };
 

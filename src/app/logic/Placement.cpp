@@ -1,6 +1,8 @@
 #include "app/logic/Placement.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 namespace ferlane {
 
@@ -26,6 +28,24 @@ void ApplyPlacementTexts(WindowBounds& bounds, const std::optional<std::wstring>
     if (!texts[i] || texts[i]->empty()) continue;
     if (auto v = ParseDecimalInt(*texts[i])) *fields[i] = *v;
   }
+}
+
+bool IsUsablePlacement(const WindowBounds& b, const std::vector<WorkArea>& workAreas) {
+  if (b.width < kMinUsableWidth || b.height < kMinUsableHeight) return false;
+  // In 64 bits: a stored left of INT_MAX plus the width must not wrap.
+  const std::int64_t left = b.left, top = b.top, right = left + b.width, bottom = top + b.height;
+  if (workAreas.empty()) return right <= INT_MAX && bottom <= INT_MAX;
+  const std::int64_t area = static_cast<std::int64_t>(b.width) * b.height;
+  for (const auto& w : workAreas) {
+    const std::int64_t x = std::min<std::int64_t>(right, w.right) - std::max<std::int64_t>(left, w.left);
+    const std::int64_t y = std::min<std::int64_t>(bottom, w.bottom) - std::max<std::int64_t>(top, w.top);
+    if (x > 0 && y > 0 && x * y * 2 >= area) return true;
+  }
+  return false;
+}
+
+WindowBounds UsablePlacement(const WindowBounds& bounds, const std::vector<WorkArea>& workAreas) {
+  return IsUsablePlacement(bounds, workAreas) ? bounds : WindowBounds{};
 }
 
 }  // namespace ferlane

@@ -2,6 +2,7 @@
 // Window placement values as stored under the settings key: decimal text.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ferlane {
 
@@ -20,5 +21,21 @@ inline constexpr const wchar_t* kPlacementNames[4] = {L"Position horizontale", L
 // Applies the stored texts (index as kPlacementNames; nullopt = absent or
 // unreadable) to bounds: an empty or malformed text leaves its coordinate as is.
 void ApplyPlacementTexts(WindowBounds& bounds, const std::optional<std::wstring> (&texts)[4]);
+
+// A monitor's work area (the screen less the taskbar), right and bottom excluded.
+struct WorkArea {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Below this a window has no room for its tabs and lists.
+inline constexpr int kMinUsableWidth = 200;
+inline constexpr int kMinUsableHeight = 150;
+
+// Usable: at least the minimum size, and at least half of the window inside
+// one work area, so that the user can reach and move it. With no work area
+// known only the size counts.
+bool IsUsablePlacement(const WindowBounds& bounds, const std::vector<WorkArea>& workAreas);
+// bounds when usable, otherwise the design placement (0, 0, 623 x 519).
+WindowBounds UsablePlacement(const WindowBounds& bounds, const std::vector<WorkArea>& workAreas);
 
 }  // namespace ferlane

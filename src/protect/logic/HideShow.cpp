@@ -4,50 +4,91 @@ namespace ferlane {
 
 const wchar_t* TypeWord(ItemType type) { return type == ItemType::Folder ? L"Dossier" : L"Fichier"; }
 
-const wchar_t* StateWord(ItemState state) { return state == ItemState::Hidden ? L"Cach\u00E9" : L"Visible"; }
+const wchar_t* StateWord(ItemState state) {
+  switch (state) {
+    case ItemState::Hidden: return L"Cach\u00E9";
+    case ItemState::Missing: return L"Introuvable";
+    case ItemState::Visible: break;
+  }
+  return L"Visible";
+}
+
+ItemState StateFromWord(const std::wstring& word) {
+  if (word == StateWord(ItemState::Hidden)) return ItemState::Hidden;
+  if (word == StateWord(ItemState::Missing)) return ItemState::Missing;
+  return ItemState::Visible;
+}
 
 ItemType TypeFromLine(const std::wstring& line) {
   return line == L"Dossier" ? ItemType::Folder : ItemType::File;
 }
 
 ItemState StateFromAttributes(std::uint32_t attributes) {
+  if (attributes == kInvalidFileAttributes) return ItemState::Missing;
   return (attributes & kHiddenAttribute) ? ItemState::Hidden : ItemState::Visible;
 }
 
-ItemState ShowByClearing(IFileAttributes& fs, const std::wstring& path) {
-  // Read afresh: the word may have changed since the caller looked. A failed
-  // read must not be written back, or a refused path would get every bit set.
+namespace {
+
+ItemState Write(IFileAttributes& fs, const std::wstring& path, std::uint32_t word, AttributeFailures& failures) {
+  if (std::uint32_t error = fs.Set(path, word)) failures.push_back({path, error});
+  return StateFromAttributes(fs.Get(path));
+}
+
+}  // namespace
+
+ItemState ShowByClearing(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures) {
+  // A word that cannot be read must not be written back, or a refused path
+  // would get every bit set.
   std::uint32_t attributes = fs.Get(path);
-  if (attributes != kInvalidFileAttributes) fs.Set(path, attributes & ~kHiddenAttribute);
-  return ItemState::Visible;
+  if (attributes == kInvalidFileAttributes) return ItemState::Missing;
+  return Write(fs, path, attributes & ~kHiddenAttribute, failures);
 }
 
-ItemState HideByReplacing(IFileAttributes& fs, const std::wstring& path) {
-  fs.Set(path, kHiddenAttribute);
-  return ItemState::Hidden;
+ItemState HideByReplacing(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures) {
+  // Nothing to hide at a path that is not there.
+  if (fs.Get(path) == kInvalidFileAttributes) return ItemState::Missing;
+  return Write(fs, path, kHiddenAttribute, failures);
 }
 
-ItemState ShowIfHidden(IFileAttributes& fs, const std::wstring& path) {
-  if (StateFromAttributes(fs.Get(path)) == ItemState::Hidden) ShowByClearing(fs, path);
-  return ItemState::Visible;
+ItemState ShowIfHidden(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures) {
+  ItemState state = StateFromAttributes(fs.Get(path));
+  return state == ItemState::Hidden ? ShowByClearing(fs, path, failures) : state;
 }
 
-ItemState Toggle(IFileAttributes& fs, const std::wstring& path) {
-  if (StateFromAttributes(fs.Get(path)) == ItemState::Hidden) return ShowByClearing(fs, path);
-  return HideByReplacing(fs, path);
+ItemState Toggle(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures) {
+  switch (StateFromAttributes(fs.Get(path))) {
+    case ItemState::Hidden: return ShowByClearing(fs, path, failures);
+    case ItemState::Visible: return HideByReplacing(fs, path, failures);
+    case ItemState::Missing: break;
+  }
+  return ItemState::Missing;
 }
 
-void ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  for (auto& item : items) item.state = ShowIfHidden(fs, item.path);
-}
+namespace {
 
-void HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  for (auto& item : items) item.state = HideByReplacing(fs, item.path);
-}
-
-void ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
+template <class Rule>
+AttributeFailures Run(IFileAttributes& fs, std::vector<ProtectedItem>& items, bool selectedOnly, Rule rule) {
+  AttributeFailures failures;
   for (auto& item : items)
-    if (item.selected) item.state = Toggle(fs, item.path);
+    if (!selectedOnly || item.selected) rule(fs, item.path, failures);
+  for (auto& item : items)
+    if (!selectedOnly || item.selected) item.state = StateFromAttributes(fs.Get(item.path));
+  return failures;
+}
+
+}  // namespace
+
+AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
+  return Run(fs, items, false, ShowIfHidden);
+}
+
+AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
+  return Run(fs, items, false, HideByReplacing);
+}
+
+AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
+  return Run(fs, items, true, Toggle);
 }
 
 }  // namespace ferlane

@@ -17,32 +17,44 @@ class IFileAttributes {
   virtual ~IFileAttributes() = default;
   // The attribute word of path, kInvalidFileAttributes when it cannot be read.
   virtual std::uint32_t Get(const std::wstring& path) = 0;
-  // Writes the attribute word; the commands go on whatever happened.
-  virtual void Set(const std::wstring& path, std::uint32_t attributes) = 0;
+  // Writes the attribute word; 0, or the system's error code when refused.
+  virtual std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) = 0;
 };
 
 enum class ItemType { Folder, File };
-enum class ItemState { Hidden, Visible };
+// Missing: the path cannot be read (gone, or out of reach). It is a word of
+// the display only; the list file keeps its two-line records.
+enum class ItemState { Hidden, Visible, Missing };
 
 // "Dossier" / "Fichier".
 const wchar_t* TypeWord(ItemType type);
-// "Caché" / "Visible".
+// "Caché" / "Visible" / "Introuvable".
 const wchar_t* StateWord(ItemState state);
+ItemState StateFromWord(const std::wstring& word);
 
 // A stored type line names a folder only when it is "Dossier" exactly.
 ItemType TypeFromLine(const std::wstring& line);
-// An unreadable path (all bits set) counts as hidden.
+// What the word says: hidden bit set, not set, or no word to read.
 ItemState StateFromAttributes(std::uint32_t attributes);
 
-// Clears the hidden bit of a freshly read word and leaves every other bit.
-// A word that cannot be read is not written back. Always "Visible".
-ItemState ShowByClearing(IFileAttributes& fs, const std::wstring& path);
+// A path whose attributes could not be changed, with the system's reason.
+struct AttributeFailure {
+  std::wstring path;
+  std::uint32_t error = 0;
+};
+using AttributeFailures = std::vector<AttributeFailure>;
+
+// Each rule reads the word afresh, writes only a word it could read, adds a
+// refused write to failures, and answers the state the file system holds
+// afterwards.
+// Clears the hidden bit and leaves every other bit.
+ItemState ShowByClearing(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures);
 // Writes the hidden bit alone (read-only, system and archive are dropped).
-ItemState HideByReplacing(IFileAttributes& fs, const std::wstring& path);
-// Shows a path whose hidden bit reads as set, leaves the others; always "Visible".
-ItemState ShowIfHidden(IFileAttributes& fs, const std::wstring& path);
-// Shows a hidden path, hides any other.
-ItemState Toggle(IFileAttributes& fs, const std::wstring& path);
+ItemState HideByReplacing(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures);
+// Shows a path whose hidden bit is set, leaves the others.
+ItemState ShowIfHidden(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures);
+// Shows a hidden path, hides a visible one; a missing one stays missing.
+ItemState Toggle(IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures);
 
 struct ProtectedItem {
   std::wstring path;
@@ -51,10 +63,12 @@ struct ProtectedItem {
   bool selected = false;
 };
 
-// The three list commands, first item to last; each sets the state word of
-// every item it touches to what it did, whatever the file system answered.
-void ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
-void HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
-void ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items);
+// The three list commands, first item to last; none stops at a failure.
+// Afterwards every item they concern is read again, so its state word tells
+// what the file system holds once the whole command is done (a path listed
+// twice shows its final state on both rows). Returns the refused writes.
+AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
+AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
+AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items);
 
 }  // namespace ferlane

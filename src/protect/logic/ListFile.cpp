@@ -20,6 +20,152 @@ std::vector<std::string> SplitListLines(std::string_view bytes) {
   return lines;
 }
 
+namespace {
+
+void AppendCodePoint(std::wstring& out, char32_t cp) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+      out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+      return;
+    }
+  }
+  out += static_cast<wchar_t>(cp);
+}
+
+// Length of the valid UTF-8 sequence at bytes[i] and its code point; 0 when
+// the bytes there are not one.
+std::size_t Utf8Sequence(std::string_view bytes, std::size_t i, char32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(bytes[i]);
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  std::size_t n;
+  char32_t min;
+  if ((b0 & 0xE0) == 0xC0) n = 2, cp = b0 & 0x1F, min = 0x80;
+  else if ((b0 & 0xF0) == 0xE0) n = 3, cp = b0 & 0x0F, min = 0x800;
+  else if ((b0 & 0xF8) == 0xF0) n = 4, cp = b0 & 0x07, min = 0x10000;
+  else return 0;
+  if (bytes.size() - i < n) return 0;
+  for (std::size_t k = 1; k < n; ++k) {
+    const auto b = static_cast<unsigned char>(bytes[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return n;
+}
+
+}  // namespace
+
+ListEncoding DetectListEncoding(std::string_view bytes) {
+  if (StartsWithUtf8Bom(bytes)) return ListEncoding::Utf8WithBom;
+  if (bytes.starts_with("\xFF\xFE")) return ListEncoding::Utf16Le;
+  if (bytes.starts_with("\xFE\xFF")) return ListEncoding::Utf16Be;
+  bool nonAscii = false;
+  char32_t cp;
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t n = Utf8Sequence(bytes, i, cp);
+    if (n == 0) return ListEncoding::Ansi;
+    nonAscii |= n > 1;
+    i += n;
+  }
+  return nonAscii ? ListEncoding::Utf8 : ListEncoding::Ansi;
+}
+
+bool DecodeUtf8(std::string_view bytes, std::wstring& out) {
+  out.clear();
+  out.reserve(bytes.size());
+  char32_t cp;
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t n = Utf8Sequence(bytes, i, cp);
+    if (n == 0) return false;
+    AppendCodePoint(out, cp);
+    i += n;
+  }
+  return true;
+}
+
+bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::wstring& out) {
+  out.clear();
+  out.reserve(bytes.size() / 2);
+  auto unit = [&](std::size_t i) -> char16_t {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  };
+  const std::size_t units = bytes.size() / 2;
+  for (std::size_t u = 0; u < units; ++u) {
+    char16_t c = unit(u * 2);
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (u + 1 == units) return false;
+      char16_t d = unit((u + 1) * 2);
+      if (d < 0xDC00 || d > 0xDFFF) return false;
+      AppendCodePoint(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (d - 0xDC00));
+      ++u;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return false;
+    } else {
+      AppendCodePoint(out, c);
+    }
+  }
+  return bytes.size() % 2 == 0;
+}
+
+ListText SplitListText(std::wstring_view text) {
+  ListText result;
+  std::size_t end = text.find(L'\0');
+  if (end != std::wstring_view::npos) {
+    text = text.substr(0, end);
+    result.whole = false;
+  }
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t stop = text.find_first_of(L"\r\n", pos);
+    if (stop == std::wstring_view::npos) stop = text.size();
+    result.lines.emplace_back(text.substr(pos, stop - pos));
+    pos = stop;
+    if (pos < text.size() && text[pos] == L'\r') ++pos;
+    if (pos < text.size() && text[pos] == L'\n') ++pos;
+  }
+  return result;
+}
+
+ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi) {
+  std::wstring text;
+  bool decoded = false;
+  switch (DetectListEncoding(bytes)) {
+    case ListEncoding::Utf8WithBom: decoded = DecodeUtf8(bytes.substr(kUtf8Bom.size()), text); break;
+    case ListEncoding::Utf8: decoded = DecodeUtf8(bytes, text); break;
+    case ListEncoding::Utf16Le: decoded = DecodeUtf16(bytes.substr(2), false, text); break;
+    case ListEncoding::Utf16Be: decoded = DecodeUtf16(bytes.substr(2), true, text); break;
+    case ListEncoding::Ansi: decoded = decodeAnsi(bytes, text); break;
+  }
+  ListText result = SplitListText(text);
+  result.whole = result.whole && decoded;
+  return result;
+}
+
+bool IsListTempName(std::wstring_view name) {
+  auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+  if (name.size() < 8 || name.size() > 11) return false;
+  const std::wstring_view head = name.substr(0, 3), tail = name.substr(name.size() - 4);
+  for (std::size_t i = 0; i < 3; ++i)
+    if (lower(head[i]) != L"fer"[i]) return false;
+  for (std::size_t i = 0; i < 4; ++i)
+    if (lower(tail[i]) != L".tmp"[i]) return false;
+  for (wchar_t c : name.substr(3, name.size() - 7)) {
+    c = lower(c);
+    if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'))) return false;
+  }
+  return true;
+}
+
+std::wstring ListBackupName(const std::wstring& fileName, int attempt) {
+  return fileName + L".bak" + (attempt > 1 ? std::to_wstring(attempt) : std::wstring());
+}
+
 std::string JoinListLines(const std::vector<std::string>& lines) {
   std::size_t size = 0;
   for (const auto& line : lines) size += line.size() + 2;

@@ -2,6 +2,7 @@
 // The per-user list file: two lines per protected item (the full path, then
 // the type word), every line ended by CR LF, an empty list as an empty file.
 // Here only bytes and lines; the code page is chosen by the caller.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,37 @@ bool StartsWithUtf8Bom(std::string_view bytes);
 // extra empty line; the text stops at the first NUL byte.
 std::vector<std::string> SplitListLines(std::string_view bytes);
 
+// How a list file's bytes are to be read. Files the program writes are ANSI
+// or UTF-8 behind a mark; Notepad also saves UTF-16 with a mark and, today,
+// UTF-8 without one.
+enum class ListEncoding { Ansi, Utf8WithBom, Utf8, Utf16Le, Utf16Be };
+
+// By the byte-order mark; without one, UTF-8 when the bytes are valid UTF-8
+// and not plain ASCII; otherwise the ANSI code page.
+ListEncoding DetectListEncoding(std::string_view bytes);
+
+// Strict decoders: false when a byte sequence does not decode (a stray byte,
+// an overlong form, a lone surrogate, an odd byte count). out then holds the
+// text up to the fault. wchar_t is UTF-16 on Windows, UTF-32 elsewhere.
+bool DecodeUtf8(std::string_view bytes, std::wstring& out);
+bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::wstring& out);
+
+// The lines of a list file and whether the whole file went into them.
+struct ListText {
+  std::vector<std::wstring> lines;
+  // False when a NUL or a byte that does not decode cut the text short: the
+  // file holds more than the lines, and must not be replaced unkept.
+  bool whole = true;
+};
+
+// Splits decoded text the way SplitListLines splits bytes; a NUL ends it.
+ListText SplitListText(std::wstring_view text);
+
+// Decodes the bytes of a list file by DetectListEncoding; decodeAnsi converts
+// the ANSI code page (the system's), false when a byte has no character.
+using AnsiDecoder = std::function<bool(std::string_view, std::wstring&)>;
+ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi);
+
 // Every line followed by CR LF; no lines give no bytes.
 std::string JoinListLines(const std::vector<std::string>& lines);
 
@@ -33,6 +65,14 @@ struct ListRecord {
 // dropped.
 std::vector<ListRecord> RecordsFromLines(const std::vector<std::wstring>& lines);
 std::vector<std::wstring> LinesFromRecords(const std::vector<ListRecord>& records);
+
+// The names GetTempFileName gives the save's temporary files: "fer", one to
+// four hexadecimal digits, ".tmp" (any case).
+bool IsListTempName(std::wstring_view name);
+
+// Where the original bytes of an unreadable list file are kept: "<name>.bak",
+// then "<name>.bak2", "<name>.bak3"... for attempt 1, 2, 3...
+std::wstring ListBackupName(const std::wstring& fileName, int attempt);
 
 // The program's folder with one trailing separator, then the user name.
 std::wstring ListFilePath(const std::wstring& programFolder, const std::wstring& userName);

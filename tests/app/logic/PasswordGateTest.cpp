@@ -1,5 +1,7 @@
 #include "app/logic/PasswordGate.h"
 
+#include "app/logic/PasswordHash.h"
+
 #include <gtest/gtest.h>
 
 namespace ferlane {
@@ -166,6 +168,32 @@ TEST(ChangePasswordGate, EmptyCurrentPasswordIsAcceptedWhenNoneIsSet) {
   EXPECT_EQ(*step.newPassword, L"first");
   // Something typed where nothing is expected is a wrong try.
   ExpectWrongTry(gate.Confirm(L" ", L"first", L"first"), GateControl::MaskEdit3, false);
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(StoredPasswordGate, AHashedPasswordIsCheckedByItsHashAndTypingWaitsForAPause) {
+  LoginPromptGate login;
+  login.SetExpected(L"Plain");
+  EXPECT_FALSE(login.SlowCompare());  // the old plain form: compared at every key
+  login.SetExpected(HashPassword(L"S\u00E9same", "0123456789abcdef", 1000));
+  EXPECT_TRUE(login.SlowCompare());
+  EXPECT_EQ(login.EntryChanged(L"S\u00E9sam").focus, GateControl::None);
+  EXPECT_EQ(login.EntryChanged(L"S\u00E9same").focus, GateControl::Button1);
+  EXPECT_TRUE(login.Confirm(L"S\u00E9same").close);
+  EXPECT_FALSE(login.Confirm(L"s\u00E9same").close);
+  EXPECT_EQ(login.WrongAttempts(), 1);
+
+  ChangePasswordGate change;
+  change.SetExpected(HashPassword(L"old", "0123456789abcdef", 1000));
+  EXPECT_EQ(change.Confirm(L"Old", L"n", L"n").focus, GateControl::MaskEdit3);
+  GateStep step = change.Confirm(L"old", L"new", L"new");
+  EXPECT_TRUE(step.close);
+  EXPECT_EQ(step.newPassword, L"new");
 }
 
 }  // namespace

@@ -39,3 +39,36 @@ TEST(Placement, AbsentEmptyOrMalformedValuesKeepTheirCoordinate) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(PlacementUsable, OffScreenTinyOrOverflowingPlacementsFallBackToTheDesign) {
+  const std::vector<WorkArea> one{{0, 0, 1280, 994}};
+  const WindowBounds design{};
+  EXPECT_EQ(design.left, 0);
+  EXPECT_EQ(design.width, 623);
+  EXPECT_EQ(design.height, 519);
+  // Seen: far to the top left, a monitor that is gone, the largest int, a
+  // negative size.
+  for (WindowBounds bad : {WindowBounds{-5000, -3000, 623, 519}, WindowBounds{3000, 2000, 623, 519},
+                           WindowBounds{2147483647, 2147483647, 623, 519}, WindowBounds{0, 0, -100, -50},
+                           WindowBounds{10, 10, 108, 1}, WindowBounds{-2147483647 - 1, 0, 2147483647, 519}}) {
+    EXPECT_FALSE(IsUsablePlacement(bad, one)) << bad.left << "," << bad.top << " " << bad.width << "x" << bad.height;
+    const WindowBounds b = UsablePlacement(bad, one);
+    EXPECT_TRUE(b.left == 0 && b.top == 0 && b.width == 623 && b.height == 519);
+  }
+  // Partly off to the left or top, but mostly shown: kept as stored.
+  EXPECT_TRUE(IsUsablePlacement({-200, -8, 623, 519}, one));
+  EXPECT_FALSE(IsUsablePlacement({-400, 0, 623, 519}, one));
+  // On the second of two monitors.
+  const std::vector<WorkArea> two{{0, 0, 1280, 994}, {1280, 0, 2560, 1024}};
+  EXPECT_TRUE(IsUsablePlacement({1500, 100, 623, 519}, two));
+  EXPECT_FALSE(IsUsablePlacement({1500, 100, 623, 519}, one));
+  // Monitors unknown: only the size counts.
+  EXPECT_TRUE(IsUsablePlacement({3000, 2000, 623, 519}, {}));
+  EXPECT_FALSE(IsUsablePlacement({0, 0, 108, 1}, {}));
+}
+
+}  // namespace
+}  // namespace ferlane

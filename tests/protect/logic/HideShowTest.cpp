@@ -11,11 +11,15 @@ namespace {
 
 constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kDirectory = 0x10, kArchive = 0x20;
 
-// Paths absent from the map cannot be read; writes to them fail silently,
-// as the real call does; every write is recorded.
+constexpr std::uint32_t kNotFound = 2, kAccessDenied = 5, kWriteProtect = 19;
+
+// Paths absent from the map cannot be read and refuse writes; paths in
+// `refused` refuse them with their code (a read-only volume); every write
+// is recorded.
 class FakeFiles : public IFileAttributes {
  public:
   std::map<std::wstring, std::uint32_t> attributes;
+  std::map<std::wstring, std::uint32_t> refused;
   std::vector<std::pair<std::wstring, std::uint32_t>> writes;
   int reads = 0;
 
@@ -24,10 +28,13 @@ class FakeFiles : public IFileAttributes {
     auto it = attributes.find(path);
     return it == attributes.end() ? kInvalidFileAttributes : it->second;
   }
-  void Set(const std::wstring& path, std::uint32_t value) override {
+  std::uint32_t Set(const std::wstring& path, std::uint32_t value) override {
     writes.emplace_back(path, value);
+    if (auto r = refused.find(path); r != refused.end()) return r->second;
     auto it = attributes.find(path);
-    if (it != attributes.end()) it->second = value | (it->second & kDirectory);
+    if (it == attributes.end()) return kNotFound;
+    it->second = value | (it->second & kDirectory);
+    return 0;
   }
 };
 
@@ -44,7 +51,11 @@ TEST(ItemWords, TypeAndStateWordsAreTheFourFixedOnes) {
   EXPECT_STREQ(StateWord(ItemState::Visible), L"Visible");
   EXPECT_EQ(StateFromAttributes(kHidden | kSystem), ItemState::Hidden);
   EXPECT_EQ(StateFromAttributes(kArchive | kReadOnly), ItemState::Visible);
-  EXPECT_EQ(StateFromAttributes(kInvalidFileAttributes), ItemState::Hidden);
+  // A path that cannot be read is shown as such, not as hidden.
+  EXPECT_EQ(StateFromAttributes(kInvalidFileAttributes), ItemState::Missing);
+  EXPECT_STREQ(StateWord(ItemState::Missing), L"Introuvable");
+  for (auto state : {ItemState::Hidden, ItemState::Visible, ItemState::Missing})
+    EXPECT_EQ(StateFromWord(StateWord(state)), state);
 }
 
 TEST(HideShowRules, ShowAllClearsOnlyTheHiddenBit) {
@@ -67,26 +78,58 @@ TEST(HideShowRules, HideAllReplacesTheWholeWordWithHidden) {
   FakeFiles fs;
   fs.attributes = {{L"ro", kReadOnly | kArchive}, {L"sys-folder", kDirectory | kHidden | kSystem}};
   auto items = Items({L"ro", L"sys-folder", L"missing"});
-  HideAll(fs, items);
+  EXPECT_TRUE(HideAll(fs, items).empty());
   EXPECT_EQ(fs.attributes[L"ro"], kHidden);
   EXPECT_EQ(fs.attributes[L"sys-folder"], kDirectory | kHidden);
-  ASSERT_EQ(fs.writes.size(), 3u);
+  // Nothing is written to a path that is not there, and it says so.
+  ASSERT_EQ(fs.writes.size(), 2u);
   for (const auto& w : fs.writes) EXPECT_EQ(w.second, kHidden);
-  // The missing path failed silently and still reads "Caché".
-  for (const auto& item : items) EXPECT_EQ(item.state, ItemState::Hidden);
+  EXPECT_EQ(items[0].state, ItemState::Hidden);
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Missing);
+}
+
+TEST(HideShowRules, RefusedWritesAreReportedAndTheWordTellsWhatHappened) {
+  // A read-only volume: every write refused, the loop still covers all.
+  FakeFiles fs;
+  fs.attributes = {{L"a", kArchive}, {L"b", kHidden}, {L"ok", kArchive}};
+  fs.refused = {{L"a", kWriteProtect}, {L"b", kAccessDenied}};
+  auto items = Items({L"a", L"b", L"ok"});
+  auto failures = HideAll(fs, items);
+  ASSERT_EQ(failures.size(), 2u);
+  EXPECT_EQ(failures[0].path, L"a");
+  EXPECT_EQ(failures[0].error, kWriteProtect);
+  EXPECT_EQ(failures[1].path, L"b");
+  EXPECT_EQ(items[0].state, ItemState::Visible);  // it stayed visible
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Hidden);
+
+  failures = ShowAll(fs, items);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].path, L"b");
+  EXPECT_EQ(failures[0].error, kAccessDenied);
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Visible);
+
+  for (auto& item : items) item.selected = true;
+  failures = ToggleSelected(fs, items);
+  EXPECT_EQ(failures.size(), 2u);
+  EXPECT_EQ(items[0].state, ItemState::Visible);
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Hidden);
 }
 
 TEST(HideShowRules, UnreadablePathIsNeverWrittenByShowing) {
   FakeFiles fs;
   auto items = Items({L"missing"});
-  ShowAll(fs, items);
+  EXPECT_TRUE(ShowAll(fs, items).empty());
   EXPECT_TRUE(fs.writes.empty());
-  EXPECT_EQ(items[0].state, ItemState::Visible);
-  // The toggle takes its show branch for it and writes nothing either.
+  EXPECT_EQ(items[0].state, ItemState::Missing);
+  // The toggle writes nothing either.
   items[0].selected = true;
-  ToggleSelected(fs, items);
+  EXPECT_TRUE(ToggleSelected(fs, items).empty());
   EXPECT_TRUE(fs.writes.empty());
-  EXPECT_EQ(items[0].state, ItemState::Visible);
+  EXPECT_EQ(items[0].state, ItemState::Missing);
 }
 
 TEST(HideShowRules, PathThatVanishesBetweenTheTwoReadsIsNotWritten) {
@@ -99,8 +142,10 @@ TEST(HideShowRules, PathThatVanishesBetweenTheTwoReadsIsNotWritten) {
    public:
     int calls = 0;
   } fs;
-  EXPECT_EQ(ShowIfHidden(fs, L"gone"), ItemState::Visible);
+  AttributeFailures failures;
+  EXPECT_EQ(ShowIfHidden(fs, L"gone", failures), ItemState::Missing);
   EXPECT_EQ(fs.calls, 2);
+  EXPECT_TRUE(failures.empty());
   EXPECT_TRUE(fs.writes.empty());
 }
 
@@ -110,7 +155,8 @@ TEST(HideShowRules, ShowingRereadsAndNeverSetsTheHiddenBit) {
   class Racing : public FakeFiles {
     std::uint32_t Get(const std::wstring&) override { return reads++ == 0 ? kHidden : kReadOnly; }
   } fs;
-  ShowIfHidden(fs, L"p");
+  AttributeFailures failures;
+  EXPECT_EQ(ShowIfHidden(fs, L"p", failures), ItemState::Visible);
   ASSERT_EQ(fs.writes.size(), 1u);
   EXPECT_EQ(fs.writes[0].second, kReadOnly);
 }
@@ -130,14 +176,15 @@ TEST(HideShowRules, ToggleSwapsSelectedItemsAndLeavesTheOthers) {
   EXPECT_EQ(items[2].state, ItemState::Visible);
 }
 
-TEST(HideShowRules, ToggleOfAPathListedTwiceShowsThenHidesIt) {
+TEST(HideShowRules, ToggleOfAPathListedTwiceShowsThenHidesItAndBothRowsSayHidden) {
   FakeFiles fs;
   fs.attributes = {{L"p", kHidden}};
   auto items = Items({L"p", L"p"});
   items[0].selected = items[1].selected = true;
   ToggleSelected(fs, items);
   EXPECT_EQ(fs.attributes[L"p"], kHidden);
-  EXPECT_EQ(items[0].state, ItemState::Visible);
+  // Both rows tell what the file is once the command is done.
+  EXPECT_EQ(items[0].state, ItemState::Hidden);
   EXPECT_EQ(items[1].state, ItemState::Hidden);
 }
 

@@ -1,0 +1,127 @@
+// Start-up and close of the real ferlane.exe with a 100,000-item protected
+// list against the same with an empty list, both timed in this run: from
+// CreateProcess to the main window shown, and from the close request to the
+// process's end (the list file written).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "protect/ListFileIo.h"
+
+namespace {
+
+constexpr int kItems = 100000;
+constexpr int kRuns = 3;
+
+double Now() {
+  LARGE_INTEGER f, c;
+  ::QueryPerformanceFrequency(&f);
+  ::QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+std::wstring Here() {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring s = self;
+  return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+
+struct Found {
+  DWORD pid;
+  HWND window;
+};
+
+HWND VisibleMainWindow(DWORD pid) {
+  Found f{pid, nullptr};
+  ::EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(lp);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(h, &pid);
+        wchar_t text[64] = {};
+        ::GetWindowTextW(h, text, 64);
+        if (pid == f->pid && ::IsWindowVisible(h) && wcsncmp(text, L"Ferlane 1.0 - ", 14) == 0) {
+          f->window = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.window;
+}
+
+struct Timing {
+  double start = 1e9, close = 1e9;
+};
+
+// One start and close; the list file holds `lines` each time.
+bool RunOnce(const std::wstring& folder, const std::wstring& listFile, const std::string& bytes, Timing& t) {
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");  // no password window
+  HANDLE h = ::CreateFileW(listFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD put = 0;
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  ::CloseHandle(h);
+  const std::wstring program = folder + L"ferlane.exe";
+  std::wstring cmd = L"\"" + program + L"\"";
+  STARTUPINFOW si{sizeof(si)};
+  PROCESS_INFORMATION pi{};
+  const double t0 = Now();
+  if (!::CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+    return false;
+  HWND main = nullptr;
+  while (!(main = VisibleMainWindow(pi.dwProcessId)) && Now() - t0 < 600) ::Sleep(5);
+  const double t1 = Now();
+  if (!main) return false;
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ::WaitForSingleObject(pi.hProcess, 600000);
+  const double t2 = Now();
+  ::CloseHandle(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  t.start = std::min(t.start, t1 - t0);
+  t.close = std::min(t.close, t2 - t1);
+  return true;
+}
+
+}  // namespace
+
+int wmain() {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"ferlane-bench-startup\\";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  if (!::CopyFileW((Here() + L"ferlane.exe").c_str(), (folder + L"ferlane.exe").c_str(), FALSE)) {
+    std::printf("ferlane.exe must be built beside the benchmark\n");
+    return 1;
+  }
+  wchar_t user[256] = {};
+  DWORD n = 256;
+  ::GetUserNameW(user, &n);
+  const std::wstring listFile = folder + user;
+  // Paths of a real list: most in a few folders, of a few kinds, many gone.
+  std::vector<std::wstring> lines;
+  lines.reserve(kItems * 2);
+  for (int i = 0; i < kItems; ++i) {
+    lines.push_back(L"C:\\Donn\u00E9es\\dossier" + std::to_wstring(i % 50) + L"\\fichier" + std::to_wstring(i) +
+                    (i % 3 ? L".doc" : L".txt"));
+    lines.emplace_back(i % 10 ? L"Fichier" : L"Dossier");
+  }
+  const std::string full = ferlane::EncodeListLines(lines);
+  Timing empty, large;
+  for (int run = 0; run < kRuns; ++run) {
+    if (!RunOnce(folder, listFile, "", empty) || !RunOnce(folder, listFile, full, large)) {
+      std::printf("the program did not come up\n");
+      return 1;
+    }
+  }
+  std::printf("start-up, empty list:        %8.3f s\n", empty.start);
+  std::printf("start-up, %d items:      %8.3f s  ratio %.2f (at most 3)\n", kItems, large.start,
+              large.start / empty.start);
+  std::printf("close, empty list:           %8.3f s\n", empty.close);
+  std::printf("close, %d items:         %8.3f s  ratio %.2f (at most 2)\n", kItems, large.close,
+              large.close / empty.close);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+  return 0;
+}

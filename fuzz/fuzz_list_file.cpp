@@ -1,0 +1,30 @@
+// The list-file reader on any bytes: it must never crash, and whatever it
+// reads must pair into records and come back out line for line.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "protect/logic/ListFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  // Windows-1252 is close enough to Latin-1 for the reader's purposes here.
+  auto latin1 = [](std::string_view in, std::wstring& out) {
+    out.clear();
+    for (unsigned char c : in) out += static_cast<wchar_t>(c);
+    return true;
+  };
+  const ferlane::ListText text = ferlane::DecodeListText(bytes, latin1);
+  const auto records = ferlane::RecordsFromLines(text.lines);
+  if (records.size() != (text.lines.size() + 1) / 2) std::abort();
+  const auto lines = ferlane::LinesFromRecords(records);
+  for (std::size_t i = 0; i < text.lines.size(); i += 2)
+    if (lines[i] != text.lines[i]) std::abort();
+  // A text without NUL or line ends splits into no more lines than it has ends.
+  for (const auto& line : text.lines)
+    if (line.find_first_of(L"\r\n") != std::wstring::npos || line.find(L'\0') != std::wstring::npos) std::abort();
+  // The byte splitter and the old joiner agree.
+  const auto raw = ferlane::SplitListLines(bytes);
+  if (ferlane::SplitListLines(ferlane::JoinListLines(raw)) != raw) std::abort();
+  return 0;
+}

@@ -1,0 +1,58 @@
+#include "protect/logic/ExactPath.h"
+
+#include <vector>
+
+namespace ferlane {
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+// The components after the root, cleaned; `keep` leading ones (the server
+// and share of a UNC path) are never taken away by "..".
+std::wstring CleanTail(const std::wstring& tail, std::size_t keep) {
+  std::vector<std::wstring> parts;
+  std::size_t pos = 0;
+  while (pos <= tail.size()) {
+    std::size_t stop = pos;
+    while (stop < tail.size() && !IsSeparator(tail[stop])) ++stop;
+    std::wstring part = tail.substr(pos, stop - pos);
+    if (part == L"..") {
+      if (parts.size() > keep) parts.pop_back();
+    } else if (!part.empty() && part != L".") {
+      parts.push_back(std::move(part));
+    }
+    pos = stop + 1;
+  }
+  std::wstring out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += L'\\';
+    out += parts[i];
+  }
+  // A folder path written with a final separator keeps it.
+  if (!tail.empty() && IsSeparator(tail.back()) && !out.empty()) out += L'\\';
+  return out;
+}
+
+}  // namespace
+
+std::wstring ExactPath(const std::wstring& path) {
+  if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsSeparator(path[2])) {
+    std::wstring out = L"\\\\?\\";
+    out += path[0];
+    out += L":\\";
+    return out + CleanTail(path.substr(3), 0);
+  }
+  if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    if ((path[2] == L'?' || path[2] == L'.') && IsSeparator(path[3])) return path;
+    if (IsSeparator(path[2])) return path;  // three separators name nothing sensible
+    std::wstring tail = CleanTail(path.substr(2), 2);
+    // Without a share there is no item to address.
+    if (tail.find(L'\\') == std::wstring::npos) return path;
+    return L"\\\\?\\UNC\\" + tail;
+  }
+  return path;
+}
+
+}  // namespace ferlane

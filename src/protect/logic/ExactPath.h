@@ -1,0 +1,16 @@
+#pragma once
+// The "\\?\" form of a listed path. Win32 drops trailing dots and blanks of
+// a name ("C:\odd\twin." names "C:\odd\twin") and stops at 260 characters;
+// the "\\?\" form names the exact item at any length. That form also skips
+// the system's clean-up of the path, so it is done here: "/" becomes "\",
+// doubled separators and "." components go, ".." takes its parent away.
+#include <string>
+
+namespace ferlane {
+
+// "C:\a\b" -> "\\?\C:\a\b"; "\\server\share\x" -> "\\?\UNC\server\share\x".
+// A path already in a "\\?\" or "\\.\" form, a relative one or any other
+// text (such as "Drives\x") is returned as it is.
+std::wstring ExactPath(const std::wstring& path);
+
+}  // namespace ferlane
