@@ -8,7 +8,7 @@ set -uo pipefail
 WINE="${WINE:-/usr/lib/wine/wine64}"
 WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 # Bump the version when the template's set-up changes, so old templates are not reused.
-TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v2-$(id -u)}"
+TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v3-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
@@ -17,6 +17,14 @@ make_template() {
   local tmp="$TEMPLATE.tmp.$$"
   rm -rf "$tmp"; mkdir -p "$tmp"
   WINEPREFIX="$tmp" "$WINE" wineboot -i >/dev/null 2>&1
+  # The profile folders are links to the Linux home: make them real folders
+  # inside the prefix, so nothing a program moves or deletes reaches the home.
+  local profile
+  for profile in "$tmp"/drive_c/users/*/; do
+    for name in Desktop Documents Downloads Music Pictures Videos; do
+      if [ -L "$profile$name" ]; then rm -f "$profile$name"; mkdir -p "$profile$name"; fi
+    done
+  done
   # Every window lives on Wine's virtual desktop: it has a real taskbar window,
   # and hiding a window does not wait on an X window manager that is not there.
   WINEPREFIX="$tmp" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

@@ -332,7 +332,7 @@ int ProtectedList::AppendSelectedEntries(IFileRows& rows) {
       folder = rows.Folder();
       folderKnown = true;
     }
-    AddItem(DroppedPath(fullPath, folder, rows.Caption(row)), TypeFromTypeText(rows.SubItem(row, 1)));
+    AddItem(DroppedPath(fullPath, folder, rows.Caption(row)), TypeOfRow(rows.SubItem(row, 5), rows.SubItem(row, 1)));
     rows.SetSelected(row, false);
     ++added;
   }
