@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <unordered_set>
+
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
@@ -15,6 +17,11 @@ namespace {
 std::wstring OneEntryList(const std::wstring& path) { return path + L'\0'; }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring LowerCase(std::wstring text) {
+  if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
 
 std::wstring WindowText(HWND h) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(h)) + 1, L'\0');
@@ -39,14 +46,33 @@ std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl) {
   return std::wstring(buffer);
 }
 
-bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags) {
-  const std::wstring from = OneEntryList(source), to = OneEntryList(destination);
+int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
+                  FILEOP_FLAGS flags, bool* aborted) {
+  std::wstring from, to;
+  for (const auto& source : sources) from += source + L'\0';
+  from += L'\0';
+  if (sources.size() == 1) {
+    to = OneEntryList(destination);
+  } else {
+    // Several sources name one target each: Wine's shell refuses several
+    // sources into one folder, and every shell keeps the names this way.
+    for (const auto& source : sources) to += JoinPath(destination, EntryName(source)) + L'\0';
+    to += L'\0';
+    flags |= FOF_MULTIDESTFILES;
+  }
   SHFILEOPSTRUCTW op{};
+  op.hwnd = owner;
   op.wFunc = FO_MOVE;
   op.pFrom = from.c_str();
   op.pTo = to.c_str();
-  op.fFlags = static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extraFlags);
-  return ::SHFileOperationW(&op) == 0;
+  op.fFlags = flags;
+  const int result = ::SHFileOperationW(&op);
+  if (aborted) *aborted = op.fAnyOperationsAborted != FALSE;
+  return result;
+}
+
+bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags) {
+  return ShellMoveList(nullptr, {source}, destination, static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extraFlags)) == 0;
 }
 
 void ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
@@ -209,35 +235,74 @@ bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet) const {
   return false;
 }
 
+namespace {
+
+// The names a folder holds, in lower case: one listing answers every "is this
+// name taken?" of a command, where asking the file system for each absent
+// name costs a scan of the folder under Wine.
+std::unordered_set<std::wstring> NamesIn(const std::wstring& folder) {
+  std::unordered_set<std::wstring> names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.insert(LowerCase(fd.cFileName));
+  while (::FindNextFileW(h, &fd));
+  ::FindClose(h);
+  return names;
+}
+
+}  // namespace
+
 ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const std::wstring& from,
                                                      const std::wstring& to, ItemRule rule, bool quiet) {
   // A shell move into a folder that is not there would rename the item to the
   // folder's name instead: nothing moves unless both ends exist.
   if (!FolderReady(from, quiet) || !FolderReady(to, quiet)) return MoveOutcome::FolderMissing;
+  const bool sameFolder = ::lstrcmpiW(from.c_str(), to.c_str()) == 0;
+  std::unordered_set<std::wstring> taken = NamesIn(to);
+  std::vector<PlannedMove> plan;
+  std::vector<std::wstring> sources;
   const int n = view.ItemCount();
   for (int row = 0; row < n; ++row) {
     if (!view.IsSelected(row)) continue;
-    const std::wstring fullPath = view.SubItem(row, 4);
     // The real entry name, with its own extension, whatever the caption shows.
-    const std::wstring name(EntryName(fullPath));
+    const std::wstring name(EntryName(view.SubItem(row, 4)));
     const ItemMove move = ApplyItemRule(rule, view.SubItem(row, 5) == L"dir", name);
     if (move == ItemMove::Skip || name.empty()) continue;
     const std::wstring source = JoinPath(from, name);
-    const std::wstring target = JoinPath(to, name);
+    const bool found = Exists(source);
     // Wine's shell replaces without a word: ask first, and once the user has
     // agreed, keep a shell that asks too from asking again.
-    const bool clash = Exists(source) && Exists(target) && ::lstrcmpiW(source.c_str(), target.c_str()) != 0;
-    MoveStep step = DecideMove(clash);
+    MoveStep step = DecideMove(found && !sameFolder && taken.count(LowerCase(name)) > 0);
     if (step == MoveStep::Ask)
       step = DecideMove(true, ShowMessage(window_, ReplaceQuestion(name, to), MB_YESNO | MB_ICONQUESTION) == IDYES);
     if (step == MoveStep::SkipItem) continue;
-    const FILEOP_FLAGS extra = step == MoveStep::MoveConfirmed ? FOF_NOCONFIRMATION : 0;
-    if (move == ItemMove::Folder)
-      MoveFolder(source, to, extra);
-    else
-      ShellFileOp(OperationOwner(), source, to, FO_MOVE, extra);
+    plan.push_back({move, step == MoveStep::MoveConfirmed, found});
+    sources.push_back(source);
+    taken.insert(LowerCase(name));
   }
+  // Plain shortcut moves go to the shell together, in their order: one
+  // request for a thousand shortcuts instead of a thousand.
+  for (const MoveBatch& b : MoveBatches(plan))
+    RunBatch(plan[b.first].move, plan[b.first].confirmed,
+             std::vector<std::wstring>(sources.begin() + static_cast<std::ptrdiff_t>(b.first),
+                                       sources.begin() + static_cast<std::ptrdiff_t>(b.last)),
+             to);
   return MoveOutcome::Done;
+}
+
+void ShellFolders::RunBatch(ItemMove move, bool confirmed, const std::vector<std::wstring>& sources,
+                            const std::wstring& to) {
+  const FILEOP_FLAGS extra = confirmed ? FOF_NOCONFIRMATION : 0;
+  // MoveFolder has no owner window, ShellFileOp the application's window.
+  HWND owner = move == ItemMove::Folder ? nullptr : OperationOwner();
+  const FILEOP_FLAGS flags = move == ItemMove::Folder ? static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extra) : extra;
+  bool aborted = false;
+  if (ShellMoveList(owner, sources, to, flags, &aborted) == 0 || aborted || sources.size() == 1) return;
+  // A request that failed part-way: the items still in place go one by one,
+  // so one refused item does not hold back the others.
+  for (const auto& source : sources)
+    if (Exists(source)) ShellMoveList(owner, {source}, to, flags);
 }
 
 bool ShellFolders::DragOver(TFileListView& source, HWND target, POINT) {

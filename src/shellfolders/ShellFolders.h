@@ -27,6 +27,10 @@ bool MoveFolder(const std::wstring& source, const std::wstring& destination, FIL
 // One shell operation on one source path, owned by `owner`.
 void ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
                  FILEOP_FLAGS extraFlags = 0);
+// The shell's move of several sources into one folder as one request; what
+// SHFileOperation returns, with *aborted set when the user cancelled.
+int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
+                  FILEOP_FLAGS flags, bool* aborted = nullptr);
 // Creates `path` and every missing level above it; ERROR_SUCCESS when the
 // folder exists afterwards, else the system's reason.
 DWORD CreateFolderPath(const std::wstring& path);
@@ -97,6 +101,7 @@ class ShellFolders : public IFileDragTarget {
 
  private:
   bool FolderReady(const std::wstring& folder, bool quiet) const;
+  void RunBatch(ItemMove move, bool confirmed, const std::vector<std::wstring>& sources, const std::wstring& to);
   HWND OperationOwner() const;
 
   struct NamedView {

@@ -79,6 +79,21 @@ MoveStep DecideMove(bool destinationHoldsName, std::optional<bool> answer) {
   return *answer ? MoveStep::MoveConfirmed : MoveStep::SkipItem;
 }
 
+std::vector<MoveBatch> MoveBatches(const std::vector<PlannedMove>& moves) {
+  std::vector<MoveBatch> batches;
+  for (std::size_t i = 0; i < moves.size();) {
+    auto shared = [&](std::size_t k) {
+      return moves[k].move == ItemMove::File && !moves[k].confirmed && moves[k].sourceFound;
+    };
+    std::size_t j = i + 1;
+    if (shared(i))
+      while (j < moves.size() && shared(j)) ++j;
+    batches.push_back({i, j});
+    i = j;
+  }
+  return batches;
+}
+
 std::wstring ReplaceQuestion(std::wstring_view name, std::wstring_view destination) {
   std::wstring text = L"Le dossier « ";
   text += destination;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ferlane {
 
@@ -78,6 +79,22 @@ std::wstring HiddenStorePath(std::wstring_view programFiles, std::wstring_view r
 enum class MoveStep { Move, Ask, MoveConfirmed, SkipItem };
 // answer: the user's answer once asked (true = Yes).
 MoveStep DecideMove(bool destinationHoldsName, std::optional<bool> answer = std::nullopt);
+// One selected item's move as planned before any moves.
+struct PlannedMove {
+  ItemMove move;      // Folder or File
+  bool confirmed;     // the user agreed to replace a name at the destination
+  bool sourceFound;   // the source exists (else the shell is left to report it)
+};
+// A run [first, last) of planned moves handed to the shell as one request.
+struct MoveBatch {
+  std::size_t first, last;
+};
+// Consecutive plain file moves (no replace agreed, source found) share one
+// request, in the order planned. Every other move goes alone, as the shell's
+// one-item request: a folder, a replace the user agreed to, and a missing
+// source, which the shell then reports while the other items still move.
+std::vector<MoveBatch> MoveBatches(const std::vector<PlannedMove>& moves);
+
 // "Remplacer ... ?": the question naming the item and the destination folder.
 std::wstring ReplaceQuestion(std::wstring_view name, std::wstring_view destination);
 // Said once when a command's destination folder is missing: nothing moves.

@@ -66,5 +66,24 @@ TEST(MoveRulesTest, AConflictIsAskedOnceAndNoSkipsTheItem) {
   EXPECT_NE(m.find(L"Accès refusé."), std::wstring::npos);
 }
 
+TEST(MoveRulesTest, MovesShareOneShellRequestUnlessTheyDiffer) {
+  using M = ItemMove;
+  EXPECT_TRUE(MoveBatches({}).empty());
+  const std::vector<PlannedMove> moves = {
+      {M::File, false, true},   {M::File, false, true}, {M::File, false, false},  // a missing source goes alone
+      {M::File, false, true},   {M::File, false, true}, {M::File, true, true},    // a confirmed replace too
+      {M::Folder, false, true}, {M::Folder, false, true},                         // and every folder
+      {M::File, false, true},
+  };
+  const auto b = MoveBatches(moves);
+  const std::vector<std::pair<std::size_t, std::size_t>> expected = {{0, 2}, {2, 3}, {3, 5}, {5, 6},
+                                                                     {6, 7}, {7, 8}, {8, 9}};
+  ASSERT_EQ(b.size(), expected.size());
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    EXPECT_EQ(b[i].first, expected[i].first) << i;
+    EXPECT_EQ(b[i].last, expected[i].second) << i;
+  }
+}
+
 }  // namespace
 }  // namespace ferlane
