@@ -291,18 +291,24 @@ ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const 
   return MoveOutcome::Done;
 }
 
+void ShellFolders::MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to,
+                           FILEOP_FLAGS extra) {
+  if (move == ItemMove::Folder)
+    MoveFolder(source, to, extra);
+  else
+    ShellFileOp(OperationOwner(), source, to, FO_MOVE, extra);
+}
+
 void ShellFolders::RunBatch(ItemMove move, bool confirmed, const std::vector<std::wstring>& sources,
                             const std::wstring& to) {
   const FILEOP_FLAGS extra = confirmed ? FOF_NOCONFIRMATION : 0;
-  // MoveFolder has no owner window, ShellFileOp the application's window.
-  HWND owner = move == ItemMove::Folder ? nullptr : OperationOwner();
-  const FILEOP_FLAGS flags = move == ItemMove::Folder ? static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extra) : extra;
+  if (sources.size() == 1) return MoveOne(move, sources.front(), to, extra);
   bool aborted = false;
-  if (ShellMoveList(owner, sources, to, flags, &aborted) == 0 || aborted || sources.size() == 1) return;
+  if (ShellMoveList(OperationOwner(), sources, to, extra, &aborted) == 0 || aborted) return;
   // A request that failed part-way: the items still in place go one by one,
   // so one refused item does not hold back the others.
   for (const auto& source : sources)
-    if (Exists(source)) ShellMoveList(owner, {source}, to, flags);
+    if (Exists(source)) MoveOne(move, source, to, extra);
 }
 
 bool ShellFolders::DragOver(TFileListView& source, HWND target, POINT) {

@@ -101,6 +101,7 @@ class ShellFolders : public IFileDragTarget {
 
  private:
   bool FolderReady(const std::wstring& folder, bool quiet) const;
+  void MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
   void RunBatch(ItemMove move, bool confirmed, const std::vector<std::wstring>& sources, const std::wstring& to);
   HWND OperationOwner() const;
 
