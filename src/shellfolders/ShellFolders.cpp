@@ -8,7 +8,6 @@
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
-#include "platform/UniqueHandle.h"
 
 namespace ferlane {
 namespace {
@@ -32,16 +31,16 @@ std::wstring WindowText(HWND h) {
 }  // namespace
 
 std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl) {
-  IMalloc* malloc = nullptr;
-  if (FAILED(::SHGetMalloc(&malloc)) || !malloc) return std::nullopt;
+  IMalloc* allocator = nullptr;
+  if (FAILED(::SHGetMalloc(&allocator)) || !allocator) return std::nullopt;
   LPITEMIDLIST pidl = nullptr;
   wchar_t buffer[MAX_PATH + 1] = {};
   // A folder the system does not have leaves the buffer empty: no path.
   if (SUCCEEDED(::SHGetSpecialFolderLocation(owner, csidl, &pidl)) && pidl) {
     ::SHGetPathFromIDListW(pidl, buffer);
-    malloc->Free(pidl);
+    allocator->Free(pidl);
   }
-  malloc->Release();
+  allocator->Release();
   if (!buffer[0]) return std::nullopt;
   return std::wstring(buffer);
 }
@@ -58,7 +57,7 @@ int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const st
     // sources into one folder, and every shell keeps the names this way.
     for (const auto& source : sources) to += JoinPath(destination, EntryName(source)) + L'\0';
     to += L'\0';
-    flags |= FOF_MULTIDESTFILES;
+    flags = static_cast<FILEOP_FLAGS>(flags | FOF_MULTIDESTFILES);
   }
   SHFILEOPSTRUCTW op{};
   op.hwnd = owner;

@@ -1,7 +1,5 @@
 #include "shellfolders/logic/MoveRules.h"
 
-#include <iterator>
-
 namespace ferlane {
 namespace {
 
