@@ -70,12 +70,14 @@ int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const st
   return result;
 }
 
-bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags) {
-  return ShellMoveList(nullptr, {source}, destination, static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extraFlags)) == 0;
+bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags,
+                bool* aborted) {
+  return ShellMoveList(nullptr, {source}, destination, static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extraFlags),
+                       aborted) == 0;
 }
 
-void ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
-                 FILEOP_FLAGS extraFlags) {
+int ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
+                FILEOP_FLAGS extraFlags, bool* aborted) {
   const std::wstring from = OneEntryList(source), to = OneEntryList(destination);
   SHFILEOPSTRUCTW op{};
   op.hwnd = owner;
@@ -83,7 +85,9 @@ void ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& des
   op.pFrom = from.c_str();
   op.pTo = to.c_str();
   op.fFlags = extraFlags;
-  ::SHFileOperationW(&op);
+  const int result = ::SHFileOperationW(&op);
+  if (aborted) *aborted = op.fAnyOperationsAborted != FALSE;
+  return result;
 }
 
 DWORD CreateFolderPath(const std::wstring& path) {
@@ -282,32 +286,58 @@ ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const 
   }
   // Plain shortcut moves go to the shell together, in their order: one
   // request for a thousand shortcuts instead of a thousand.
-  for (const MoveBatch& b : MoveBatches(plan))
-    RunBatch(plan[b.first].move, plan[b.first].confirmed,
-             std::vector<std::wstring>(sources.begin() + static_cast<std::ptrdiff_t>(b.first),
-                                       sources.begin() + static_cast<std::ptrdiff_t>(b.last)),
-             to);
+  std::vector<std::size_t> claimed;
+  for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
+  CheckClaimedMoves(plan, sources, claimed, from, to);
   return MoveOutcome::Done;
 }
 
-void ShellFolders::MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to,
-                           FILEOP_FLAGS extra) {
-  if (move == ItemMove::Folder)
-    MoveFolder(source, to, extra);
-  else
-    ShellFileOp(OperationOwner(), source, to, FO_MOVE, extra);
+void ShellFolders::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
+                                     const std::vector<std::size_t>& claimed, const std::wstring& from,
+                                     const std::wstring& to) {
+  // A shell that reports its failures has said so already; one that answers
+  // success for a missing source or a folder it left in place (Wine's) would
+  // otherwise fail without a word.
+  if (claimed.empty() || ::lstrcmpiW(from.c_str(), to.c_str()) == 0) return;
+  const std::unordered_set<std::wstring> left = NamesIn(from);
+  std::vector<std::wstring> notMoved;
+  for (std::size_t i : claimed) {
+    const std::wstring name(EntryName(sources[i]));
+    if (!plan[i].sourceFound || left.count(LowerCase(name))) notMoved.push_back(name);
+  }
+  if (!notMoved.empty()) ShowError(window_, NotMovedText(notMoved, to));
 }
 
-void ShellFolders::RunBatch(ItemMove move, bool confirmed, const std::vector<std::wstring>& sources,
-                            const std::wstring& to) {
-  const FILEOP_FLAGS extra = confirmed ? FOF_NOCONFIRMATION : 0;
-  if (sources.size() == 1) return MoveOne(move, sources.front(), to, extra);
+bool ShellFolders::MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to,
+                           FILEOP_FLAGS extra) {
   bool aborted = false;
-  if (ShellMoveList(OperationOwner(), sources, to, extra, &aborted) == 0 || aborted) return;
+  const bool done = move == ItemMove::Folder
+                        ? MoveFolder(source, to, extra, &aborted)
+                        : ShellFileOp(OperationOwner(), source, to, FO_MOVE, extra, &aborted) == 0;
+  return done && !aborted;
+}
+
+void ShellFolders::RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
+                            MoveBatch batch, const std::wstring& to, std::vector<std::size_t>& claimed) {
+  const PlannedMove& first = plan[batch.first];
+  const FILEOP_FLAGS extra = first.confirmed ? FOF_NOCONFIRMATION : 0;
+  if (batch.last - batch.first == 1) {
+    if (MoveOne(first.move, sources[batch.first], to, extra)) claimed.push_back(batch.first);
+    return;
+  }
+  const std::vector<std::wstring> list(sources.begin() + static_cast<std::ptrdiff_t>(batch.first),
+                                       sources.begin() + static_cast<std::ptrdiff_t>(batch.last));
+  bool aborted = false;
+  if (ShellMoveList(OperationOwner(), list, to, extra, &aborted) == 0) {
+    if (!aborted)
+      for (std::size_t i = batch.first; i < batch.last; ++i) claimed.push_back(i);
+    return;
+  }
+  if (aborted) return;
   // A request that failed part-way: the items still in place go one by one,
   // so one refused item does not hold back the others.
-  for (const auto& source : sources)
-    if (Exists(source)) MoveOne(move, source, to, extra);
+  for (std::size_t i = batch.first; i < batch.last; ++i)
+    if (Exists(sources[i]) && MoveOne(first.move, sources[i], to, extra)) claimed.push_back(i);
 }
 
 bool ShellFolders::DragOver(TFileListView& source, HWND target, POINT) {

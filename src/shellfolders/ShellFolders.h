@@ -23,10 +23,12 @@ namespace ferlane {
 std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl);
 // Moves the folder (or file) at `source` into the folder `destination`; true
 // when the shell reports success. `extraFlags` join FOF_FILESONLY.
-bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags = 0);
-// One shell operation on one source path, owned by `owner`.
-void ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
-                 FILEOP_FLAGS extraFlags = 0);
+bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags = 0,
+                bool* aborted = nullptr);
+// One shell operation on one source path, owned by `owner`; the shell's
+// result, which callers may pass over, and whether the user cancelled.
+int ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
+                FILEOP_FLAGS extraFlags = 0, bool* aborted = nullptr);
 // The shell's move of several sources into one folder as one request; what
 // SHFileOperation returns, with *aborted set when the user cancelled.
 int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
@@ -101,8 +103,14 @@ class ShellFolders : public IFileDragTarget {
 
  private:
   bool FolderReady(const std::wstring& folder, bool quiet) const;
-  void MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
-  void RunBatch(ItemMove move, bool confirmed, const std::vector<std::wstring>& sources, const std::wstring& to);
+  // True when the shell answered success and the user cancelled nothing.
+  bool MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
+  // Adds to `claimed` the indices of the moves the shell says it made.
+  void RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources, MoveBatch batch,
+                const std::wstring& to, std::vector<std::size_t>& claimed);
+  // Tells the user of claimed moves that left their item in place.
+  void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
+                         const std::vector<std::size_t>& claimed, const std::wstring& from, const std::wstring& to);
   HWND OperationOwner() const;
 
   struct NamedView {

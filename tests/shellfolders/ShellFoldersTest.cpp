@@ -290,6 +290,27 @@ TEST_F(ShellFoldersTest, HiddenItemsGoToTheStoreAndComeBackWhole) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ShellFoldersTest, RestoreLooksAtTheStoreTopAndMenuDemarrerReturnsThere) {
+  Start();
+  const std::wstring group = Item(L"Jeux Ranges");
+  ::CreateDirectoryW((storePrograms + L"\\" + group).c_str(), nullptr);
+  MakeShortcut(storePrograms + L"\\" + group + L"\\" + Item(L"Dames.lnk"), L"C:\\windows\\notepad.exe");
+  auto& progcach = View(L"progcach");
+  progcach.SetDirectory(storePrograms + L"\\" + group);  // opened by a double-click
+  Select(progcach, storePrograms + L"\\" + group + L"\\Dames.lnk");
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  // Looked for at the top of the store, the shortcut is not found: said once
+  // (Wine's shell answers success and says nothing), and nothing moved.
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Dames.lnk »"), std::wstring::npos);
+  EXPECT_TRUE(Exists(storePrograms + L"\\" + group + L"\\Dames.lnk"));
+  EXPECT_EQ(progcach.Directory(), storePrograms + L"\\");  // re-set to the store's top
+
+  progcach.SetDirectory(storePrograms + L"\\" + group);
+  Command(IDC_SPEEDBUTTON4);  // "Menu <Démarrer>"
+  EXPECT_EQ(progcach.Directory(), storePrograms + L"\\");
+}
+
 TEST_F(ShellFoldersTest, AConflictAsksAndNoKeepsBothItems) {
   Write(commonDesktop + L"\\" + Item(L"Doublon.lnk"), "commun");
   Write(personalDesktop + L"\\Doublon.lnk", "perso");

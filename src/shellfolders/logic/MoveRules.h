@@ -100,5 +100,8 @@ std::wstring ReplaceQuestion(std::wstring_view name, std::wstring_view destinati
 // Said once when a command's destination folder is missing: nothing moves.
 std::wstring MissingStoreText(std::wstring_view folder, std::wstring_view reason);
 std::wstring MissingFolderText(std::wstring_view folder, std::wstring_view reason);
+// Items the shell said it moved but left in place, or did not find (Wine's
+// shell answers success for both); the first names, then how many more.
+std::wstring NotMovedText(const std::vector<std::wstring>& names, std::wstring_view destination);
 
 }  // namespace ferlane

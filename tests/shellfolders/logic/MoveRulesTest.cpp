@@ -61,6 +61,15 @@ TEST(MoveRulesTest, AConflictIsAskedOnceAndNoSkipsTheItem) {
   const std::wstring q = ReplaceQuestion(L"Word.lnk", L"C:\\Bureau");
   EXPECT_NE(q.find(L"« Word.lnk »"), std::wstring::npos);
   EXPECT_NE(q.find(L"C:\\Bureau"), std::wstring::npos);
+  const std::wstring one = NotMovedText({L"Jeux"}, L"C:\\Programmes");
+  EXPECT_NE(one.find(L"« Jeux »"), std::wstring::npos);
+  EXPECT_NE(one.find(L"C:\\Programmes"), std::wstring::npos);
+  std::vector<std::wstring> many;
+  for (int i = 0; i < 12; ++i) many.push_back(L"n" + std::to_wstring(i));
+  const std::wstring listed = NotMovedText(many, L"D");
+  EXPECT_NE(listed.find(L"« n9 »"), std::wstring::npos);
+  EXPECT_EQ(listed.find(L"« n10 »"), std::wstring::npos);
+  EXPECT_NE(listed.find(L"et 2 autres"), std::wstring::npos);
   const std::wstring m = MissingStoreText(L"C:\\PF\\Ferlane\\x\\Desktop", L"Accès refusé.");
   EXPECT_NE(m.find(L"C:\\PF\\Ferlane\\x\\Desktop"), std::wstring::npos);
   EXPECT_NE(m.find(L"Accès refusé."), std::wstring::npos);
