@@ -16,7 +16,7 @@ source "$HERE/wine-prefix.sh"
 WINE="${WINE:-/usr/lib/wine/wine64}"
 WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 # Bump the version when the template's set-up changes, so old templates are not reused.
-TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v4-$(id -u)}"
+TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v5-$(id -u)}"
 TIMEOUT="${FERLANE_RUN_TIMEOUT:-600}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -480,16 +480,11 @@ void Tficheprincipale::SetCaptionAndRole() {
   ::SetWindowTextW(label1_, roleLabel_.c_str());
 }
 
-void Tficheprincipale::LookupShellFolders() {
-  // The shell-folder views of the relocation tabs come with their own work;
-  // until then there is nothing to point at.
-}
+void Tficheprincipale::LookupShellFolders() { shellFolders_.LookupShellFolders(hwnd_); }
 
 void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
-void Tficheprincipale::CreateHiddenStore() {
-  // The hidden store and its views come with the desktop and programs tabs.
-}
+void Tficheprincipale::CreateHiddenStore() { shellFolders_.CreateHiddenStore(roleLabel_); }
 
 void Tficheprincipale::LoadListFile() {
   const std::wstring name = ListFileName();
@@ -629,9 +624,7 @@ void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
 
 void Tficheprincipale::Fermer2Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
-void Tficheprincipale::SpeedButton5Click() {
-  // Restores what is selected in both views of the hidden store.
-}
+void Tficheprincipale::SpeedButton5Click() { hiddenStore_.SpeedButton5Click(); }
 
 void Tficheprincipale::AidedeFerlane1Click() {
   // The shell reports nothing when the file is missing; neither do we.

@@ -59,6 +59,8 @@ class Tficheprincipale : public IFileDragTarget {
   HWND SpeedButton(int n) const;  // 1..3, 5
   HWND PageControl1() const { return pageControl1_; }
   ExplorerSettingsPage& ExplorerSettings() { return explorerSettings_; }
+  // The views of tabs 2 to 4 by name, their folders and the hidden store.
+  ShellFolders& ShellFolderViews() { return shellFolders_; }
 
   // Handlers, named after their control and event.
   void FormCreate();
@@ -145,11 +147,13 @@ class Tficheprincipale : public IFileDragTarget {
   TFileListView fileListView1_;
   ProtectedList listView1_;
 
-  // Tabs 2 to 4; tab 3 holds two pages side by side.
-  ShortcutsPage shortcuts_;
+  // Tabs 2 to 4; tab 3 holds two pages side by side. The shell folders and
+  // the hidden store are shared by the pages that show them.
+  ShellFolders shellFolders_;
+  ShortcutsPage shortcuts_{shellFolders_};
   ExplorerSettingsPage explorerSettings_;
-  PersonalItemsPage personalItems_;
-  HiddenStorePage hiddenStore_;
+  PersonalItemsPage personalItems_{shellFolders_};
+  HiddenStorePage hiddenStore_{shellFolders_};
   struct PageSlot {
     int tab;
     ITabPage* page;

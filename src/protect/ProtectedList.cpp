@@ -357,7 +357,7 @@ void ProtectedList::outSelectionner1Click(IFileRows& rows) {
 
 void ProtectedList::ouslesRpertoires1Click(IFileRows& rows) {
   for (int row = 0, n = rows.ItemCount(); row < n; ++row)
-    if (TypeFromTypeText(rows.SubItem(row, 1)) == ItemType::Folder) rows.SetSelected(row, true);
+    if (TypeOfRow(rows.SubItem(row, 5), rows.SubItem(row, 1)) == ItemType::Folder) rows.SetSelected(row, true);
 }
 
 void ProtectedList::ouslesFichiers1Click(IFileRows& rows) {
@@ -387,7 +387,7 @@ int ProtectedList::AppendSelectedEntries(IFileRows& rows) {
       folder = rows.Folder();
       folderKnown = true;
     }
-    AddItem(DroppedPath(fullPath, folder, rows.Caption(row)), TypeFromTypeText(rows.SubItem(row, 1)));
+    AddItem(DroppedPath(fullPath, folder, rows.Caption(row)), TypeOfRow(rows.SubItem(row, 5), rows.SubItem(row, 1)));
     rows.SetSelected(row, false);
     ++added;
   }

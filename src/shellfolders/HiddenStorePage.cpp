@@ -1,9 +1,113 @@
 #include "shellfolders/HiddenStorePage.h"
 
-namespace ferlane {
+#include <algorithm>
 
-void HiddenStorePage::Create(const PageHost& host) { host_ = host; }
-void HiddenStorePage::Show(bool) {}
-void HiddenStorePage::Layout(const RECT&) {}
+#include "platform/Controls.h"
+#include "resource.h"
+
+namespace ferlane {
+namespace {
+
+constexpr int kStrip = 41;
+constexpr int kSplitter = 3;
+constexpr int kMinPane = 40;
+
+constexpr ShellViewSpec kProgcach{L"progcach", IDC_PROGCACH, true, true, L" Parent",
+                                  L"Clic gauche:menu / dble clic pour exécuter"};
+constexpr ShellViewSpec kBurcach{L"burcach", IDC_BURCACH, false, true, L" Parent",
+                                 L"Clic gauche:menu / dble clic pour exécuter"};
+
+constexpr PageMenuEntry kMenucacheprog[] = {
+    {L"&Tout sélectionner", IDM_MENUCACHEPROG_TOUT_SELECTIONNER, 0},
+    {nullptr, 0, -1},
+    {L"&Rétablir", IDM_MENUCACHEPROG_RETABLIR, 5},
+};
+constexpr PageMenuEntry kMenucachebur[] = {
+    {L"&Tout sélectionner", IDM_MENUCACHEBUR_TOUT_SELECTIONNER, 0},
+    {nullptr, 0, -1},
+    {L"&Rétablir", IDM_MENUCACHEBUR_RETABLIR, 5},
+};
+
+void SelectEvery(TFileListView& view) {
+  for (int row = 0, n = view.ItemCount(); row < n; ++row) view.SetSelected(row, true);
+}
+
+}  // namespace
+
+void HiddenStorePage::Create(const PageHost& host) {
+  menucacheprog_.reset(BuildPageMenu(kMenucacheprog));
+  menucachebur_.reset(BuildPageMenu(kMenucachebur));
+  speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP,
+                              IDC_SPEEDBUTTON4, host.font);
+  AddHint(host.tooltip, host.window, speedButton4_, L"Menu <Démarrer>");
+  folders_.CreateShellView(host, progcach_, kProgcach, menucacheprog_.get());
+  folders_.CreateShellView(host, burcach_, kBurcach, menucachebur_.get());
+  splitter_.Create(host.window, host.instance, IDC_SHELL_SPLITTERS + 4, SplitterBar::Axis::Rows);
+  progGroup_ = CreateGroup(host, L"&Programmes cachés", IDC_SHELL_GROUPS + 7);
+  burGroup_ = CreateGroup(host, L"&Bureau caché", IDC_SHELL_GROUPS + 8);
+  splitter_.OnMoved = [this](int d) {
+    topHeight_ += d;
+    Layout(area_);
+  };
+}
+
+void HiddenStorePage::Show(bool visible) {
+  const int show = visible ? SW_SHOW : SW_HIDE;
+  for (HWND h : {speedButton4_, progGroup_, burGroup_, progcach_.hwnd(), burcach_.hwnd(), splitter_.hwnd()})
+    ::ShowWindow(h, show);
+}
+
+void HiddenStorePage::Layout(const RECT& area) {
+  area_ = area;
+  const int room = area.bottom - area.top - kSplitter;
+  topHeight_ = std::clamp(topHeight_, kStrip + kMinPane, std::max(kStrip + kMinPane, room - kMinPane));
+  MoveChild(speedButton4_, area.left + 4, area.top + 5, 33, 30);
+  const int split = area.top + topHeight_;
+  PlaceGroup(progGroup_, nullptr, progcach_.hwnd(), RECT{area.left, area.top + kStrip, area.right, split});
+  MoveChild(splitter_.hwnd(), area.left, split, area.right - area.left, kSplitter);
+  PlaceGroup(burGroup_, nullptr, burcach_.hwnd(), RECT{area.left, split + kSplitter, area.right, area.bottom});
+}
+
+bool HiddenStorePage::OnCommand(UINT id) {
+  switch (id) {
+    case IDC_SPEEDBUTTON4: SpeedButton4Click(); return true;
+    case IDM_MENUCACHEPROG_TOUT_SELECTIONNER: toutslectionner1Click(); return true;
+    case IDM_MENUCACHEPROG_RETABLIR: Rtablir1Click(); return true;
+    case IDM_MENUCACHEBUR_TOUT_SELECTIONNER: outslectionner3Click(); return true;
+    case IDM_MENUCACHEBUR_RETABLIR: Rtablir2Click(); return true;
+    default: return false;
+  }
+}
+
+void HiddenStorePage::SpeedButton4Click() { folders_.ShowStoreFolder(&progcach_, StoreFolder::Programs); }
+void HiddenStorePage::toutslectionner1Click() { SelectEvery(progcach_); }
+void HiddenStorePage::outslectionner3Click() { SelectEvery(burcach_); }
+void HiddenStorePage::Rtablir1Click() { RestorePrograms(false); }
+void HiddenStorePage::Rtablir2Click() { RestoreDesktop(false); }
+
+void HiddenStorePage::SpeedButton5Click() {
+  // A missing store is told once for the whole command.
+  const bool told = RestoreDesktop(false) == ShellFolders::MoveOutcome::FolderMissing;
+  RestorePrograms(told);
+}
+
+ShellFolders::MoveOutcome HiddenStorePage::RestorePrograms(bool quiet) {
+  const auto outcome = folders_.MoveSelected(progcach_, folders_.StorePath(StoreFolder::Programs),
+                                             folders_.FolderPath(ShellFolder::PersonalPrograms), ItemRule::Programs,
+                                             quiet);
+  folders_.ShowShellFolder(folders_.View(L"progperso"), kCsidlPrograms);
+  folders_.ShowStoreFolder(&progcach_, StoreFolder::Programs);
+  return outcome;
+}
+
+ShellFolders::MoveOutcome HiddenStorePage::RestoreDesktop(bool quiet) {
+  const auto outcome = folders_.MoveSelected(burcach_, folders_.StorePath(StoreFolder::Desktop),
+                                             folders_.FolderPath(ShellFolder::PersonalDesktop), ItemRule::Programs,
+                                             quiet);
+  // The personal desktop view of the shortcuts tab, not burperso.
+  folders_.ShowShellFolder(folders_.View(L"bureauperso"), kCsidlDesktop);
+  folders_.ShowStoreFolder(&burcach_, StoreFolder::Desktop);
+  return outcome;
+}
 
 }  // namespace ferlane

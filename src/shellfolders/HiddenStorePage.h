@@ -1,17 +1,47 @@
 #pragma once
-// Tab 4, "   &Bureau et programmes cachés": the hidden store's two views and their "&Rétablir" commands.
+// Tab 4, "   &Bureau et programmes cachés": the hidden store's two views, the
+// "Menu <Démarrer>" strip, their context menus and the "&Rétablir" commands.
 #include "app/TabPage.h"
+#include "browse/FileListView.h"
+#include "platform/SplitterBar.h"
+#include "platform/UniqueHandle.h"
+#include "shellfolders/ShellFolders.h"
 
 namespace ferlane {
 
 class HiddenStorePage : public ITabPage {
  public:
+  explicit HiddenStorePage(ShellFolders& folders) : folders_(folders) {}
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
+  bool OnCommand(UINT id) override;
+
+  void SpeedButton4Click();  // "Menu <Démarrer>"
+  // Toolbar SpeedButton5 and "&Rétablir le bureau et les programmes" (menu "&Action")
+  void SpeedButton5Click();
+  // Popup menucacheprog of progcach
+  void toutslectionner1Click();  // "&Tout sélectionner"
+  void Rtablir1Click();          // "&Rétablir"
+  // Popup menucachebur of burcach
+  void outslectionner3Click();  // "&Tout sélectionner"
+  void Rtablir2Click();         // "&Rétablir"
+
+  TFileListView& progcach() { return progcach_; }
+  TFileListView& burcach() { return burcach_; }
+  HWND SpeedButton4() const { return speedButton4_; }
 
  private:
-  PageHost host_;
+  ShellFolders::MoveOutcome RestorePrograms(bool quiet);
+  ShellFolders::MoveOutcome RestoreDesktop(bool quiet);
+
+  ShellFolders& folders_;
+  TFileListView progcach_, burcach_;
+  UniqueHMenu menucacheprog_, menucachebur_;
+  HWND speedButton4_ = nullptr, progGroup_ = nullptr, burGroup_ = nullptr;
+  SplitterBar splitter_;
+  int topHeight_ = 209;
+  RECT area_{};
 };
 
 }  // namespace ferlane

@@ -56,9 +56,8 @@ TEST_F(DropFromFileListTest, DropAppendsSelectedRowsByTheirFullPath) {
   int first = folderRow < fileRow ? 0 : 1;
   EXPECT_EQ(list.Caption(first), folder);
   EXPECT_EQ(list.StateText(first), L"Cach\u00E9");
-  // The type word follows the row's type text: "Dossier" only for the French
-  // shell's folder name (Wine answers in English, so a folder counts as a file).
-  EXPECT_EQ(list.TypeText(first), view.SubItem(folderRow, 1) == L"Dossier de fichiers" ? L"Dossier" : L"Fichier");
+  // A folder is a folder whatever the shell calls it (Wine says "Folder").
+  EXPECT_EQ(list.TypeText(first), L"Dossier");
   EXPECT_EQ(list.Caption(1 - first), file);
   EXPECT_EQ(list.TypeText(1 - first), L"Fichier");
   EXPECT_EQ(list.StateText(1 - first), L"Visible");

@@ -326,18 +326,19 @@ TEST_F(ProtectedListTest, FileListSelectionCommands) {
                {L"a.txt", L"Document texte", L"C:\\a.txt", L"file", true},
                {L"B", L"Dossier de fichiers", L"C:\\B", L"dir"},
                {L"b.lnk", L"Raccourci", L"C:\\b.lnk", L"file"},
-               {L"c.doc", L"dossier de fichiers", L"C:\\c.doc", L"file"}};
+               {L"c.doc", L"dossier de fichiers", L"C:\\c.doc", L"file"},
+               {L"D", L"Folder", L"C:\\D", L"dir"}};  // a folder in another language
   ProtectedList::ouslesRpertoires1Click(rows);
   std::vector<bool> selected;
   for (const auto& r : rows.rows) selected.push_back(r.selected);
-  EXPECT_EQ(selected, (std::vector<bool>{true, true, true, false, false}));
+  EXPECT_EQ(selected, (std::vector<bool>{true, true, true, false, false, true}));
 
   for (auto& r : rows.rows) r.selected = false;
   rows.rows[0].selected = true;
   ProtectedList::ouslesFichiers1Click(rows);
   selected.clear();
   for (const auto& r : rows.rows) selected.push_back(r.selected);
-  EXPECT_EQ(selected, (std::vector<bool>{true, true, false, true, true}));
+  EXPECT_EQ(selected, (std::vector<bool>{true, true, false, true, true, false}));
 
   for (auto& r : rows.rows) r.selected = false;
   ProtectedList::outSelectionner1Click(rows);

@@ -11,6 +11,10 @@ inline constexpr wchar_t kFolderTypeText[] = L"Dossier de fichiers";
 
 // A folder exactly when the type text is kFolderTypeText (case counts).
 ItemType TypeFromTypeText(const std::wstring& typeText);
+// A file list row's type: its kind tag ("dir" for an entry with the directory
+// attribute) decides, since the shell's type names differ by language; a row
+// without a tag falls back on its type text.
+ItemType TypeOfRow(const std::wstring& kindTag, const std::wstring& typeText);
 
 // The path of a dropped entry: the row's own full path when it carries one;
 // otherwise the listed folder and the caption joined by one "\". The

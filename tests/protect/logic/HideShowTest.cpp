@@ -204,6 +204,10 @@ TEST(DropRulesTest, FolderOnlyForTheExactShellTypeName) {
   EXPECT_EQ(TypeFromTypeText(L"File Folder"), ItemType::File);
   EXPECT_EQ(TypeFromTypeText(L"Raccourci"), ItemType::File);
   EXPECT_EQ(TypeFromTypeText(L""), ItemType::File);
+  // A row's kind tag wins over its type text, in any language.
+  EXPECT_EQ(TypeOfRow(L"dir", L"Folder"), ItemType::Folder);
+  EXPECT_EQ(TypeOfRow(L"file", L"Dossier de fichiers"), ItemType::File);
+  EXPECT_EQ(TypeOfRow(L"", L"Dossier de fichiers"), ItemType::Folder);
 }
 
 TEST(DropRulesTest, RowPathWinsAndTheJoinUsesOneSeparator) {

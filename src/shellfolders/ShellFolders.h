@@ -1,0 +1,127 @@
+#pragma once
+// The four shell folders and the hidden store, the shell movers, and the
+// views of tabs 2 to 4 known by their component names.
+//
+// The main window owns the one ShellFolders of a run and lends it to the pages
+// of tabs 2 to 4; the pages own the views and panels it refers to. It is the
+// drag target of those views: a drop is routed by the views' names.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/TabPage.h"
+#include "browse/FileListView.h"
+#include "shellfolders/logic/MoveRules.h"
+
+namespace ferlane {
+
+// The file-system path of a shell special folder, or nothing.
+std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl);
+// Moves the folder (or file) at `source` into the folder `destination`; true
+// when the shell reports success. `extraFlags` join FOF_FILESONLY.
+bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags = 0,
+                bool* aborted = nullptr);
+// One shell operation on one source path, owned by `owner`; the shell's
+// result, which callers may pass over, and whether the user cancelled.
+int ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
+                FILEOP_FLAGS extraFlags = 0, bool* aborted = nullptr);
+// The shell's move of several sources into one folder as one request; what
+// SHFileOperation returns, with *aborted set when the user cancelled.
+int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
+                  FILEOP_FLAGS flags, bool* aborted = nullptr);
+// Creates `path` and every missing level above it; ERROR_SUCCESS when the
+// folder exists afterwards, else the system's reason.
+DWORD CreateFolderPath(const std::wstring& path);
+
+// How a view of tabs 2 to 4 is set up; the properties they share are set by
+// CreateShellView.
+struct ShellViewSpec {
+  const wchar_t* name;  // component name, compared by the drops
+  int id;
+  bool showFolders;
+  bool dblClickToOpen;
+  const wchar_t* parentCaption;
+  const wchar_t* hint;
+};
+
+// Lays out a group box holding a view, with an optional folder path panel as
+// its top line.
+void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r);
+// A plain child control of a page: a group box, a panel.
+HWND CreateGroup(const PageHost& host, const wchar_t* caption, int id);
+HWND CreatePanel(const PageHost& host, int id);
+
+// A context menu item of a page; the picture is its number in the window's
+// shared image list, attached when the pictures come.
+struct PageMenuEntry {
+  const wchar_t* caption;  // nullptr: separator
+  UINT id;
+  int picture;
+};
+HMENU BuildPageMenu(const PageMenuEntry* entries, std::size_t count);
+template <std::size_t N>
+HMENU BuildPageMenu(const PageMenuEntry (&entries)[N]) {
+  return BuildPageMenu(entries, N);
+}
+
+enum class StoreFolder { Desktop, Programs };
+
+class ShellFolders : public IFileDragTarget {
+ public:
+  // Creates `view` as a child of the main window and registers it by name.
+  void CreateShellView(const PageHost& host, TFileListView& view, const ShellViewSpec& spec, HMENU popup);
+  TFileListView* View(std::wstring_view name) const;
+  const wchar_t* NameOf(const TFileListView& view) const;
+  // The folder path panel of a shell folder; its caption is the folder's path.
+  void SetPanel(ShellFolder folder, HWND panel) { panels_[static_cast<int>(folder)] = panel; }
+  HWND Panel(ShellFolder folder) const { return panels_[static_cast<int>(folder)]; }
+  std::wstring FolderPath(ShellFolder folder) const;
+  const std::wstring& StorePath(StoreFolder f) const { return store_[static_cast<int>(f)]; }
+
+  // Start-up lookups of the four shell folders (creation step C7).
+  void LookupShellFolders(HWND mainWindow);
+  // Composes, creates and shows the hidden store (first showing step S7).
+  void CreateHiddenStore(const std::wstring& roleLabel);
+  // Points `view` at a special folder afresh, re-listing it.
+  void ShowShellFolder(TFileListView* view, int csidl);
+  void ShowStoreFolder(TFileListView* view, StoreFolder f);
+
+  enum class MoveOutcome { Done, FolderMissing };
+  // Moves the selected items of `view` by `rule` from `from` to `to`. Before
+  // anything moves, both folders must exist (a store folder is named as
+  // such); when one is missing the user is told once, unless `quiet`.
+  MoveOutcome MoveSelected(TFileListView& view, const std::wstring& from, const std::wstring& to, ItemRule rule,
+                           bool quiet = false);
+
+  // The four relocation routes; the dragged view is the source.
+  bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
+  void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
+
+ private:
+  bool FolderReady(const std::wstring& folder, bool quiet) const;
+  // True when the shell answered success and the user cancelled nothing.
+  bool MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
+  // Adds to `claimed` the indices of the moves the shell says it made.
+  void RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources, MoveBatch batch,
+                const std::wstring& to, std::vector<std::size_t>& claimed);
+  // Tells the user of claimed moves that left their item in place.
+  void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
+                         const std::vector<std::size_t>& claimed, const std::wstring& from, const std::wstring& to);
+  HWND OperationOwner() const;
+
+  struct NamedView {
+    const wchar_t* name;
+    TFileListView* view;
+  };
+  HWND window_ = nullptr;
+  std::vector<NamedView> views_;
+  HWND panels_[kShellFolderCount] = {};
+  std::wstring store_[2];
+  DWORD storeError_[2] = {};  // why creating a store folder failed
+};
+
+}  // namespace ferlane

@@ -1,0 +1,365 @@
+// Tabs 2 to 4 of the real main window against the real special folders of the
+// prefix, with real shortcut files and the shell's own moves.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/MainWindow.h"
+#include "resource.h"
+#include "shellfolders/ShellFolders.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring Text(HWND h) {
+  wchar_t buf[MAX_PATH * 2] = {};
+  ::GetWindowTextW(h, buf, MAX_PATH * 2);
+  return buf;
+}
+
+std::string Bytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+// A real shortcut made by the shell's link object.
+void MakeShortcut(const std::wstring& path, const std::wstring& target) {
+  IShellLinkW* link = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               reinterpret_cast<void**>(&link)),
+            S_OK);
+  link->SetPath(target.c_str());
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
+  EXPECT_EQ(file->Save(path.c_str(), TRUE), S_OK);
+  file->Release();
+  link->Release();
+  ASSERT_TRUE(Exists(path));
+}
+
+// Whether `path`, followed through every link, lies inside the prefix's C:
+// drive; asked of the Unix shell, since a link to the home looks like a folder.
+bool InsidePrefix(const std::wstring& path) {
+  using UnixNameFn = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixNameFn>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  if (!unixName) return true;  // a real Windows: no Unix home behind it
+  auto unix = [&](const std::wstring& p) {
+    char* n = unixName(p.c_str());
+    std::string s = n ? n : "";
+    ::HeapFree(::GetProcessHeap(), 0, n);
+    return s;
+  };
+  wchar_t tmp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, tmp);
+  const std::wstring script = std::wstring(tmp) + L"inside.sh", answer = std::wstring(tmp) + L"inside.txt";
+  ::DeleteFileW(answer.c_str());
+  Write(script, "a=$(readlink -f '" + unix(path) + "'); c=$(readlink -f '" + unix(L"C:\\") +
+                    "'); case \"$a\" in \"$c\"/*) echo inside;; *) echo outside;; esac > '" + unix(answer) +
+                    ".part' && mv '" + unix(answer) + ".part' '" + unix(answer) + "'\n");
+  const std::string shell = "/bin/sh " + unix(script);
+  std::wstring line(shell.begin(), shell.end());
+  STARTUPINFOW si{sizeof(si)};
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  for (int i = 0; i < 300 && !Exists(answer); ++i) ::Sleep(50);
+  return Bytes(answer) == "inside\n";
+}
+
+class ShellFoldersTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+    platform.userName = L"dupont";
+    programFiles = scratch.Folder(L"Program Files");
+    platform.programFiles = programFiles;
+    commonDesktop = SpecialFolderPath(nullptr, kCsidlCommonDesktopDirectory).value_or(L"");
+    personalDesktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+    commonPrograms = SpecialFolderPath(nullptr, kCsidlCommonPrograms).value_or(L"");
+    personalPrograms = SpecialFolderPath(nullptr, kCsidlPrograms).value_or(L"");
+    // Nothing below may touch a folder of the Linux home.
+    ASSERT_TRUE(InsidePrefix(personalDesktop)) << "the personal desktop is a link out of the prefix";
+    for (const auto* f : {&commonDesktop, &personalDesktop, &commonPrograms, &personalPrograms}) {
+      ASSERT_FALSE(f->empty());
+      ::CreateDirectoryW(f->c_str(), nullptr);
+    }
+    storeDesktop = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
+    storePrograms = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Programs";
+  }
+  void TearDown() override {
+    main.reset();
+    std::error_code ec;
+    for (const auto& p : made) std::filesystem::remove_all(std::filesystem::path(p), ec);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+  }
+
+  // Items the test makes in the shared folders are removed afterwards,
+  // wherever the moves took them.
+  std::wstring Item(const std::wstring& name) {
+    for (const auto* f : {&commonDesktop, &personalDesktop, &commonPrograms, &personalPrograms, &storeDesktop,
+                          &storePrograms})
+      made.push_back(*f + L"\\" + name);
+    return name;
+  }
+
+  void Start() {
+    main = std::make_unique<Tficheprincipale>(scratch.Folder(L"Outils") + L"\\");
+    ASSERT_TRUE(main->Create(::GetModuleHandleW(nullptr)));
+    main->FormShow();
+    test::PumpMessages();
+  }
+  TFileListView& View(const wchar_t* name) { return *main->ShellFolderViews().View(name); }
+  static int RowOf(TFileListView& view, const std::wstring& path) {
+    for (int row = 0; row < view.ItemCount(); ++row)
+      if (::lstrcmpiW(view.SubItem(row, 4).c_str(), path.c_str()) == 0) return row;
+    return -1;
+  }
+  void Select(TFileListView& view, const std::wstring& path) {
+    const int row = RowOf(view, path);
+    ASSERT_GE(row, 0) << "not listed: " << std::string(path.begin(), path.end());
+    view.SetSelected(row, true);
+  }
+  void Command(UINT id) { ::SendMessageW(main->hwnd(), WM_COMMAND, id, 0); }
+  void ShowTab(int tab) {
+    ::SetWindowPos(main->hwnd(), HWND_TOPMOST, 0, 0, 900, 700, SWP_SHOWWINDOW);
+    TabCtrl_SetCurSel(main->PageControl1(), tab);
+    NMHDR hdr{main->PageControl1(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageW(main->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+    test::PumpMessages();
+  }
+  // A drag of the selected rows of `from` dropped on the middle of `onto`,
+  // through the view's own mouse messages.
+  void Drag(TFileListView& from, TFileListView& onto) {
+    RECT r;
+    ::GetWindowRect(onto.ListHwnd(), &r);
+    POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::ScreenToClient(from.hwnd(), &pt);
+    NMLISTVIEW nm{};
+    nm.hdr.hwndFrom = from.ListHwnd();
+    nm.hdr.code = LVN_BEGINDRAG;
+    nm.iItem = from.SelectedIndex();
+    ::SendMessageW(from.hwnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
+    ::SendMessageW(from.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageW(from.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    test::PumpMessages();
+  }
+
+  test::ScratchDir scratch;
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  std::unique_ptr<Tficheprincipale> main;
+  std::wstring programFiles, commonDesktop, personalDesktop, commonPrograms, personalPrograms;
+  std::wstring storeDesktop, storePrograms;
+  std::vector<std::wstring> made;
+};
+
+TEST_F(ShellFoldersTest, PanelsShowTheFourFoldersAndTheStoreIsHiddenAtEveryStart) {
+  Start();
+  auto& folders = main->ShellFolderViews();
+  EXPECT_EQ(Text(folders.Panel(ShellFolder::CommonPrograms)), commonPrograms);    // Panel8
+  EXPECT_EQ(Text(folders.Panel(ShellFolder::PersonalPrograms)), personalPrograms);  // Panel9
+  EXPECT_EQ(Text(folders.Panel(ShellFolder::CommonDesktop)), commonDesktop);        // Panel10
+  EXPECT_EQ(Text(folders.Panel(ShellFolder::PersonalDesktop)), personalDesktop);    // Panel11
+  EXPECT_EQ(View(L"bureaucommun").Directory(), commonDesktop + L"\\");
+  EXPECT_EQ(View(L"burperso").Directory(), personalDesktop + L"\\");
+  EXPECT_EQ(View(L"progperso").Directory(), personalPrograms + L"\\");
+  EXPECT_EQ(View(L"progcach").Directory(), storePrograms + L"\\");
+  EXPECT_EQ(View(L"burcach").Directory(), storeDesktop + L"\\");
+  EXPECT_EQ(::GetFileAttributesW(storeDesktop.c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY});
+
+  // Attributes given to the store since are reset by the next start.
+  ::SetFileAttributesW(storeDesktop.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+  ::SetFileAttributesW(storePrograms.c_str(), FILE_ATTRIBUTE_NORMAL);
+  Start();
+  EXPECT_EQ(::GetFileAttributesW(storeDesktop.c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY});
+  EXPECT_EQ(::GetFileAttributesW(storePrograms.c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY});
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ShellFoldersTest, PersonalDesktopLiesInsideThePrefix) {
+  Start();
+  const std::wstring found = Text(main->ShellFolderViews().Panel(ShellFolder::PersonalDesktop));
+  EXPECT_TRUE(InsidePrefix(found));
+  EXPECT_EQ(::GetFileAttributesW(found.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+}
+
+TEST_F(ShellFoldersTest, DropFromCommonDesktopMovesTheSelectedFileByItsRealName) {
+  MakeShortcut(commonDesktop + L"\\" + Item(L"Ferlane Essai.lnk"), L"C:\\windows\\notepad.exe");
+  // With extensions hidden both read "notes": only the selected one may move.
+  Write(commonDesktop + L"\\" + Item(L"notes.txt"), "texte");
+  MakeShortcut(commonDesktop + L"\\" + Item(L"notes.lnk"), L"C:\\windows\\regedit.exe");
+  Start();
+  ShowTab(1);
+  auto &common = View(L"bureaucommun"), &personal = View(L"bureauperso");
+  Select(common, commonDesktop + L"\\Ferlane Essai.lnk");
+  Select(common, commonDesktop + L"\\notes.txt");
+  Drag(common, personal);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\Ferlane Essai.lnk"));
+  EXPECT_FALSE(Exists(commonDesktop + L"\\Ferlane Essai.lnk"));
+  EXPECT_EQ(Bytes(personalDesktop + L"\\notes.txt"), "texte");
+  EXPECT_TRUE(Exists(commonDesktop + L"\\notes.lnk"));
+  EXPECT_FALSE(Exists(personalDesktop + L"\\notes.lnk"));
+  // Both views were listed afresh.
+  EXPECT_GE(RowOf(personal, personalDesktop + L"\\Ferlane Essai.lnk"), 0);
+  EXPECT_LT(RowOf(common, commonDesktop + L"\\Ferlane Essai.lnk"), 0);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ShellFoldersTest, DragOverRefusesEverythingButTheRoutePartner) {
+  Start();
+  auto& folders = main->ShellFolderViews();
+  auto over = [&](const wchar_t* from, const wchar_t* onto) {
+    return folders.DragOver(View(from), View(onto).ListHwnd(), POINT{});
+  };
+  EXPECT_TRUE(over(L"bureaucommun", L"bureauperso"));
+  EXPECT_TRUE(over(L"programmesperso", L"programmescommuns"));
+  EXPECT_FALSE(over(L"bureauperso", L"bureauperso"));  // onto itself
+  EXPECT_FALSE(over(L"bureaucommun", L"programmesperso"));
+  EXPECT_FALSE(over(L"programmescommuns", L"bureauperso"));
+  EXPECT_FALSE(over(L"progperso", L"burperso"));
+  EXPECT_FALSE(over(L"burcach", L"burcach"));
+  EXPECT_FALSE(folders.DragOver(View(L"bureaucommun"), main->ListView1().hwnd(), POINT{}));
+}
+
+TEST_F(ShellFoldersTest, ProgramGroupMovesWholeBothWaysAndOtherFilesStay) {
+  const std::wstring group = Item(L"Groupe Ferlane"), site = Item(L"Site.url");
+  ::CreateDirectoryW((commonPrograms + L"\\" + group).c_str(), nullptr);
+  ::CreateDirectoryW((commonPrograms + L"\\" + group + L"\\Outils").c_str(), nullptr);
+  MakeShortcut(commonPrograms + L"\\" + group + L"\\Outils\\Bloc-notes.lnk", L"C:\\windows\\notepad.exe");
+  Write(commonPrograms + L"\\" + site, "[InternetShortcut]\r\nURL=http://example.invalid/\r\n");
+  Start();
+  auto &common = View(L"programmescommuns"), &personal = View(L"programmesperso");
+  Select(common, commonPrograms + L"\\" + group);
+  Select(common, commonPrograms + L"\\" + site);
+  main->ShellFolderViews().DragDrop(common, personal.ListHwnd(), POINT{});
+  EXPECT_TRUE(Exists(personalPrograms + L"\\" + group + L"\\Outils\\Bloc-notes.lnk"));
+  EXPECT_FALSE(Exists(commonPrograms + L"\\" + group));
+  EXPECT_TRUE(Exists(commonPrograms + L"\\" + site));  // neither folder nor shortcut
+
+  Select(personal, personalPrograms + L"\\" + group);
+  main->ShellFolderViews().DragDrop(personal, common.ListHwnd(), POINT{});
+  EXPECT_TRUE(Exists(commonPrograms + L"\\" + group + L"\\Outils\\Bloc-notes.lnk"));
+  EXPECT_FALSE(Exists(personalPrograms + L"\\" + group));
+  EXPECT_GE(RowOf(common, commonPrograms + L"\\" + group), 0);
+}
+
+TEST_F(ShellFoldersTest, HiddenItemsGoToTheStoreAndComeBackWhole) {
+  MakeShortcut(personalDesktop + L"\\" + Item(L"Ferlane Cache.lnk"), L"C:\\windows\\notepad.exe");
+  Write(personalDesktop + L"\\" + Item(L"lettre.txt"), "lettre");
+  const std::wstring group = Item(L"Jeux Ferlane");
+  ::CreateDirectoryW((personalPrograms + L"\\" + group).c_str(), nullptr);
+  MakeShortcut(personalPrograms + L"\\" + group + L"\\Solitaire.lnk", L"C:\\windows\\notepad.exe");
+  Start();
+  ShowTab(2);
+  Command(IDM_OPSPEBUR_TOUT_SELECTIONNER);  // every item of burperso
+  Select(View(L"progperso"), personalPrograms + L"\\" + group);
+  Command(IDM_OPSPEBUR_CACHER);
+  Command(IDM_OPSPEPRO_CACHER);
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Ferlane Cache.lnk"));
+  EXPECT_FALSE(Exists(personalDesktop + L"\\Ferlane Cache.lnk"));
+  EXPECT_TRUE(Exists(personalDesktop + L"\\lettre.txt"));  // not a shortcut: stays
+  EXPECT_TRUE(Exists(storePrograms + L"\\" + group + L"\\Solitaire.lnk"));
+  EXPECT_FALSE(Exists(personalPrograms + L"\\" + group));
+  EXPECT_GE(RowOf(View(L"burcach"), storeDesktop + L"\\Ferlane Cache.lnk"), 0);
+
+  // "&Rétablir le bureau et les programmes" restores what is selected in both store views.
+  ShowTab(3);
+  Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
+  Command(IDM_MENUCACHEPROG_TOUT_SELECTIONNER);
+  Command(IDM_RETABLIR);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\Ferlane Cache.lnk"));
+  EXPECT_TRUE(Exists(personalPrograms + L"\\" + group + L"\\Solitaire.lnk"));
+  EXPECT_FALSE(Exists(storePrograms + L"\\" + group));
+  EXPECT_GE(RowOf(View(L"bureauperso"), personalDesktop + L"\\Ferlane Cache.lnk"), 0);
+  EXPECT_EQ(View(L"burcach").ItemCount(), 0);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ShellFoldersTest, RestoreLooksAtTheStoreTopAndMenuDemarrerReturnsThere) {
+  Start();
+  const std::wstring group = Item(L"Jeux Ranges");
+  ::CreateDirectoryW((storePrograms + L"\\" + group).c_str(), nullptr);
+  MakeShortcut(storePrograms + L"\\" + group + L"\\" + Item(L"Dames.lnk"), L"C:\\windows\\notepad.exe");
+  auto& progcach = View(L"progcach");
+  progcach.SetDirectory(storePrograms + L"\\" + group);  // opened by a double-click
+  Select(progcach, storePrograms + L"\\" + group + L"\\Dames.lnk");
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  // Looked for at the top of the store, the shortcut is not found: said once
+  // (Wine's shell answers success and says nothing), and nothing moved.
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Dames.lnk »"), std::wstring::npos);
+  EXPECT_TRUE(Exists(storePrograms + L"\\" + group + L"\\Dames.lnk"));
+  EXPECT_EQ(progcach.Directory(), storePrograms + L"\\");  // re-set to the store's top
+
+  progcach.SetDirectory(storePrograms + L"\\" + group);
+  Command(IDC_SPEEDBUTTON4);  // "Menu <Démarrer>"
+  EXPECT_EQ(progcach.Directory(), storePrograms + L"\\");
+}
+
+TEST_F(ShellFoldersTest, AConflictAsksAndNoKeepsBothItems) {
+  Write(commonDesktop + L"\\" + Item(L"Doublon.lnk"), "commun");
+  Write(personalDesktop + L"\\Doublon.lnk", "perso");
+  const std::wstring group = Item(L"Groupe Double");
+  ::CreateDirectoryW((commonPrograms + L"\\" + group).c_str(), nullptr);
+  ::CreateDirectoryW((personalPrograms + L"\\" + group).c_str(), nullptr);
+  Start();
+  auto& folders = main->ShellFolderViews();
+  auto &common = View(L"bureaucommun"), &personal = View(L"bureauperso");
+  messages.answers = {IDNO, IDNO};
+  Select(common, commonDesktop + L"\\Doublon.lnk");
+  folders.DragDrop(common, personal.ListHwnd(), POINT{});
+  Select(View(L"programmescommuns"), commonPrograms + L"\\" + group);
+  folders.DragDrop(View(L"programmescommuns"), View(L"programmesperso").ListHwnd(), POINT{});
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].flags & 0xF, UINT{MB_YESNO});
+  EXPECT_NE(messages.shown[0].text.find(L"« Doublon.lnk »"), std::wstring::npos);
+  EXPECT_NE(messages.shown[1].text.find(group), std::wstring::npos);
+  EXPECT_EQ(Bytes(commonDesktop + L"\\Doublon.lnk"), "commun");
+  EXPECT_EQ(Bytes(personalDesktop + L"\\Doublon.lnk"), "perso");
+  EXPECT_TRUE(Exists(commonPrograms + L"\\" + group));
+
+  // "Oui" replaces, and nothing asks a second time.
+  messages.answers = {IDYES};
+  Select(common, commonDesktop + L"\\Doublon.lnk");
+  folders.DragDrop(common, personal.ListHwnd(), POINT{});
+  EXPECT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(Bytes(personalDesktop + L"\\Doublon.lnk"), "commun");
+  EXPECT_FALSE(Exists(commonDesktop + L"\\Doublon.lnk"));
+}
+
+TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
+  // A file where the store's first level should be: no folder can be made.
+  Write(programFiles + L"\\Ferlane", "");
+  MakeShortcut(personalDesktop + L"\\" + Item(L"Reste.lnk"), L"C:\\windows\\notepad.exe");
+  Start();
+  EXPECT_TRUE(messages.shown.empty());  // start-up itself stays silent
+  Select(View(L"burperso"), personalDesktop + L"\\Reste.lnk");
+  Command(IDM_OPSPEBUR_CACHER);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(storeDesktop), std::wstring::npos);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\Reste.lnk"));
+  EXPECT_FALSE(Exists(programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont"));
+
+  // The restore of both views says it once too.
+  Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
+  main->SpeedButton5Click();
+  EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+}  // namespace
+}  // namespace ferlane
