@@ -13,11 +13,35 @@ namespace {
 
 constexpr wchar_t kSettings[] = L"Software\\Ferlane";
 
-std::wstring BuiltProgram() {
+std::wstring Self() {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring s = self;
-  return s.substr(0, s.find_last_of(L'\\') + 1) + L"ferlane.exe";
+  return self;
+}
+
+// The program under test: FERLANE_PROGRAM names it (the test command points it
+// at the shipped build); otherwise the one built beside this test program.
+std::wstring BuiltProgram() {
+  wchar_t named[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(L"FERLANE_PROGRAM", named, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) return named;
+  const std::wstring s = Self();
+  return s.substr(0, s.find_last_of(L'\\') + 1) + (sizeof(void*) == 8 ? L"ferlane64.exe" : L"ferlane.exe");
+}
+
+// The machine an exe is built for, from its PE header (0 when unreadable).
+WORD ImageMachine(const std::wstring& exe) {
+  HANDLE f = ::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 0;
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_FILE_HEADER file{};
+  DWORD signature = 0, got = 0;
+  bool ok = ::ReadFile(f, &dos, sizeof(dos), &got, nullptr) && got == sizeof(dos) && dos.e_magic == IMAGE_DOS_SIGNATURE &&
+            ::SetFilePointer(f, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+            ::ReadFile(f, &signature, sizeof(signature), &got, nullptr) && signature == IMAGE_NT_SIGNATURE &&
+            ::ReadFile(f, &file, sizeof(file), &got, nullptr) && got == sizeof(file);
+  ::CloseHandle(f);
+  return ok ? file.Machine : 0;
 }
 
 std::wstring UserName() {
@@ -70,7 +94,9 @@ class EndToEndTest : public testing::Test {
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
     folder = scratch.Folder(L"Ferlane") + L"\\";
     program = folder + L"ferlane.exe";
-    ASSERT_TRUE(::CopyFileW(BuiltProgram().c_str(), program.c_str(), FALSE)) << "build ferlane.exe first";
+    const std::wstring built = BuiltProgram();
+    ASSERT_TRUE(::CopyFileW(built.c_str(), program.c_str(), FALSE)) << "no program to start at " << built;
+    ASSERT_EQ(ImageMachine(program), ImageMachine(Self())) << "the program and its tests are built for one machine";
     user = UserName();
   }
   void TearDown() override {
