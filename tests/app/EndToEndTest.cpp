@@ -63,25 +63,27 @@ struct FoundWindow {
   HWND found;
 };
 
+// A named callback, not a lambda: on 32-bit Windows the callback must be
+// __stdcall, which a lambda does not convert to with GCC.
+BOOL CALLBACK MatchWindow(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FoundWindow*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(h, &pid);
+  wchar_t text[256] = {};
+  ::GetWindowTextW(h, text, 256);
+  if (pid == f->pid && ::IsWindowVisible(h) && wcscmp(text, f->caption) == 0) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A visible top-level window of the program with this exact caption.
 HWND WaitForWindow(DWORD pid, const wchar_t* caption, DWORD timeoutMs = 30000) {
   const DWORD start = ::GetTickCount();
   FoundWindow f{caption, pid, nullptr};
   while (::GetTickCount() - start < timeoutMs) {
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* f = reinterpret_cast<FoundWindow*>(lp);
-          DWORD pid = 0;
-          ::GetWindowThreadProcessId(h, &pid);
-          wchar_t text[256] = {};
-          ::GetWindowTextW(h, text, 256);
-          if (pid == f->pid && ::IsWindowVisible(h) && wcscmp(text, f->caption) == 0) {
-            f->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&f));
     if (f.found) return f.found;
     ::Sleep(50);
   }
