@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Builds ferlane.exe and starts it under Wine in the project's own prefix, on
-# Wine's virtual desktop (which has a real taskbar window). Without a display
-# it starts Xvfb, saves a screenshot of the screen once the main window is up
-# (build/ferlane-screenshot.png), and stops the program after that.
+# Builds the shipped programs (scripts/build.sh) and starts one under Wine in
+# the project's own prefix, on Wine's virtual desktop (which has a real taskbar
+# window): the 32-bit build/xp32/ferlane.exe, or with FERLANE_64=1 the 64-bit
+# build/xp64/ferlane64.exe. Without a display it starts Xvfb, saves a screenshot
+# of the screen once the main window is up (build/ferlane-screenshot.png), and
+# stops the program after that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
-bash scripts/setup.sh
+bash scripts/build.sh
 
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win --target ferlane
-EXE="$ROOT/build/win/ferlane.exe"
-echo "built: $EXE"
+EXE="$ROOT/build/xp32/ferlane.exe"
+[ "${FERLANE_64:-}" = 1 ] && EXE="$ROOT/build/xp64/ferlane64.exe"
+echo "starting: $EXE"
 
 WINE=/usr/lib/wine/wine64
 export WINEPREFIX="${FERLANE_WINEPREFIX:-$ROOT/build/wineprefix}"
@@ -20,6 +20,12 @@ export WINEARCH=win64 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,m
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "initialising the Wine prefix $WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w
+elif [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+  # Made before 32-bit Wine was installed: add the 32-bit system files.
+  echo "adding 32-bit Windows to the Wine prefix $WINEPREFIX"
+  rm -f "$WINEPREFIX/.update-timestamp"
+  "$WINE" wineboot -u >/dev/null 2>&1
   /usr/lib/wine/wineserver -w
 fi
 # The program hides its own folder at every start: run it from a folder of its

@@ -6,6 +6,8 @@
 
 #include "app/PasswordWindows.h"
 #include "platform/Registry.h"
+#include "protect/ListFileIo.h"
+#include "resource.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -213,6 +215,43 @@ TEST_F(EndToEndTest, UnderWindowsXpTheCaptionSaysAdministrator) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Exited());
   EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+bool IsHidden(const std::wstring& path) {
+  const DWORD a = ::GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(EndToEndTest, ListedItemsAreHiddenThenShownFromTheMenuAndTheListIsKept) {
+  const std::wstring dir = scratch.Folder(L"Comptes");
+  const std::wstring file = scratch.File(L"budget.xls", 10);
+  const std::vector<std::wstring> lines{dir, L"Dossier", file, L"Fichier"};
+  ASSERT_EQ(WriteListFile(folder + user, lines), static_cast<DWORD>(ERROR_SUCCESS));
+
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  // Sent, not posted: each returns once the program has done the work.
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_TOUT_CACHER, 0), 0);
+  EXPECT_TRUE(IsHidden(dir));
+  EXPECT_TRUE(IsHidden(file));
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_TOUT_VOIR, 0), 0);
+  EXPECT_FALSE(IsHidden(dir));
+  EXPECT_FALSE(IsHidden(file));
+  EXPECT_NE(::GetFileAttributesW(dir.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  std::vector<std::wstring> kept;
+  ASSERT_EQ(ReadListFile(folder + user, kept), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(kept, lines);
 }
 
 }  // namespace
