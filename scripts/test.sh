@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the pure logic natively under sanitizers; the two shipped
 # programs built and checked against Windows XP's exports; everything (logic,
-# platform, widgets, windows) cross-built for 64-bit Windows and run under Wine;
-# the end-to-end tests again, 32-bit, under 32-bit Wine. The end-to-end tests
-# start the shipped programs themselves.
+# platform, widgets, windows) cross-built for 64-bit and for 32-bit Windows and
+# run under Wine. The end-to-end tests start the shipped programs themselves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
@@ -18,15 +17,14 @@ cmake --build build/native -j "$JOBS"
 echo "== shipped programs, checked against Windows XP's exports"
 FERLANE_SKIP_SETUP=1 bash scripts/build.sh
 
-echo "== 64-bit Windows build, every test under Wine"
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DFERLANE_PROGRAM="$ROOT/build/xp64/ferlane64.exe" >/dev/null
-cmake --build build/win -j "$JOBS"
-# The end-to-end tests run within app_tests here.
-(cd build/win && ctest --output-on-failure -j "$JOBS" --timeout 900 -LE end_to_end)
-
-echo "== 32-bit Windows build, end-to-end tests of ferlane.exe under 32-bit Wine"
-cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DFERLANE_PROGRAM="$ROOT/build/xp32/ferlane.exe" >/dev/null
-cmake --build build/win32 -j "$JOBS" --target app_tests
-(cd build/win32 && ctest --output-on-failure --timeout 900 -L end_to_end)
+# Every test program twice: 64-bit under Wine, then 32-bit under 32-bit Wine
+# (most users run 32-bit Windows). The end-to-end tests start the shipped
+# program of the same width.
+for pair in win:x86_64:xp64/ferlane64.exe win32:i686:xp32/ferlane.exe; do
+  IFS=: read -r dir arch program <<<"$pair"
+  echo "== $arch Windows build, every test under Wine (end-to-end: build/$program)"
+  cmake -S . -B "build/$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DFERLANE_PROGRAM="$ROOT/build/$program" >/dev/null
+  cmake --build "build/$dir" -j "$JOBS"
+  (cd "build/$dir" && ctest --output-on-failure -j "$JOBS" --timeout 900)
+done
