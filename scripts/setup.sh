@@ -11,6 +11,54 @@ log() { printf '[setup] %s\n' "$*"; }
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 export DEBIAN_FRONTEND=noninteractive
 
+# The deb-src entries that mirror the machine's own Debian main-archive entries
+# (deb822 .sources files and one-line .list files alike), so the sources come
+# from whatever mirror the machine uses. $1: the apt configuration folder.
+apt_source_entries() {
+  local etc="$1" f
+  for f in "$etc"/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    # One stanza per paragraph; keep the enabled ones of type deb on the main archive.
+    awk '
+      function flush() {
+        n = split(uris, u, " "); m = split(suites, s, " ")
+        if (!off && types ~ /(^| )deb( |$)/ && comps ~ /(^| )main( |$)/)
+          for (i = 1; i <= n; i++)
+            for (j = 1; j <= m; j++)
+              if (s[j] !~ /-security$/ && u[i] !~ /security/ && u[i] !~ /^cdrom:/)
+                print "deb-src " (key != "" ? "[signed-by=" key "] " : "") u[i] " " s[j] " main"
+        types = uris = suites = comps = key = ""; off = 0
+      }
+      /^[ \t]*#/ { next }
+      /^[ \t]*$/ { flush(); next }
+      tolower($1) == "types:"      { $1 = ""; types = $0 }
+      tolower($1) == "uris:"       { $1 = ""; uris = $0 }
+      tolower($1) == "suites:"     { $1 = ""; suites = $0 }
+      tolower($1) == "components:" { $1 = ""; comps = $0 }
+      tolower($1) == "signed-by:" && $2 ~ /^\// { key = $2 }
+      tolower($1) == "enabled:" && tolower($2) == "no" { off = 1 }
+      END { flush() }' "$f"
+  done
+  for f in "$etc"/sources.list "$etc"/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    # "deb [options] URI suite components...": the same line as deb-src, main only.
+    awk '$1 == "deb" {
+           i = 2; opts = ""
+           if ($2 ~ /^\[/) { while (i < NF && $i !~ /\]$/) { opts = opts " " $i; i++ } opts = opts " " $i; i++ }
+           uri = $i; suite = $(i + 1); hasmain = 0
+           for (k = i + 2; k <= NF; k++) if ($k == "main") hasmain = 1
+           if (hasmain && suite !~ /-security$/ && uri !~ /security/ && uri !~ /^cdrom:/)
+             print "deb-src" opts " " uri " " suite " main"
+         }' "$f"
+  done | LC_ALL=C sort -u
+}
+
+# "setup.sh --apt-source-entries [DIR]" only prints those entries (for the tests).
+if [ "${1:-}" = "--apt-source-entries" ]; then
+  apt_source_entries "${2:-/etc/apt}"
+  exit 0
+fi
+
 # The 32-bit programs run under Debian's 32-bit Wine, from the i386 architecture.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   log "adding the i386 architecture (32-bit Wine)"
@@ -33,58 +81,18 @@ if [ ${#need_apt[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${need_apt[@]}"
 fi
 
-# A private apt configuration whose deb-src entries mirror the machine's own
-# Debian main-archive entries (deb822 .sources files and sources.list alike), so
-# the sources come from whatever mirror the machine uses and its configuration
-# stays untouched.
-write_src_list() {
-  local out="$1" f
-  : > "$out"
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    # One stanza per paragraph; keep those of type deb on the main archive.
-    awk -v out="$out" '
-      function flush() {
-        if (types ~ /(^| )deb( |$)/ && comps ~ /(^| )main( |$)/ && uris != "" && suites != "") {
-          n = split(uris, u, " "); m = split(suites, s, " ")
-          for (i = 1; i <= n; i++) for (j = 1; j <= m; j++)
-            if (s[j] !~ /-security$/ && u[i] !~ /security/)
-              print "deb-src " (key != "" ? "[signed-by=" key "] " : "") u[i] " " s[j] " main" >> out
-        }
-        types = uris = suites = comps = key = ""
-      }
-      /^[ \t]*#/ { next }
-      /^[ \t]*$/ { flush(); next }
-      tolower($1) == "types:"      { $1 = ""; types = $0 }
-      tolower($1) == "uris:"       { $1 = ""; uris = $0 }
-      tolower($1) == "suites:"     { $1 = ""; suites = $0 }
-      tolower($1) == "components:" { $1 = ""; comps = $0 }
-      tolower($1) == "signed-by:" && $2 ~ /^\// { key = $2 }
-      tolower($1) == "enabled:" && tolower($2) == "no" { types = "" }
-      END { flush() }' "$f"
-  done
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] || continue
-    # "deb [options] URI suite components...": the same line as deb-src, main only.
-    awk '$1 == "deb" {
-           i = 2; opts = ""
-           if ($2 ~ /^\[/) { while (i <= NF && $i !~ /\]$/) { opts = opts " " $i; i++ } opts = opts " " $i; i++ }
-           uri = $i; suite = $(i + 1); hasmain = 0
-           for (k = i + 2; k <= NF; k++) if ($k == "main") hasmain = 1
-           if (hasmain && suite !~ /-security$/ && uri !~ /security/) print "deb-src" opts " " uri " " suite " main"
-         }' "$f" >> "$out"
-  done
-  sort -u -o "$out" "$out"
-  [ -s "$out" ] || { echo "[setup] no Debian main-archive entry in the machine's apt configuration" >&2; return 1; }
-}
-
 # libjpeg-turbo's source, unpacked once, from Debian's own source package.
 JPEG_SRC="$WORK/jpeg/src"
 fetch_jpeg() {
   [ -f "$JPEG_SRC/CMakeLists.txt" ] && return 0
   local aptdir="$WORK/apt"
   mkdir -p "$aptdir/lists/partial" "$aptdir/cache/archives/partial"
-  write_src_list "$aptdir/sources.list"
+  # A private apt configuration carries the deb-src entries: the machine's own stays untouched.
+  apt_source_entries /etc/apt > "$aptdir/sources.list"
+  if [ ! -s "$aptdir/sources.list" ]; then
+    echo "[setup] no Debian main-archive entry in /etc/apt to take libjpeg-turbo's source from" >&2
+    return 1
+  fi
   local aptopt=(-o "Dir::Etc::SourceList=$aptdir/sources.list" -o "Dir::Etc::SourceParts=/nonexistent"
                 -o "Dir::State::Lists=$aptdir/lists" -o "Dir::Cache=$aptdir/cache")
   log "fetching libjpeg-turbo sources"
