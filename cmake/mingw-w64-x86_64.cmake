@@ -1,11 +1,4 @@
-# Cross compiling for 64-bit Windows with MinGW-w64 (posix threads), run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 $ENV{FERLANE_DEPS_MINGW} /opt/ferlane-deps/mingw64)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Cross compiling for 64-bit Windows with MinGW-w64 (posix threads): the test programs, run under Wine.
+set(FERLANE_MINGW_ARCH x86_64)
+set(FERLANE_MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Builds ferlane.exe and starts it under Wine in the project's own prefix, on
-# Wine's virtual desktop (which has a real taskbar window). Without a display
-# it starts Xvfb, saves a screenshot of the screen once the main window is up
-# (build/ferlane-screenshot.png), and stops the program after that.
+# Builds the shipped programs (scripts/build.sh) and starts one under Wine in
+# the project's own prefix, on Wine's virtual desktop (which has a real taskbar
+# window): the 32-bit build/xp32/ferlane.exe, or with FERLANE_64=1 the 64-bit
+# build/xp64/ferlane64.exe. Without a display it starts Xvfb, saves a screenshot
+# of the screen once the main window is up (build/ferlane-screenshot.png), and
+# stops the program after that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
-bash scripts/setup.sh
+bash scripts/build.sh
 
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win --target ferlane
-EXE="$ROOT/build/win/ferlane.exe"
-echo "built: $EXE"
+EXE="$ROOT/build/xp32/ferlane.exe"
+[ "${FERLANE_64:-}" = 1 ] && EXE="$ROOT/build/xp64/ferlane64.exe"
+echo "starting: $EXE"
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
@@ -27,6 +27,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || [ -L "$WINEPREFIX/drive_c/users/$(id -un
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   prepare_wine_prefix "$WINEPREFIX"
+elif [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+  # Made before 32-bit Wine was installed: add the 32-bit system files.
+  echo "adding 32-bit Windows to the Wine prefix $WINEPREFIX"
+  rm -f "$WINEPREFIX/.update-timestamp"
+  "$WINE" wineboot -u >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w
 fi
 mkdir -p "$XDG_DATA_HOME"
 # Wine's own fonts (fonts-wine) are found only in the prefix's Fonts folder.
@@ -37,7 +43,7 @@ INSTALL="$WINEPREFIX/drive_c/Ferlane"
 mkdir -p "$INSTALL"
 cp "$EXE" "$INSTALL/ferlane.exe"
 # The help command opens ferlane.chm from the program's own folder.
-cp "$ROOT/build/win/ferlane.chm" "$INSTALL/ferlane.chm"
+cp "$(dirname "$EXE")/ferlane.chm" "$INSTALL/ferlane.chm"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$WINE" explorer /desktop=Ferlane,1024x768 'C:\Ferlane\ferlane.exe'

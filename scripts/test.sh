@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Runs every test: the pure logic natively under sanitizers, then everything
-# (logic, platform, widgets, windows) cross-built and run under Wine.
+# Runs every test: the pure logic natively under sanitizers; the two shipped
+# programs built and checked against Windows XP's exports; everything (logic,
+# platform, widgets, windows) cross-built for 64-bit and for 32-bit Windows and
+# run under Wine. The end-to-end tests start the shipped programs themselves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+ROOT="$PWD"
 bash scripts/setup.sh
 
 JOBS="$(nproc)"
@@ -14,8 +17,17 @@ cmake --build build/native -j "$JOBS"
 echo "== fuzz targets over their corpus (clang, ASan and UBSan)"
 bash scripts/fuzz.sh replay
 
-echo "== Windows build, tests under Wine"
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j "$JOBS"
-(cd build/win && ctest --output-on-failure -j "$JOBS" --timeout 900)
+echo "== shipped programs, checked against Windows XP's exports"
+FERLANE_SKIP_SETUP=1 bash scripts/build.sh
+
+# Every test program twice: 64-bit under Wine, then 32-bit under 32-bit Wine
+# (most users run 32-bit Windows). The end-to-end tests start the shipped
+# program of the same width.
+for pair in win:x86_64:xp64/ferlane64.exe win32:i686:xp32/ferlane.exe; do
+  IFS=: read -r dir arch program <<<"$pair"
+  echo "== $arch Windows build, every test under Wine (end-to-end: build/$program)"
+  cmake -S . -B "build/$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DFERLANE_PROGRAM="$ROOT/build/$program" >/dev/null
+  cmake --build "build/$dir" -j "$JOBS"
+  (cd "build/$dir" && ctest --output-on-failure -j "$JOBS" --timeout 900)
+done

@@ -16,7 +16,10 @@ source "$HERE/wine-prefix.sh"
 WINE="${WINE:-/usr/lib/wine/wine64}"
 WINESERVER="${WINESERVER:-/usr/lib/wine/wineserver}"
 # Bump the version when the template's set-up changes, so old templates are not reused.
-TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v5-$(id -u)}"
+# A prefix made before 32-bit Wine was installed cannot run 32-bit programs: such
+# a machine gets a template of its own once it has wine32.
+WOW=""; [ -x /usr/lib/wine/wine ] && WOW="-wow64"
+TEMPLATE="${FERLANE_WINE_TEMPLATE:-/var/tmp/ferlane-wine-template-v5$WOW-$(id -u)}"
 TIMEOUT="${FERLANE_RUN_TIMEOUT:-600}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -8,6 +8,7 @@
 #include "app/logic/PasswordHash.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
+#include "resource.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -35,11 +36,35 @@ bool PutBytes(const std::wstring& path, const std::string& bytes) {
   return put == bytes.size();
 }
 
-std::wstring BuiltProgram() {
+std::wstring Self() {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring s = self;
-  return s.substr(0, s.find_last_of(L'\\') + 1) + L"ferlane.exe";
+  return self;
+}
+
+// The program under test: FERLANE_PROGRAM names it (the test command points it
+// at the shipped build); otherwise the one built beside this test program.
+std::wstring BuiltProgram() {
+  wchar_t named[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(L"FERLANE_PROGRAM", named, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) return named;
+  const std::wstring s = Self();
+  return s.substr(0, s.find_last_of(L'\\') + 1) + (sizeof(void*) == 8 ? L"ferlane64.exe" : L"ferlane.exe");
+}
+
+// The machine an exe is built for, from its PE header (0 when unreadable).
+WORD ImageMachine(const std::wstring& exe) {
+  HANDLE f = ::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 0;
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_FILE_HEADER file{};
+  DWORD signature = 0, got = 0;
+  bool ok = ::ReadFile(f, &dos, sizeof(dos), &got, nullptr) && got == sizeof(dos) && dos.e_magic == IMAGE_DOS_SIGNATURE &&
+            ::SetFilePointer(f, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+            ::ReadFile(f, &signature, sizeof(signature), &got, nullptr) && signature == IMAGE_NT_SIGNATURE &&
+            ::ReadFile(f, &file, sizeof(file), &got, nullptr) && got == sizeof(file);
+  ::CloseHandle(f);
+  return ok ? file.Machine : 0;
 }
 
 std::wstring UserName() {
@@ -61,25 +86,27 @@ struct FoundWindow {
   HWND found;
 };
 
+// A named callback, not a lambda: on 32-bit Windows the callback must be
+// __stdcall, which a lambda does not convert to with GCC.
+BOOL CALLBACK MatchWindow(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FoundWindow*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(h, &pid);
+  wchar_t text[256] = {};
+  ::GetWindowTextW(h, text, 256);
+  if (pid == f->pid && ::IsWindowVisible(h) && wcscmp(text, f->caption) == 0) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A visible top-level window of the program with this exact caption.
 HWND WaitForWindow(DWORD pid, const wchar_t* caption, DWORD timeoutMs = 30000) {
   const DWORD start = ::GetTickCount();
   FoundWindow f{caption, pid, nullptr};
   while (::GetTickCount() - start < timeoutMs) {
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* f = reinterpret_cast<FoundWindow*>(lp);
-          DWORD pid = 0;
-          ::GetWindowThreadProcessId(h, &pid);
-          wchar_t text[256] = {};
-          ::GetWindowTextW(h, text, 256);
-          if (pid == f->pid && ::IsWindowVisible(h) && wcscmp(text, f->caption) == 0) {
-            f->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&f));
     if (f.found) return f.found;
     ::Sleep(50);
   }
@@ -92,7 +119,9 @@ class EndToEndTest : public testing::Test {
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
     folder = scratch.Folder(L"Ferlane") + L"\\";
     program = folder + L"ferlane.exe";
-    ASSERT_TRUE(::CopyFileW(BuiltProgram().c_str(), program.c_str(), FALSE)) << "build ferlane.exe first";
+    const std::wstring built = BuiltProgram();
+    ASSERT_TRUE(::CopyFileW(built.c_str(), program.c_str(), FALSE)) << "no program to start at " << built;
+    ASSERT_EQ(ImageMachine(program), ImageMachine(Self())) << "the program and its tests are built for one machine";
     user = UserName();
   }
   void TearDown() override {
@@ -278,6 +307,43 @@ TEST_F(EndToEndTest, UnderWindowsXpTheCaptionSaysAdministrator) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Exited());
   EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+bool IsHidden(const std::wstring& path) {
+  const DWORD a = ::GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(EndToEndTest, ListedItemsAreHiddenThenShownFromTheMenuAndTheListIsKept) {
+  const std::wstring dir = scratch.Folder(L"Comptes");
+  const std::wstring file = scratch.File(L"budget.xls", 10);
+  const std::vector<std::wstring> lines{dir, L"Dossier", file, L"Fichier"};
+  ASSERT_EQ(WriteListFile(folder + user, lines), static_cast<DWORD>(ERROR_SUCCESS));
+
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  // Sent, not posted: each returns once the program has done the work.
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_TOUT_CACHER, 0), 0);
+  EXPECT_TRUE(IsHidden(dir));
+  EXPECT_TRUE(IsHidden(file));
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_TOUT_VOIR, 0), 0);
+  EXPECT_FALSE(IsHidden(dir));
+  EXPECT_FALSE(IsHidden(file));
+  EXPECT_NE(::GetFileAttributesW(dir.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  std::vector<std::wstring> kept;
+  ASSERT_EQ(ReadListFile(folder + user, kept), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(kept, lines);
 }
 
 }  // namespace
