@@ -34,22 +34,22 @@ struct Found {
   HWND window;
 };
 
+BOOL CALLBACK FindMainWindow(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<Found*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(h, &pid);
+  wchar_t text[64] = {};
+  ::GetWindowTextW(h, text, 64);
+  if (pid == f->pid && ::IsWindowVisible(h) && wcsncmp(text, L"Ferlane 1.0 - ", 14) == 0) {
+    f->window = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND VisibleMainWindow(DWORD pid) {
   Found f{pid, nullptr};
-  ::EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Found*>(lp);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(h, &pid);
-        wchar_t text[64] = {};
-        ::GetWindowTextW(h, text, 64);
-        if (pid == f->pid && ::IsWindowVisible(h) && wcsncmp(text, L"Ferlane 1.0 - ", 14) == 0) {
-          f->window = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&f));
   return f.window;
 }
 

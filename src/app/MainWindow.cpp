@@ -126,28 +126,27 @@ HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
 
 std::wstring ToText(int v) { return std::to_wstring(v); }
 
+using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+MonitorInfoFn g_monitorInfo = nullptr;
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (g_monitorInfo(monitor, &mi))
+    reinterpret_cast<std::vector<WorkArea>*>(data)->push_back(
+        {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
+  return TRUE;
+}
+
 // The work areas of the monitors now attached. Looked up by name: Windows 95
 // and NT 4 have a single screen and no monitor calls.
 std::vector<WorkArea> MonitorWorkAreas() {
   std::vector<WorkArea> areas;
   HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
   using EnumFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
-  using InfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
   auto enumMonitors = reinterpret_cast<EnumFn>(::GetProcAddress(user32, "EnumDisplayMonitors"));
-  static InfoFn monitorInfo = reinterpret_cast<InfoFn>(::GetProcAddress(user32, "GetMonitorInfoW"));
-  if (enumMonitors && monitorInfo) {
-    enumMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-          MONITORINFO mi{};
-          mi.cbSize = sizeof mi;
-          if (monitorInfo(monitor, &mi))
-            reinterpret_cast<std::vector<WorkArea>*>(data)->push_back(
-                {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&areas));
-  }
+  g_monitorInfo = reinterpret_cast<MonitorInfoFn>(::GetProcAddress(user32, "GetMonitorInfoW"));
+  if (enumMonitors && g_monitorInfo) enumMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
   RECT work;
   if (areas.empty() && ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
     areas.push_back({work.left, work.top, work.right, work.bottom});

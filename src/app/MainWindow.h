@@ -61,6 +61,8 @@ class Tficheprincipale : public IFileDragTarget {
   ExplorerSettingsPage& ExplorerSettings() { return explorerSettings_; }
   // The views of tabs 2 to 4 by name, their folders and the hidden store.
   ShellFolders& ShellFolderViews() { return shellFolders_; }
+  PersonalItemsPage& PersonalItems() { return personalItems_; }
+  HiddenStorePage& HiddenStore() { return hiddenStore_; }
 
   // Handlers, named after their control and event.
   void FormCreate();

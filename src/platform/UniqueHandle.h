@@ -84,6 +84,11 @@ struct ImageList {
   static type invalid() noexcept { return nullptr; }
   static void close(type h) noexcept { ::ImageList_Destroy(h); }
 };
+struct Icon {
+  using type = HICON;
+  static type invalid() noexcept { return nullptr; }
+  static void close(type h) noexcept { ::DestroyIcon(h); }
+};
 struct Window {
   using type = HWND;
   static type invalid() noexcept { return nullptr; }
@@ -105,6 +110,7 @@ using UniqueHBitmap = UniqueHandle<handle_traits::Gdi<HBITMAP>>;
 using UniqueHBrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
 using UniqueHMenu = UniqueHandle<handle_traits::Menu>;
 using UniqueHImageList = UniqueHandle<handle_traits::ImageList>;
+using UniqueHIcon = UniqueHandle<handle_traits::Icon>;
 using UniqueHwnd = UniqueHandle<handle_traits::Window>;
 using UniqueSid = UniqueHandle<handle_traits::Sid>;
 

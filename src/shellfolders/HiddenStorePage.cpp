@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/MenuPictures.h"
 #include "platform/Controls.h"
 #include "resource.h"
 
@@ -37,8 +38,11 @@ void SelectEvery(TFileListView& view) {
 void HiddenStorePage::Create(const PageHost& host) {
   menucacheprog_.reset(BuildPageMenu(kMenucacheprog));
   menucachebur_.reset(BuildPageMenu(kMenucachebur));
-  speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP,
+  speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
                               IDC_SPEEDBUTTON4, host.font);
+  // The store's own picture: the button brings its view back to the store's top.
+  speedButton4Picture_.reset(::ImageList_GetIcon(ImageList1(), kPicHiddenStore, ILD_NORMAL));
+  ::SendMessageW(speedButton4_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(speedButton4Picture_.get()));
   AddHint(host.tooltip, host.window, speedButton4_, L"Menu <Démarrer>");
   folders_.CreateShellView(host, progcach_, kProgcach, menucacheprog_.get());
   folders_.CreateShellView(host, burcach_, kBurcach, menucachebur_.get());

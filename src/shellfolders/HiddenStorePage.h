@@ -30,6 +30,8 @@ class HiddenStorePage : public ITabPage {
   TFileListView& progcach() { return progcach_; }
   TFileListView& burcach() { return burcach_; }
   HWND SpeedButton4() const { return speedButton4_; }
+  HMENU menucacheprog() const { return menucacheprog_.get(); }
+  HMENU menucachebur() const { return menucachebur_.get(); }
 
  private:
   ShellFolders::MoveOutcome RestorePrograms(bool quiet);
@@ -39,6 +41,7 @@ class HiddenStorePage : public ITabPage {
   TFileListView progcach_, burcach_;
   UniqueHMenu menucacheprog_, menucachebur_;
   HWND speedButton4_ = nullptr, progGroup_ = nullptr, burGroup_ = nullptr;
+  UniqueHIcon speedButton4Picture_;
   SplitterBar splitter_;
   int topHeight_ = 209;
   RECT area_{};

@@ -4,6 +4,7 @@
 
 #include <unordered_set>
 
+#include "app/MenuPictures.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
@@ -130,9 +131,10 @@ HWND CreatePanel(const PageHost& host, int id) {
 HMENU BuildPageMenu(const PageMenuEntry* entries, std::size_t count) {
   HMENU menu = ::CreatePopupMenu();
   for (std::size_t i = 0; i < count; ++i) {
-    if (entries[i].caption)
+    if (entries[i].caption) {
       ::AppendMenuW(menu, MF_STRING, entries[i].id, entries[i].caption);
-    else
+      AttachMenuPicture(menu, entries[i].id, entries[i].picture);
+    } else
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   }
   return menu;

@@ -56,7 +56,7 @@ HWND CreateGroup(const PageHost& host, const wchar_t* caption, int id);
 HWND CreatePanel(const PageHost& host, int id);
 
 // A context menu item of a page; the picture is its number in the window's
-// shared image list, attached when the pictures come.
+// shared image list (drawn by the main window, the menus' owner).
 struct PageMenuEntry {
   const wchar_t* caption;  // nullptr: separator
   UINT id;

@@ -118,6 +118,19 @@ TEST_F(WindowPicturesTest, MainMenuHasItsCaptionsAccessKeysAndPictures) {
   EXPECT_EQ(line.find(L'&'), std::wstring::npos) << "an informational line has no access key";
 }
 
+TEST_F(WindowPicturesTest, PopupsOfTheShellFolderTabsCarryTheirPictures) {
+  ExpectMenu(main->PersonalItems().opspepro(), {{L"Tout Sélectionner", 0}, {nullptr, -1}, {L"&Cacher", 6}});
+  ExpectMenu(main->PersonalItems().opspebur(), {{L"&Tout sélectionner", 0}, {L"&Cacher", 6}});
+  ExpectMenu(main->HiddenStore().menucacheprog(), {{L"&Tout sélectionner", 0}, {nullptr, -1}, {L"&Rétablir", 5}});
+  ExpectMenu(main->HiddenStore().menucachebur(), {{L"&Tout sélectionner", 0}, {nullptr, -1}, {L"&Rétablir", 5}});
+  ICONINFO info{};
+  HICON picture = reinterpret_cast<HICON>(
+      ::SendMessageW(main->HiddenStore().SpeedButton4(), BM_GETIMAGE, IMAGE_ICON, 0));
+  ASSERT_TRUE(picture && ::GetIconInfo(picture, &info)) << "\"Menu <Démarrer>\" shows a picture";
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+}
+
 TEST_F(WindowPicturesTest, OwnerDrawsAttachedPicturesWithTheirClearPartsClear) {
   HMENU action = ::GetSubMenu(::GetMenu(main->hwnd()), 0);
   MENUITEMINFOW info{sizeof(info), MIIM_DATA};
@@ -181,15 +194,15 @@ TEST_F(WindowPicturesTest, DisabledToolbarButtonShowsItsPictureGreyed) {
   EXPECT_EQ(disabled.coloured, 0) << "greyed";
 }
 
+BOOL CALLBACK CountVisible(HWND h, LPARAM p) {
+  if (::IsWindowVisible(h)) ++*reinterpret_cast<int*>(p);
+  return TRUE;
+}
+
 TEST_F(WindowPicturesTest, HelpWithTheFileMissingDoesNothingVisible) {
   auto visibleWindows = [] {
     int count = 0;
-    ::EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-          if (::IsWindowVisible(h)) ++*reinterpret_cast<int*>(p);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    ::EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&count));
     return count;
   };
   const int before = visibleWindows();

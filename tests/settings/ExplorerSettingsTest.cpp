@@ -199,15 +199,19 @@ TEST_F(ExplorerSettingsTest, RadioItemsHideAndShowTheRealTaskbar) {
 
 // A settings change reaches every top-level window, so a running Explorer
 // re-reads the values without a new logon.
+int g_heard = 0;
+
+LRESULT CALLBACK SettingListener(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETTINGCHANGE && lp && std::wstring(reinterpret_cast<const wchar_t*>(lp)) == L"ShellState")
+    ++g_heard;
+  return ::DefWindowProcW(h, msg, wp, lp);
+}
+
 TEST_F(ExplorerSettingsTest, SuccessfulWriteTellsTheShell) {
-  static int heard = 0;
+  int& heard = g_heard;
   heard = 0;
   WNDCLASSW wc{};
-  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (msg == WM_SETTINGCHANGE && lp && std::wstring(reinterpret_cast<const wchar_t*>(lp)) == L"ShellState")
-      ++heard;
-    return ::DefWindowProcW(h, msg, wp, lp);
-  };
+  wc.lpfnWndProc = SettingListener;
   wc.hInstance = ::GetModuleHandleW(nullptr);
   wc.lpszClassName = L"FerlaneSettingListener";
   ::RegisterClassW(&wc);
