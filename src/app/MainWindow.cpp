@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "platform/Termination.h"
+#include "platform/WindowThunk.h"
 #include "resource.h"
 
 namespace ferlane {
@@ -166,7 +167,7 @@ bool Tficheprincipale::Create(HINSTANCE instance) {
   WNDCLASSEXW wc{sizeof(wc)};
   if (!::GetClassInfoExW(instance, kClassName, &wc)) {
     wc = WNDCLASSEXW{sizeof(wc)};
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = &ThunkProc<Tficheprincipale>;
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_FERLANE));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -183,28 +184,6 @@ bool Tficheprincipale::Create(HINSTANCE instance) {
   CreateControls();
   FormCreate();
   return true;
-}
-
-LRESULT CALLBACK Tficheprincipale::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<Tficheprincipale*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<Tficheprincipale*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    LRESULT r = self->HandleMessage(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
-    }
-    return r;
-  } catch (const std::exception& e) {
-    // A command that raised an error ends there; the program goes on.
-    ShowError(hwnd, ExceptionText(e));
-    return 0;
-  }
 }
 
 LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

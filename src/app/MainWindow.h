@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/TabPage.h"
+#include "app/ToolbarPictures.h"
 #include "browse/DirTree.h"
 #include "browse/FileListView.h"
 #include "platform/UniqueHandle.h"
-#include "app/TabPage.h"
-#include "app/ToolbarPictures.h"
 #include "protect/ProtectedList.h"
 #include "settings/ExplorerSettingsPage.h"
 #include "shellfolders/HiddenStorePage.h"
@@ -91,7 +91,9 @@ class Tficheprincipale : public IFileDragTarget {
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void CreateMainMenu();

@@ -2,6 +2,7 @@
 
 #include "app/logic/PasswordHash.h"
 #include "platform/Termination.h"
+#include "platform/WindowThunk.h"
 
 // RtlGenRandom: advapi32 exports it from Windows XP on, under this name.
 extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
@@ -57,7 +58,7 @@ PasswordDialog::~PasswordDialog() {
 bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                                  int clientWidth, int clientHeight, DWORD exStyle) {
   if (hwnd_) return true;
-  if (!RegisterFrameClass(instance, className, &PasswordDialog::WndProc)) return false;
+  if (!RegisterFrameClass(instance, className, &ThunkProc<PasswordDialog>)) return false;
   font_ = MakeFont(FW_NORMAL);
   boldFont_ = MakeFont(FW_BOLD);
   exStyle |= WS_EX_DLGMODALFRAME;
@@ -153,30 +154,6 @@ void PasswordDialog::Apply(const GateStep& step) {
   if (step.focus != GateControl::None) FocusControl(Control(step.focus));
   if (step.requestTermination) RequestTermination();
   if (step.close) closed_ = true;
-}
-
-LRESULT CALLBACK PasswordDialog::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  PasswordDialog* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<PasswordDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<PasswordDialog*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self->focus_ = nullptr;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    // Nothing may unwind into the system; the window simply stays open.
-    return 0;
-  }
 }
 
 LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -67,7 +67,12 @@ class PasswordDialog {
   bool closed_ = false;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    if (!hwnd) focus_ = nullptr;
+  }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include <jpeglib.h>
 
+#include "platform/WindowThunk.h"
 #include "resource.h"
 
 namespace ferlane {
@@ -108,7 +109,7 @@ bool Tlogo::Create(HINSTANCE instance) {
   WNDCLASSEXW existing{sizeof(existing)};
   if (!::GetClassInfoExW(instance, kClass, &existing)) {
     WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = &Tlogo::WndProc;
+    wc.lpfnWndProc = &ThunkProc<Tlogo>;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClass;
@@ -168,28 +169,6 @@ void Tlogo::Paint(HDC dc) const {
   ::SetTextColor(dc, RGB(255, 0, 0));
   ::TextOutW(dc, 40, 24, kTitle, static_cast<int>(sizeof(kTitle) / sizeof(kTitle[0]) - 1));
   ::SelectObject(dc, oldFont);
-}
-
-LRESULT CALLBACK Tlogo::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Tlogo* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<Tlogo*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<Tlogo*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
 }
 
 LRESULT Tlogo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

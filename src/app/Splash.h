@@ -49,7 +49,9 @@ class Tlogo {
   const Image& Picture() const { return picture_; }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc) const;
 

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "platform/WindowThunk.h"
+
 namespace ferlane {
 namespace {
 constexpr wchar_t kClassName[] = L"FerlaneSplitter";
@@ -16,7 +18,7 @@ bool SplitterBar::Create(HWND parent, HINSTANCE instance, int id, Axis axis) {
   WNDCLASSEXW wc{sizeof(wc)};
   if (!::GetClassInfoExW(instance, kClassName, &wc)) {
     wc = WNDCLASSEXW{sizeof(wc)};
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = &ThunkProc<SplitterBar>;
     wc.hInstance = instance;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
@@ -25,25 +27,6 @@ bool SplitterBar::Create(HWND parent, HINSTANCE instance, int id, Axis axis) {
   hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return hwnd_ != nullptr;
-}
-
-LRESULT CALLBACK SplitterBar::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<SplitterBar*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<SplitterBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;  // nothing may unwind into user32; the drag simply ends
-  }
 }
 
 LRESULT SplitterBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

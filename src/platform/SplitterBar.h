@@ -23,7 +23,9 @@ class SplitterBar {
   std::function<void(int moved)> OnMoved;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
