@@ -46,6 +46,25 @@ std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl) {
   return std::wstring(buffer);
 }
 
+namespace {
+
+// One request to the shell; from and to are null-separated lists ending in a
+// second null. Every field not set is zero.
+int RunShellOperation(HWND owner, UINT operation, const std::wstring& from, const std::wstring& to,
+                      FILEOP_FLAGS flags, bool* aborted) {
+  SHFILEOPSTRUCTW op{};
+  op.hwnd = owner;
+  op.wFunc = operation;
+  op.pFrom = from.c_str();
+  op.pTo = to.c_str();
+  op.fFlags = flags;
+  const int result = ::SHFileOperationW(&op);
+  if (aborted) *aborted = op.fAnyOperationsAborted != FALSE;
+  return result;
+}
+
+}  // namespace
+
 int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
                   FILEOP_FLAGS flags, bool* aborted) {
   std::wstring from, to;
@@ -60,15 +79,7 @@ int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const st
     to += L'\0';
     flags = static_cast<FILEOP_FLAGS>(flags | FOF_MULTIDESTFILES);
   }
-  SHFILEOPSTRUCTW op{};
-  op.hwnd = owner;
-  op.wFunc = FO_MOVE;
-  op.pFrom = from.c_str();
-  op.pTo = to.c_str();
-  op.fFlags = flags;
-  const int result = ::SHFileOperationW(&op);
-  if (aborted) *aborted = op.fAnyOperationsAborted != FALSE;
-  return result;
+  return RunShellOperation(owner, FO_MOVE, from, to, flags, aborted);
 }
 
 bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags,
@@ -79,16 +90,7 @@ bool MoveFolder(const std::wstring& source, const std::wstring& destination, FIL
 
 int ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
                 FILEOP_FLAGS extraFlags, bool* aborted) {
-  const std::wstring from = OneEntryList(source), to = OneEntryList(destination);
-  SHFILEOPSTRUCTW op{};
-  op.hwnd = owner;
-  op.wFunc = operation;
-  op.pFrom = from.c_str();
-  op.pTo = to.c_str();
-  op.fFlags = extraFlags;
-  const int result = ::SHFileOperationW(&op);
-  if (aborted) *aborted = op.fAnyOperationsAborted != FALSE;
-  return result;
+  return RunShellOperation(owner, operation, OneEntryList(source), OneEntryList(destination), extraFlags, aborted);
 }
 
 DWORD CreateFolderPath(const std::wstring& path) {
