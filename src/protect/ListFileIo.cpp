@@ -10,18 +10,34 @@
 namespace ferlane {
 namespace {
 
-// Converts one line to the code page; usedDefault tells whether a character
-// had no spelling there (only asked for the ANSI code page).
-std::string Narrow(UINT codePage, const std::wstring& line, bool* usedDefault) {
-  if (line.empty()) return {};
-  DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  BOOL defaulted = FALSE;
-  BOOL* defaultedOut = codePage == CP_UTF8 ? nullptr : &defaulted;
-  int size = static_cast<int>(line.size());
-  int n = ::WideCharToMultiByte(codePage, flags, line.data(), size, nullptr, 0, nullptr, defaultedOut);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) ::WideCharToMultiByte(codePage, flags, line.data(), size, out.data(), n, nullptr, defaultedOut);
-  if (usedDefault) *usedDefault = defaulted != FALSE || (n <= 0 && size > 0);
+// Converts text to the code page; usedDefault tells whether a character
+// had no spelling there (only asked for the ANSI code page). A very long
+// text goes in pieces, cut after a line end, as the system counts in int.
+std::string Narrow(UINT codePage, std::wstring_view text, bool* usedDefault) {
+  if (usedDefault) *usedDefault = false;
+  constexpr std::size_t kPiece = 1u << 24;
+  std::string out;
+  while (!text.empty()) {
+    std::size_t take = text.size();
+    if (take > kPiece) {
+      std::size_t cut = text.find_last_of(L'\n', kPiece - 1);
+      take = cut == std::wstring_view::npos ? kPiece : cut + 1;
+      // Never between the two halves of a surrogate pair.
+      if (text[take - 1] >= 0xD800 && text[take - 1] <= 0xDBFF) --take;
+    }
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL defaulted = FALSE;
+    BOOL* defaultedOut = codePage == CP_UTF8 ? nullptr : &defaulted;
+    const int size = static_cast<int>(take);
+    const int n = ::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, defaultedOut);
+    const std::size_t at = out.size();
+    if (n > 0) {
+      out.resize(at + static_cast<std::size_t>(n));
+      ::WideCharToMultiByte(codePage, flags, text.data(), size, out.data() + at, n, nullptr, defaultedOut);
+    }
+    if (usedDefault && (defaulted != FALSE || n <= 0)) *usedDefault = true;
+    text.remove_prefix(take);
+  }
   return out;
 }
 
@@ -55,29 +71,28 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 std::string EncodeListLines(const std::vector<std::wstring>& lines) {
-  std::vector<std::string> narrow;
-  narrow.reserve(lines.size());
-  bool needsUtf8 = false;
+  std::size_t size = 0;
+  for (const auto& line : lines) size += line.size() + 2;
+  std::wstring text;
+  text.reserve(size);
   for (const auto& line : lines) {
-    bool usedDefault = false;
-    narrow.push_back(Narrow(CP_ACP, line, &usedDefault));
-    if (usedDefault) {
-      needsUtf8 = true;
-      break;
-    }
+    text += line;
+    text += L"\r\n";
   }
-  std::string text;
-  if (!needsUtf8) {
-    text = JoinListLines(narrow);
-    // An ANSI text that happened to start with the mark's three bytes would
-    // be misread as UTF-8 at the next load.
-    if (!StartsWithUtf8Bom(text)) return text;
-  }
-  narrow.clear();
-  for (const auto& line : lines) narrow.push_back(Narrow(CP_UTF8, line, nullptr));
-  text.assign(kUtf8Bom);
-  text += JoinListLines(narrow);
-  return text;
+  return EncodeListText(text);
+}
+
+std::string EncodeListText(std::wstring_view text) {
+  // Line ends are single bytes in every code page, so converting the whole
+  // text gives the bytes of converting line by line.
+  bool usedDefault = false;
+  std::string bytes = Narrow(CP_ACP, text, &usedDefault);
+  // An ANSI text that happened to start with the mark's three bytes would
+  // be misread as UTF-8 at the next load.
+  if (!usedDefault && !StartsWithUtf8Bom(bytes)) return bytes;
+  bytes.assign(kUtf8Bom);
+  bytes += Narrow(CP_UTF8, text, nullptr);
+  return bytes;
 }
 
 std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole) {
@@ -137,11 +152,14 @@ DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& line
 
 DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
                     const ListSaveStop& stopAfter) {
+  return WriteListBytes(fileName, EncodeListLines(lines), stopAfter);
+}
+
+DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter) {
   // Renaming over a read-only file would drop the flag the user set on it.
   DWORD current = ::GetFileAttributesW(fileName.c_str());
   if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
   auto stop = [&](ListSaveStep step) { return stopAfter && stopAfter(step); };
-  std::string bytes = EncodeListLines(lines);
   // Written beside the old file under a fresh name, then renamed over it, so
   // a failed write (full disk, refused access, a crash) leaves the old list.
   wchar_t temp[MAX_PATH];

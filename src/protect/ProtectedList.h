@@ -68,9 +68,11 @@ class ProtectedList {
   std::wstring TypeText(int item) const;   // "Dossier" / "Fichier"
   std::wstring StateText(int item) const;  // "Caché" / "Visible"
   int ImageIndex(int item) const;
-  // LVN_GETDISPINFO of ListView1, passed on by the parent: the icon of a row
-  // drawn for the first time. True when handled.
-  bool OnNotify(NMHDR* hdr);
+  // ListView1's questions, passed on by the parent: LVN_GETDISPINFO (the
+  // texts and icon of a row it draws) and LVN_ODFINDITEM (typing a name's
+  // first letters). True when handled; result is what the parent's window
+  // procedure returns for it.
+  bool OnNotify(NMHDR* hdr, LRESULT* result = nullptr);
   bool IsSelected(int item) const;
   void SetSelected(int item, bool selected);
   // Appends an item; its icon and state word come from the file system.
@@ -129,19 +131,38 @@ class ProtectedList {
 
  private:
   class Batch;
+  // One row of the list. ListView1 holds no texts of its own (it asks for
+  // them as it draws), so a long list loads and saves without passing every
+  // item through the control; the control keeps only the selection.
+  struct Row {
+    std::wstring path;
+    ItemType type = ItemType::File;
+    ItemState state = ItemState::Visible;
+    // A loaded row's state word is read from the file system when it is
+    // first shown or asked for, not for every row of a long list at start.
+    bool stateRead = false;
+    int icon = -1;  // -1: not asked yet
+  };
   bool Alive() const;
-  std::vector<ProtectedItem> Snapshot() const;
-  void SetState(int item, ItemState state);
+  const Row& RowAt(int item) const;
+  ItemState RowState(int item) const;
+  std::vector<int> SelectedItems() const;
+  // Tells ListView1 how many rows there are now; the selection stays.
+  void SyncCount();
   // Runs a hide or show rule over the items, shows the state words the file
   // system then holds and names the refused paths in one message.
   void RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&), bool selectedOnly);
-  void InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image);
-  // Inserts an item at `at`, its icon and state word from the file system.
-  void InsertFromDisk(int at, const std::wstring& path, ItemType type);
-  int ResolveIcon(int item);
+  // Puts rows in front of the list (the stored items of a late read); the
+  // selected rows stay selected.
+  void InsertInFront(std::vector<Row> front);
+  static std::vector<Row> RowsFromLines(std::vector<std::wstring>& lines);
+  // The first row from start whose caption is text, or begins with it.
+  int FindCaption(const std::wstring& text, int start, bool partial, bool wrap) const;
 
   HWND list_ = nullptr;
   int batchDepth_ = 0;
+  // mutable: reading a state word or an icon for the first time keeps it.
+  mutable std::vector<Row> rows_;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
   // The list file read only in part, until its bytes are kept in a copy.
