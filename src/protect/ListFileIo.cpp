@@ -10,37 +10,6 @@
 namespace ferlane {
 namespace {
 
-// Converts text to the code page; usedDefault tells whether a character
-// had no spelling there (only asked for the ANSI code page). A very long
-// text goes in pieces, cut after a line end, as the system counts in int.
-std::string Narrow(UINT codePage, std::wstring_view text, bool* usedDefault) {
-  if (usedDefault) *usedDefault = false;
-  constexpr std::size_t kPiece = 1u << 24;
-  std::string out;
-  while (!text.empty()) {
-    std::size_t take = text.size();
-    if (take > kPiece) {
-      std::size_t cut = text.find_last_of(L'\n', kPiece - 1);
-      take = cut == std::wstring_view::npos ? kPiece : cut + 1;
-      // Never between the two halves of a surrogate pair.
-      if (text[take - 1] >= 0xD800 && text[take - 1] <= 0xDBFF) --take;
-    }
-    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL defaulted = FALSE;
-    BOOL* defaultedOut = codePage == CP_UTF8 ? nullptr : &defaulted;
-    const int size = static_cast<int>(take);
-    const int n = ::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, defaultedOut);
-    const std::size_t at = out.size();
-    if (n > 0) {
-      out.resize(at + static_cast<std::size_t>(n));
-      ::WideCharToMultiByte(codePage, flags, text.data(), size, out.data() + at, n, nullptr, defaultedOut);
-    }
-    if (usedDefault && (defaulted != FALSE || n <= 0)) *usedDefault = true;
-    text.remove_prefix(take);
-  }
-  return out;
-}
-
 std::wstring Widen(UINT codePage, const std::string& line) {
   if (line.empty()) return {};
   int size = static_cast<int>(line.size());
@@ -71,27 +40,34 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 std::string EncodeListLines(const std::vector<std::wstring>& lines) {
-  std::size_t size = 0;
-  for (const auto& line : lines) size += line.size() + 2;
-  std::wstring text;
-  text.reserve(size);
-  for (const auto& line : lines) {
-    text += line;
-    text += L"\r\n";
-  }
-  return EncodeListText(text);
+  return EncodeListLines(lines.size(), [&](std::size_t i) { return std::wstring_view(lines[i]); });
 }
 
-std::string EncodeListText(std::wstring_view text) {
-  // Line ends are single bytes in every code page, so converting the whole
-  // text gives the bytes of converting line by line.
-  bool usedDefault = false;
-  std::string bytes = Narrow(CP_ACP, text, &usedDefault);
+std::string EncodeListLines(std::size_t count, const std::function<std::wstring_view(std::size_t)>& line) {
+  // The ANSI code page, one system call per distinct character rather than
+  // per line: the list's characters are few, its lines many.
+  CharCacheEncoder ansi([](wchar_t c, std::string& bytes) {
+    char out[8];
+    BOOL defaulted = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, out, sizeof out, nullptr, &defaulted);
+    if (n <= 0 || defaulted) return false;
+    bytes.assign(out, static_cast<std::size_t>(n));
+    return true;
+  });
+  std::string bytes;
+  bool ansiOk = true;
+  for (std::size_t i = 0; i < count && ansiOk; ++i) {
+    ansiOk = ansi.Append(line(i), bytes);
+    bytes += "\r\n";
+  }
   // An ANSI text that happened to start with the mark's three bytes would
   // be misread as UTF-8 at the next load.
-  if (!usedDefault && !StartsWithUtf8Bom(bytes)) return bytes;
+  if (ansiOk && !StartsWithUtf8Bom(bytes)) return bytes;
   bytes.assign(kUtf8Bom);
-  bytes += Narrow(CP_UTF8, text, nullptr);
+  for (std::size_t i = 0; i < count; ++i) {
+    AppendUtf8(line(i), bytes);
+    bytes += "\r\n";
+  }
   return bytes;
 }
 

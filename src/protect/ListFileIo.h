@@ -28,7 +28,7 @@ using ListSaveStop = std::function<bool(ListSaveStep)>;
 // Returns ERROR_SUCCESS or the system's error code.
 DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
                     const ListSaveStop& stopAfter = {});
-// The same with the file's bytes already encoded (EncodeListText).
+// The same with the file's bytes already encoded (EncodeListLines).
 DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter = {});
 
 // Deletes the temporary files a save killed half-way left in the list file's
@@ -39,10 +39,11 @@ void RemoveStaleListTempFiles(const std::wstring& fileName);
 // the first free name of ListBackupName; the name used, empty on failure.
 std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error);
 
-// The bytes of a list file, and back. EncodeListText takes the lines already
-// joined, each ended by CR LF, so a long list is converted in one call.
+// The bytes of a list file, and back.
 std::string EncodeListLines(const std::vector<std::wstring>& lines);
-std::string EncodeListText(std::wstring_view text);
+// The same for count lines handed out one by one, so a long list is
+// encoded straight from where it is kept, without a copy.
+std::string EncodeListLines(std::size_t count, const std::function<std::wstring_view(std::size_t)>& line);
 std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole = nullptr);
 
 // "Impossible d'ouvrir le fichier "<name>". <system reason>"

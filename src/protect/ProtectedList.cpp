@@ -145,22 +145,42 @@ bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
 
 int ProtectedList::ItemCount() const { return list_ ? static_cast<int>(rows_.size()) : 0; }
 
-const ProtectedList::Row& ProtectedList::RowAt(int item) const {
-  static const Row kNone{};
-  return item >= 0 && item < ItemCount() ? rows_[static_cast<std::size_t>(item)] : kNone;
+std::wstring ProtectedList::Caption(int item) const {
+  if (item < 0 || item >= ItemCount()) return {};
+  return std::wstring(PathOf(rows_[static_cast<std::size_t>(item)]));
 }
-
-std::wstring ProtectedList::Caption(int item) const { return RowAt(item).path; }
 
 std::wstring ProtectedList::TypeText(int item) const {
   if (item < 0 || item >= ItemCount()) return {};
-  return TypeWord(RowAt(item).type);
+  return TypeWord(rows_[static_cast<std::size_t>(item)].type);
+}
+
+ProtectedList::Row ProtectedList::NewRow(std::wstring_view path, ItemType type) {
+  Row row;
+  row.at = pool_.size();
+  row.length = path.size();
+  row.type = type;
+  pool_ += path;
+  return row;
+}
+
+void ProtectedList::CompactPool() {
+  std::wstring kept;
+  std::size_t size = 0;
+  for (const Row& row : rows_) size += row.length;
+  kept.reserve(size);
+  for (Row& row : rows_) {
+    const std::size_t at = kept.size();
+    kept += PathOf(row);
+    row.at = at;
+  }
+  pool_ = std::move(kept);
 }
 
 ItemState ProtectedList::RowState(int item) const {
   Row& row = rows_[static_cast<std::size_t>(item)];
   if (!row.stateRead) {
-    row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(row.path).c_str()));
+    row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(std::wstring(PathOf(row))).c_str()));
     row.stateRead = true;
   }
   return row.state;
@@ -176,7 +196,7 @@ int ProtectedList::ImageIndex(int item) const {
   // The shell's look-up is the slow part of a long list: asked once per row,
   // when it is first drawn or asked for.
   Row& row = rows_[static_cast<std::size_t>(item)];
-  if (row.icon < 0) row.icon = ItemIconIndex(row.path, row.type);
+  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(PathOf(row)), row.type);
   return row.icon;
 }
 
@@ -241,10 +261,10 @@ int ProtectedList::FindCaption(const std::wstring& text, int start, bool partial
       if (!wrap) break;
       i -= count;
     }
-    const std::wstring& path = rows_[static_cast<std::size_t>(i)].path;
+    const std::wstring_view path = PathOf(rows_[static_cast<std::size_t>(i)]);
     if (partial && static_cast<int>(path.size()) < length) continue;
     const int compared = partial ? length : static_cast<int>(path.size());
-    if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, path.c_str(), compared, text.c_str(), length) ==
+    if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, path.data(), compared, text.c_str(), length) ==
         CSTR_EQUAL)
       return i;
   }
@@ -254,9 +274,7 @@ int ProtectedList::FindCaption(const std::wstring& text, int start, bool partial
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   if (!list_) return;
   Batch batch(*this);
-  Row row;
-  row.path = path;
-  row.type = type;
+  Row row = NewRow(path, type);
   // A dropped item says at once what it is.
   row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
   row.stateRead = true;
@@ -265,15 +283,15 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
 }
 
 std::vector<ProtectedList::Row> ProtectedList::RowsFromLines(std::vector<std::wstring>& lines) {
-  // The lines are moved, not copied: a long list is read once.
+  // The lines are let go as soon as their paths are in the pool.
   std::vector<Row> rows;
   rows.reserve((lines.size() + 1) / 2);
+  std::size_t size = pool_.size();
+  for (std::size_t i = 0; i < lines.size(); i += 2) size += lines[i].size();
+  pool_.reserve(size);
   for (std::size_t i = 0; i < lines.size(); i += 2) {
-    Row row;
-    row.path = std::move(lines[i]);
     // An unpaired last line (a hand-edited file) is kept as a file.
-    row.type = i + 1 < lines.size() ? TypeFromLine(lines[i + 1]) : ItemType::File;
-    rows.push_back(std::move(row));
+    rows.push_back(NewRow(lines[i], i + 1 < lines.size() ? TypeFromLine(lines[i + 1]) : ItemType::File));
   }
   lines.clear();
   return rows;
@@ -337,18 +355,12 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     if (BackUpListFile(fileName, error).empty()) return error ? error : ERROR_FILE_EXISTS;
     unkeptFile_.clear();
   }
-  // The rows' own texts, joined once and converted in one go.
-  std::size_t size = 0;
-  for (const Row& row : rows_) size += row.path.size() + 11;
-  std::wstring text;
-  text.reserve(size);
-  for (const Row& row : rows_) {
-    text += row.path;
-    text += L"\r\n";
-    text += TypeWord(row.type);
-    text += L"\r\n";
-  }
-  return WriteListBytes(fileName, EncodeListText(text), stopAfter);
+  // Straight from the rows: two lines each, the path and the type word.
+  const std::string bytes = EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
+    const Row& row = rows_[line / 2];
+    return line % 2 ? std::wstring_view(TypeWord(row.type)) : PathOf(row);
+  });
+  return WriteListBytes(fileName, bytes, stopAfter);
 }
 
 std::wstring ProtectedList::PartlyReadText(const std::wstring& fileName) {
@@ -371,7 +383,7 @@ void ProtectedList::RunCommand(AttributeFailures (*command)(IFileAttributes&, st
   if (ItemCount() == 0) return;
   std::vector<ProtectedItem> items(rows_.size());
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    items[i].path = rows_[i].path;
+    items[i].path = PathOf(rows_[i]);
     items[i].type = rows_[i].type;
   }
   if (selectedOnly)
@@ -411,6 +423,7 @@ void ProtectedList::Supprimer2Click() {
     kept.push_back(std::move(rows_[i]));
   }
   rows_ = std::move(kept);
+  CompactPool();
   // Every selected row is gone: the rows now at those places are not selected.
   SetItemSelected(list_, -1, false);
   SyncCount();
@@ -420,6 +433,7 @@ void ProtectedList::Supprimer1Click() {
   if (!list_) return;
   Batch batch(*this);
   rows_.clear();
+  pool_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
 }
 

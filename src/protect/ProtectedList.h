@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protect/ListFileIo.h"
@@ -135,7 +136,9 @@ class ProtectedList {
   // them as it draws), so a long list loads and saves without passing every
   // item through the control; the control keeps only the selection.
   struct Row {
-    std::wstring path;
+    // The path, kept in pool_: one block for the whole list, so a long list
+    // is neither allocated nor freed path by path.
+    std::size_t at = 0, length = 0;
     ItemType type = ItemType::File;
     ItemState state = ItemState::Visible;
     // A loaded row's state word is read from the file system when it is
@@ -144,7 +147,10 @@ class ProtectedList {
     int icon = -1;  // -1: not asked yet
   };
   bool Alive() const;
-  const Row& RowAt(int item) const;
+  std::wstring_view PathOf(const Row& row) const { return std::wstring_view(pool_).substr(row.at, row.length); }
+  Row NewRow(std::wstring_view path, ItemType type);
+  // Keeps only the paths of the rows left, once rows went.
+  void CompactPool();
   ItemState RowState(int item) const;
   std::vector<int> SelectedItems() const;
   // Tells ListView1 how many rows there are now; the selection stays.
@@ -155,7 +161,7 @@ class ProtectedList {
   // Puts rows in front of the list (the stored items of a late read); the
   // selected rows stay selected.
   void InsertInFront(std::vector<Row> front);
-  static std::vector<Row> RowsFromLines(std::vector<std::wstring>& lines);
+  std::vector<Row> RowsFromLines(std::vector<std::wstring>& lines);
   // The first row from start whose caption is text, or begins with it.
   int FindCaption(const std::wstring& text, int start, bool partial, bool wrap) const;
 
@@ -163,6 +169,7 @@ class ProtectedList {
   int batchDepth_ = 0;
   // mutable: reading a state word or an icon for the first time keeps it.
   mutable std::vector<Row> rows_;
+  std::wstring pool_;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
   // The list file read only in part, until its bytes are kept in a copy.

@@ -166,6 +166,70 @@ std::wstring ListBackupName(const std::wstring& fileName, int attempt) {
   return fileName + L".bak" + (attempt > 1 ? std::to_wstring(attempt) : std::wstring());
 }
 
+void AppendUtf8(std::wstring_view text, std::string& out) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto cp = static_cast<char32_t>(text[i]);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
+      const auto low = static_cast<char32_t>(text[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+}
+
+namespace {
+constexpr std::uint32_t kNone = 1;
+constexpr std::uint32_t kKnown = 0x80000000u;
+}  // namespace
+
+CharCacheEncoder::CharCacheEncoder(Convert convert) : convert_(std::move(convert)), cache_(0x10000, 0) {}
+
+bool CharCacheEncoder::Append(std::wstring_view text, std::string& out) {
+  for (wchar_t c : text) {
+    const auto unit = static_cast<std::uint32_t>(c);
+    // Beyond UTF-16 (wchar_t is wider off Windows): no code page spells it.
+    if (unit > 0xFFFF) return false;
+    std::uint32_t entry = cache_[unit];
+    if (entry == 0) {
+      std::string bytes;
+      entry = convert_(c, bytes) && !bytes.empty() && bytes.size() <= 4 ? kKnown : kNone;
+      if (entry == kKnown) {
+        entry |= static_cast<std::uint32_t>(bytes.size()) << 24;
+        for (std::size_t k = 0; k < bytes.size() && k < 3; ++k)
+          entry |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+        // A fourth byte does not fit the entry: such a character is not cached.
+        if (bytes.size() == 4) {
+          out += bytes;
+          continue;
+        }
+      }
+      cache_[unit] = entry;
+    }
+    if (entry == kNone) return false;
+    const std::uint32_t length = (entry >> 24) & 0x7F;
+    for (std::uint32_t k = 0; k < length; ++k) out += static_cast<char>((entry >> (8 * k)) & 0xFF);
+  }
+  return true;
+}
+
 std::string JoinListLines(const std::vector<std::string>& lines) {
   std::size_t size = 0;
   for (const auto& line : lines) size += line.size() + 2;

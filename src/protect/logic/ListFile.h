@@ -2,6 +2,7 @@
 // The per-user list file: two lines per protected item (the full path, then
 // the type word), every line ended by CR LF, an empty list as an empty file.
 // Here only bytes and lines; the code page is chosen by the caller.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,30 @@ ListText SplitListText(std::wstring_view text);
 // the ANSI code page (the system's), false when a byte has no character.
 using AnsiDecoder = std::function<bool(std::string_view, std::wstring&)>;
 ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi);
+
+// UTF-8 of UTF-16 (or, where wchar_t is wider, UTF-32) text; a lone
+// surrogate becomes U+FFFD, as the system's converter makes it.
+void AppendUtf8(std::wstring_view text, std::string& out);
+
+// Encodes text into a code page one character at a time, asking convert
+// only once for each distinct character: a long list repeats few of them.
+// Exact for the stateless code pages the system uses as its ANSI page.
+class CharCacheEncoder {
+ public:
+  // The bytes of one UTF-16 unit in the code page (at most 4); false when
+  // it has none there.
+  using Convert = std::function<bool(wchar_t, std::string&)>;
+  explicit CharCacheEncoder(Convert convert);
+  // Appends text; false as soon as a character has no spelling (out then
+  // holds a part of it).
+  bool Append(std::wstring_view text, std::string& out);
+
+ private:
+  Convert convert_;
+  // Per UTF-16 unit: 0 not asked yet, kNone no spelling, else
+  // 0x80000000 | length << 24 | the bytes, first in the lowest byte.
+  std::vector<std::uint32_t> cache_;
+};
 
 // Every line followed by CR LF; no lines give no bytes.
 std::string JoinListLines(const std::vector<std::string>& lines);
