@@ -55,6 +55,9 @@ std::string EncodeListLines(std::size_t count, const std::function<std::wstring_
     return true;
   });
   std::string bytes;
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < count; ++i) size += line(i).size() + 2;
+  bytes.reserve(size);
   bool ansiOk = true;
   for (std::size_t i = 0; i < count && ansiOk; ++i) {
     ansiOk = ansi.Append(line(i), bytes);

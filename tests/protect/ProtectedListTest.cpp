@@ -313,6 +313,37 @@ TEST_F(ProtectedListTest, RemovingItemsLeavesTheFilesAsTheyWere) {
   EXPECT_FALSE(Kept(b) & FILE_ATTRIBUTE_HIDDEN);
 }
 
+TEST_F(ProtectedListTest, SelectionStaysWithItsRowsAcrossAppendRemoveAndALateRead) {
+  std::wstring name = dir / L"dupont";
+  ASSERT_TRUE(WriteBytes(name, "C:\\old\r\nFichier\r\n"));
+  HANDLE lock = ::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_NE(list.LoadListFile(name), 0u);
+  ::CloseHandle(lock);
+  for (const wchar_t* p : {L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d"}) list.AddItem(p, ItemType::File);
+  list.SetSelected(1, true);
+  list.AddItem(L"C:\\e", ItemType::Folder);
+  EXPECT_TRUE(list.IsSelected(1));
+  EXPECT_FALSE(list.IsSelected(4));
+  // The stored items come in front at the save: the selected row moves with them.
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\old", L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d", L"C:\\e"}));
+  EXPECT_TRUE(list.IsSelected(2));
+  EXPECT_FALSE(list.IsSelected(1));
+  list.SetSelected(0, true);
+  list.Supprimer2Click();
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a", L"C:\\c", L"C:\\d", L"C:\\e"}));
+  for (int i = 0; i < list.ItemCount(); ++i) EXPECT_FALSE(list.IsSelected(i)) << i;
+  EXPECT_EQ(list.TypeText(3), L"Dossier");
+  // The rows left keep their own paths, also after more are added.
+  list.AddItem(L"C:\\f", ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\nC:\\c\r\nFichier\r\nC:\\d\r\nFichier\r\nC:\\e\r\nDossier\r\nC:\\f\r\nFichier\r\n");
+  // Out-of-range rows have no texts.
+  EXPECT_EQ(list.Caption(5), L"");
+  EXPECT_EQ(list.StateText(-1), L"");
+}
+
 TEST_F(ProtectedListTest, SelectionChangesReachTheParent) {
   ASSERT_EQ(Load({L"C:\\x", L"Fichier"}), 0u);
   parent.itemChanged = 0;

@@ -202,30 +202,64 @@ constexpr std::uint32_t kKnown = 0x80000000u;
 
 CharCacheEncoder::CharCacheEncoder(Convert convert) : convert_(std::move(convert)), cache_(0x10000, 0) {}
 
+std::uint32_t CharCacheEncoder::Entry(wchar_t c, std::string& uncached) {
+  const auto unit = static_cast<std::uint32_t>(c);
+  // Beyond UTF-16 (wchar_t is wider off Windows): no code page spells it.
+  if (unit > 0xFFFF) return kNone;
+  std::uint32_t entry = cache_[unit];
+  if (entry != 0) return entry;
+  std::string bytes;
+  if (!convert_(c, bytes) || bytes.empty() || bytes.size() > 4) return cache_[unit] = kNone;
+  // A fourth byte does not fit an entry: such a character is not cached.
+  if (bytes.size() == 4) {
+    uncached = bytes;
+    return kKnown;
+  }
+  entry = kKnown | static_cast<std::uint32_t>(bytes.size()) << 24;
+  for (std::size_t k = 0; k < bytes.size(); ++k)
+    entry |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+  return cache_[unit] = entry;
+}
+
 bool CharCacheEncoder::Append(std::wstring_view text, std::string& out) {
-  for (wchar_t c : text) {
-    const auto unit = static_cast<std::uint32_t>(c);
-    // Beyond UTF-16 (wchar_t is wider off Windows): no code page spells it.
-    if (unit > 0xFFFF) return false;
-    std::uint32_t entry = cache_[unit];
-    if (entry == 0) {
-      std::string bytes;
-      entry = convert_(c, bytes) && !bytes.empty() && bytes.size() <= 4 ? kKnown : kNone;
-      if (entry == kKnown) {
-        entry |= static_cast<std::uint32_t>(bytes.size()) << 24;
-        for (std::size_t k = 0; k < bytes.size() && k < 3; ++k)
-          entry |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
-        // A fourth byte does not fit the entry: such a character is not cached.
-        if (bytes.size() == 4) {
-          out += bytes;
-          continue;
-        }
+  // Room for one byte per character, the usual case; more is made as needed.
+  const std::size_t start = out.size();
+  std::size_t at = start;
+  out.resize(at + text.size());
+  std::string uncached;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    {
+      // The characters already met, straight from the cache: the bulk of a list.
+      const std::uint32_t* cache = cache_.data();
+      char* p = out.data() + at;
+      const wchar_t* c = text.data() + i;
+      const wchar_t* end = text.data() + text.size();
+      for (; c < end; ++c, ++p) {
+        const auto unit = static_cast<std::uint32_t>(*c);
+        if (unit > 0xFFFF) break;
+        const std::uint32_t entry = cache[unit];
+        if ((entry & 0xFF000000u) != (kKnown | 1u << 24)) break;
+        *p = static_cast<char>(entry & 0xFF);
       }
-      cache_[unit] = entry;
+      at = static_cast<std::size_t>(p - out.data());
+      i = static_cast<std::size_t>(c - text.data());
     }
-    if (entry == kNone) return false;
+    if (i == text.size()) break;
+    const std::uint32_t entry = Entry(text[i++], uncached);
+    if (entry == kNone) {
+      out.resize(start);
+      return false;
+    }
     const std::uint32_t length = (entry >> 24) & 0x7F;
-    for (std::uint32_t k = 0; k < length; ++k) out += static_cast<char>((entry >> (8 * k)) & 0xFF);
+    const std::size_t size = length ? length : uncached.size();
+    out.resize(out.size() + size - 1);
+    if (length == 0) {
+      out.replace(at, uncached.size(), uncached);
+    } else {
+      for (std::uint32_t k = 0; k < length; ++k) out[at + k] = static_cast<char>((entry >> (8 * k)) & 0xFF);
+    }
+    at += size;
   }
   return true;
 }

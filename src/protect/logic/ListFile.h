@@ -66,14 +66,17 @@ class CharCacheEncoder {
   // it has none there.
   using Convert = std::function<bool(wchar_t, std::string&)>;
   explicit CharCacheEncoder(Convert convert);
-  // Appends text; false as soon as a character has no spelling (out then
-  // holds a part of it).
+  // Appends text; false, with out as it was, when a character has no
+  // spelling there.
   bool Append(std::wstring_view text, std::string& out);
 
  private:
+  // The entry of c; a character of four bytes comes back in uncached.
+  std::uint32_t Entry(wchar_t c, std::string& uncached);
   Convert convert_;
-  // Per UTF-16 unit: 0 not asked yet, kNone no spelling, else
-  // 0x80000000 | length << 24 | the bytes, first in the lowest byte.
+  // Per UTF-16 unit: 0 not asked yet, 1 no spelling, else
+  // 0x80000000 | length << 24 | the bytes, first in the lowest byte
+  // (length 0: four bytes, not cached).
   std::vector<std::uint32_t> cache_;
 };
 
