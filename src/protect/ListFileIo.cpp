@@ -63,9 +63,9 @@ std::string EncodeListLines(std::size_t count, const std::function<std::wstring_
     ansiOk = ansi.Append(line(i), bytes);
     bytes += "\r\n";
   }
-  // An ANSI text that happened to start with the mark's three bytes would
-  // be misread as UTF-8 at the next load.
-  if (ansiOk && !StartsWithUtf8Bom(bytes)) return bytes;
+  // ANSI bytes that the next load would take for another form (a mark at
+  // the start, or valid UTF-8 such as "Ã©") would come back as other names.
+  if (ansiOk && DetectListEncoding(bytes) == ListEncoding::Ansi) return bytes;
   bytes.assign(kUtf8Bom);
   for (std::size_t i = 0; i < count; ++i) {
     AppendUtf8(line(i), bytes);

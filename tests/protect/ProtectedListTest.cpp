@@ -338,7 +338,8 @@ TEST_F(ProtectedListTest, SelectionStaysWithItsRowsAcrossAppendRemoveAndALateRea
   // The rows left keep their own paths, also after more are added.
   list.AddItem(L"C:\\f", ItemType::File);
   ASSERT_EQ(list.SaveListFile(name), 0u);
-  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\nC:\\c\r\nFichier\r\nC:\\d\r\nFichier\r\nC:\\e\r\nDossier\r\nC:\\f\r\nFichier\r\n");
+  EXPECT_EQ(ReadBytes(name),
+            "C:\\a\r\nFichier\r\nC:\\c\r\nFichier\r\nC:\\d\r\nFichier\r\nC:\\e\r\nDossier\r\nC:\\f\r\nFichier\r\n");
   // Out-of-range rows have no texts.
   EXPECT_EQ(list.Caption(5), L"");
   EXPECT_EQ(list.StateText(-1), L"");
