@@ -74,29 +74,46 @@ std::string EncodeListLines(std::size_t count, const std::function<std::wstring_
   return bytes;
 }
 
+namespace {
+
+// The system's ANSI code page, strictly: false when a byte has no character.
+bool DecodeAnsi(std::string_view in, std::wstring& out) {
+  out.clear();
+  if (in.empty()) return true;
+  if (in.size() > INT_MAX) return false;
+  const int size = static_cast<int>(in.size());
+  int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
+  if (n <= 0) {
+    out = Widen(CP_ACP, std::string(in));  // keep what can be read; the file is kept too
+    return false;
+  }
+  out.resize(static_cast<std::size_t>(n));
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n);
+  return true;
+}
+
+}  // namespace
+
 std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole) {
-  auto ansi = [](std::string_view in, std::wstring& out) {
-    out.clear();
-    if (in.empty()) return true;
-    if (in.size() > INT_MAX) return false;
-    const int size = static_cast<int>(in.size());
-    int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
-    if (n <= 0) {
-      out = Widen(CP_ACP, std::string(in));  // keep what can be read; the file is kept too
-      return false;
-    }
-    out.resize(static_cast<std::size_t>(n));
-    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n);
-    return true;
-  };
-  ListText text = DecodeListText(bytes, ansi);
+  ListText text = DecodeListText(bytes, DecodeAnsi);
   if (whole) *whole = text.whole;
   return std::move(text.lines);
 }
 
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole) {
-  if (whole) *whole = true;
   lines.clear();
+  std::wstring text;
+  bool decoded = true;
+  DWORD error = ReadListFileText(fileName, text, &decoded);
+  ListText split = SplitListText(text);
+  if (whole) *whole = decoded && split.whole;
+  if (error == ERROR_SUCCESS) lines = std::move(split.lines);
+  return error;
+}
+
+DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded) {
+  if (decoded) *decoded = true;
+  text.clear();
   DWORD attributes = ::GetFileAttributesW(fileName.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     DWORD error = ::GetLastError();
@@ -125,7 +142,8 @@ DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& line
     done += got;
   }
   bytes.resize(done);
-  lines = DecodeListBytes(bytes, whole);
+  const bool all = DecodeListBytesToText(bytes, DecodeAnsi, text);
+  if (decoded) *decoded = all;
   return ERROR_SUCCESS;
 }
 

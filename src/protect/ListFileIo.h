@@ -16,6 +16,10 @@ namespace ferlane {
 // error code. Other programs may read the file meanwhile, not write it.
 // whole (optional) tells whether every byte of the file went into the lines.
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole = nullptr);
+// The same file decoded into one text, lines not yet split (ListLineSpans
+// finds them); decoded tells whether every byte decoded. A NUL byte is left
+// in the text, for the split to stop at.
+DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded = nullptr);
 
 // The steps of a save, for a test that stops it after one of them as a
 // crash or a kill would: nothing after that step runs, not even the cleanup.

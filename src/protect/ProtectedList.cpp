@@ -282,18 +282,24 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   SyncCount();
 }
 
-std::vector<ProtectedList::Row> ProtectedList::RowsFromLines(std::vector<std::wstring>& lines) {
-  // The lines are let go as soon as their paths are in the pool.
+std::vector<ProtectedList::Row> ProtectedList::RowsFromText(std::wstring text, bool* whole) {
+  // The text itself becomes (part of) the pool: the rows point at their
+  // path lines in it, and no line is copied.
+  const std::vector<LineSpan> lines = ListLineSpans(text, whole);
+  const std::size_t base = pool_.size();
+  if (pool_.empty()) pool_ = std::move(text);
+  else pool_ += text;
+  const std::wstring_view pool(pool_);
   std::vector<Row> rows;
   rows.reserve((lines.size() + 1) / 2);
-  std::size_t size = pool_.size();
-  for (std::size_t i = 0; i < lines.size(); i += 2) size += lines[i].size();
-  pool_.reserve(size);
   for (std::size_t i = 0; i < lines.size(); i += 2) {
+    Row row;
+    row.at = base + lines[i].at;
+    row.length = lines[i].length;
     // An unpaired last line (a hand-edited file) is kept as a file.
-    rows.push_back(NewRow(lines[i], i + 1 < lines.size() ? TypeFromLine(lines[i + 1]) : ItemType::File));
+    if (i + 1 < lines.size()) row.type = TypeFromLine(pool.substr(base + lines[i + 1].at, lines[i + 1].length));
+    rows.push_back(row);
   }
-  lines.clear();
   return rows;
 }
 
@@ -301,16 +307,17 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
   // A save killed half-way leaves its temporary file; it is of no use now.
   RemoveStaleListTempFiles(fileName);
-  std::vector<std::wstring> lines;
-  bool whole = true;
-  DWORD error = ReadListFile(fileName, lines, &whole);
+  std::wstring text;
+  bool decoded = true;
+  DWORD error = ReadListFileText(fileName, text, &decoded);
   if (error != ERROR_SUCCESS) {
     unreadFile_ = fileName;
     return error;
   }
-  if (!whole) unkeptFile_ = fileName;
-  if (lines.empty()) return ERROR_SUCCESS;
-  std::vector<Row> loaded = RowsFromLines(lines);
+  bool whole = true;
+  std::vector<Row> loaded = RowsFromText(std::move(text), &whole);
+  if (!decoded || !whole) unkeptFile_ = fileName;
+  if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
   if (rows_.empty()) {
     rows_ = std::move(loaded);
@@ -339,14 +346,15 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
   if (!unreadFile_.empty() && ::lstrcmpiW(unreadFile_.c_str(), fileName.c_str()) == 0) {
     // The load failed, so the list lacks the stored items: fetch them now,
     // in front as a successful load would have put them.
-    std::vector<std::wstring> stored;
-    bool whole = true;
-    DWORD error = ReadListFile(fileName, stored, &whole);
+    std::wstring stored;
+    bool decoded = true;
+    DWORD error = ReadListFileText(fileName, stored, &decoded);
     if (error != ERROR_SUCCESS) return error;
     unreadFile_.clear();
-    if (!whole) unkeptFile_ = fileName;
+    bool whole = true;
     Batch batch(*this);
-    InsertInFront(RowsFromLines(stored));
+    InsertInFront(RowsFromText(std::move(stored), &whole));
+    if (!decoded || !whole) unkeptFile_ = fileName;
   }
   if (!unkeptFile_.empty() && ::lstrcmpiW(unkeptFile_.c_str(), fileName.c_str()) == 0) {
     // The file holds more than the list could read: its bytes are kept

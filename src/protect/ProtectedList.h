@@ -161,7 +161,8 @@ class ProtectedList {
   // Puts rows in front of the list (the stored items of a late read); the
   // selected rows stay selected.
   void InsertInFront(std::vector<Row> front);
-  std::vector<Row> RowsFromLines(std::vector<std::wstring>& lines);
+  // The rows of a list file's decoded text; whole: false when a NUL cut it.
+  std::vector<Row> RowsFromText(std::wstring text, bool* whole);
   // The first row from start whose caption is text, or begins with it.
   int FindCaption(const std::wstring& text, int start, bool partial, bool wrap) const;
 

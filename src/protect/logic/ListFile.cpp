@@ -113,35 +113,45 @@ bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::wstring& out) {
   return bytes.size() % 2 == 0;
 }
 
-ListText SplitListText(std::wstring_view text) {
-  ListText result;
+std::vector<LineSpan> ListLineSpans(std::wstring_view text, bool* whole) {
+  std::vector<LineSpan> spans;
   std::size_t end = text.find(L'\0');
-  if (end != std::wstring_view::npos) {
-    text = text.substr(0, end);
-    result.whole = false;
-  }
+  if (whole) *whole = end == std::wstring_view::npos;
+  if (end != std::wstring_view::npos) text = text.substr(0, end);
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t stop = text.find_first_of(L"\r\n", pos);
     if (stop == std::wstring_view::npos) stop = text.size();
-    result.lines.emplace_back(text.substr(pos, stop - pos));
+    spans.push_back({pos, stop - pos});
     pos = stop;
     if (pos < text.size() && text[pos] == L'\r') ++pos;
     if (pos < text.size() && text[pos] == L'\n') ++pos;
   }
+  return spans;
+}
+
+ListText SplitListText(std::wstring_view text) {
+  ListText result;
+  const std::vector<LineSpan> spans = ListLineSpans(text, &result.whole);
+  result.lines.reserve(spans.size());
+  for (const LineSpan& span : spans) result.lines.emplace_back(text.substr(span.at, span.length));
   return result;
+}
+
+bool DecodeListBytesToText(std::string_view bytes, const AnsiDecoder& decodeAnsi, std::wstring& text) {
+  switch (DetectListEncoding(bytes)) {
+    case ListEncoding::Utf8WithBom: return DecodeUtf8(bytes.substr(kUtf8Bom.size()), text);
+    case ListEncoding::Utf8: return DecodeUtf8(bytes, text);
+    case ListEncoding::Utf16Le: return DecodeUtf16(bytes.substr(2), false, text);
+    case ListEncoding::Utf16Be: return DecodeUtf16(bytes.substr(2), true, text);
+    case ListEncoding::Ansi: break;
+  }
+  return decodeAnsi(bytes, text);
 }
 
 ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi) {
   std::wstring text;
-  bool decoded = false;
-  switch (DetectListEncoding(bytes)) {
-    case ListEncoding::Utf8WithBom: decoded = DecodeUtf8(bytes.substr(kUtf8Bom.size()), text); break;
-    case ListEncoding::Utf8: decoded = DecodeUtf8(bytes, text); break;
-    case ListEncoding::Utf16Le: decoded = DecodeUtf16(bytes.substr(2), false, text); break;
-    case ListEncoding::Utf16Be: decoded = DecodeUtf16(bytes.substr(2), true, text); break;
-    case ListEncoding::Ansi: decoded = decodeAnsi(bytes, text); break;
-  }
+  const bool decoded = DecodeListBytesToText(bytes, decodeAnsi, text);
   ListText result = SplitListText(text);
   result.whole = result.whole && decoded;
   return result;

@@ -48,10 +48,20 @@ struct ListText {
 // Splits decoded text the way SplitListLines splits bytes; a NUL ends it.
 ListText SplitListText(std::wstring_view text);
 
+// Where those lines lie in text, so a long list can keep the text itself
+// rather than a copy of every line. whole: false when a NUL cut the text.
+struct LineSpan {
+  std::size_t at = 0, length = 0;
+};
+std::vector<LineSpan> ListLineSpans(std::wstring_view text, bool* whole = nullptr);
+
 // Decodes the bytes of a list file by DetectListEncoding; decodeAnsi converts
 // the ANSI code page (the system's), false when a byte has no character.
 using AnsiDecoder = std::function<bool(std::string_view, std::wstring&)>;
 ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi);
+// Only the decoding: false when some bytes do not decode (text then holds
+// what did).
+bool DecodeListBytesToText(std::string_view bytes, const AnsiDecoder& decodeAnsi, std::wstring& text);
 
 // UTF-8 of UTF-16 (or, where wchar_t is wider, UTF-32) text; a lone
 // surrogate becomes U+FFFD, as the system's converter makes it.
