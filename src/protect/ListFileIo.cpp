@@ -111,7 +111,18 @@ DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& line
   return error;
 }
 
-DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded) {
+bool StampListFile(const std::wstring& fileName, ListFileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                  data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
+DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded, std::string* raw) {
+  if (raw) raw->clear();
   if (decoded) *decoded = true;
   text.clear();
   DWORD attributes = ::GetFileAttributesW(fileName.c_str());
@@ -144,6 +155,7 @@ DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* d
   bytes.resize(done);
   const bool all = DecodeListBytesToText(bytes, DecodeAnsi, text);
   if (decoded) *decoded = all;
+  if (raw) *raw = std::move(bytes);
   return ERROR_SUCCESS;
 }
 

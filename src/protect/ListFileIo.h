@@ -19,7 +19,17 @@ DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& line
 // The same file decoded into one text, lines not yet split (ListLineSpans
 // finds them); decoded tells whether every byte decoded. A NUL byte is left
 // in the text, for the split to stop at.
-DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded = nullptr);
+// raw (optional) receives the file's bytes.
+DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded = nullptr,
+                       std::string* raw = nullptr);
+
+// What tells that a list file was changed since it was read: its size and
+// last write time. False when the file cannot be asked.
+struct ListFileStamp {
+  unsigned long long size = 0, written = 0;
+  bool operator==(const ListFileStamp&) const = default;
+};
+bool StampListFile(const std::wstring& fileName, ListFileStamp& stamp);
 
 // The steps of a save, for a test that stops it after one of them as a
 // crash or a kill would: nothing after that step runs, not even the cleanup.

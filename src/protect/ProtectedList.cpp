@@ -274,6 +274,7 @@ int ProtectedList::FindCaption(const std::wstring& text, int start, bool partial
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   if (!list_) return;
   Batch batch(*this);
+  storedFile_.clear();
   Row row = NewRow(path, type);
   // A dropped item says at once what it is.
   row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
@@ -308,15 +309,20 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   // A save killed half-way leaves its temporary file; it is of no use now.
   RemoveStaleListTempFiles(fileName);
   std::wstring text;
+  std::string raw;
   bool decoded = true;
-  DWORD error = ReadListFileText(fileName, text, &decoded);
+  ListFileStamp before, after;
+  const bool stamped = StampListFile(fileName, before);
+  DWORD error = ReadListFileText(fileName, text, &decoded, &raw);
   if (error != ERROR_SUCCESS) {
     unreadFile_ = fileName;
     return error;
   }
+  const bool wasEmpty = rows_.empty();
   bool whole = true;
   std::vector<Row> loaded = RowsFromText(std::move(text), &whole);
   if (!decoded || !whole) unkeptFile_ = fileName;
+  storedFile_.clear();
   if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
   if (rows_.empty()) {
@@ -325,11 +331,28 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
     rows_.insert(rows_.end(), std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
   }
   SyncCount();
+  // A file in the very form a save would give needs no rewriting at close
+  // unless the list or the file changes meanwhile: a long list then closes
+  // at once.
+  if (wasEmpty && decoded && whole && stamped && StampListFile(fileName, after) && after == before &&
+      EncodeRows() == raw) {
+    storedFile_ = fileName;
+    storedStamp_ = after;
+  }
   return ERROR_SUCCESS;
+}
+
+std::string ProtectedList::EncodeRows() const {
+  // Straight from the rows: two lines each, the path and the type word.
+  return EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
+    const Row& row = rows_[line / 2];
+    return line % 2 ? std::wstring_view(TypeWord(row.type)) : PathOf(row);
+  });
 }
 
 void ProtectedList::InsertInFront(std::vector<Row> front) {
   if (front.empty()) return;
+  storedFile_.clear();
   const std::vector<int> selected = SelectedItems();
   const int shift = static_cast<int>(front.size());
   front.insert(front.end(), std::make_move_iterator(rows_.begin()), std::make_move_iterator(rows_.end()));
@@ -363,12 +386,18 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     if (BackUpListFile(fileName, error).empty()) return error ? error : ERROR_FILE_EXISTS;
     unkeptFile_.clear();
   }
-  // Straight from the rows: two lines each, the path and the type word.
-  const std::string bytes = EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
-    const Row& row = rows_[line / 2];
-    return line % 2 ? std::wstring_view(TypeWord(row.type)) : PathOf(row);
-  });
-  return WriteListBytes(fileName, bytes, stopAfter);
+  ListFileStamp stamp;
+  if (!storedFile_.empty() && ::lstrcmpiW(storedFile_.c_str(), fileName.c_str()) == 0 &&
+      StampListFile(fileName, stamp) && stamp == storedStamp_ &&
+      !(::GetFileAttributesW(fileName.c_str()) & FILE_ATTRIBUTE_READONLY))
+    return ERROR_SUCCESS;
+  storedFile_.clear();
+  const DWORD error = WriteListBytes(fileName, EncodeRows(), stopAfter);
+  if (error == ERROR_SUCCESS && StampListFile(fileName, stamp)) {
+    storedFile_ = fileName;
+    storedStamp_ = stamp;
+  }
+  return error;
 }
 
 std::wstring ProtectedList::PartlyReadText(const std::wstring& fileName) {
@@ -418,6 +447,7 @@ void ProtectedList::Supprimer2Click() {
   if (!list_) return;
   const std::vector<int> selected = SelectedItems();
   if (selected.empty()) return;
+  storedFile_.clear();
   Batch batch(*this);
   // One pass keeps the remaining rows in their order.
   std::vector<Row> kept;
@@ -440,6 +470,7 @@ void ProtectedList::Supprimer2Click() {
 void ProtectedList::Supprimer1Click() {
   if (!list_) return;
   Batch batch(*this);
+  if (!rows_.empty()) storedFile_.clear();
   rows_.clear();
   pool_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);

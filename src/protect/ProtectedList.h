@@ -88,6 +88,8 @@ class ProtectedList {
   bool LoadedPartly() const { return !unkeptFile_.empty(); }
   // Writes every item (path, type word) to the list file, replacing it.
   // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.
+  // A file that already holds exactly these bytes (the list unchanged since
+  // it was loaded or saved, and the file since then) is left as it is.
   // A file whose load failed is never replaced unread: it is read again
   // first and its items are put back in front of the list; while it still
   // cannot be read, the read error is returned and the file is left alone.
@@ -155,6 +157,8 @@ class ProtectedList {
   std::vector<int> SelectedItems() const;
   // Tells ListView1 how many rows there are now; the selection stays.
   void SyncCount();
+  // The list file's bytes for the rows as they are.
+  std::string EncodeRows() const;
   // Runs a hide or show rule over the items, shows the state words the file
   // system then holds and names the refused paths in one message.
   void RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&), bool selectedOnly);
@@ -175,6 +179,11 @@ class ProtectedList {
   std::wstring unreadFile_;
   // The list file read only in part, until its bytes are kept in a copy.
   std::wstring unkeptFile_;
+  // The list file known to hold the list's bytes exactly, and its stamp
+  // then; cleared by any change of the rows (not of their state words,
+  // which the file does not hold).
+  std::wstring storedFile_;
+  ListFileStamp storedStamp_;
 };
 
 // The real file system for the hide and show rules.

@@ -195,6 +195,57 @@ TEST_F(ProtectedListTest, SavedFileLoadsBackTheSameItems) {
   }
 }
 
+TEST_F(ProtectedListTest, AFileHoldingTheUnchangedListIsLeftAloneAtSave) {
+  const std::wstring name = dir / L"dupont";
+  const std::wstring a = dir.File(L"a.txt");
+  const FILETIME old{0x12345678u, 0x01D00000u};
+  // An old write time on the file: a rewrite gives it a new one.
+  auto age = [&] {
+    HANDLE h = ::CreateFileW(name.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ::SetFileTime(h, nullptr, nullptr, &old);
+    ::CloseHandle(h);
+  };
+  auto untouched = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data);
+    return ::CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+  };
+  const std::string stored = EncodeListLines({a, L"Fichier", L"C:\\gone", L"Dossier"});
+  ASSERT_TRUE(WriteBytes(name, stored));
+  age();
+  ASSERT_EQ(list.LoadListFile(name), 0u);
+  list.SpeedButton2Click();  // state words only: the file does not hold them
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_TRUE(untouched());
+  EXPECT_EQ(ReadBytes(name), stored);
+
+  // Changed behind the list's back, even at the same size: written again.
+  std::string other = stored;
+  other[other.size() - 4] = 'X';
+  ASSERT_TRUE(WriteBytes(name, other));
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), stored);
+
+  // A new item: written.
+  age();
+  list.AddItem(L"C:\\new", ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_FALSE(untouched());
+  EXPECT_EQ(ReadBytes(name), stored + "C:\\new\r\nFichier\r\n");
+
+  // A file not in the form a save gives (LF line ends) is written in that form.
+  ProtectedList fresh;
+  ASSERT_TRUE(fresh.Create(parent.hwnd(), 1002, RECT{0, 0, 100, 100}));
+  ASSERT_TRUE(WriteBytes(name, "C:\\x\nFichier\n"));
+  age();
+  ASSERT_EQ(fresh.LoadListFile(name), 0u);
+  ASSERT_EQ(fresh.SaveListFile(name), 0u);
+  EXPECT_FALSE(untouched());
+  EXPECT_EQ(ReadBytes(name), "C:\\x\r\nFichier\r\n");
+}
+
 TEST_F(ProtectedListTest, PathOutsideWindows1252SurvivesSaveAndLoad) {
   std::wstring odd = dir.File(L"\u03A9mega \u65E5\u672C.txt", 0, FILE_ATTRIBUTE_HIDDEN);
   std::wstring plain = dir.Folder(L"Priv\u00E9");
