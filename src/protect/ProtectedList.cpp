@@ -238,6 +238,11 @@ bool ProtectedList::OnNotify(NMHDR* hdr, LRESULT* result) {
     if (item.mask & LVIF_IMAGE) item.iImage = ImageIndex(item.iItem);
     return true;
   }
+  if (hdr->code == LVN_DELETEALLITEMS) {
+    // The rows are this object's: no notification per row is wanted.
+    if (result) *result = TRUE;
+    return true;
+  }
   if (hdr->code == LVN_ODFINDITEMW) {
     auto* find = reinterpret_cast<NMLVFINDITEMW*>(hdr);
     LRESULT found = -1;

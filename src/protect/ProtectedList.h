@@ -70,9 +70,9 @@ class ProtectedList {
   std::wstring StateText(int item) const;  // "Caché" / "Visible"
   int ImageIndex(int item) const;
   // ListView1's questions, passed on by the parent: LVN_GETDISPINFO (the
-  // texts and icon of a row it draws) and LVN_ODFINDITEM (typing a name's
-  // first letters). True when handled; result is what the parent's window
-  // procedure returns for it.
+  // texts and icon of a row it draws), LVN_ODFINDITEM (typing a name's
+  // first letters) and LVN_DELETEALLITEMS. True when handled; result is what
+  // the parent's window procedure returns for it.
   bool OnNotify(NMHDR* hdr, LRESULT* result = nullptr);
   bool IsSelected(int item) const;
   void SetSelected(int item, bool selected);
