@@ -23,6 +23,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A text without NUL or line ends splits into no more lines than it has ends.
   for (const auto& line : text.lines)
     if (line.find_first_of(L"\r\n") != std::wstring::npos || line.find(L'\0') != std::wstring::npos) std::abort();
+  // Written back as the program writes (the code page here Latin-1, UTF-8
+  // behind a mark when a line has no spelling there), the lines read again
+  // the same.
+  ferlane::CharCacheEncoder encoder([](wchar_t c, std::string& out) {
+    if (static_cast<std::uint32_t>(c) > 0xFF) return false;
+    out.assign(1, static_cast<char>(c));
+    return true;
+  });
+  std::string written;
+  bool ansi = true;
+  for (const auto& line : text.lines) {
+    ansi = ansi && encoder.Append(line, written);
+    written += "\r\n";
+  }
+  if (!ansi || ferlane::DetectListEncoding(written) != ferlane::ListEncoding::Ansi) {
+    written.assign(ferlane::kUtf8Bom);
+    for (const auto& line : text.lines) {
+      ferlane::AppendUtf8(line, written);
+      written += "\r\n";
+    }
+  }
+  const ferlane::ListText again = ferlane::DecodeListText(written, latin1);
+  if (!again.whole || again.lines != text.lines) std::abort();
   // The byte splitter and the old joiner agree.
   const auto raw = ferlane::SplitListLines(bytes);
   if (ferlane::SplitListLines(ferlane::JoinListLines(raw)) != raw) std::abort();

@@ -198,8 +198,8 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PageControl1Change();
       } else if (hdr->hwndFrom == listView1_.hwnd() && hdr->code == LVN_ITEMCHANGED) {
         ListView1Change();
-      } else if (listView1_.OnNotify(reinterpret_cast<NMHDR*>(lp))) {
-        // the icon of a protected item, asked as its row is first drawn
+      } else if (LRESULT answer = 0; listView1_.OnNotify(reinterpret_cast<NMHDR*>(lp), &answer)) {
+        return answer;  // the texts, icon or found row of a protected item
       } else {
         for (const auto& slot : pages_)
           if (slot.page->OnNotify(*hdr)) break;

@@ -10,21 +10,6 @@
 namespace ferlane {
 namespace {
 
-// Converts one line to the code page; usedDefault tells whether a character
-// had no spelling there (only asked for the ANSI code page).
-std::string Narrow(UINT codePage, const std::wstring& line, bool* usedDefault) {
-  if (line.empty()) return {};
-  DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  BOOL defaulted = FALSE;
-  BOOL* defaultedOut = codePage == CP_UTF8 ? nullptr : &defaulted;
-  int size = static_cast<int>(line.size());
-  int n = ::WideCharToMultiByte(codePage, flags, line.data(), size, nullptr, 0, nullptr, defaultedOut);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) ::WideCharToMultiByte(codePage, flags, line.data(), size, out.data(), n, nullptr, defaultedOut);
-  if (usedDefault) *usedDefault = defaulted != FALSE || (n <= 0 && size > 0);
-  return out;
-}
-
 std::wstring Widen(UINT codePage, const std::string& line) {
   if (line.empty()) return {};
   int size = static_cast<int>(line.size());
@@ -55,54 +40,91 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 std::string EncodeListLines(const std::vector<std::wstring>& lines) {
-  std::vector<std::string> narrow;
-  narrow.reserve(lines.size());
-  bool needsUtf8 = false;
-  for (const auto& line : lines) {
-    bool usedDefault = false;
-    narrow.push_back(Narrow(CP_ACP, line, &usedDefault));
-    if (usedDefault) {
-      needsUtf8 = true;
-      break;
-    }
-  }
-  std::string text;
-  if (!needsUtf8) {
-    text = JoinListLines(narrow);
-    // An ANSI text that happened to start with the mark's three bytes would
-    // be misread as UTF-8 at the next load.
-    if (!StartsWithUtf8Bom(text)) return text;
-  }
-  narrow.clear();
-  for (const auto& line : lines) narrow.push_back(Narrow(CP_UTF8, line, nullptr));
-  text.assign(kUtf8Bom);
-  text += JoinListLines(narrow);
-  return text;
+  return EncodeListLines(lines.size(), [&](std::size_t i) { return std::wstring_view(lines[i]); });
 }
 
-std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole) {
-  auto ansi = [](std::string_view in, std::wstring& out) {
-    out.clear();
-    if (in.empty()) return true;
-    if (in.size() > INT_MAX) return false;
-    const int size = static_cast<int>(in.size());
-    int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
-    if (n <= 0) {
-      out = Widen(CP_ACP, std::string(in));  // keep what can be read; the file is kept too
-      return false;
-    }
-    out.resize(static_cast<std::size_t>(n));
-    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n);
+std::string EncodeListLines(std::size_t count, const std::function<std::wstring_view(std::size_t)>& line) {
+  // The ANSI code page, one system call per distinct character rather than
+  // per line: the list's characters are few, its lines many.
+  CharCacheEncoder ansi([](wchar_t c, std::string& bytes) {
+    char out[8];
+    BOOL defaulted = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, out, sizeof out, nullptr, &defaulted);
+    if (n <= 0 || defaulted) return false;
+    bytes.assign(out, static_cast<std::size_t>(n));
     return true;
-  };
-  ListText text = DecodeListText(bytes, ansi);
+  });
+  std::string bytes;
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < count; ++i) size += line(i).size() + 2;
+  bytes.reserve(size);
+  bool ansiOk = true;
+  for (std::size_t i = 0; i < count && ansiOk; ++i) {
+    ansiOk = ansi.Append(line(i), bytes);
+    bytes += "\r\n";
+  }
+  // ANSI bytes that the next load would take for another form (a mark at
+  // the start, or valid UTF-8 such as "Ã©") would come back as other names.
+  if (ansiOk && DetectListEncoding(bytes) == ListEncoding::Ansi) return bytes;
+  bytes.assign(kUtf8Bom);
+  for (std::size_t i = 0; i < count; ++i) {
+    AppendUtf8(line(i), bytes);
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+namespace {
+
+// The system's ANSI code page, strictly: false when a byte has no character.
+bool DecodeAnsi(std::string_view in, std::wstring& out) {
+  out.clear();
+  if (in.empty()) return true;
+  if (in.size() > INT_MAX) return false;
+  const int size = static_cast<int>(in.size());
+  int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
+  if (n <= 0) {
+    out = Widen(CP_ACP, std::string(in));  // keep what can be read; the file is kept too
+    return false;
+  }
+  out.resize(static_cast<std::size_t>(n));
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, out.data(), n);
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole) {
+  ListText text = DecodeListText(bytes, DecodeAnsi);
   if (whole) *whole = text.whole;
   return std::move(text.lines);
 }
 
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole) {
-  if (whole) *whole = true;
   lines.clear();
+  std::wstring text;
+  bool decoded = true;
+  DWORD error = ReadListFileText(fileName, text, &decoded);
+  ListText split = SplitListText(text);
+  if (whole) *whole = decoded && split.whole;
+  if (error == ERROR_SUCCESS) lines = std::move(split.lines);
+  return error;
+}
+
+bool StampListFile(const std::wstring& fileName, ListFileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                  data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
+DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded, std::string* raw) {
+  if (raw) raw->clear();
+  if (decoded) *decoded = true;
+  text.clear();
   DWORD attributes = ::GetFileAttributesW(fileName.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     DWORD error = ::GetLastError();
@@ -131,17 +153,22 @@ DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& line
     done += got;
   }
   bytes.resize(done);
-  lines = DecodeListBytes(bytes, whole);
+  const bool all = DecodeListBytesToText(bytes, DecodeAnsi, text);
+  if (decoded) *decoded = all;
+  if (raw) *raw = std::move(bytes);
   return ERROR_SUCCESS;
 }
 
 DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
                     const ListSaveStop& stopAfter) {
+  return WriteListBytes(fileName, EncodeListLines(lines), stopAfter);
+}
+
+DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter) {
   // Renaming over a read-only file would drop the flag the user set on it.
   DWORD current = ::GetFileAttributesW(fileName.c_str());
   if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
   auto stop = [&](ListSaveStep step) { return stopAfter && stopAfter(step); };
-  std::string bytes = EncodeListLines(lines);
   // Written beside the old file under a fresh name, then renamed over it, so
   // a failed write (full disk, refused access, a crash) leaves the old list.
   wchar_t temp[MAX_PATH];

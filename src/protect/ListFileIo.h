@@ -16,6 +16,20 @@ namespace ferlane {
 // error code. Other programs may read the file meanwhile, not write it.
 // whole (optional) tells whether every byte of the file went into the lines.
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole = nullptr);
+// The same file decoded into one text, lines not yet split (ListLineSpans
+// finds them); decoded tells whether every byte decoded. A NUL byte is left
+// in the text, for the split to stop at.
+// raw (optional) receives the file's bytes.
+DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded = nullptr,
+                       std::string* raw = nullptr);
+
+// What tells that a list file was changed since it was read: its size and
+// last write time. False when the file cannot be asked.
+struct ListFileStamp {
+  unsigned long long size = 0, written = 0;
+  bool operator==(const ListFileStamp&) const = default;
+};
+bool StampListFile(const std::wstring& fileName, ListFileStamp& stamp);
 
 // The steps of a save, for a test that stops it after one of them as a
 // crash or a kill would: nothing after that step runs, not even the cleanup.
@@ -28,6 +42,8 @@ using ListSaveStop = std::function<bool(ListSaveStep)>;
 // Returns ERROR_SUCCESS or the system's error code.
 DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
                     const ListSaveStop& stopAfter = {});
+// The same with the file's bytes already encoded (EncodeListLines).
+DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter = {});
 
 // Deletes the temporary files a save killed half-way left in the list file's
 // folder. A save in progress keeps its file open unshared, so it is spared.
@@ -39,6 +55,9 @@ std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error);
 
 // The bytes of a list file, and back.
 std::string EncodeListLines(const std::vector<std::wstring>& lines);
+// The same for count lines handed out one by one, so a long list is
+// encoded straight from where it is kept, without a copy.
+std::string EncodeListLines(std::size_t count, const std::function<std::wstring_view(std::size_t)>& line);
 std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole = nullptr);
 
 // "Impossible d'ouvrir le fichier "<name>". <system reason>"

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "protect/ListFileIo.h"
@@ -17,29 +19,12 @@ namespace {
 // went away is never taken for it.
 constexpr wchar_t kOwnerProp[] = L"FerlaneProtectedList";
 
-std::wstring ItemText(HWND list, int item, int subItem) {
-  std::wstring buffer(260, L'\0');
-  for (;;) {
-    LVITEMW lvi{};
-    lvi.iSubItem = subItem;
-    lvi.pszText = buffer.data();
-    lvi.cchTextMax = static_cast<int>(buffer.size());
-    int n = static_cast<int>(::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi)));
-    if (n < 0) n = 0;
-    // A text that filled the buffer may have been cut: ask again with more room.
-    if (n < static_cast<int>(buffer.size()) - 1 || buffer.size() >= 65536) {
-      buffer.resize(static_cast<std::size_t>(n));
-      return buffer;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-void SetItemText(HWND list, int item, int subItem, const std::wstring& text) {
-  LVITEMW lvi{};
-  lvi.iSubItem = subItem;
-  lvi.pszText = const_cast<wchar_t*>(text.c_str());
-  ::SendMessageW(list, LVM_SETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi));
+// Copies text into a buffer the list view gave, cut to its size.
+void CopyText(const std::wstring& text, wchar_t* buffer, int size) {
+  if (!buffer || size <= 0) return;
+  const std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size - 1));
+  text.copy(buffer, n);
+  buffer[n] = L'\0';
 }
 
 void SetItemSelected(HWND list, int item, bool selected) {
@@ -130,9 +115,10 @@ bool ProtectedList::Alive() const {
 
 bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
   if (Alive()) return false;
-  // Several items selectable, labels not editable, the system's image list shared.
-  list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS, rc.left, rc.top,
+  // Several items selectable, labels not editable, the system's image list
+  // shared; the rows are this object's (owner data).
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
+  list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, rc.left, rc.top,
                             rc.right - rc.left, rc.bottom - rc.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
   if (!list_) return false;
@@ -157,22 +143,61 @@ bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
   return true;
 }
 
-int ProtectedList::ItemCount() const {
-  return list_ ? static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) : 0;
+int ProtectedList::ItemCount() const { return list_ ? static_cast<int>(rows_.size()) : 0; }
+
+std::wstring ProtectedList::Caption(int item) const {
+  if (item < 0 || item >= ItemCount()) return {};
+  return std::wstring(PathOf(rows_[static_cast<std::size_t>(item)]));
 }
 
-std::wstring ProtectedList::Caption(int item) const { return ItemText(list_, item, 0); }
-std::wstring ProtectedList::TypeText(int item) const { return ItemText(list_, item, 1); }
-std::wstring ProtectedList::StateText(int item) const { return ItemText(list_, item, 2); }
+std::wstring ProtectedList::TypeText(int item) const {
+  if (item < 0 || item >= ItemCount()) return {};
+  return TypeWord(rows_[static_cast<std::size_t>(item)].type);
+}
+
+ProtectedList::Row ProtectedList::NewRow(std::wstring_view path, ItemType type) {
+  Row row;
+  row.at = pool_.size();
+  row.length = path.size();
+  row.type = type;
+  pool_ += path;
+  return row;
+}
+
+void ProtectedList::CompactPool() {
+  std::wstring kept;
+  std::size_t size = 0;
+  for (const Row& row : rows_) size += row.length;
+  kept.reserve(size);
+  for (Row& row : rows_) {
+    const std::size_t at = kept.size();
+    kept += PathOf(row);
+    row.at = at;
+  }
+  pool_ = std::move(kept);
+}
+
+ItemState ProtectedList::RowState(int item) const {
+  Row& row = rows_[static_cast<std::size_t>(item)];
+  if (!row.stateRead) {
+    row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(std::wstring(PathOf(row))).c_str()));
+    row.stateRead = true;
+  }
+  return row.state;
+}
+
+std::wstring ProtectedList::StateText(int item) const {
+  if (item < 0 || item >= ItemCount()) return {};
+  return StateWord(RowState(item));
+}
 
 int ProtectedList::ImageIndex(int item) const {
-  LVITEMW lvi{};
-  lvi.mask = LVIF_IMAGE;
-  lvi.iItem = item;
-  if (!::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi))) return -1;
-  // A host that does not pass on the list's notifications gets it here.
-  if (lvi.iImage == I_IMAGECALLBACK) return const_cast<ProtectedList*>(this)->ResolveIcon(item);
-  return lvi.iImage;
+  if (item < 0 || item >= ItemCount()) return -1;
+  // The shell's look-up is the slow part of a long list: asked once per row,
+  // when it is first drawn or asked for.
+  Row& row = rows_[static_cast<std::size_t>(item)];
+  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(PathOf(row)), row.type);
+  return row.icon;
 }
 
 bool ProtectedList::IsSelected(int item) const {
@@ -181,68 +206,165 @@ bool ProtectedList::IsSelected(int item) const {
 
 void ProtectedList::SetSelected(int item, bool selected) { SetItemSelected(list_, item, selected); }
 
-void ProtectedList::InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image) {
-  LVITEMW lvi{};
-  lvi.mask = LVIF_TEXT | LVIF_IMAGE;
-  lvi.iItem = at;
-  lvi.pszText = const_cast<wchar_t*>(path.c_str());
-  lvi.iImage = image;
-  int index = static_cast<int>(::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lvi)));
-  if (index < 0) return;
-  SetItemText(list_, index, 1, TypeWord(type));
-  SetItemText(list_, index, 2, StateWord(state));
+std::vector<int> ProtectedList::SelectedItems() const {
+  std::vector<int> items;
+  if (!list_) return items;
+  for (int i = -1; (i = static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
+                                                          MAKELPARAM(LVNI_SELECTED, 0)))) >= 0;) {
+    if (i >= ItemCount() || (!items.empty() && i <= items.back())) break;  // never loop for ever
+    items.push_back(i);
+  }
+  return items;
 }
 
-void ProtectedList::InsertFromDisk(int at, const std::wstring& path, ItemType type) {
-  ItemState state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
-  // The icon is asked when the row is first drawn: the shell's look-up is
-  // the slow part of loading a long list.
-  InsertItem(at, path, type, state, I_IMAGECALLBACK);
+void ProtectedList::SyncCount() {
+  ::SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-int ProtectedList::ResolveIcon(int item) {
-  const int image = ItemIconIndex(Caption(item), TypeFromLine(TypeText(item)));
-  LVITEMW lvi{};
-  lvi.mask = LVIF_IMAGE;
-  lvi.iItem = item;
-  lvi.iImage = image;
-  ::SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&lvi));
-  return image;
+bool ProtectedList::OnNotify(NMHDR* hdr, LRESULT* result) {
+  if (result) *result = 0;
+  if (!hdr || !list_ || hdr->hwndFrom != list_) return false;
+  if (hdr->code == LVN_GETDISPINFOW) {
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
+    if (item.iItem < 0 || item.iItem >= ItemCount()) return true;
+    if (item.mask & LVIF_TEXT) {
+      switch (item.iSubItem) {
+        case 0: CopyText(Caption(item.iItem), item.pszText, item.cchTextMax); break;
+        case 1: CopyText(TypeText(item.iItem), item.pszText, item.cchTextMax); break;
+        case 2: CopyText(StateText(item.iItem), item.pszText, item.cchTextMax); break;
+        default: CopyText(L"", item.pszText, item.cchTextMax); break;
+      }
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = ImageIndex(item.iItem);
+    return true;
+  }
+  if (hdr->code == LVN_DELETEALLITEMS) {
+    // The rows are this object's: no notification per row is wanted.
+    if (result) *result = TRUE;
+    return true;
+  }
+  if (hdr->code == LVN_ODFINDITEMW) {
+    auto* find = reinterpret_cast<NMLVFINDITEMW*>(hdr);
+    LRESULT found = -1;
+    if ((find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz)
+      found = FindCaption(find->lvfi.psz, find->iStart, (find->lvfi.flags & LVFI_PARTIAL) != 0,
+                          (find->lvfi.flags & LVFI_WRAP) != 0);
+    if (result) *result = found;
+    return true;
+  }
+  return false;
 }
 
-bool ProtectedList::OnNotify(NMHDR* hdr) {
-  if (!hdr || hdr->hwndFrom != list_ || hdr->code != LVN_GETDISPINFOW) return false;
-  auto* info = reinterpret_cast<NMLVDISPINFOW*>(hdr);
-  if (!(info->item.mask & LVIF_IMAGE)) return false;
-  info->item.iImage = ItemIconIndex(Caption(info->item.iItem), TypeFromLine(TypeText(info->item.iItem)));
-  info->item.mask |= LVIF_DI_SETITEM;  // kept by the list view: asked once per row
-  return true;
+int ProtectedList::FindCaption(const std::wstring& text, int start, bool partial, bool wrap) const {
+  const int count = ItemCount();
+  if (count == 0 || text.empty()) return -1;
+  if (start < 0 || start >= count) start = 0;
+  const int length = static_cast<int>(text.size());
+  for (int k = 0; k < count; ++k) {
+    int i = start + k;
+    if (i >= count) {
+      if (!wrap) break;
+      i -= count;
+    }
+    const std::wstring_view path = PathOf(rows_[static_cast<std::size_t>(i)]);
+    if (partial && static_cast<int>(path.size()) < length) continue;
+    const int compared = partial ? length : static_cast<int>(path.size());
+    if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, path.data(), compared, text.c_str(), length) ==
+        CSTR_EQUAL)
+      return i;
+  }
+  return -1;
 }
 
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   if (!list_) return;
   Batch batch(*this);
-  InsertFromDisk(ItemCount(), path, type);
+  storedFile_.clear();
+  Row row = NewRow(path, type);
+  // A dropped item says at once what it is.
+  row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
+  row.stateRead = true;
+  rows_.push_back(std::move(row));
+  SyncCount();
+}
+
+std::vector<ProtectedList::Row> ProtectedList::RowsFromText(std::wstring text, bool* whole) {
+  // The text itself becomes (part of) the pool: the rows point at their
+  // path lines in it, and no line is copied.
+  const std::vector<LineSpan> lines = ListLineSpans(text, whole);
+  const std::size_t base = pool_.size();
+  if (pool_.empty()) pool_ = std::move(text);
+  else pool_ += text;
+  const std::wstring_view pool(pool_);
+  std::vector<Row> rows;
+  rows.reserve((lines.size() + 1) / 2);
+  for (std::size_t i = 0; i < lines.size(); i += 2) {
+    Row row;
+    row.at = base + lines[i].at;
+    row.length = lines[i].length;
+    // An unpaired last line (a hand-edited file) is kept as a file.
+    if (i + 1 < lines.size()) row.type = TypeFromLine(pool.substr(base + lines[i + 1].at, lines[i + 1].length));
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
   // A save killed half-way leaves its temporary file; it is of no use now.
   RemoveStaleListTempFiles(fileName);
-  std::vector<std::wstring> lines;
-  bool whole = true;
-  DWORD error = ReadListFile(fileName, lines, &whole);
+  std::wstring text;
+  std::string raw;
+  bool decoded = true;
+  ListFileStamp before, after;
+  const bool stamped = StampListFile(fileName, before);
+  DWORD error = ReadListFileText(fileName, text, &decoded, &raw);
   if (error != ERROR_SUCCESS) {
     unreadFile_ = fileName;
     return error;
   }
-  if (!whole) unkeptFile_ = fileName;
-  if (lines.empty()) return ERROR_SUCCESS;
-  auto records = RecordsFromLines(lines);
+  const bool wasEmpty = rows_.empty();
+  bool whole = true;
+  std::vector<Row> loaded = RowsFromText(std::move(text), &whole);
+  if (!decoded || !whole) unkeptFile_ = fileName;
+  storedFile_.clear();
+  if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
-  ::SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(ItemCount()) + records.size(), 0);
-  for (const auto& record : records) InsertFromDisk(ItemCount(), record.path, record.type);
+  if (rows_.empty()) {
+    rows_ = std::move(loaded);
+  } else {
+    rows_.insert(rows_.end(), std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
+  }
+  SyncCount();
+  // A file in the very form a save would give needs no rewriting at close
+  // unless the list or the file changes meanwhile: a long list then closes
+  // at once.
+  if (wasEmpty && decoded && whole && stamped && StampListFile(fileName, after) && after == before &&
+      EncodeRows() == raw) {
+    storedFile_ = fileName;
+    storedStamp_ = after;
+  }
   return ERROR_SUCCESS;
+}
+
+std::string ProtectedList::EncodeRows() const {
+  // Straight from the rows: two lines each, the path and the type word.
+  return EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
+    const Row& row = rows_[line / 2];
+    return line % 2 ? std::wstring_view(TypeWord(row.type)) : PathOf(row);
+  });
+}
+
+void ProtectedList::InsertInFront(std::vector<Row> front) {
+  if (front.empty()) return;
+  storedFile_.clear();
+  const std::vector<int> selected = SelectedItems();
+  const int shift = static_cast<int>(front.size());
+  front.insert(front.end(), std::make_move_iterator(rows_.begin()), std::make_move_iterator(rows_.end()));
+  rows_ = std::move(front);
+  SyncCount();
+  SetItemSelected(list_, -1, false);
+  for (int i : selected) SetItemSelected(list_, i + shift, true);
 }
 
 DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter) {
@@ -252,16 +374,15 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
   if (!unreadFile_.empty() && ::lstrcmpiW(unreadFile_.c_str(), fileName.c_str()) == 0) {
     // The load failed, so the list lacks the stored items: fetch them now,
     // in front as a successful load would have put them.
-    std::vector<std::wstring> stored;
-    bool whole = true;
-    DWORD error = ReadListFile(fileName, stored, &whole);
+    std::wstring stored;
+    bool decoded = true;
+    DWORD error = ReadListFileText(fileName, stored, &decoded);
     if (error != ERROR_SUCCESS) return error;
     unreadFile_.clear();
-    if (!whole) unkeptFile_ = fileName;
-    auto records = RecordsFromLines(stored);
+    bool whole = true;
     Batch batch(*this);
-    for (std::size_t i = 0; i < records.size(); ++i)
-      InsertFromDisk(static_cast<int>(i), records[i].path, records[i].type);
+    InsertInFront(RowsFromText(std::move(stored), &whole));
+    if (!decoded || !whole) unkeptFile_ = fileName;
   }
   if (!unkeptFile_.empty() && ::lstrcmpiW(unkeptFile_.c_str(), fileName.c_str()) == 0) {
     // The file holds more than the list could read: its bytes are kept
@@ -270,14 +391,18 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     if (BackUpListFile(fileName, error).empty()) return error ? error : ERROR_FILE_EXISTS;
     unkeptFile_.clear();
   }
-  std::vector<std::wstring> lines;
-  int count = ItemCount();
-  lines.reserve(static_cast<std::size_t>(count) * 2);
-  for (int i = 0; i < count; ++i) {
-    lines.push_back(Caption(i));
-    lines.push_back(TypeText(i));
+  ListFileStamp stamp;
+  if (!storedFile_.empty() && ::lstrcmpiW(storedFile_.c_str(), fileName.c_str()) == 0 &&
+      StampListFile(fileName, stamp) && stamp == storedStamp_ &&
+      !(::GetFileAttributesW(fileName.c_str()) & FILE_ATTRIBUTE_READONLY))
+    return ERROR_SUCCESS;
+  storedFile_.clear();
+  const DWORD error = WriteListBytes(fileName, EncodeRows(), stopAfter);
+  if (error == ERROR_SUCCESS && StampListFile(fileName, stamp)) {
+    storedFile_ = fileName;
+    storedStamp_ = stamp;
   }
-  return WriteListFile(fileName, lines, stopAfter);
+  return error;
 }
 
 std::wstring ProtectedList::PartlyReadText(const std::wstring& fileName) {
@@ -295,33 +420,25 @@ std::wstring ProtectedList::CreateErrorText(const std::wstring& fileName, DWORD 
   return CreateListFileErrorText(fileName, error);
 }
 
-std::vector<ProtectedItem> ProtectedList::Snapshot() const {
-  std::vector<ProtectedItem> items;
-  int count = ItemCount();
-  items.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    ProtectedItem item;
-    item.path = Caption(i);
-    item.type = TypeFromLine(TypeText(i));
-    item.state = StateFromWord(StateText(i));
-    item.selected = IsSelected(i);
-    items.push_back(std::move(item));
-  }
-  return items;
-}
-
-void ProtectedList::SetState(int item, ItemState state) { SetItemText(list_, item, 2, StateWord(state)); }
-
 void ProtectedList::RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&),
                                bool selectedOnly) {
   if (ItemCount() == 0) return;
-  auto items = Snapshot();
+  std::vector<ProtectedItem> items(rows_.size());
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    items[i].path = PathOf(rows_[i]);
+    items[i].type = rows_[i].type;
+  }
+  if (selectedOnly)
+    for (int i : SelectedItems()) items[static_cast<std::size_t>(i)].selected = true;
   Win32FileAttributes fs;
   AttributeFailures failures = command(fs, items);
   {
     Batch batch(*this);
     for (std::size_t i = 0; i < items.size(); ++i)
-      if (!selectedOnly || items[i].selected) SetState(static_cast<int>(i), items[i].state);
+      if (!selectedOnly || items[i].selected) {
+        rows_[i].state = items[i].state;
+        rows_[i].stateRead = true;
+      }
   }
   // One message after the loop, so a read-only volume does not ask once per item.
   if (!failures.empty()) ShowError(::GetParent(list_), AttributeFailureText(failures));
@@ -333,15 +450,34 @@ void ProtectedList::CacherouVoirlaslection1Click() { RunCommand(&ToggleSelected,
 
 void ProtectedList::Supprimer2Click() {
   if (!list_) return;
+  const std::vector<int> selected = SelectedItems();
+  if (selected.empty()) return;
+  storedFile_.clear();
   Batch batch(*this);
-  // From the end, so the indexes still to visit do not move.
-  for (int i = ItemCount() - 1; i >= 0; --i)
-    if (IsSelected(i)) ::SendMessageW(list_, LVM_DELETEITEM, i, 0);
+  // One pass keeps the remaining rows in their order.
+  std::vector<Row> kept;
+  kept.reserve(rows_.size() - selected.size());
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (next < selected.size() && static_cast<std::size_t>(selected[next]) == i) {
+      ++next;
+      continue;
+    }
+    kept.push_back(std::move(rows_[i]));
+  }
+  rows_ = std::move(kept);
+  CompactPool();
+  // Every selected row is gone: the rows now at those places are not selected.
+  SetItemSelected(list_, -1, false);
+  SyncCount();
 }
 
 void ProtectedList::Supprimer1Click() {
   if (!list_) return;
   Batch batch(*this);
+  if (!rows_.empty()) storedFile_.clear();
+  rows_.clear();
+  pool_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protect/ListFileIo.h"
@@ -68,9 +69,11 @@ class ProtectedList {
   std::wstring TypeText(int item) const;   // "Dossier" / "Fichier"
   std::wstring StateText(int item) const;  // "Caché" / "Visible"
   int ImageIndex(int item) const;
-  // LVN_GETDISPINFO of ListView1, passed on by the parent: the icon of a row
-  // drawn for the first time. True when handled.
-  bool OnNotify(NMHDR* hdr);
+  // ListView1's questions, passed on by the parent: LVN_GETDISPINFO (the
+  // texts and icon of a row it draws), LVN_ODFINDITEM (typing a name's
+  // first letters) and LVN_DELETEALLITEMS. True when handled; result is what
+  // the parent's window procedure returns for it.
+  bool OnNotify(NMHDR* hdr, LRESULT* result = nullptr);
   bool IsSelected(int item) const;
   void SetSelected(int item, bool selected);
   // Appends an item; its icon and state word come from the file system.
@@ -85,6 +88,8 @@ class ProtectedList {
   bool LoadedPartly() const { return !unkeptFile_.empty(); }
   // Writes every item (path, type word) to the list file, replacing it.
   // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.
+  // A file that already holds exactly these bytes (the list unchanged since
+  // it was loaded or saved, and the file since then) is left as it is.
   // A file whose load failed is never replaced unread: it is read again
   // first and its items are put back in front of the list; while it still
   // cannot be read, the read error is returned and the file is left alone.
@@ -129,23 +134,56 @@ class ProtectedList {
 
  private:
   class Batch;
+  // One row of the list. ListView1 holds no texts of its own (it asks for
+  // them as it draws), so a long list loads and saves without passing every
+  // item through the control; the control keeps only the selection.
+  struct Row {
+    // The path, kept in pool_: one block for the whole list, so a long list
+    // is neither allocated nor freed path by path.
+    std::size_t at = 0, length = 0;
+    ItemType type = ItemType::File;
+    ItemState state = ItemState::Visible;
+    // A loaded row's state word is read from the file system when it is
+    // first shown or asked for, not for every row of a long list at start.
+    bool stateRead = false;
+    int icon = -1;  // -1: not asked yet
+  };
   bool Alive() const;
-  std::vector<ProtectedItem> Snapshot() const;
-  void SetState(int item, ItemState state);
+  std::wstring_view PathOf(const Row& row) const { return std::wstring_view(pool_).substr(row.at, row.length); }
+  Row NewRow(std::wstring_view path, ItemType type);
+  // Keeps only the paths of the rows left, once rows went.
+  void CompactPool();
+  ItemState RowState(int item) const;
+  std::vector<int> SelectedItems() const;
+  // Tells ListView1 how many rows there are now; the selection stays.
+  void SyncCount();
+  // The list file's bytes for the rows as they are.
+  std::string EncodeRows() const;
   // Runs a hide or show rule over the items, shows the state words the file
   // system then holds and names the refused paths in one message.
   void RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&), bool selectedOnly);
-  void InsertItem(int at, const std::wstring& path, ItemType type, ItemState state, int image);
-  // Inserts an item at `at`, its icon and state word from the file system.
-  void InsertFromDisk(int at, const std::wstring& path, ItemType type);
-  int ResolveIcon(int item);
+  // Puts rows in front of the list (the stored items of a late read); the
+  // selected rows stay selected.
+  void InsertInFront(std::vector<Row> front);
+  // The rows of a list file's decoded text; whole: false when a NUL cut it.
+  std::vector<Row> RowsFromText(std::wstring text, bool* whole);
+  // The first row from start whose caption is text, or begins with it.
+  int FindCaption(const std::wstring& text, int start, bool partial, bool wrap) const;
 
   HWND list_ = nullptr;
   int batchDepth_ = 0;
+  // mutable: reading a state word or an icon for the first time keeps it.
+  mutable std::vector<Row> rows_;
+  std::wstring pool_;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
   // The list file read only in part, until its bytes are kept in a copy.
   std::wstring unkeptFile_;
+  // The list file known to hold the list's bytes exactly, and its stamp
+  // then; cleared by any change of the rows (not of their state words,
+  // which the file does not hold).
+  std::wstring storedFile_;
+  ListFileStamp storedStamp_;
 };
 
 // The real file system for the hide and show rules.

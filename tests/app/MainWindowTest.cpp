@@ -1,5 +1,9 @@
 #include "app/MainWindow.h"
 
+#include <shellapi.h>
+
+#include <cwctype>
+
 #include <gtest/gtest.h>
 
 #include "app/logic/PasswordHash.h"
@@ -363,6 +367,63 @@ TEST_F(MainWindowTest, RowsDraggedFromTheFileListJoinTheProtectedList) {
                  reinterpret_cast<LPARAM>(main->SpeedButton(1)));
   EXPECT_EQ(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
   EXPECT_EQ(main->ListView1().StateText(0), L"Visible");
+}
+
+TEST_F(MainWindowTest, ProtectedRowsAreShownAndFoundThroughTheWindow) {
+  const std::wstring file = scratch.File(L"budget.xls", 3);
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const std::wstring folder = scratch.Folder(L"Comptes");
+  const std::wstring gone = scratch / L"gone.txt";
+  {
+    std::wstring wide = file + L"\r\nFichier\r\n" + gone + L"\r\nFichier\r\n" + folder + L"\r\nDossier\r\n";
+    std::string bytes(wide.begin(), wide.end());  // plain ASCII paths
+    HANDLE h = ::CreateFileW((programFolder + L"dupont").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(h);
+  }
+  auto main = MakeMain();
+  // What the list view itself shows: it asks the window for every text.
+  const HWND lv = main->ListView1().hwnd();
+  auto text = [&](int item, int sub, int room = 512) {
+    std::wstring buffer(512, L'#');
+    LVITEMW lvi{};
+    lvi.iSubItem = sub;
+    lvi.pszText = buffer.data();
+    lvi.cchTextMax = room;
+    ::SendMessageW(lv, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi));
+    return std::wstring(buffer.c_str());
+  };
+  ASSERT_EQ(::SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_EQ(text(0, 0), file);
+  EXPECT_EQ(text(0, 1), L"Fichier");
+  EXPECT_EQ(text(0, 2), L"Caché");
+  EXPECT_EQ(text(1, 2), L"Introuvable");
+  EXPECT_EQ(text(2, 1), L"Dossier");
+  EXPECT_EQ(text(2, 2), L"Visible");
+  EXPECT_EQ(text(0, 0, 4), file.substr(0, 3)) << "cut to the room given, never past it";
+  LVITEMW lvi{};
+  lvi.mask = LVIF_IMAGE;
+  lvi.iItem = 2;
+  ASSERT_TRUE(::SendMessageW(lv, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lvi)));
+  SHFILEINFOW sfi{};
+  ASSERT_TRUE(::SHGetFileInfoW(folder.c_str(), 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX));
+  EXPECT_EQ(lvi.iImage, sfi.iIcon);
+
+  // Typing a name's first letters finds its row, from the given one on.
+  std::wstring prefix = folder.substr(0, folder.size() - 3);
+  for (auto& c : prefix) c = static_cast<wchar_t>(::towupper(c));
+  LVFINDINFOW find{};
+  find.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+  find.psz = prefix.c_str();
+  EXPECT_EQ(::SendMessageW(lv, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 2);
+  find.flags = LVFI_STRING;
+  find.psz = gone.c_str();
+  EXPECT_EQ(::SendMessageW(lv, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 1);
+  const std::wstring none = L"Z:\\nowhere";
+  find.psz = none.c_str();
+  EXPECT_EQ(::SendMessageW(lv, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), -1);
 }
 
 TEST_F(MainWindowTest, TabChangeKeepsTheButtonsFollowingTheList) {

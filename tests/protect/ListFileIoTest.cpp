@@ -58,9 +58,15 @@ TEST(ListFileEncoding, NoBestFitSubstitution) {
   EXPECT_EQ(DecodeListBytes(EncodeListLines(lines)), lines);
 }
 
-TEST(ListFileEncoding, AnsiTextThatLooksLikeTheMarkIsWrittenAsUtf8) {
-  Lines lines{L"\u00EF\u00BB\u00BFodd", L"Fichier"};
-  EXPECT_EQ(DecodeListBytes(EncodeListLines(lines)), lines);
+TEST(ListFileEncoding, AnsiTextThatLooksLikeAnotherFormIsWrittenAsUtf8) {
+  // The mark itself, UTF-16's marks, and Windows-1252 letters whose bytes
+  // are valid UTF-8 ("Ã©" is the UTF-8 of "é"): each must load as written.
+  for (const Lines& lines : {Lines{L"\u00EF\u00BB\u00BFodd", L"Fichier"}, Lines{L"\u00FF\u00FEx", L"Fichier"},
+                             Lines{L"\u00FE\u00FFx", L"Fichier"}, Lines{L"C:\\caf\u00C3\u00A9", L"Dossier"}}) {
+    const std::string bytes = EncodeListLines(lines);
+    EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF")) << bytes;
+    EXPECT_EQ(DecodeListBytes(bytes), lines);
+  }
 }
 
 TEST(ListFileRead, MissingFileOrFolderIsAnEmptyListWithoutError) {

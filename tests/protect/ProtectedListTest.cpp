@@ -195,6 +195,57 @@ TEST_F(ProtectedListTest, SavedFileLoadsBackTheSameItems) {
   }
 }
 
+TEST_F(ProtectedListTest, AFileHoldingTheUnchangedListIsLeftAloneAtSave) {
+  const std::wstring name = dir / L"dupont";
+  const std::wstring a = dir.File(L"a.txt");
+  const FILETIME old{0x12345678u, 0x01D00000u};
+  // An old write time on the file: a rewrite gives it a new one.
+  auto age = [&] {
+    HANDLE h = ::CreateFileW(name.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ::SetFileTime(h, nullptr, nullptr, &old);
+    ::CloseHandle(h);
+  };
+  auto untouched = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data);
+    return ::CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+  };
+  const std::string stored = EncodeListLines({a, L"Fichier", L"C:\\gone", L"Dossier"});
+  ASSERT_TRUE(WriteBytes(name, stored));
+  age();
+  ASSERT_EQ(list.LoadListFile(name), 0u);
+  list.SpeedButton2Click();  // state words only: the file does not hold them
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_TRUE(untouched());
+  EXPECT_EQ(ReadBytes(name), stored);
+
+  // Changed behind the list's back, even at the same size: written again.
+  std::string other = stored;
+  other[other.size() - 4] = 'X';
+  ASSERT_TRUE(WriteBytes(name, other));
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), stored);
+
+  // A new item: written.
+  age();
+  list.AddItem(L"C:\\new", ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_FALSE(untouched());
+  EXPECT_EQ(ReadBytes(name), stored + "C:\\new\r\nFichier\r\n");
+
+  // A file not in the form a save gives (LF line ends) is written in that form.
+  ProtectedList fresh;
+  ASSERT_TRUE(fresh.Create(parent.hwnd(), 1002, RECT{0, 0, 100, 100}));
+  ASSERT_TRUE(WriteBytes(name, "C:\\x\nFichier\n"));
+  age();
+  ASSERT_EQ(fresh.LoadListFile(name), 0u);
+  ASSERT_EQ(fresh.SaveListFile(name), 0u);
+  EXPECT_FALSE(untouched());
+  EXPECT_EQ(ReadBytes(name), "C:\\x\r\nFichier\r\n");
+}
+
 TEST_F(ProtectedListTest, PathOutsideWindows1252SurvivesSaveAndLoad) {
   std::wstring odd = dir.File(L"\u03A9mega \u65E5\u672C.txt", 0, FILE_ATTRIBUTE_HIDDEN);
   std::wstring plain = dir.Folder(L"Priv\u00E9");
@@ -311,6 +362,38 @@ TEST_F(ProtectedListTest, RemovingItemsLeavesTheFilesAsTheyWere) {
   EXPECT_EQ(list.ItemCount(), 0);
   EXPECT_EQ(changes, 2);
   EXPECT_FALSE(Kept(b) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(ProtectedListTest, SelectionStaysWithItsRowsAcrossAppendRemoveAndALateRead) {
+  std::wstring name = dir / L"dupont";
+  ASSERT_TRUE(WriteBytes(name, "C:\\old\r\nFichier\r\n"));
+  HANDLE lock = ::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_NE(list.LoadListFile(name), 0u);
+  ::CloseHandle(lock);
+  for (const wchar_t* p : {L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d"}) list.AddItem(p, ItemType::File);
+  list.SetSelected(1, true);
+  list.AddItem(L"C:\\e", ItemType::Folder);
+  EXPECT_TRUE(list.IsSelected(1));
+  EXPECT_FALSE(list.IsSelected(4));
+  // The stored items come in front at the save: the selected row moves with them.
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\old", L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d", L"C:\\e"}));
+  EXPECT_TRUE(list.IsSelected(2));
+  EXPECT_FALSE(list.IsSelected(1));
+  list.SetSelected(0, true);
+  list.Supprimer2Click();
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a", L"C:\\c", L"C:\\d", L"C:\\e"}));
+  for (int i = 0; i < list.ItemCount(); ++i) EXPECT_FALSE(list.IsSelected(i)) << i;
+  EXPECT_EQ(list.TypeText(3), L"Dossier");
+  // The rows left keep their own paths, also after more are added.
+  list.AddItem(L"C:\\f", ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name),
+            "C:\\a\r\nFichier\r\nC:\\c\r\nFichier\r\nC:\\d\r\nFichier\r\nC:\\e\r\nDossier\r\nC:\\f\r\nFichier\r\n");
+  // Out-of-range rows have no texts.
+  EXPECT_EQ(list.Caption(5), L"");
+  EXPECT_EQ(list.StateText(-1), L"");
 }
 
 TEST_F(ProtectedListTest, SelectionChangesReachTheParent) {

@@ -19,7 +19,7 @@ ItemState StateFromWord(const std::wstring& word) {
   return ItemState::Visible;
 }
 
-ItemType TypeFromLine(const std::wstring& line) {
+ItemType TypeFromLine(std::wstring_view line) {
   return line == L"Dossier" ? ItemType::Folder : ItemType::File;
 }
 

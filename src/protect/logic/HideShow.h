@@ -4,6 +4,7 @@
 // against a fake file system as well as the real one.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ferlane {
@@ -33,7 +34,7 @@ const wchar_t* StateWord(ItemState state);
 ItemState StateFromWord(const std::wstring& word);
 
 // A stored type line names a folder only when it is "Dossier" exactly.
-ItemType TypeFromLine(const std::wstring& line);
+ItemType TypeFromLine(std::wstring_view line);
 // What the word says: hidden bit set, not set, or no word to read.
 ItemState StateFromAttributes(std::uint32_t attributes);
 

@@ -113,35 +113,45 @@ bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::wstring& out) {
   return bytes.size() % 2 == 0;
 }
 
-ListText SplitListText(std::wstring_view text) {
-  ListText result;
+std::vector<LineSpan> ListLineSpans(std::wstring_view text, bool* whole) {
+  std::vector<LineSpan> spans;
   std::size_t end = text.find(L'\0');
-  if (end != std::wstring_view::npos) {
-    text = text.substr(0, end);
-    result.whole = false;
-  }
+  if (whole) *whole = end == std::wstring_view::npos;
+  if (end != std::wstring_view::npos) text = text.substr(0, end);
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t stop = text.find_first_of(L"\r\n", pos);
     if (stop == std::wstring_view::npos) stop = text.size();
-    result.lines.emplace_back(text.substr(pos, stop - pos));
+    spans.push_back({pos, stop - pos});
     pos = stop;
     if (pos < text.size() && text[pos] == L'\r') ++pos;
     if (pos < text.size() && text[pos] == L'\n') ++pos;
   }
+  return spans;
+}
+
+ListText SplitListText(std::wstring_view text) {
+  ListText result;
+  const std::vector<LineSpan> spans = ListLineSpans(text, &result.whole);
+  result.lines.reserve(spans.size());
+  for (const LineSpan& span : spans) result.lines.emplace_back(text.substr(span.at, span.length));
   return result;
+}
+
+bool DecodeListBytesToText(std::string_view bytes, const AnsiDecoder& decodeAnsi, std::wstring& text) {
+  switch (DetectListEncoding(bytes)) {
+    case ListEncoding::Utf8WithBom: return DecodeUtf8(bytes.substr(kUtf8Bom.size()), text);
+    case ListEncoding::Utf8: return DecodeUtf8(bytes, text);
+    case ListEncoding::Utf16Le: return DecodeUtf16(bytes.substr(2), false, text);
+    case ListEncoding::Utf16Be: return DecodeUtf16(bytes.substr(2), true, text);
+    case ListEncoding::Ansi: break;
+  }
+  return decodeAnsi(bytes, text);
 }
 
 ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi) {
   std::wstring text;
-  bool decoded = false;
-  switch (DetectListEncoding(bytes)) {
-    case ListEncoding::Utf8WithBom: decoded = DecodeUtf8(bytes.substr(kUtf8Bom.size()), text); break;
-    case ListEncoding::Utf8: decoded = DecodeUtf8(bytes, text); break;
-    case ListEncoding::Utf16Le: decoded = DecodeUtf16(bytes.substr(2), false, text); break;
-    case ListEncoding::Utf16Be: decoded = DecodeUtf16(bytes.substr(2), true, text); break;
-    case ListEncoding::Ansi: decoded = decodeAnsi(bytes, text); break;
-  }
+  const bool decoded = DecodeListBytesToText(bytes, decodeAnsi, text);
   ListText result = SplitListText(text);
   result.whole = result.whole && decoded;
   return result;
@@ -164,6 +174,104 @@ bool IsListTempName(std::wstring_view name) {
 
 std::wstring ListBackupName(const std::wstring& fileName, int attempt) {
   return fileName + L".bak" + (attempt > 1 ? std::to_wstring(attempt) : std::wstring());
+}
+
+void AppendUtf8(std::wstring_view text, std::string& out) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto cp = static_cast<char32_t>(text[i]);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
+      const auto low = static_cast<char32_t>(text[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+}
+
+namespace {
+constexpr std::uint32_t kNone = 1;
+constexpr std::uint32_t kKnown = 0x80000000u;
+}  // namespace
+
+CharCacheEncoder::CharCacheEncoder(Convert convert) : convert_(std::move(convert)), cache_(0x10000, 0) {}
+
+std::uint32_t CharCacheEncoder::Entry(wchar_t c, std::string& uncached) {
+  const auto unit = static_cast<std::uint32_t>(c);
+  // Beyond UTF-16 (wchar_t is wider off Windows): no code page spells it.
+  if (unit > 0xFFFF) return kNone;
+  std::uint32_t entry = cache_[unit];
+  if (entry != 0) return entry;
+  std::string bytes;
+  if (!convert_(c, bytes) || bytes.empty() || bytes.size() > 4) return cache_[unit] = kNone;
+  // A fourth byte does not fit an entry: such a character is not cached.
+  if (bytes.size() == 4) {
+    uncached = bytes;
+    return kKnown;
+  }
+  entry = kKnown | static_cast<std::uint32_t>(bytes.size()) << 24;
+  for (std::size_t k = 0; k < bytes.size(); ++k)
+    entry |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+  return cache_[unit] = entry;
+}
+
+bool CharCacheEncoder::Append(std::wstring_view text, std::string& out) {
+  // Room for one byte per character, the usual case; more is made as needed.
+  const std::size_t start = out.size();
+  std::size_t at = start;
+  out.resize(at + text.size());
+  std::string uncached;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    {
+      // The characters already met, straight from the cache: the bulk of a list.
+      const std::uint32_t* cache = cache_.data();
+      char* p = out.data() + at;
+      const wchar_t* c = text.data() + i;
+      const wchar_t* end = text.data() + text.size();
+      for (; c < end; ++c, ++p) {
+        const auto unit = static_cast<std::uint32_t>(*c);
+        if (unit > 0xFFFF) break;
+        const std::uint32_t entry = cache[unit];
+        if ((entry & 0xFF000000u) != (kKnown | 1u << 24)) break;
+        *p = static_cast<char>(entry & 0xFF);
+      }
+      at = static_cast<std::size_t>(p - out.data());
+      i = static_cast<std::size_t>(c - text.data());
+    }
+    if (i == text.size()) break;
+    const std::uint32_t entry = Entry(text[i++], uncached);
+    if (entry == kNone) {
+      out.resize(start);
+      return false;
+    }
+    const std::uint32_t length = (entry >> 24) & 0x7F;
+    const std::size_t size = length ? length : uncached.size();
+    out.resize(out.size() + size - 1);
+    if (length == 0) {
+      out.replace(at, uncached.size(), uncached);
+    } else {
+      for (std::uint32_t k = 0; k < length; ++k) out[at + k] = static_cast<char>((entry >> (8 * k)) & 0xFF);
+    }
+    at += size;
+  }
+  return true;
 }
 
 std::string JoinListLines(const std::vector<std::string>& lines) {

@@ -2,6 +2,7 @@
 // The per-user list file: two lines per protected item (the full path, then
 // the type word), every line ended by CR LF, an empty list as an empty file.
 // Here only bytes and lines; the code page is chosen by the caller.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,10 +48,47 @@ struct ListText {
 // Splits decoded text the way SplitListLines splits bytes; a NUL ends it.
 ListText SplitListText(std::wstring_view text);
 
+// Where those lines lie in text, so a long list can keep the text itself
+// rather than a copy of every line. whole: false when a NUL cut the text.
+struct LineSpan {
+  std::size_t at = 0, length = 0;
+};
+std::vector<LineSpan> ListLineSpans(std::wstring_view text, bool* whole = nullptr);
+
 // Decodes the bytes of a list file by DetectListEncoding; decodeAnsi converts
 // the ANSI code page (the system's), false when a byte has no character.
 using AnsiDecoder = std::function<bool(std::string_view, std::wstring&)>;
 ListText DecodeListText(std::string_view bytes, const AnsiDecoder& decodeAnsi);
+// Only the decoding: false when some bytes do not decode (text then holds
+// what did).
+bool DecodeListBytesToText(std::string_view bytes, const AnsiDecoder& decodeAnsi, std::wstring& text);
+
+// UTF-8 of UTF-16 (or, where wchar_t is wider, UTF-32) text; a lone
+// surrogate becomes U+FFFD, as the system's converter makes it.
+void AppendUtf8(std::wstring_view text, std::string& out);
+
+// Encodes text into a code page one character at a time, asking convert
+// only once for each distinct character: a long list repeats few of them.
+// Exact for the stateless code pages the system uses as its ANSI page.
+class CharCacheEncoder {
+ public:
+  // The bytes of one UTF-16 unit in the code page (at most 4); false when
+  // it has none there.
+  using Convert = std::function<bool(wchar_t, std::string&)>;
+  explicit CharCacheEncoder(Convert convert);
+  // Appends text; false, with out as it was, when a character has no
+  // spelling there.
+  bool Append(std::wstring_view text, std::string& out);
+
+ private:
+  // The entry of c; a character of four bytes comes back in uncached.
+  std::uint32_t Entry(wchar_t c, std::string& uncached);
+  Convert convert_;
+  // Per UTF-16 unit: 0 not asked yet, 1 no spelling, else
+  // 0x80000000 | length << 24 | the bytes, first in the lowest byte
+  // (length 0: four bytes, not cached).
+  std::vector<std::uint32_t> cache_;
+};
 
 // Every line followed by CR LF; no lines give no bytes.
 std::string JoinListLines(const std::vector<std::string>& lines);

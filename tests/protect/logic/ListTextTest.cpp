@@ -71,6 +71,44 @@ TEST(ListTextDecoding, WhatCannotBeReadWholeIsFlagged) {
   EXPECT_TRUE(DecodeListText("", Latin1).whole);
 }
 
+TEST(ListTextEncoding, EachCharacterIsConvertedOnceAndAMissingOneStops) {
+  // A double-byte page in miniature: "é" takes two bytes, "Ω" has none.
+  std::wstring asked;
+  CharCacheEncoder encoder([&](wchar_t c, std::string& bytes) {
+    asked += c;
+    if (c == L'\u03A9') return false;
+    bytes = c == L'\u00E9' ? "\x88\xE9" : std::string(1, static_cast<char>(c));
+    return true;
+  });
+  std::string out = "head";
+  ASSERT_TRUE(encoder.Append(L"\u00E9t\u00E9", out));
+  ASSERT_TRUE(encoder.Append(L"", out));
+  ASSERT_TRUE(encoder.Append(L"tt\u00E9", out));
+  EXPECT_EQ(out, "head\x88\xE9t\x88\xE9tt\x88\xE9");
+  EXPECT_EQ(asked, L"\u00E9t");
+  // No spelling: false, and nothing of that text is kept.
+  EXPECT_FALSE(encoder.Append(L"t\u03A9t", out));
+  EXPECT_FALSE(encoder.Append(L"\u03A9", out));
+  EXPECT_EQ(out, "head\x88\xE9t\x88\xE9tt\x88\xE9");
+  EXPECT_EQ(asked, L"\u00E9t\u03A9");
+}
+
+TEST(ListTextEncoding, Utf8RoundTripsAndMendsALoneSurrogate) {
+  std::wstring text = L"C:\\Donn\u00E9es\\\u65E5\u672C";
+  text += static_cast<wchar_t>(0xD83D);  // 😀 as UTF-16 (or one unit off Windows)
+  if constexpr (sizeof(wchar_t) == 2) text += static_cast<wchar_t>(0xDE00);
+  else text.back() = static_cast<wchar_t>(0x1F600);
+  std::string bytes;
+  AppendUtf8(text, bytes);
+  EXPECT_EQ(bytes, "C:\\Donn\xC3\xA9" "es\\\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80");
+  std::wstring back;
+  ASSERT_TRUE(DecodeUtf8(bytes, back));
+  EXPECT_EQ(back, text);
+  bytes.clear();
+  AppendUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"a", bytes);
+  EXPECT_EQ(bytes, "\xEF\xBF\xBD" "a");
+}
+
 TEST(ListTempNames, OnlyTheSavesOwnTemporaryNames) {
   for (const wchar_t* own : {L"fer1.tmp", L"ferA3F.tmp", L"FER00FF.TMP", L"ferffff.tmp"})
     EXPECT_TRUE(IsListTempName(own)) << own;
