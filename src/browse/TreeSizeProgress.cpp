@@ -14,6 +14,7 @@ struct ProgressState {
   FolderSizeWalk* walk = nullptr;
   TLanguage language = lnEnglish;
   HWND line = nullptr;
+  bool cancelled = false;  // by the user: no figure, even if the walk just ended
 };
 
 void Refresh(const ProgressState& s) {
@@ -32,10 +33,16 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (s && wp == kRefreshTimer) Refresh(*s);
       return 0;
     case WM_COMMAND:
-      if (s && LOWORD(wp) == kCancelId) s->walk->Cancel();
+      if (s && LOWORD(wp) == kCancelId) {
+        s->cancelled = true;
+        s->walk->Cancel();
+      }
       return 0;
     case WM_CLOSE:
-      if (s) s->walk->Cancel();
+      if (s) {
+        s->cancelled = true;
+        s->walk->Cancel();
+      }
       return 0;
     default:
       break;
@@ -93,7 +100,8 @@ fileops::NumberFormat LocaleNumberFormat() {
 
 bool WaitWithProgress(FolderSizeWalk& walk, HWND owner, const std::wstring& caption, TLanguage language,
                       DWORD delay) {
-  if (walk.Wait(delay)) return !walk.Cancelled();
+  // No delay shows the window at once, before even a quick walk has ended.
+  if (delay > 0 && walk.Wait(delay)) return !walk.Cancelled();
 
   ProgressState state;
   state.walk = &walk;
@@ -116,6 +124,7 @@ bool WaitWithProgress(FolderSizeWalk& walk, HWND owner, const std::wstring& capt
         continue;
       }
       if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        state.cancelled = true;
         walk.Cancel();
         continue;
       }
@@ -131,7 +140,7 @@ bool WaitWithProgress(FolderSizeWalk& walk, HWND owner, const std::wstring& capt
   if (wnd) ::DestroyWindow(wnd);
   if (owner) ::SetActiveWindow(owner);
   if (quit) ::PostQuitMessage(quitCode);
-  return !walk.Cancelled();
+  return !state.cancelled && !walk.Cancelled();
 }
 
 }  // namespace ferlane
