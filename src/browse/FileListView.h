@@ -44,6 +44,7 @@ using TKeyEvent = std::function<void(TFileListView& sender, WORD key)>;
 
 class TFileListView {
  public:
+  // ---- Window and rows (FileListView.cpp) ---------------------------------
   TFileListView();
   ~TFileListView();
   TFileListView(const TFileListView&) = delete;
@@ -73,7 +74,7 @@ class TFileListView {
   // The window that receives drags of this view's rows (DragMode automatic).
   void SetDragTarget(IFileDragTarget* target);
 
-  // ---- Published properties: setters act only on a change --------------
+  // ---- Published properties (FileListView.cpp): setters act only on a change
   const std::wstring& Mask() const { return mask_; }
   void SetMask(const std::wstring& value);  // re-lists
   TFileAttrs FileType() const { return fileType_; }
@@ -206,6 +207,9 @@ class TFileListView {
   struct ExtInfo;
   class Lister;
 
+  // Window procedure and rows (FileListView.cpp); listing, order and images
+  // (FileListViewListing.cpp); clicks, keys, rename and dragging
+  // (FileListViewNavigation.cpp).
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleNotify(NMHDR* hdr);
