@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browse/FileListView.h"
+#include "browse/FolderContents.h"
 #include "browse/ShellOps.h"
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
@@ -27,6 +28,7 @@ namespace {
 // Posted to run an accepted label edit once the edit control has closed, so
 // that its message boxes do not fight the closing editor for the focus.
 constexpr UINT kRunRenameMessage = WM_APP + 0x52;
+
 constexpr int kTreeControlId = 1;
 constexpr int kDefaultWidth = 180;
 constexpr int kDefaultHeight = 120;
@@ -270,6 +272,12 @@ LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
       if (menuAttached_) ShowContextMenu(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
+    case WM_COMMAND:
+      if (lp == 0 && HIWORD(wp) == 0) RunMenuCommand(LOWORD(wp));
+      return 0;
+    case kContentsOkMessage:
+      CloseFolderContents();
+      return 0;
     case kRunRenameMessage: {
       PendingRename rename = pendingRename_;
       pendingRename_ = PendingRename();
@@ -279,6 +287,7 @@ LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       // A destroyed tree no longer drives its list.
       SetFileList(nullptr);
+      contents_.reset();
       break;
     case WM_NCDESTROY:
       ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -801,13 +810,5 @@ void TDirTree::SetIndent(int pixels) {
 }
 
 std::wstring TDirTree::About() const { return L"Version 1.0"; }
-
-// ---- Context menu hooks ------------------------------------------------------
-// The menu itself and the folder operations behind it plug in here.
-
-void TDirTree::AttachContextMenu() { menuAttached_ = true; }
-void TDirTree::DetachContextMenu() { menuAttached_ = false; }
-void TDirTree::RebuildContextMenu() {}
-void TDirTree::ShowContextMenu(POINT) {}
 
 }  // namespace ferlane

@@ -7,14 +7,20 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "browse/ShellOps.h"
+#include "browse/TreeSizeProgress.h"
 #include "browse/logic/Language.h"
+#include "platform/UniqueHandle.h"
 
 namespace ferlane {
 
 class TFileListView;
 class TDirTree;
+class FolderContentsWindow;
 
 // Raised after the selection moved to a folder (or to the drives).
 using TDirChangeEvent = std::function<void(TDirTree& sender, const std::wstring& selectedPath)>;
@@ -78,7 +84,35 @@ class TDirTree {
   TDirChangeEvent OnDirChange;
   TFileChangeEvent OnFileChange;
 
+  // ---- Folder operations and context menu (DirTreeOps.cpp) ----------------
+  // A new folder below node (the selected one when null), named name or, with
+  // no name, the default name with its rename started at once.
+  bool CreateFolder(HTREEITEM node = nullptr, const std::wstring& name = std::wstring());
+  bool DeleteFolder(HTREEITEM node);
+  // Cut (foMove) or Copy (foCopy) of the selected folder, pasted by PasteFolder.
+  void RememberFolder(FileOpCode operation);
+  void PasteFolder();
+  bool PastePending() const { return pastePending_; }
+  void ShowTreeSize();
+  void ShowFolderContents();
+  void ConnectNetworkDrive();
+  void DisconnectNetworkDrive();
+  void ShowSelectedProperties();
+  // The context menu, its items enabled for the selected node as when it opens.
+  HMENU ContextMenu();
+  // Runs the context-menu command id (IDM_TREE_FIRST + tag - 1).
+  void RunMenuCommand(UINT id);
+  // The open folder-contents window, or nullptr.
+  HWND FolderContentsHwnd() const;
+  HWND FolderContentsList() const;
+  HWND FolderContentsOk() const;
+  // How long a tree-size walk runs before its progress shows, in milliseconds.
+  void SetTreeSizeProgressDelay(DWORD ms) { progressDelay_ = ms; }
+
  private:
+  // Posted by the folder-contents window's OK button: the window is closed
+  // from the tree, outside its own message handling.
+  static constexpr UINT kContentsOkMessage = WM_APP + 0x53;
   class UpdateBracket;
   struct PendingRename {
     HTREEITEM node = nullptr;
@@ -119,6 +153,9 @@ class TDirTree {
 
   void BeginUpdate();
   void EndUpdate();
+  void EnableMenuItems();
+  void CloseFolderContents();
+  int SelectedLevel() const;
 
   HWND hwnd_ = nullptr;
   HWND tree_ = nullptr;
@@ -136,6 +173,16 @@ class TDirTree {
   TLanguage language_ = lnEnglish;
   int updateDepth_ = 0;
   PendingRename pendingRename_;
+
+  // Context menu and folder operations (DirTreeOps.cpp).
+  UniqueHMenu menu_;
+  std::vector<UniqueHBitmap> menuBitmaps_;
+  std::wstring rememberedSource_;
+  FileOpCode rememberedOperation_ = foCopy;
+  bool pastePending_ = false;
+  std::unique_ptr<FolderContentsWindow> contents_;
+  std::wstring contentsFolder_;
+  DWORD progressDelay_ = kTreeSizeProgressDelay;
 };
 
 }  // namespace ferlane

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +44,7 @@ using TKeyEvent = std::function<void(TFileListView& sender, WORD key)>;
 
 class TFileListView {
  public:
+  // ---- Window and rows (FileListView.cpp) ---------------------------------
   TFileListView();
   ~TFileListView();
   TFileListView(const TFileListView&) = delete;
@@ -72,7 +74,7 @@ class TFileListView {
   // The window that receives drags of this view's rows (DragMode automatic).
   void SetDragTarget(IFileDragTarget* target);
 
-  // ---- Published properties: setters act only on a change --------------
+  // ---- Published properties (FileListView.cpp): setters act only on a change
   const std::wstring& Mask() const { return mask_; }
   void SetMask(const std::wstring& value);  // re-lists
   TFileAttrs FileType() const { return fileType_; }
@@ -134,13 +136,13 @@ class TFileListView {
   TNotifyEvent OnDblClick;  // a double click the view does not handle itself
   TKeyEvent OnKeyDown;      // after the view's own key action
 
-  // ---- Listing and order -------------------------------------------------
+  // ---- Listing and order (FileListViewListing.cpp) -----------------------
   bool DriveMode() const;
   void SortByColumn(int column);
   int SortColumn() const { return sortColumn_; }
   bool Descending() const { return descending_; }
 
-  // ---- Navigation, keys and rename ---------------------------------------
+  // ---- Navigation, keys and rename (FileListViewNavigation.cpp) ----------
   void OpenItem();
   void OneLevelUp();
   void RenameSelected();
@@ -151,13 +153,31 @@ class TFileListView {
   // The key handler of the view (what a key down in the list runs).
   void KeyDown(WORD key);
 
-  // The file operations of the keys and the context menu.
+  // ---- File operations and context menu (FileListViewFileOps.cpp) -------
   void NewFolder();
   void DeleteSelected();
+  // Remembers the selected rows for a later Paste: foCopy or foMove.
   void CutCopy(FileOpCode operation);
   void Paste();
+  bool ClipboardFilled() const { return !clipboard_.empty(); }
   void ViewFile();
   void FindFile();
+  // 0 any folder, 1 contents to the clipboard, 2 paths to the clipboard,
+  // 3 shortcut on the desktop.
+  void SendToSpecial(int number);
+  // A Send To entry: a shortcut to a folder, a drive or a program, or a folder.
+  void SendTo(const std::wstring& entry);
+  void CopyToFolder(const std::wstring& folder);
+  void CreateDesktopShortcut();
+  void ShowProperties();
+  // The "send to any folder" dialog; the folder typed or picked, or nothing.
+  std::optional<std::wstring> AskSendToPath(const std::wstring& initial);
+  // The view's own context menu, its items enabled as when it opens.
+  HMENU OwnPopupMenu();
+  // Full paths of the user's Send To shortcuts, as the menu holds them.
+  const std::vector<std::wstring>& SendToEntries() const { return sendToEntries_; }
+  // Runs a command of the view's own context menu.
+  void RunMenuCommand(UINT id);
 
  private:
   // A listed entry. Texts are made when asked for, from these facts.
@@ -187,6 +207,9 @@ class TFileListView {
   struct ExtInfo;
   class Lister;
 
+  // Window procedure and rows (FileListView.cpp); listing, order and images
+  // (FileListViewListing.cpp); clicks, keys, rename and dragging
+  // (FileListViewNavigation.cpp).
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleNotify(NMHDR* hdr);
@@ -215,9 +238,15 @@ class TFileListView {
   void DragMoved(POINT clientPt);
   void ShiftDelete();
   void F5Refresh();
+  // Context menu (FileListViewFileOps.cpp).
   void ShowOwnPopupMenu(POINT screenPt);
   void BuildOwnPopupMenu();
+  void AddSendToEntries(HMENU submenu);
+  void EnableOwnMenuItems();
   bool ContextMenu(POINT screenPt);
+  // Full paths of the selected rows in row order, each with a NUL; the parent row left out.
+  std::vector<std::wstring> SelectedPathList() const;
+  void CopyContentsToClipboard(const std::wstring& file);
 
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
@@ -278,8 +307,13 @@ class TFileListView {
   bool dragging_ = false;
   bool dragAccepted_ = false;
 
-  // The clipboard list of the file operations: paths with a NUL each.
+  // The clipboard list of the file operations: paths with a NUL each, and
+  // what Paste does with them.
   std::vector<std::wstring> clipboard_;
+  FileOpCode pendingOperation_ = foCopy;
+  // The own context menu's pictures and Send To shortcuts.
+  std::vector<UniqueHBitmap> menuBitmaps_;
+  std::vector<std::wstring> sendToEntries_;
 };
 
 }  // namespace ferlane

@@ -1,0 +1,174 @@
+#include "browse/FolderContents.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "browse/ShellOps.h"
+#include "browse/logic/PathOps.h"
+#include "platform/Controls.h"
+#include "platform/WaitCursor.h"
+#include "browse/browse_resources.h"
+
+namespace ferlane {
+namespace {
+
+constexpr wchar_t kContentsClass[] = L"TFolderContents";
+constexpr int kListId = 1;
+constexpr int kOkId = IDOK;
+// The bottom strip holding the button, and the part of it at the right
+// where the button sits (the button 60 x 22 at 1, 1 of that part).
+constexpr int kPanelHeight = 22;
+constexpr int kButtonPanelWidth = 80;
+
+}  // namespace
+
+FolderContentsWindow::~FolderContentsWindow() {
+  if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+}
+
+bool FolderContentsWindow::Create(HWND parent, const RECT& rc, const std::wstring& folder,
+                                  const std::wstring& caption) {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!::GetClassInfoExW(instance, kContentsClass, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &FolderContentsWindow::WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kContentsClass;
+    if (!::RegisterClassExW(&wc)) return false;
+  }
+  // A sizeable tool window without system menu; it stays above the tree it covers.
+  if (!::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kContentsClass, caption.c_str(),
+                         WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN, rc.left, rc.top, rc.right - rc.left,
+                         rc.bottom - rc.top, parent, nullptr, instance, this))
+    return false;
+  HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  list_ = CreateChild(hwnd_, instance, WC_LISTVIEWW, L"",
+                      WS_VISIBLE | LVS_LIST | LVS_SHOWSELALWAYS | LVS_SORTASCENDING | LVS_SHAREIMAGELISTS |
+                          LVS_SINGLESEL,
+                      kListId, font, WS_EX_CLIENTEDGE);
+  ok_ = CreateChild(hwnd_, instance, L"BUTTON", L"&OK", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kOkId, font);
+  okGlyph_.reset(static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_BROWSE_OK), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADMAP3DCOLORS)));
+  if (okGlyph_) {
+    // The glyph left of the caption where the common controls draw both; a
+    // picture-only button elsewhere.
+    ::SendMessageW(ok_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(okGlyph_.get()));
+  }
+  SHFILEINFOW sfi{};
+  auto images = reinterpret_cast<HIMAGELIST>(
+      ::SHGetFileInfoW(L"C:\\", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  if (images) ListView_SetImageList(list_, images, LVSIL_SMALL);
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
+                               nullptr, instance, nullptr);
+  if (tooltip_) {
+    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 300);
+    AddHint(tooltip_, hwnd_, list_, L"LeftClick - Select\rDblClick  - Open");
+  }
+  Fill(folder);
+  Layout();
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ::BringWindowToTop(hwnd_);
+  return true;
+}
+
+std::wstring FolderContentsWindow::SelectedFile() const {
+  if (!list_) return {};
+  const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+  if (row < 0) return {};
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!ListView_GetItem(list_, &item) || !item.lParam) return {};
+  return reinterpret_cast<const wchar_t*>(item.lParam);
+}
+
+LRESULT CALLBACK FolderContentsWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<FolderContentsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FolderContentsWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = self->list_ = self->ok_ = self->tooltip_ = nullptr;
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->HandleMessage(msg, wp, lp);
+  } catch (...) {
+    return 0;  // a failure inside one command ends that command only
+  }
+}
+
+LRESULT FolderContentsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wp) == kOkId && OnOk) OnOk();
+      return 0;
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr && hdr->hwndFrom == list_) {
+        if (hdr->code == NM_DBLCLK) OpenSelected();
+        if (hdr->code == LVN_DELETEITEM)
+          delete[] reinterpret_cast<wchar_t*>(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam);
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void FolderContentsWindow::Layout() {
+  RECT rc;
+  ::GetClientRect(hwnd_, &rc);
+  MoveChild(list_, 0, 0, rc.right, rc.bottom - kPanelHeight);
+  MoveChild(ok_, rc.right - kButtonPanelWidth + 1, rc.bottom - kPanelHeight + 1, 60, kPanelHeight);
+}
+
+void FolderContentsWindow::Fill(const std::wstring& folder) {
+  folder_ = AddSlash(folder);
+  WaitCursor wait;
+  ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  WIN32_FIND_DATAW fd;
+  UniqueFind find(::FindFirstFileW((folder_ + L"*.*").c_str(), &fd));
+  if (find) {
+    do {
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      const std::wstring path = folder_ + fd.cFileName;
+      // The row keeps its full path (the list frees it when the row goes).
+      auto* held = new wchar_t[path.size() + 1];
+      lstrcpynW(held, path.c_str(), static_cast<int>(path.size() + 1));
+      SHFILEINFOW sfi{};
+      ::SHGetFileInfoW(path.c_str(), 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+      item.iItem = ListView_GetItemCount(list_);
+      item.pszText = fd.cFileName;
+      item.iImage = sfi.iIcon;
+      item.lParam = reinterpret_cast<LPARAM>(held);
+      if (ListView_InsertItem(list_, &item) < 0) delete[] held;
+    } while (::FindNextFileW(find.get(), &fd));
+  }
+  if (ListView_GetItemCount(list_) > 0) ListView_SetItemState(list_, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+  ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+}
+
+void FolderContentsWindow::OpenSelected() {
+  const std::wstring file = SelectedFile();
+  ::ShowWindow(hwnd_, SW_HIDE);
+  if (!file.empty()) ExecuteFile(L"Open", file, L"", ExtractFilePath(file), SW_SHOWNORMAL);
+  ::ShowWindow(hwnd_, SW_SHOW);
+}
+
+}  // namespace ferlane
