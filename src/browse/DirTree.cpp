@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WaitCursor.h"
+#include "platform/WindowThunk.h"
 
 namespace ferlane {
 
@@ -150,14 +151,6 @@ HWND OwnerOf(HWND hwnd) {
   return root ? root : MainWindow();
 }
 
-void ShowException(HWND hwnd, const std::exception& e) {
-  const char* what = e.what();
-  int n = ::MultiByteToWideChar(CP_ACP, 0, what, -1, nullptr, 0);
-  std::wstring text(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) ::MultiByteToWideChar(CP_ACP, 0, what, -1, text.data(), n);
-  ShowError(OwnerOf(hwnd), text);
-}
-
 bool RegisterTreeClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
   if (::GetClassInfoExW(instance, TDirTree::kClassName, &wc)) return true;
@@ -194,7 +187,7 @@ TDirTree::~TDirTree() {
 bool TDirTree::Create(HWND parent, int id, const RECT& rc) {
   if (hwnd_) return false;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  if (!RegisterTreeClass(instance, &TDirTree::WndProc)) return false;
+  if (!RegisterTreeClass(instance, &ThunkProc<TDirTree>)) return false;
   int width = rc.right - rc.left, height = rc.bottom - rc.top;
   if (width <= 0 || height <= 0) width = kDefaultWidth, height = kDefaultHeight;
   HWND h = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rc.left, rc.top,
@@ -217,21 +210,12 @@ TDirTree* TDirTree::FromHwnd(HWND hwnd) {
 
 // ---- Window procedures ------------------------------------------------------
 
-LRESULT CALLBACK TDirTree::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TDirTree*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TDirTree*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (const std::exception& e) {
-    ShowException(hwnd, e);
-  } catch (...) {
-  }
-  return 0;
+void TDirTree::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  if (hwnd) return;
+  tree_ = nullptr;
+  updateDepth_ = 0;
+  pendingRename_ = PendingRename();
 }
 
 LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -289,13 +273,6 @@ LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetFileList(nullptr);
       contents_.reset();
       break;
-    case WM_NCDESTROY:
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      tree_ = nullptr;
-      updateDepth_ = 0;
-      pendingRename_ = PendingRename();
-      break;
     default:
       break;
   }
@@ -305,13 +282,7 @@ LRESULT TDirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK TDirTree::TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<TDirTree*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self || !self->treeDefProc_) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->HandleTreeMessage(msg, wp, lp);
-  } catch (const std::exception& e) {
-    ShowException(hwnd, e);
-  } catch (...) {
-  }
-  return 0;
+  return GuardedCall(hwnd, [&] { return self->HandleTreeMessage(msg, wp, lp); });
 }
 
 LRESULT TDirTree::HandleTreeMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -119,7 +119,9 @@ class TDirTree {
     std::wstring text;
   };
 
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd);
   static LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleTreeMessage(UINT msg, WPARAM wp, LPARAM lp);

@@ -14,6 +14,7 @@
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
 #include "platform/Platform.h"
+#include "platform/WindowThunk.h"
 
 namespace ferlane {
 using namespace listview_detail;
@@ -56,7 +57,7 @@ bool TFileListView::Create(HWND parent, int id, const RECT& rc) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &TFileListView::WndProc;
+  wc.lpfnWndProc = &ThunkProc<TFileListView>;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
@@ -97,29 +98,11 @@ TFileListView* TFileListView::FromHwnd(HWND hwnd) {
   return nullptr;
 }
 
-LRESULT CALLBACK TFileListView::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TFileListView* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<TFileListView*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<TFileListView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self->list_ = nullptr;
-    self->dragging_ = false;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    // A failure inside one command ends that command only.
-    return 0;
-  }
+void TFileListView::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  if (hwnd) return;
+  list_ = nullptr;
+  dragging_ = false;
 }
 
 LRESULT TFileListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -210,7 +210,9 @@ class TFileListView {
   // Window procedure and rows (FileListView.cpp); listing, order and images
   // (FileListViewListing.cpp); clicks, keys, rename and dragging
   // (FileListViewNavigation.cpp).
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleNotify(NMHDR* hdr);
   void HandleGetDispInfo(NMLVDISPINFOW* info);

@@ -7,6 +7,7 @@
 #include "browse/logic/PathOps.h"
 #include "platform/Controls.h"
 #include "platform/WaitCursor.h"
+#include "platform/WindowThunk.h"
 #include "browse/browse_resources.h"
 
 namespace ferlane {
@@ -33,7 +34,7 @@ bool FolderContentsWindow::Create(HWND parent, const RECT& rc, const std::wstrin
   wc.cbSize = sizeof wc;
   if (!::GetClassInfoExW(instance, kContentsClass, &wc)) {
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &FolderContentsWindow::WndProc;
+    wc.lpfnWndProc = &ThunkProc<FolderContentsWindow>;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -84,26 +85,6 @@ std::wstring FolderContentsWindow::SelectedFile() const {
   item.iItem = row;
   if (!ListView_GetItem(list_, &item) || !item.lParam) return {};
   return reinterpret_cast<const wchar_t*>(item.lParam);
-}
-
-LRESULT CALLBACK FolderContentsWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<FolderContentsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FolderContentsWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = self->list_ = self->ok_ = self->tooltip_ = nullptr;
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;  // a failure inside one command ends that command only
-  }
 }
 
 LRESULT FolderContentsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

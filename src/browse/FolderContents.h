@@ -31,7 +31,12 @@ class FolderContentsWindow {
   std::function<void()> OnOk;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class T>
+  friend LRESULT CALLBACK ThunkProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    if (!hwnd) list_ = ok_ = tooltip_ = nullptr;
+  }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Fill(const std::wstring& folder);
   void Layout();
