@@ -13,9 +13,9 @@ constexpr int kStrip = 41;
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 40;
 
-constexpr ShellViewSpec kProgcach{L"progcach", IDC_PROGCACH, true, true, L" Parent",
+constexpr ShellViewSetup kProgcach{L"progcach", IDC_PROGCACH, true, true, L" Parent",
                                   L"Clic gauche:menu / dble clic pour exécuter"};
-constexpr ShellViewSpec kBurcach{L"burcach", IDC_BURCACH, false, true, L" Parent",
+constexpr ShellViewSetup kBurcach{L"burcach", IDC_BURCACH, false, true, L" Parent",
                                  L"Clic gauche:menu / dble clic pour exécuter"};
 
 constexpr PageMenuEntry kMenucacheprog[] = {

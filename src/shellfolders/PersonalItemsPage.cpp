@@ -11,8 +11,8 @@ namespace {
 constexpr int kSplitter = 16;
 constexpr int kMinPane = 40;
 
-constexpr ShellViewSpec kProgperso{L"progperso", IDC_PROGPERSO, true, false, L" Parent", L"Clic gauche:menu"};
-constexpr ShellViewSpec kBurperso{L"burperso", IDC_BURPERSO, false, true, L" Parent", L"Clic gauche:menu"};
+constexpr ShellViewSetup kProgperso{L"progperso", IDC_PROGPERSO, true, false, L" Parent", L"Clic gauche:menu"};
+constexpr ShellViewSetup kBurperso{L"burperso", IDC_BURPERSO, false, true, L" Parent", L"Clic gauche:menu"};
 
 constexpr PageMenuEntry kOpspepro[] = {
     {L"Tout Sélectionner", IDM_OPSPEPRO_TOUT_SELECTIONNER, 0},

@@ -144,16 +144,16 @@ HMENU BuildPageMenu(const PageMenuEntry* entries, std::size_t count) {
 
 // ---- Views ---------------------------------------------------------------------
 
-void ShellFolders::CreateShellView(const PageHost& host, TFileListView& view, const ShellViewSpec& spec,
+void ShellFolders::CreateShellView(const PageHost& host, TFileListView& view, const ShellViewSetup& setup,
                                    HMENU popup) {
   window_ = host.window;
-  view.Create(host.window, spec.id, RECT{0, 0, 0, 0});
+  view.Create(host.window, setup.id, RECT{0, 0, 0, 0});
   view.SetLanguage(lnFrench);
   view.SetViewStyle(vsIcon);
-  view.SetShowFolders(spec.showFolders);
+  view.SetShowFolders(setup.showFolders);
   view.SetHideFileExt(true);
-  view.SetDblClickToOpen(spec.dblClickToOpen);
-  view.SetParentDirCaption(spec.parentCaption);
+  view.SetDblClickToOpen(setup.dblClickToOpen);
+  view.SetParentDirCaption(setup.parentCaption);
   view.SetParentDirEnabled(false);
   view.SetPopUpMenuEnabled(false);
   if (popup) view.SetPopupMenu(popup, host.window);
@@ -162,8 +162,8 @@ void ShellFolders::CreateShellView(const PageHost& host, TFileListView& view, co
   view.SetReadOnly(false);
   view.SetDragTarget(this);
   ::ShowWindow(view.hwnd(), SW_HIDE);
-  AddHint(host.tooltip, host.window, view.ListHwnd(), spec.hint);
-  views_.push_back({spec.name, &view});
+  AddHint(host.tooltip, host.window, view.ListHwnd(), setup.hint);
+  views_.push_back({setup.name, &view});
 }
 
 TFileListView* ShellFolders::View(std::wstring_view name) const {

@@ -39,7 +39,7 @@ DWORD CreateFolderPath(const std::wstring& path);
 
 // How a view of tabs 2 to 4 is set up; the properties they share are set by
 // CreateShellView.
-struct ShellViewSpec {
+struct ShellViewSetup {
   const wchar_t* name;  // component name, compared by the drops
   int id;
   bool showFolders;
@@ -73,7 +73,7 @@ enum class StoreFolder { Desktop, Programs };
 class ShellFolders : public IFileDragTarget {
  public:
   // Creates `view` as a child of the main window and registers it by name.
-  void CreateShellView(const PageHost& host, TFileListView& view, const ShellViewSpec& spec, HMENU popup);
+  void CreateShellView(const PageHost& host, TFileListView& view, const ShellViewSetup& setup, HMENU popup);
   TFileListView* View(std::wstring_view name) const;
   const wchar_t* NameOf(const TFileListView& view) const;
   // The folder path panel of a shell folder; its caption is the folder's path.

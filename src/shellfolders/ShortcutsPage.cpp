@@ -16,7 +16,7 @@ struct Box {
   const wchar_t* group;
   ShellFolder folder;
   int panelId;
-  ShellViewSpec view;
+  ShellViewSetup view;
 };
 constexpr Box kBoxes[4] = {
     {L"&Programmes Communs", ShellFolder::CommonPrograms, IDC_PANEL8,
