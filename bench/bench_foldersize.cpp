@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "browse/FolderSize.h"
 
 namespace {
@@ -17,17 +18,6 @@ constexpr int kTop = 100;            // folders below the root...
 constexpr int kPerTop = 99;          // ...each with this many subfolders: 10,000 folders in all
 constexpr int kFilesPerFolder = 10;  // 100,000 files
 constexpr int kRounds = 5;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 std::uint64_t BareWalk(const std::wstring& folder) {
   std::uint64_t bytes = 0;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "browse/FileListView.h"
 
 namespace {
@@ -21,13 +22,6 @@ constexpr int kRuns = 3;
 // A mix of kinds, as a large folder of documents and logs would hold.
 const wchar_t* const kExtensions[] = {L".txt", L".log", L".dat", L".jpg", L".doc"};
 constexpr std::size_t kExtensionCount = sizeof(kExtensions) / sizeof(kExtensions[0]);
-
-double Now() {
-  LARGE_INTEGER f, c;
-  ::QueryPerformanceFrequency(&f);
-  ::QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 std::wstring FileName(int i) {
   wchar_t name[64];

@@ -9,19 +9,13 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
 #include "protect/ListFileIo.h"
 
 namespace {
 
 constexpr int kItems = 100000;
 constexpr int kRuns = 3;
-
-double Now() {
-  LARGE_INTEGER f, c;
-  ::QueryPerformanceFrequency(&f);
-  ::QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 std::wstring Here() {
   wchar_t self[MAX_PATH] = {};

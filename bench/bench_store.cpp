@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/MainWindow.h"
 #include "resource.h"
 
@@ -21,13 +22,6 @@ namespace {
 
 constexpr int kFiles = 1000;
 constexpr int kRuns = 3;
-
-double Now() {
-  LARGE_INTEGER f, c;
-  ::QueryPerformanceFrequency(&f);
-  ::QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 std::wstring Name(int i) { return L"Raccourci " + std::to_wstring(i) + L".lnk"; }
 

@@ -11,23 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "browse/DirTree.h"
 
 namespace {
 
 constexpr int kFolders = 10000;
 constexpr int kRounds = 5;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 bool IsSubFolder(const WIN32_FIND_DATAW& e) {
   return (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wcscmp(e.cFileName, L".") != 0 &&

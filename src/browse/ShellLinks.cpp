@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "browse/ShellOps.h"
+#include "platform/ComScope.h"
 
 namespace ferlane {
 namespace {
@@ -24,20 +25,6 @@ class ComPtr {
 
  private:
   T* p_ = nullptr;
-};
-
-// COM for the calls of one operation, released only when this call initialised it.
-class ComScope {
- public:
-  ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) ::CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
+#include "platform/ComScope.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
@@ -53,20 +54,6 @@ const ErrorMessage kPropertiesErrors[] = {
     {1157, L"DLL not found"},
     {1223, L"The function prompted the user for the location of the application, but the user "
            L"cancelled the request."},
-};
-
-// COM for the folder picker, released only when this call initialised it.
-class ComScope {
- public:
-  ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) ::CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
 };
 
 }  // namespace

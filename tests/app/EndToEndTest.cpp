@@ -160,18 +160,23 @@ class EndToEndTest : public testing::Test {
   PROCESS_INFORMATION process{};
 };
 
-TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
-  // First run: no settings key, no password window; the window opens at its
-  // design bounds and closing stores the placement and an empty password.
-  Start();
-  HWND main = MainWindow();
-  ASSERT_NE(main, nullptr);
+// The window at 0, 0 with its design size, where a first run puts it.
+void ExpectDesignBounds(HWND main) {
   RECT r;
   ::GetWindowRect(main, &r);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right - r.left, 623);
   EXPECT_EQ(r.bottom - r.top, 519);
+}
+
+TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
+  // First run: no settings key, no password window; the window opens at its
+  // design bounds and closing stores the placement and an empty password.
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  ExpectDesignBounds(main);
   EXPECT_EQ(::GetFileAttributesW(folder.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Exited());
@@ -258,12 +263,7 @@ TEST_F(EndToEndTest, PlacementsNoMonitorShowsOpenAtTheDesignPlace) {
     ClickOk(saisie);  // two empty entries: still no password
     HWND main = MainWindow();
     ASSERT_NE(main, nullptr);
-    RECT r;
-    ::GetWindowRect(main, &r);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right - r.left, 623);
-    EXPECT_EQ(r.bottom - r.top, 519);
+    ExpectDesignBounds(main);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Exited());
     EXPECT_EQ(ReadSetting(L"Largeur"), L"623");

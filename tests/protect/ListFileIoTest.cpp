@@ -21,15 +21,8 @@ const char kExampleBytes[] =
 
 // Every file in the folder but the list itself, to catch a left-over temp file.
 std::vector<std::wstring> OtherFiles(const test::ScratchDir& dir, const std::wstring& keep) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((dir.path() + L"*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = fd.cFileName;
-    if (name != L"." && name != L".." && name != keep) names.push_back(name);
-  } while (::FindNextFileW(h, &fd));
-  ::FindClose(h);
+  std::vector<std::wstring> names = test::FilesIn(dir);
+  std::erase(names, keep);
   return names;
 }
 

@@ -12,20 +12,8 @@ namespace {
 
 using namespace std::string_literals;
 using test::ReadBytes;
+using test::FilesIn;
 using test::WriteBytes;
-
-std::vector<std::wstring> FilesIn(const test::ScratchDir& dir) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((dir.path() + L"*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = fd.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (::FindNextFileW(h, &fd));
-  ::FindClose(h);
-  return names;
-}
 
 class ListFileRobustness : public testing::Test {
  protected:

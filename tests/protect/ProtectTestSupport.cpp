@@ -1,6 +1,7 @@
 #include "protect/ProtectTestSupport.h"
 
 #include "platform/UniqueHandle.h"
+#include "support/Fakes.h"
 
 namespace ferlane::test {
 
@@ -49,6 +50,20 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
   DWORD written = 0;
   return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
+}
+
+
+std::vector<std::wstring> FilesIn(const ScratchDir& dir) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((dir.path() + L"*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = fd.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(h, &fd));
+  ::FindClose(h);
+  return names;
 }
 
 

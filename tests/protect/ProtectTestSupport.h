@@ -10,6 +10,8 @@
 
 namespace ferlane::test {
 
+class ScratchDir;
+
 // A hidden top-level window standing in for the main window.
 class HiddenParent {
  public:
@@ -53,6 +55,8 @@ class FakeRows : public IFileRows {
 };
 
 std::string ReadBytes(const std::wstring& path);
+// The names of every entry of the folder, "." and ".." left out.
+std::vector<std::wstring> FilesIn(const ScratchDir& dir);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace ferlane::test

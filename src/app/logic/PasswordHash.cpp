@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "platform/logic/Utf8.h"
+
 namespace ferlane {
 namespace {
 
@@ -124,33 +126,7 @@ std::string Pbkdf2HmacSha256(std::string_view password, std::string_view salt, s
 
 std::string PasswordBytes(const std::wstring& password) {
   std::string out;
-  for (std::size_t i = 0; i < password.size(); ++i) {
-    char32_t cp = static_cast<std::uint32_t>(password[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
-      if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < password.size()) {
-        char32_t lo = static_cast<std::uint32_t>(password[i + 1]);
-        if (lo >= 0xDC00 && lo <= 0xDFFF) {
-          cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
-          ++i;
-        }
-      }
-    }
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | ((cp >> 18) & 0x07));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
+  for (std::size_t i = 0; i < password.size(); ++i) AppendUtf8CodePoint(NextCodePoint(password, i), out);
   return out;
 }
 

@@ -1,5 +1,7 @@
 #include "protect/logic/ListFile.h"
 
+#include "platform/logic/Utf8.h"
+
 namespace ferlane {
 
 bool StartsWithUtf8Bom(std::string_view bytes) { return bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom; }
@@ -178,30 +180,10 @@ std::wstring ListBackupName(const std::wstring& fileName, int attempt) {
 
 void AppendUtf8(std::wstring_view text, std::string& out) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    auto cp = static_cast<char32_t>(text[i]);
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
-      const auto low = static_cast<char32_t>(text[i + 1]);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-        ++i;
-      }
-    }
+    char32_t cp = NextCodePoint(text, i);
+    // A lone surrogate has no UTF-8 spelling: the list keeps a visible mark instead.
     if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    AppendUtf8CodePoint(cp, out);
   }
 }
 
