@@ -4,6 +4,10 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "app/Application.h"
 #include "app/logic/CommandLine.h"
 #include "app/logic/RoleLabel.h"
@@ -124,9 +128,13 @@ std::optional<std::wstring> ReadPasswordFromInput() {
   char buffer[4096];
   DWORD got = 0;
   constexpr std::size_t kLimit = 64 * 1024;
-  // Up to the first line end: the writer need not close its end.
-  while (bytes.size() < kLimit && bytes.find_first_of("\r\n", 2) == std::string::npos &&
-         ::ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0)
+  // Up to the first line end, so the writer need not close its end; UTF-16
+  // (behind its mark) to the end, as its bytes can look like line ends.
+  auto lineEnded = [&bytes] {
+    const bool utf16 = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+    return !utf16 && bytes.find_first_of("\r\n") != std::string::npos;
+  };
+  while (bytes.size() < kLimit && !lineEnded() && ::ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0)
     bytes.append(buffer, got);
   UINT codePage = ::GetConsoleCP();
   if (!codePage) codePage = CP_OEMCP;

@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
+#include "protect/logic/ListFile.h"
 #include "resource.h"
 #include "shellfolders/ShellFolders.h"
 #include "support/Fakes.h"
@@ -449,7 +450,7 @@ class CommandLineTest : public EndToEndTest {
   }
 };
 
-TEST_F(CommandLineTest, HideWithoutAnyWindowThenAMissingItemIsNamedAndAWrongSwitchRefused) {
+TEST_F(CommandLineTest, HideWithoutAnyWindowThenAMissingItemIsNamedAHalfReadListStopsAndAWrongSwitchIsRefused) {
   const std::wstring dir = scratch.Folder(L"Comptes");
   const std::wstring a = scratch.File(L"budget.xls", 10, FILE_ATTRIBUTE_READONLY);
   const std::wstring b = scratch.File(L"paie.doc", 3);
@@ -473,6 +474,17 @@ TEST_F(CommandLineTest, HideWithoutAnyWindowThenAMissingItemIsNamedAndAWrongSwit
   EXPECT_EQ(run.exitCode, 1u) << run.output;
   EXPECT_TRUE(Says(run, Narrow(gone) + " : ")) << run.output;
   EXPECT_TRUE(run.windowsSeen.empty());
+
+  // A list the window could read only in part (it would keep a ".bak" of
+  // it): nothing changes, the file included.
+  const std::string cut = Narrow(b) + "\r\nFichier\r\n" + std::string(1, '\0') + "\r\n";
+  ASSERT_TRUE(PutBytes(folder + user, cut));
+  ::SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_NORMAL);
+  run = Run(L"/cacher");
+  EXPECT_EQ(run.exitCode, 4u) << run.output;
+  EXPECT_FALSE(IsHidden(b));
+  EXPECT_EQ(FileBytes(folder + user), cut);
+  EXPECT_EQ(::GetFileAttributesW(ListBackupName(folder + user, 1).c_str()), INVALID_FILE_ATTRIBUTES);
 
   run = Run(L"/cacher /tout");
   EXPECT_EQ(run.exitCode, 2u) << run.output;

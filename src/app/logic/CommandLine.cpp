@@ -1,5 +1,7 @@
 #include "app/logic/CommandLine.h"
 
+#include <string_view>
+
 #include "app/logic/PasswordGate.h"
 
 namespace ferlane {
