@@ -7,10 +7,11 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
 #include "app/logic/Placement.h"
+#include "app/logic/RoleLabel.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
@@ -453,7 +454,7 @@ void Tficheprincipale::SetCaptionAndRole() {
   osFamily_ = GetOsFamily();
   const bool nt = IsNtFamily(osFamily_);
   const std::wstring caption = (nt ? L"Ferlane 1.0 - Administrateur : " : L"Ferlane 1.0 - Utilisateur : ") + userName_;
-  roleLabel_ = (nt ? L"Ferlane Administrateur " : L"Ferlane Utilisateur ") + userName_;
+  roleLabel_ = ComposeRoleLabel(nt, userName_);
   ::SetWindowTextW(hwnd_, caption.c_str());
   ::SetWindowTextW(label1_, roleLabel_.c_str());
 }

@@ -4,7 +4,7 @@
 
 #include <unordered_set>
 
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
@@ -196,12 +196,14 @@ void ShellFolders::LookupShellFolders(HWND mainWindow) {
   }
 }
 
-void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
+void ShellFolders::ComposeStorePaths(const std::wstring& roleLabel) {
   const wchar_t* const leaves[2] = {L"Desktop", L"Programs"};
-  for (int i = 0; i < 2; ++i) {
-    store_[i] = HiddenStorePath(GetProgramFilesDir(), roleLabel, leaves[i]);
-    storeError_[i] = CreateFolderPath(store_[i]);
-  }
+  for (int i = 0; i < 2; ++i) store_[i] = HiddenStorePath(GetProgramFilesDir(), roleLabel, leaves[i]);
+}
+
+void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
+  ComposeStorePaths(roleLabel);
+  for (int i = 0; i < 2; ++i) storeError_[i] = CreateFolderPath(store_[i]);
   // The last level carries exactly the hidden attribute, at every start.
   for (const auto& path : store_) ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
   ShowStoreFolder(View(L"burcach"), StoreFolder::Desktop);
@@ -225,12 +227,16 @@ HWND ShellFolders::OperationOwner() const {
   return owner ? owner : window_;
 }
 
-bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet) const {
+bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet, QuietMoves* report) const {
   const DWORD attrs = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(folder.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return true;
   DWORD reason = folder.empty() ? ERROR_PATH_NOT_FOUND : ::GetLastError();
   if (attrs != INVALID_FILE_ATTRIBUTES) reason = ERROR_DIRECTORY;  // a file of that name
-  if (quiet) return false;
+  if (report) {
+    report->folderError = reason;
+    report->missingFolder = folder;
+  }
+  if (quiet || report) return false;
   for (int i = 0; i < 2; ++i) {
     if (!folder.empty() && folder == store_[i]) {
       if (storeError_[i] != ERROR_SUCCESS) reason = storeError_[i];
@@ -262,28 +268,45 @@ std::unordered_set<std::wstring> NamesIn(const std::wstring& folder) {
 
 ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const std::wstring& from,
                                                      const std::wstring& to, ItemRule rule, bool quiet) {
+  std::vector<MoveItem> items;
+  const int n = view.ItemCount();
+  for (int row = 0; row < n; ++row)
+    if (view.IsSelected(row))
+      // The real entry name, with its own extension, whatever the caption shows.
+      items.push_back({std::wstring(EntryName(view.SubItem(row, 4))), view.SubItem(row, 5) == L"dir"});
+  return MoveItems(items, from, to, rule, quiet);
+}
+
+ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& items, const std::wstring& from,
+                                                  const std::wstring& to, ItemRule rule, bool quiet,
+                                                  QuietMoves* report) {
   // A shell move into a folder that is not there would rename the item to the
   // folder's name instead: nothing moves unless both ends exist.
-  if (!FolderReady(from, quiet) || !FolderReady(to, quiet)) return MoveOutcome::FolderMissing;
+  if (!FolderReady(from, quiet, report) || !FolderReady(to, quiet, report)) return MoveOutcome::FolderMissing;
   const bool sameFolder = ::lstrcmpiW(from.c_str(), to.c_str()) == 0;
   std::unordered_set<std::wstring> taken = NamesIn(to);
   std::vector<PlannedMove> plan;
   std::vector<std::wstring> sources;
-  const int n = view.ItemCount();
-  for (int row = 0; row < n; ++row) {
-    if (!view.IsSelected(row)) continue;
-    // The real entry name, with its own extension, whatever the caption shows.
-    const std::wstring name(EntryName(view.SubItem(row, 4)));
-    const ItemMove move = ApplyItemRule(rule, view.SubItem(row, 5) == L"dir", name);
-    if (move == ItemMove::Skip || name.empty()) continue;
+  for (const MoveItem& item : items) {
+    const std::wstring& name = item.name;
+    const ItemMove move = ApplyItemRule(rule, item.isDirectory, name);
+    if (move == ItemMove::Skip || name.empty()) {
+      if (report && !name.empty()) report->skipped.push_back(name);
+      continue;
+    }
     const std::wstring source = JoinPath(from, name);
     const bool found = Exists(source);
     // Wine's shell replaces without a word: ask first, and once the user has
-    // agreed, keep a shell that asks too from asking again.
+    // agreed, keep a shell that asks too from asking again. With no window
+    // nobody can be asked: the item stays where it is.
     MoveStep step = DecideMove(found && !sameFolder && taken.count(LowerCase(name)) > 0);
     if (step == MoveStep::Ask)
-      step = DecideMove(true, ShowMessage(window_, ReplaceQuestion(name, to), MB_YESNO | MB_ICONQUESTION) == IDYES);
-    if (step == MoveStep::SkipItem) continue;
+      step = DecideMove(true, !report && ShowMessage(window_, ReplaceQuestion(name, to),
+                                                     MB_YESNO | MB_ICONQUESTION) == IDYES);
+    if (step == MoveStep::SkipItem) {
+      if (report) report->nameTaken.push_back(name);
+      continue;
+    }
     plan.push_back({move, step == MoveStep::MoveConfirmed, found});
     sources.push_back(source);
     taken.insert(LowerCase(name));
@@ -291,9 +314,29 @@ ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const 
   // Plain shortcut moves go to the shell together, in their order: one
   // request for a thousand shortcuts instead of a thousand.
   std::vector<std::size_t> claimed;
+  // No progress, question or error window of the shell's own either: a
+  // logon script must never wait on one.
+  quietFlags_ = report ? static_cast<FILEOP_FLAGS>(FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
+                                                   FOF_NOCONFIRMMKDIR)
+                       : 0;
   for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
-  CheckClaimedMoves(plan, sources, claimed, from, to);
+  quietFlags_ = 0;
+  if (report) ReportMoves(plan, sources, claimed, from, *report);
+  else CheckClaimedMoves(plan, sources, claimed, from, to);
   return MoveOutcome::Done;
+}
+
+void ShellFolders::ReportMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
+                               const std::vector<std::size_t>& claimed, const std::wstring& from,
+                               QuietMoves& report) {
+  // Moved is what the shell claimed and the store no longer holds.
+  const std::unordered_set<std::wstring> left = NamesIn(from);
+  const std::unordered_set<std::size_t> said(claimed.begin(), claimed.end());
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    const std::wstring name(EntryName(sources[i]));
+    const bool moved = said.count(i) && plan[i].sourceFound && !left.count(LowerCase(name));
+    (moved ? report.moved : report.notMoved).push_back(name);
+  }
 }
 
 void ShellFolders::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
@@ -324,7 +367,7 @@ bool ShellFolders::MoveOne(ItemMove move, const std::wstring& source, const std:
 void ShellFolders::RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
                             MoveBatch batch, const std::wstring& to, std::vector<std::size_t>& claimed) {
   const PlannedMove& first = plan[batch.first];
-  const FILEOP_FLAGS extra = first.confirmed ? FOF_NOCONFIRMATION : 0;
+  const FILEOP_FLAGS extra = static_cast<FILEOP_FLAGS>((first.confirmed ? FOF_NOCONFIRMATION : 0) | quietFlags_);
   if (batch.last - batch.first == 1) {
     if (MoveOne(first.move, sources[batch.first], to, extra)) claimed.push_back(batch.first);
     return;

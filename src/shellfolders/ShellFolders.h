@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 #include "browse/FileListView.h"
 #include "shellfolders/logic/MoveRules.h"
 
@@ -70,6 +70,22 @@ HMENU BuildPageMenu(const PageMenuEntry (&entries)[N]) {
 
 enum class StoreFolder { Desktop, Programs };
 
+// One item a move command takes, as the file system names it.
+struct MoveItem {
+  std::wstring name;
+  bool isDirectory = false;
+};
+
+// A move run with no window (the command line): nothing is asked or shown,
+// the shell is told to show nothing either, a name the destination holds is
+// never replaced, and what happened is told here instead.
+struct QuietMoves {
+  DWORD folderError = ERROR_SUCCESS;  // a missing end: nothing moved
+  std::wstring missingFolder;
+  std::vector<std::wstring> moved, nameTaken, notMoved;
+  std::vector<std::wstring> skipped;  // left by the item rule
+};
+
 class ShellFolders : public IFileDragTarget {
  public:
   // Creates `view` as a child of the main window and registers it by name.
@@ -81,6 +97,8 @@ class ShellFolders : public IFileDragTarget {
   HWND Panel(ShellFolder folder) const { return panels_[static_cast<int>(folder)]; }
   std::wstring FolderPath(ShellFolder folder) const;
   const std::wstring& StorePath(StoreFolder f) const { return store_[static_cast<int>(f)]; }
+  // Composes the two store paths for the role label, creating nothing.
+  void ComposeStorePaths(const std::wstring& roleLabel);
 
   // Start-up lookups of the four shell folders (creation step C7).
   void LookupShellFolders(HWND mainWindow);
@@ -96,13 +114,17 @@ class ShellFolders : public IFileDragTarget {
   // such); when one is missing the user is told once, unless `quiet`.
   MoveOutcome MoveSelected(TFileListView& view, const std::wstring& from, const std::wstring& to, ItemRule rule,
                            bool quiet = false);
+  // The same for items named rather than selected; with `report`, the move
+  // runs with no window at all (QuietMoves).
+  MoveOutcome MoveItems(const std::vector<MoveItem>& items, const std::wstring& from, const std::wstring& to,
+                        ItemRule rule, bool quiet = false, QuietMoves* report = nullptr);
 
   // The four relocation routes; the dragged view is the source.
   bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
 
  private:
-  bool FolderReady(const std::wstring& folder, bool quiet) const;
+  bool FolderReady(const std::wstring& folder, bool quiet, QuietMoves* report = nullptr) const;
   // True when the shell answered success and the user cancelled nothing.
   bool MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
   // Adds to `claimed` the indices of the moves the shell says it made.
@@ -111,6 +133,9 @@ class ShellFolders : public IFileDragTarget {
   // Tells the user of claimed moves that left their item in place.
   void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
                          const std::vector<std::size_t>& claimed, const std::wstring& from, const std::wstring& to);
+  // The outcome of each planned move, for a run with no window.
+  static void ReportMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
+                          const std::vector<std::size_t>& claimed, const std::wstring& from, QuietMoves& report);
   HWND OperationOwner() const;
 
   struct NamedView {
@@ -122,6 +147,8 @@ class ShellFolders : public IFileDragTarget {
   HWND panels_[kShellFolderCount] = {};
   std::wstring store_[2];
   DWORD storeError_[2] = {};  // why creating a store folder failed
+  // Joined to every shell request while a move runs with no window.
+  FILEOP_FLAGS quietFlags_ = 0;
 };
 
 }  // namespace ferlane

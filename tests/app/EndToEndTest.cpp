@@ -6,9 +6,13 @@
 
 #include "app/PasswordWindows.h"
 #include "app/logic/PasswordHash.h"
+#include "app/logic/RoleLabel.h"
+#include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
+#include "protect/logic/ListFile.h"
 #include "resource.h"
+#include "shellfolders/ShellFolders.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -344,6 +348,193 @@ TEST_F(EndToEndTest, ListedItemsAreHiddenThenShownFromTheMenuAndTheListIsKept) {
   std::vector<std::wstring> kept;
   ASSERT_EQ(ReadListFile(folder + user, kept), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(kept, lines);
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+// The silent command line: the program started with arguments, its standard
+// handles on pipes, its windows watched for as long as it runs.
+struct SilentRun {
+  DWORD exitCode = STILL_ACTIVE;
+  std::string output;
+  std::vector<std::wstring> windowsSeen;  // visible top-level windows of the program
+};
+
+struct WatchedProcess {
+  DWORD pid;
+  std::vector<std::wstring>* seen;
+};
+
+BOOL CALLBACK NoteVisibleWindow(HWND h, LPARAM lp) {
+  auto* w = reinterpret_cast<WatchedProcess*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(h, &pid);
+  if (pid == w->pid && ::IsWindowVisible(h)) {
+    wchar_t name[128] = {};
+    ::GetClassNameW(h, name, 128);
+    w->seen->push_back(name);
+  }
+  return TRUE;
+}
+
+void Drain(HANDLE pipe, std::string& out) {
+  DWORD ready = 0;
+  while (::PeekNamedPipe(pipe, nullptr, 0, nullptr, &ready, nullptr) && ready > 0) {
+    char buffer[4096];
+    DWORD got = 0;
+    if (!::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) || got == 0) return;
+    out.append(buffer, got);
+  }
+}
+
+class CommandLineTest : public EndToEndTest {
+ protected:
+  SilentRun Run(const std::wstring& args, const std::string& input = {}) {
+    SilentRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, inRead = nullptr, inWrite = nullptr;
+    if (!::CreatePipe(&outRead, &outWrite, &inherit, 0) || !::CreatePipe(&inRead, &inWrite, &inherit, 0)) {
+      ADD_FAILURE() << "no pipes";
+      return run;
+    }
+    ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+    DWORD put = 0;
+    if (!input.empty()) ::WriteFile(inWrite, input.data(), static_cast<DWORD>(input.size()), &put, nullptr);
+    ::CloseHandle(inWrite);
+    STARTUPINFOW si{sizeof(si)};
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = inRead;
+    si.hStdOutput = outWrite;
+    si.hStdError = outWrite;
+    std::wstring cmd = L"\"" + program + L"\" " + args;
+    PROCESS_INFORMATION pi{};
+    const BOOL started =
+        ::CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
+    ::CloseHandle(outWrite);
+    ::CloseHandle(inRead);
+    if (!started) {
+      ::CloseHandle(outRead);
+      ADD_FAILURE() << "the program did not start";
+      return run;
+    }
+    WatchedProcess watch{pi.dwProcessId, &run.windowsSeen};
+    const DWORD start = ::GetTickCount();
+    while (::WaitForSingleObject(pi.hProcess, 10) == WAIT_TIMEOUT) {
+      ::EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&watch));
+      Drain(outRead, run.output);
+      if (::GetTickCount() - start > 60000) {
+        ::TerminateProcess(pi.hProcess, 99);
+        ADD_FAILURE() << "the program is still running after a minute (waiting on someone?)";
+      }
+    }
+    Drain(outRead, run.output);
+    ::GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(outRead);
+    return run;
+  }
+
+  static bool Says(const SilentRun& run, const std::string& text) { return run.output.find(text) != std::string::npos; }
+  static std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
+
+  void SetPassword(const std::wstring& password) {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+    key.WriteString(user, HashPassword(password, "0123456789abcdef", 1000));
+  }
+};
+
+TEST_F(CommandLineTest, HideWithoutAnyWindowThenAMissingItemIsNamedAHalfReadListStopsAndAWrongSwitchIsRefused) {
+  const std::wstring dir = scratch.Folder(L"Comptes");
+  const std::wstring a = scratch.File(L"budget.xls", 10, FILE_ATTRIBUTE_READONLY);
+  const std::wstring b = scratch.File(L"paie.doc", 3);
+  ASSERT_EQ(WriteListFile(folder + user, {dir, L"Dossier", a, L"Fichier", b, L"Fichier"}),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  const std::string listBytes = FileBytes(folder + user);
+
+  SilentRun run = Run(L"/cacher");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  for (const auto& path : {dir, a, b}) EXPECT_TRUE(IsHidden(path)) << Narrow(path);
+  EXPECT_TRUE(run.windowsSeen.empty()) << "first window: " << Narrow(run.windowsSeen.front());
+  EXPECT_TRUE(Says(run, Narrow(b))) << run.output;
+  EXPECT_TRUE(Says(run, "3 sur 3")) << run.output;
+  EXPECT_EQ(FileBytes(folder + user), listBytes);  // never written
+  // The window's start marks the program's folder hidden; the command line changes nothing else.
+  EXPECT_FALSE(IsHidden(folder.substr(0, folder.size() - 1)));
+
+  const std::wstring gone = scratch.path() + L"parti.txt";
+  ASSERT_EQ(WriteListFile(folder + user, {a, L"Fichier", gone, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  run = Run(L"/CACHER");
+  EXPECT_EQ(run.exitCode, 1u) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(gone) + " : ")) << run.output;
+  EXPECT_TRUE(run.windowsSeen.empty());
+
+  // A list the window could read only in part (it would keep a ".bak" of
+  // it): nothing changes, the file included.
+  const std::string cut = Narrow(b) + "\r\nFichier\r\n" + std::string(1, '\0') + "\r\n";
+  ASSERT_TRUE(PutBytes(folder + user, cut));
+  ::SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_NORMAL);
+  run = Run(L"/cacher");
+  EXPECT_EQ(run.exitCode, 4u) << run.output;
+  EXPECT_FALSE(IsHidden(b));
+  EXPECT_EQ(FileBytes(folder + user), cut);
+  EXPECT_EQ(::GetFileAttributesW(ListBackupName(folder + user, 1).c_str()), INVALID_FILE_ATTRIBUTES);
+
+  run = Run(L"/cacher /tout");
+  EXPECT_EQ(run.exitCode, 2u) << run.output;
+  EXPECT_TRUE(Says(run, "/tout")) << run.output;
+  EXPECT_TRUE(run.windowsSeen.empty());
+}
+
+TEST_F(CommandLineTest, ShowNeedsThePasswordThenRestoreBringsAShortcutBackAndLeavesATakenName) {
+  const std::wstring a = scratch.File(L"secret.txt", 4, FILE_ATTRIBUTE_HIDDEN);
+  const std::wstring dir = scratch.Folder(L"Priv\u00E9", FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_EQ(WriteListFile(folder + user, {a, L"Fichier", dir, L"Dossier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  SetPassword(L"S\u00E9same");
+
+  SilentRun run = Run(L"/voir");
+  EXPECT_EQ(run.exitCode, 3u) << run.output;
+  EXPECT_TRUE(IsHidden(a));
+  EXPECT_TRUE(IsHidden(dir));
+
+  // The password on standard input, as UTF-8, never on the command line.
+  run = Run(L"/voir /motdepasse:-", "S\xC3\xA9same\r\n");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_FALSE(IsHidden(a));
+  EXPECT_FALSE(IsHidden(dir));
+  EXPECT_TRUE(run.windowsSeen.empty());
+
+  // The store as the window composes it for this user.
+  ShellFolders folders;
+  folders.ComposeStorePaths(ComposeRoleLabel(IsNtFamily(GetOsFamily()), user));
+  const std::wstring store = folders.StorePath(StoreFolder::Desktop);
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+  ASSERT_FALSE(desktop.empty());
+  ASSERT_EQ(CreateFolderPath(store), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_TRUE(PutBytes(store + L"\\Courrier.lnk", "stored shortcut"));
+  ASSERT_TRUE(PutBytes(store + L"\\Jeux.lnk", "stored"));
+  ASSERT_TRUE(PutBytes(desktop + L"\\Jeux.lnk", "already there"));
+
+  run = Run(L"/retablir /motdepasse:S\u00E9same");
+  EXPECT_EQ(run.exitCode, 1u) << run.output;  // the taken name
+  EXPECT_EQ(FileBytes(desktop + L"\\Courrier.lnk"), "stored shortcut");
+  EXPECT_EQ(FileBytes(store + L"\\Courrier.lnk"), "<absent>");
+  EXPECT_EQ(FileBytes(desktop + L"\\Jeux.lnk"), "already there");  // never replaced
+  EXPECT_EQ(FileBytes(store + L"\\Jeux.lnk"), "stored");
+  EXPECT_TRUE(Says(run, "Jeux.lnk : ")) << run.output;
+  EXPECT_TRUE(run.windowsSeen.empty());
+
+  for (const wchar_t* name : {L"\\Courrier.lnk", L"\\Jeux.lnk"}) {
+    ::DeleteFileW((desktop + name).c_str());
+    ::DeleteFileW((store + name).c_str());
+  }
+  ::RemoveDirectoryW(store.c_str());
 }
 
 }  // namespace

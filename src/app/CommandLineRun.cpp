@@ -1,0 +1,302 @@
+#include "app/CommandLineRun.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/logic/CommandLine.h"
+#include "app/logic/RoleLabel.h"
+#include "platform/ComScope.h"
+#include "platform/ErrorText.h"
+#include "platform/Platform.h"
+#include "platform/Registry.h"
+#include "protect/ListFileIo.h"
+#include "protect/ProtectedList.h"
+#include "protect/logic/ExactPath.h"
+#include "shellfolders/ShellFolders.h"
+
+namespace ferlane {
+namespace {
+
+// The settings key the window reads the password from.
+constexpr wchar_t kSettingsKey[] = L"Software\\Ferlane";
+
+bool Usable(HANDLE h) { return h && h != INVALID_HANDLE_VALUE && ::GetFileType(h) != FILE_TYPE_UNKNOWN; }
+
+// Where the report goes. A program of the window subsystem has no console of
+// its own: a caller's redirection (file or pipe) is written to as it is; a
+// console it was started from is joined; without either nothing is written.
+class Output {
+ public:
+  Output() {
+    handle_ = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (Usable(handle_)) return;
+    handle_ = nullptr;
+    // Looked up by name: Windows 2000 has no AttachConsole.
+    using AttachFn = BOOL(WINAPI*)(DWORD);
+    auto attach = reinterpret_cast<AttachFn>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "AttachConsole"));
+    constexpr DWORD kParentProcess = static_cast<DWORD>(-1);
+    if (!attach || !attach(kParentProcess)) return;
+    handle_ = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+      handle_ = nullptr;
+      return;
+    }
+    owned_ = true;
+    ::SetStdHandle(STD_OUTPUT_HANDLE, handle_);
+    // The caller's prompt is already written: start on a line of our own.
+    Line(L"");
+  }
+  ~Output() {
+    if (owned_) ::CloseHandle(handle_);
+  }
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  void Line(const std::wstring& text) {
+    if (!handle_) return;
+    const std::wstring line = text + L"\r\n";
+    DWORD mode = 0, written = 0;
+    if (::GetConsoleMode(handle_, &mode)) {
+      ::WriteConsoleW(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      return;
+    }
+    // A file or pipe gets the console's code page, as the system's own
+    // commands write it (OEM when there is no console).
+    UINT codePage = ::GetConsoleOutputCP();
+    if (!codePage) codePage = CP_OEMCP;
+    const int n = ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                        nullptr, nullptr);
+    if (n <= 0) return;
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n, nullptr,
+                          nullptr);
+    ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+  void Lines(const std::vector<std::wstring>& lines) {
+    for (const auto& line : lines) Line(line);
+  }
+
+ private:
+  HANDLE handle_ = nullptr;
+  bool owned_ = false;
+};
+
+std::wstring ModulePath() {
+  wchar_t path[MAX_PATH * 2] = {};
+  const DWORD n = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  return std::wstring(path, n);
+}
+
+// The arguments after the program's name, split by the system's rules.
+std::vector<std::wstring> Arguments() {
+  const std::wstring rest = ArgumentsAfterProgram(::GetCommandLineW(), ModulePath());
+  std::vector<std::wstring> args;
+  if (rest.find_first_not_of(L" \t") == std::wstring::npos) return args;
+  // A stand-in name first: the system reads the first word by other rules.
+  const std::wstring line = L"ferlane " + rest;
+  int count = 0;
+  LPWSTR* words = ::CommandLineToArgvW(line.c_str(), &count);
+  if (!words) return {rest};
+  for (int i = 1; i < count; ++i) args.emplace_back(words[i]);
+  ::LocalFree(words);
+  return args;
+}
+
+std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) ::MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), n);
+  return text;
+}
+
+// The password's line from a redirected standard input. A console is not
+// read: that would wait on someone typing, at the caller's own prompt.
+std::optional<std::wstring> ReadPasswordFromInput() {
+  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+  if (!Usable(in) || ::GetFileType(in) == FILE_TYPE_CHAR) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  constexpr std::size_t kLimit = 64 * 1024;
+  // Up to the first line end, so the writer need not close its end; UTF-16
+  // (behind its mark) to the end, as its bytes can look like line ends.
+  auto lineEnded = [&bytes] {
+    const bool utf16 = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+    return !utf16 && bytes.find_first_of("\r\n") != std::string::npos;
+  };
+  while (bytes.size() < kLimit && !lineEnded() && ::ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  UINT codePage = ::GetConsoleCP();
+  if (!codePage) codePage = CP_OEMCP;
+  return PasswordFromInput(bytes, [codePage](const std::string& line) { return FromCodePage(codePage, line); });
+}
+
+std::wstring Reason(std::uint32_t code) { return SystemErrorText(code); }
+
+// The stored password, or the line that says why it cannot be read.
+bool ReadStoredPassword(const std::wstring& user, std::wstring& stored, std::wstring& problem) {
+  RegistryKey key;
+  const LONG rc = key.Open(HKEY_CURRENT_USER, kSettingsKey);
+  if (rc == ERROR_FILE_NOT_FOUND) return true;  // no settings yet: no password
+  if (rc != ERROR_SUCCESS) {
+    problem = L"Impossible de lire le mot de passe : " + SystemErrorText(static_cast<DWORD>(rc)) +
+              L" Rien n'est chang\u00E9.";
+    return false;
+  }
+  stored = key.ReadStringOrEmpty(user);
+  return true;
+}
+
+int HideOrShow(Output& out, CommandAction action, const std::wstring& user) {
+  const std::wstring listFile = ListFilePath(ProgramFolder(), user);
+  std::vector<std::wstring> lines;
+  bool whole = true;
+  // Read as the window reads it, and never written here.
+  const DWORD error = ReadListFile(listFile, lines, &whole);
+  if (error != ERROR_SUCCESS) {
+    out.Line(UnreadableLine(listFile, SystemErrorText(error)));
+    return kExitUnreadable;
+  }
+  if (!whole) {
+    out.Line(PartlyReadableLine(listFile));
+    return kExitUnreadable;
+  }
+  Win32FileAttributes fs;
+  std::vector<ItemOutcome> outcomes = RunListAction(fs, RecordsFromLines(lines), action);
+  for (ItemOutcome& item : outcomes)
+    if (item.state == ItemState::Missing && !item.error &&
+        ::GetFileAttributesW(ExactPath(item.path).c_str()) == INVALID_FILE_ATTRIBUTES)
+      item.error = ::GetLastError();
+  const Report report = ListActionReport(action, listFile, outcomes, Reason);
+  out.Lines(report.lines);
+  return report.exitCode;
+}
+
+// A store folder's entries; false with the reason when it cannot be read.
+bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<MoveItem>& items, DWORD& error) {
+  const DWORD attrs = ::GetFileAttributesW(store.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) {
+    error = ::GetLastError();
+    outcome.storeMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return outcome.storeMissing;
+  }
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((store + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = (attrs & FILE_ATTRIBUTE_DIRECTORY) ? ::GetLastError() : static_cast<DWORD>(ERROR_DIRECTORY);
+    return false;
+  }
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name != L"." && name != L"..") items.push_back({name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (::FindNextFileW(h, &fd));
+  error = ::GetLastError();
+  ::FindClose(h);
+  return error == ERROR_NO_MORE_FILES;
+}
+
+int RunRestore(Output& out, const std::wstring& user) {
+  ComScope com;
+  ShellFolders folders;
+  folders.ComposeStorePaths(ComposeRoleLabel(IsNtFamily(GetOsFamily()), user));
+  // The desktop first, then the programs, as the toolbar's button does.
+  struct Side {
+    StoreFolder store;
+    ShellFolder personal;
+  };
+  constexpr Side kSides[] = {{StoreFolder::Desktop, ShellFolder::PersonalDesktop},
+                             {StoreFolder::Programs, ShellFolder::PersonalPrograms}};
+  std::vector<StoreOutcome> outcomes(2);
+  std::vector<MoveItem> items[2];
+  // Both stores are read before anything moves.
+  for (int i = 0; i < 2; ++i) {
+    outcomes[i].store = folders.StorePath(kSides[i].store);
+    DWORD error = ERROR_SUCCESS;
+    if (!ListStore(outcomes[i].store, outcomes[i], items[i], error)) {
+      out.Line(UnreadableLine(outcomes[i].store, SystemErrorText(error)));
+      return kExitUnreadable;
+    }
+  }
+  for (int i = 0; i < 2; ++i) {
+    StoreOutcome& o = outcomes[i];
+    if (o.storeMissing) continue;
+    const int csidl = kShellFolderRows[static_cast<int>(kSides[i].personal)].csidl;
+    o.destination = SpecialFolderPath(nullptr, csidl).value_or(std::wstring());
+    QuietMoves moves;
+    if (folders.MoveItems(items[i], o.store, o.destination, ItemRule::Programs, true, &moves) ==
+        ShellFolders::MoveOutcome::FolderMissing) {
+      o.destinationError = moves.folderError ? moves.folderError : static_cast<DWORD>(ERROR_PATH_NOT_FOUND);
+      for (const MoveItem& item : items[i])
+        if (ApplyItemRule(ItemRule::Programs, item.isDirectory, item.name) != ItemMove::Skip)
+          o.all.push_back(item.name);
+      continue;
+    }
+    o.restored = std::move(moves.moved);
+    o.nameTaken = std::move(moves.nameTaken);
+    o.notMoved = std::move(moves.notMoved);
+    o.kept = std::move(moves.skipped);
+  }
+  const Report report = RestoreReport(outcomes, Reason);
+  out.Lines(report.lines);
+  return report.exitCode;
+}
+
+int RunJob(Output& out, const CommandLine& command) {
+  const std::wstring user = GetLogonUserName();
+  if (user.empty()) {
+    out.Line(L"Le nom de l'utilisateur est introuvable. Rien n'est chang\u00E9.");
+    return kExitUnreadable;
+  }
+  if (NeedsPassword(command.action)) {
+    std::wstring stored, problem;
+    if (!ReadStoredPassword(user, stored, problem)) {
+      out.Line(problem);
+      return kExitPassword;
+    }
+    std::optional<std::wstring> given = command.password;
+    // Standard input is read only when a password is wanted.
+    if (!stored.empty() && command.passwordFromInput) {
+      given = ReadPasswordFromInput();
+      if (!given) out.Line(L"/motdepasse:- : l'entr\u00E9e standard n'est pas redirig\u00E9e (fichier ou tube).");
+    }
+    const PasswordVerdict verdict = CheckCommandPassword(command.action, stored, given);
+    if (verdict == PasswordVerdict::Missing || verdict == PasswordVerdict::Wrong) {
+      out.Line(PasswordVerdictLine(verdict));
+      return kExitPassword;
+    }
+  }
+  if (command.action == CommandAction::Restore) return RunRestore(out, user);
+  return HideOrShow(out, command.action, user);
+}
+
+}  // namespace
+
+std::optional<int> RunCommandLine() {
+  const std::vector<std::wstring> args = Arguments();
+  if (args.empty()) return std::nullopt;
+  Output out;
+  const CommandLine command = ParseCommandLine(args);
+  if (!command.error.empty()) {
+    out.Line(command.error);
+    out.Line(L"");
+    out.Line(UsageText());
+    return kExitWrongArgument;
+  }
+  if (command.action == CommandAction::Usage) {
+    out.Line(UsageText());
+    return kExitDone;
+  }
+  return RunJob(out, command);
+}
+
+}  // namespace ferlane

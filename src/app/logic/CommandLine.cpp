@@ -1,0 +1,246 @@
+#include "app/logic/CommandLine.h"
+
+#include <string_view>
+
+#include "app/logic/PasswordGate.h"
+
+namespace ferlane {
+namespace {
+
+// The system's code for "the file exists": a name taken at the destination.
+constexpr std::uint32_t kErrorFileExists = 80;
+
+std::wstring AsciiLower(std::wstring text) {
+  for (wchar_t& c : text)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return text;
+}
+
+bool StartsWith(const std::wstring& text, std::wstring_view prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+
+void SetAction(CommandLine& line, CommandAction action) {
+  if (line.action != CommandAction::None && line.action != action)
+    line.error = L"Un seul de /cacher, /voir et /retablir \u00E0 la fois.";
+  line.action = action;
+}
+
+}  // namespace
+
+std::wstring ArgumentsAfterProgram(const std::wstring& commandLine, const std::wstring& modulePath) {
+  std::size_t end = 0;
+  const std::size_t n = commandLine.size();
+  if (n > 0 && commandLine[0] == L'"') {
+    end = commandLine.find(L'"', 1);
+    end = end == std::wstring::npos ? n : end + 1;
+  } else if (!modulePath.empty() && n >= modulePath.size() &&
+             AsciiLower(commandLine.substr(0, modulePath.size())) == AsciiLower(modulePath) &&
+             (n == modulePath.size() || commandLine[modulePath.size()] == L' ' ||
+              commandLine[modulePath.size()] == L'\t')) {
+    end = modulePath.size();
+  } else {
+    while (end < n && commandLine[end] != L' ' && commandLine[end] != L'\t') ++end;
+  }
+  // The system splits the name from the rest at the first blank after it.
+  while (end < n && commandLine[end] != L' ' && commandLine[end] != L'\t') ++end;
+  while (end < n && (commandLine[end] == L' ' || commandLine[end] == L'\t')) ++end;
+  return commandLine.substr(end);
+}
+
+CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
+  CommandLine line;
+  if (args.empty()) return line;
+  constexpr std::wstring_view kPassword = L"/motdepasse:";
+  bool usage = false, passwordSeen = false;
+  for (const std::wstring& arg : args) {
+    const std::wstring name = AsciiLower(arg);
+    if (name == L"/?") {
+      usage = true;
+    } else if (name == L"/cacher") {
+      SetAction(line, CommandAction::Hide);
+    } else if (name == L"/voir") {
+      SetAction(line, CommandAction::Show);
+    } else if (name == L"/retablir" || name == L"/r\u00E9tablir" || name == L"/r\u00C9tablir") {
+      SetAction(line, CommandAction::Restore);
+    } else if (StartsWith(name, kPassword)) {
+      const std::wstring text = arg.substr(kPassword.size());  // exactly as given
+      if (passwordSeen) line.error = L"/motdepasse est donn\u00E9 deux fois.";
+      else if (text.empty()) line.error = L"/motdepasse: sans mot de passe (/motdepasse:- le lit sur l'entr\u00E9e standard).";
+      passwordSeen = true;
+      if (text == L"-") line.passwordFromInput = true;
+      else line.password = text;
+    } else {
+      line.error = L"Argument inconnu : " + arg;
+    }
+    if (!line.error.empty()) return line;
+  }
+  if (usage) line.action = CommandAction::Usage;
+  else if (line.action == CommandAction::None) line.error = L"Il manque l'action : /cacher, /voir ou /retablir.";
+  return line;
+}
+
+std::wstring UsageText() {
+  return L"Ferlane, sans fen\u00EAtre, pour l'utilisateur qui le lance :\r\n"
+         L"  ferlane.exe /cacher\r\n"
+         L"  ferlane.exe /voir [/motdepasse:TEXTE | /motdepasse:-]\r\n"
+         L"  ferlane.exe /retablir [/motdepasse:TEXTE | /motdepasse:-]\r\n"
+         L"  ferlane.exe /?\r\n"
+         L"\r\n"
+         L"  /cacher      cache chaque \u00E9l\u00E9ment de la liste de l'utilisateur, comme \"Tout Cacher\".\r\n"
+         L"  /voir        montre chaque \u00E9l\u00E9ment de la liste, comme \"Tout Voir\".\r\n"
+         L"  /retablir    remet \u00E0 leur place le bureau et les programmes cach\u00E9s, comme\r\n"
+         L"               \"R\u00E9tablir le bureau et les programmes\" ; un \u00E9l\u00E9ment dont le nom est d\u00E9j\u00E0\r\n"
+         L"               pris reste dans la r\u00E9serve et il est nomm\u00E9.\r\n"
+         L"  /motdepasse:TEXTE  le mot de passe de l'utilisateur : /voir et /retablir le demandent\r\n"
+         L"               quand il y en a un ; /cacher jamais.\r\n"
+         L"  /motdepasse:-      lit le mot de passe sur l'entr\u00E9e standard (sa premi\u00E8re ligne),\r\n"
+         L"               pour qu'il ne figure ni dans le script ni sur la ligne de commande.\r\n"
+         L"  /?           cette aide.\r\n"
+         L"\r\n"
+         L"Aucune fen\u00EAtre ne s'ouvre ; le compte rendu va \u00E0 la console ou au fichier de sortie.\r\n"
+         L"Codes de sortie :\r\n"
+         L"  0  tout est fait\r\n"
+         L"  1  fait, mais des \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s (chacun est nomm\u00E9 avec la raison)\r\n"
+         L"  2  argument inconnu ou incorrect\r\n"
+         L"  3  mot de passe absent ou faux (rien n'est chang\u00E9)\r\n"
+         L"  4  le fichier liste ou la r\u00E9serve n'a pas pu \u00EAtre lu (rien n'est chang\u00E9)\r\n";
+}
+
+bool NeedsPassword(CommandAction action) { return action == CommandAction::Show || action == CommandAction::Restore; }
+
+PasswordVerdict CheckCommandPassword(CommandAction action, const std::wstring& stored,
+                                     const std::optional<std::wstring>& given) {
+  if (!NeedsPassword(action) || stored.empty()) return PasswordVerdict::NotNeeded;
+  if (!given) return PasswordVerdict::Missing;
+  // The login prompt's own rule, so a script and the window agree.
+  LoginPromptGate gate;
+  gate.ResetCounter();
+  gate.SetExpected(stored);
+  return gate.Confirm(*given).close ? PasswordVerdict::Right : PasswordVerdict::Wrong;
+}
+
+std::wstring PasswordVerdictLine(PasswordVerdict verdict) {
+  switch (verdict) {
+    case PasswordVerdict::Missing:
+      return L"Mot de passe absent : /motdepasse:TEXTE ou /motdepasse:- est demand\u00E9. Rien n'est chang\u00E9.";
+    case PasswordVerdict::Wrong: return L"Mot de passe faux. Rien n'est chang\u00E9.";
+    case PasswordVerdict::NotNeeded:
+    case PasswordVerdict::Right: break;
+  }
+  return {};
+}
+
+std::wstring PasswordFromInput(const std::string& bytes,
+                               const std::function<std::wstring(const std::string&)>& decodeOther) {
+  std::string_view in(bytes);
+  if (in.size() >= 2 && (in.substr(0, 2) == "\xFF\xFE" || in.substr(0, 2) == "\xFE\xFF")) {
+    // UTF-16 behind its mark: the first line, in whole units.
+    const bool bigEndian = in[0] == '\xFE';
+    std::wstring text;
+    std::string_view units = in.substr(2, (in.size() - 2) / 2 * 2);
+    DecodeUtf16(units, bigEndian, text);
+    return text.substr(0, text.find_first_of(L"\r\n"));
+  }
+  const bool marked = StartsWithUtf8Bom(in);
+  if (marked) in.remove_prefix(kUtf8Bom.size());
+  const std::string line(in.substr(0, in.find_first_of("\r\n")));
+  std::wstring text;
+  if (DecodeUtf8(line, text) || marked) return text;
+  return decodeOther(line);
+}
+
+// ---- Hiding and showing --------------------------------------------------------
+
+std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<ListRecord>& records,
+                                       CommandAction action) {
+  std::vector<ItemOutcome> outcomes(records.size());
+  AttributeFailures failures;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    outcomes[i].path = records[i].path;
+    const std::size_t before = failures.size();
+    // The per-item steps of "Tout Cacher" and "Tout Voir".
+    if (action == CommandAction::Hide) HideByReplacing(fs, records[i].path, failures);
+    else ShowIfHidden(fs, records[i].path, failures);
+    if (failures.size() > before) outcomes[i].error = failures.back().error;
+  }
+  // Read back once all are done: a path listed twice tells its final state.
+  for (auto& outcome : outcomes) outcome.state = StateFromAttributes(fs.Get(outcome.path));
+  return outcomes;
+}
+
+Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
+                        const ReasonText& reason) {
+  Report report;
+  const bool hide = action == CommandAction::Hide;
+  const ItemState wanted = hide ? ItemState::Hidden : ItemState::Visible;
+  if (outcomes.empty()) {
+    report.lines.push_back(L"La liste \"" + listFile + L"\" ne contient aucun \u00E9l\u00E9ment.");
+    return report;
+  }
+  std::size_t done = 0;
+  for (const ItemOutcome& item : outcomes) {
+    if (item.state == wanted) {
+      ++done;
+      report.lines.push_back(std::wstring(StateWord(wanted)) + L" : " + item.path);
+      continue;
+    }
+    std::wstring why;
+    if (item.error) why = reason(item.error);
+    else if (item.state == ItemState::Missing) why = StateWord(ItemState::Missing);
+    else why = hide ? L"l'attribut cach\u00E9 n'est pas pos\u00E9" : L"l'attribut cach\u00E9 est toujours pos\u00E9";
+    report.lines.push_back(L"\u00C9chec : " + item.path + L" : " + why);
+  }
+  report.lines.push_back((hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
+                         std::to_wstring(done) + L" sur " + std::to_wstring(outcomes.size()) + L".");
+  if (done < outcomes.size()) report.exitCode = kExitItemsRefused;
+  return report;
+}
+
+// ---- Restoring the store -------------------------------------------------------
+
+Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason) {
+  Report report;
+  std::size_t restored = 0, failed = 0;
+  auto fail = [&](const std::wstring& line) {
+    report.lines.push_back(L"\u00C9chec : " + line);
+    ++failed;
+  };
+  for (const StoreOutcome& s : stores) {
+    if (s.storeMissing) {
+      report.lines.push_back(L"R\u00E9serve absente, rien \u00E0 r\u00E9tablir : " + s.store);
+      continue;
+    }
+    if (s.destinationError) {
+      const std::wstring why = reason(s.destinationError);
+      for (const std::wstring& name : s.all)
+        fail(s.store + L"\\" + name + L" : dossier de destination \"" + s.destination + L"\" inutilisable : " + why);
+      continue;
+    }
+    for (const std::wstring& name : s.restored) {
+      report.lines.push_back(L"R\u00E9tabli : " + name + L" -> " + s.destination);
+      ++restored;
+    }
+    for (const std::wstring& name : s.nameTaken)
+      fail(s.store + L"\\" + name + L" : " + reason(kErrorFileExists) + L" (\"" + s.destination +
+           L"\" a d\u00E9j\u00E0 ce nom ; l'\u00E9l\u00E9ment reste dans la r\u00E9serve)");
+    for (const std::wstring& name : s.notMoved)
+      fail(s.store + L"\\" + name + L" : le syst\u00E8me ne l'a pas d\u00E9plac\u00E9 ; il reste dans la r\u00E9serve");
+    for (const std::wstring& name : s.kept)
+      report.lines.push_back(L"Laiss\u00E9 dans la r\u00E9serve (ni dossier ni raccourci) : " + s.store + L"\\" + name);
+  }
+  report.lines.push_back(L"\u00C9l\u00E9ments r\u00E9tablis : " + std::to_wstring(restored) +
+                         (failed ? L" ; non r\u00E9tablis : " + std::to_wstring(failed) : std::wstring()) + L".");
+  if (failed) report.exitCode = kExitItemsRefused;
+  return report;
+}
+
+std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason) {
+  return L"Impossible de lire \"" + path + L"\" : " + reason + L" Rien n'est chang\u00E9.";
+}
+
+std::wstring PartlyReadableLine(const std::wstring& path) {
+  return L"Le fichier \"" + path +
+         L"\" n'a pas pu \u00EAtre lu en entier (octet nul ou caract\u00E8re illisible) ; ouvrez Ferlane pour "
+         L"qu'il en garde une copie. Rien n'est chang\u00E9.";
+}
+
+}  // namespace ferlane

@@ -1,0 +1,118 @@
+#pragma once
+// The silent command line for logon scripts and management tools: what the
+// arguments ask, whether the password lets the job run, the lines written to
+// the caller's console and the exit code. The runner (app/CommandLineRun)
+// only carries these out; nothing here opens a window or waits for anyone.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "protect/logic/HideShow.h"
+#include "protect/logic/ListFile.h"
+
+namespace ferlane {
+
+// The exit codes, the same for every switch.
+enum ExitCode : int {
+  kExitDone = 0,           // all done
+  kExitItemsRefused = 1,   // done, with items that could not be changed (named)
+  kExitWrongArgument = 2,  // a wrong or unknown argument
+  kExitPassword = 3,       // password missing or wrong: nothing changed
+  kExitUnreadable = 4,     // the list file or the store could not be read: nothing changed
+};
+
+enum class CommandAction { None, Hide, Show, Restore, Usage };
+
+struct CommandLine {
+  CommandAction action = CommandAction::None;
+  // /motdepasse:TEXTE
+  std::optional<std::wstring> password;
+  // /motdepasse:- : the password comes on standard input.
+  bool passwordFromInput = false;
+  // Set when an argument is wrong: the line that says which.
+  std::wstring error;
+};
+
+// The part of the process's command line after the program's name, for the
+// arguments to be split from. The name may stand unquoted with blanks in it
+// (the autostart value holds the bare path): modulePath, the program's own
+// path, is then taken whole rather than cut at its first blank.
+std::wstring ArgumentsAfterProgram(const std::wstring& commandLine, const std::wstring& modulePath);
+
+// The arguments after the program's name. Switch names take any letter case;
+// the password's text is kept exactly. No argument gives CommandAction::None
+// (the window starts as usual). "/?" anywhere asks for the usage.
+CommandLine ParseCommandLine(const std::vector<std::wstring>& args);
+
+// The usage, in French, with the exit codes.
+std::wstring UsageText();
+
+// /voir and /retablir undo what protects the user: they need the password
+// when there is one. /cacher never does.
+bool NeedsPassword(CommandAction action);
+
+enum class PasswordVerdict { NotNeeded, Right, Missing, Wrong };
+// stored: the stored form of the user's password (empty: none); given: the
+// text received, if any. Checked as the login prompt checks it.
+PasswordVerdict CheckCommandPassword(CommandAction action, const std::wstring& stored,
+                                     const std::optional<std::wstring>& given);
+// The line said for a verdict that stops the job; empty otherwise.
+std::wstring PasswordVerdictLine(PasswordVerdict verdict);
+
+// The first line of what came on standard input, the line end not kept; a
+// UTF-8 byte-order mark is dropped. decodeOther converts bytes that are not
+// UTF-8 (the console's code page).
+std::wstring PasswordFromInput(const std::string& bytes,
+                               const std::function<std::wstring(const std::string&)>& decodeOther);
+
+// ---- Hiding and showing the listed items ------------------------------------
+
+struct ItemOutcome {
+  std::wstring path;
+  ItemState state = ItemState::Visible;  // read back once every item was done
+  std::uint32_t error = 0;               // the refused write's reason, else 0
+};
+
+// /cacher or /voir over the list file's records, item by item as "Tout
+// Cacher" and "Tout Voir" do, every state read back once all are done.
+std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<ListRecord>& records,
+                                       CommandAction action);
+
+// The system's text for an error code (the runner's).
+using ReasonText = std::function<std::wstring(std::uint32_t)>;
+
+struct Report {
+  std::vector<std::wstring> lines;
+  int exitCode = kExitDone;
+};
+// One line per item: its new state, or what kept it from changing with the
+// system's reason; then a summary. A missing item's reason is error (the
+// runner reads it) or the plain fact.
+Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
+                        const ReasonText& reason);
+
+// ---- Restoring the hidden store ----------------------------------------------
+
+// What happened to one store folder's items.
+struct StoreOutcome {
+  std::wstring store;        // the store folder
+  std::wstring destination;  // where its items go back to
+  bool storeMissing = false;  // no store folder: nothing was ever hidden there
+  // The destination could not be used: nothing of this store moved.
+  std::uint32_t destinationError = 0;
+  std::vector<std::wstring> restored;
+  std::vector<std::wstring> nameTaken;  // left in the store: the name is taken
+  std::vector<std::wstring> notMoved;   // the shell did not move them
+  std::vector<std::wstring> kept;       // neither folder nor shortcut: never moved
+  std::vector<std::wstring> all;        // every entry, for a destination that failed
+};
+Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason);
+
+// Said when the list file or a store folder cannot be read (code 4).
+std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason);
+// Said for a list file the window would keep as ".bak" (code 4).
+std::wstring PartlyReadableLine(const std::wstring& path);
+
+}  // namespace ferlane

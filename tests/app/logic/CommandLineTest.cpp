@@ -1,0 +1,206 @@
+#include "app/logic/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/logic/PasswordHash.h"
+
+namespace ferlane {
+namespace {
+
+bool HasLine(const Report& report, const std::wstring& line) {
+  for (const auto& l : report.lines)
+    if (l == line) return true;
+  return false;
+}
+
+TEST(CommandLineParse, SwitchesInAnyCaseAndThePasswordExactly) {
+  EXPECT_EQ(ParseCommandLine({}).action, CommandAction::None);
+  EXPECT_TRUE(ParseCommandLine({}).error.empty());
+  EXPECT_EQ(ParseCommandLine({L"/cacher"}).action, CommandAction::Hide);
+  EXPECT_EQ(ParseCommandLine({L"/CACHER"}).action, CommandAction::Hide);
+  EXPECT_EQ(ParseCommandLine({L"/Voir"}).action, CommandAction::Show);
+  EXPECT_EQ(ParseCommandLine({L"/retablir"}).action, CommandAction::Restore);
+  EXPECT_EQ(ParseCommandLine({L"/r\u00E9tablir"}).action, CommandAction::Restore);
+
+  // The switch's name takes any case; the text after it is the password as typed.
+  CommandLine voir = ParseCommandLine({L"/MotDePasse: S\u00E9same A", L"/voir"});
+  EXPECT_TRUE(voir.error.empty());
+  EXPECT_EQ(voir.action, CommandAction::Show);
+  EXPECT_EQ(voir.password, std::optional<std::wstring>(L" S\u00E9same A"));
+  EXPECT_FALSE(voir.passwordFromInput);
+
+  CommandLine input = ParseCommandLine({L"/retablir", L"/motdepasse:-"});
+  EXPECT_TRUE(input.passwordFromInput);
+  EXPECT_FALSE(input.password.has_value());
+
+  EXPECT_EQ(ParseCommandLine({L"/?"}).action, CommandAction::Usage);
+  EXPECT_EQ(ParseCommandLine({L"/cacher", L"/?"}).action, CommandAction::Usage);
+}
+
+TEST(CommandLineParse, WrongArgumentsAreNamed) {
+  EXPECT_EQ(ParseCommandLine({L"/cacher", L"/tout"}).error, L"Argument inconnu : /tout");
+  EXPECT_EQ(ParseCommandLine({L"cacher"}).error, L"Argument inconnu : cacher");
+  EXPECT_EQ(ParseCommandLine({L""}).error, L"Argument inconnu : ");
+  EXPECT_EQ(ParseCommandLine({L"/?", L"/x"}).error, L"Argument inconnu : /x");  // a wrong one is never hidden
+  EXPECT_FALSE(ParseCommandLine({L"/cacher", L"/voir"}).error.empty());
+  EXPECT_TRUE(ParseCommandLine({L"/voir", L"/voir"}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({L"/voir", L"/motdepasse:"}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({L"/voir", L"/motdepasse:a", L"/motdepasse:a"}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({L"/motdepasse:a"}).error.empty());  // no action
+}
+
+TEST(CommandLineArguments, TheProgramsNameIsTakenWholeEvenUnquotedWithBlanks) {
+  const std::wstring module = L"C:\\Program Files\\Ferlane\\ferlane.exe";
+  // The autostart value holds the bare path: no argument, the window starts.
+  EXPECT_EQ(ArgumentsAfterProgram(module, module), L"");
+  EXPECT_EQ(ArgumentsAfterProgram(L"c:\\program files\\ferlane\\FERLANE.EXE  /cacher", module), L"/cacher");
+  EXPECT_EQ(ArgumentsAfterProgram(L"\"" + module + L"\" /voir /motdepasse:\"a b\"", module),
+            L"/voir /motdepasse:\"a b\"");
+  EXPECT_EQ(ArgumentsAfterProgram(L"ferlane.exe\t/cacher", module), L"/cacher");
+  EXPECT_EQ(ArgumentsAfterProgram(L"ferlane", module), L"");
+  EXPECT_EQ(ArgumentsAfterProgram(L"\"C:\\x y\\ferlane.exe\"", module), L"");
+}
+
+TEST(CommandLinePassword, CheckedAsTheLoginPromptChecksIt) {
+  const std::wstring hashed = HashPassword(L"S\u00E9same", "0123456789abcdef", 1000);
+  using V = PasswordVerdict;
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Hide, hashed, std::nullopt), V::NotNeeded);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, L"", std::nullopt), V::NotNeeded);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, hashed, std::nullopt), V::Missing);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Restore, hashed, std::nullopt), V::Missing);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, hashed, L"S\u00E9same"), V::Right);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Restore, hashed, L"s\u00E9same"), V::Wrong);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, hashed, L"S\u00E9same "), V::Wrong);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, hashed, L""), V::Wrong);
+  // The old plain form still opens.
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, L"Cl\u00E9", L"Cl\u00E9"), V::Right);
+  EXPECT_EQ(CheckCommandPassword(CommandAction::Show, L"Cl\u00E9", L"Cle"), V::Wrong);
+  EXPECT_TRUE(PasswordVerdictLine(V::Right).empty());
+  EXPECT_FALSE(PasswordVerdictLine(V::Wrong).empty());
+}
+
+TEST(CommandLinePassword, TheFirstLineOfStandardInput) {
+  int asked = 0;
+  auto oem = [&](const std::string& bytes) {
+    ++asked;
+    return bytes == "S\x82same" ? std::wstring(L"S\u00E9same") : std::wstring(L"?");
+  };
+  EXPECT_EQ(PasswordFromInput("secret\r\nnext\r\n", oem), L"secret");
+  EXPECT_EQ(PasswordFromInput("secret", oem), L"secret");
+  EXPECT_EQ(PasswordFromInput("a b \n", oem), L"a b ");  // blanks are the password's
+  EXPECT_EQ(PasswordFromInput("", oem), L"");
+  EXPECT_EQ(PasswordFromInput("\xEF\xBB\xBFS\xC3\xA9same\r\n", oem), L"S\u00E9same");
+  EXPECT_EQ(PasswordFromInput("S\xC3\xA9same", oem), L"S\u00E9same");
+  EXPECT_EQ(asked, 0);
+  // What is not UTF-8 is the console's code page (cmd's echo).
+  EXPECT_EQ(PasswordFromInput("S\x82same\r\n", oem), L"S\u00E9same");
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(PasswordFromInput(std::string("\xFF\xFEp\0w\0\r\0\n\0x\0", 12), oem), L"pw");
+}
+
+constexpr std::uint32_t kHidden = 0x2, kReadOnly = 0x1, kNotFound = 2, kAccessDenied = 5;
+
+class FakeFiles : public IFileAttributes {
+ public:
+  std::map<std::wstring, std::uint32_t> attributes;
+  std::map<std::wstring, std::uint32_t> refused;
+  std::uint32_t Get(const std::wstring& path) override {
+    auto it = attributes.find(path);
+    return it == attributes.end() ? kInvalidFileAttributes : it->second;
+  }
+  std::uint32_t Set(const std::wstring& path, std::uint32_t value) override {
+    if (auto r = refused.find(path); r != refused.end()) return r->second;
+    auto it = attributes.find(path);
+    if (it == attributes.end()) return kNotFound;
+    it->second = value;
+    return 0;
+  }
+};
+
+std::wstring FakeReason(std::uint32_t code) { return L"<" + std::to_wstring(code) + L">"; }
+
+TEST(CommandLineList, HideNamesTheMissingAndTheRefusedItemsAndExitsOne) {
+  FakeFiles fs;
+  fs.attributes = {{L"C:\\a", kReadOnly}, {L"C:\\b", 0}, {L"C:\\ro", 0}};
+  fs.refused[L"C:\\ro"] = kAccessDenied;
+  const std::vector<ListRecord> records{{L"C:\\a", ItemType::File}, {L"C:\\gone", ItemType::Folder},
+                                        {L"C:\\ro", ItemType::File}, {L"C:\\b", ItemType::File}};
+  std::vector<ItemOutcome> outcomes = RunListAction(fs, records, CommandAction::Hide);
+  ASSERT_EQ(outcomes.size(), 4u);
+  EXPECT_EQ(fs.attributes[L"C:\\a"], kHidden);  // the hidden bit alone, as "Tout Cacher" writes it
+  EXPECT_EQ(outcomes[0].state, ItemState::Hidden);
+  EXPECT_EQ(outcomes[1].state, ItemState::Missing);
+  EXPECT_EQ(outcomes[1].error, 0u);  // the runner reads why
+  EXPECT_EQ(outcomes[2].state, ItemState::Visible);
+  EXPECT_EQ(outcomes[2].error, kAccessDenied);
+  EXPECT_EQ(outcomes[3].state, ItemState::Hidden);
+
+  outcomes[1].error = kNotFound;
+  const Report report = ListActionReport(CommandAction::Hide, L"C:\\F\\u", outcomes, FakeReason);
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
+  EXPECT_TRUE(HasLine(report, L"Cach\u00E9 : C:\\a"));
+  EXPECT_TRUE(HasLine(report, L"\u00C9chec : C:\\gone : <2>"));
+  EXPECT_TRUE(HasLine(report, L"\u00C9chec : C:\\ro : <5>"));
+  EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments cach\u00E9s : 2 sur 4."));
+}
+
+TEST(CommandLineList, ShowReadsBackOnceAllAreDoneAndAnEmptyListIsDone) {
+  FakeFiles fs;
+  fs.attributes = {{L"C:\\a", kHidden | kReadOnly}, {L"C:\\b", 0}};
+  const std::vector<ListRecord> records{{L"C:\\a", ItemType::File}, {L"C:\\b", ItemType::File}};
+  const std::vector<ItemOutcome> outcomes = RunListAction(fs, records, CommandAction::Show);
+  EXPECT_EQ(fs.attributes[L"C:\\a"], kReadOnly);  // only the hidden bit goes
+  const Report report = ListActionReport(CommandAction::Show, L"L", outcomes, FakeReason);
+  EXPECT_EQ(report.exitCode, kExitDone);
+  EXPECT_TRUE(HasLine(report, L"Visible : C:\\a"));
+  EXPECT_TRUE(HasLine(report, L"Visible : C:\\b"));
+
+  // A write the system took but that did not hold is a failure all the same.
+  std::vector<ItemOutcome> stuck{{L"C:\\s", ItemState::Hidden, 0}};
+  EXPECT_EQ(ListActionReport(CommandAction::Show, L"L", stuck, FakeReason).exitCode, kExitItemsRefused);
+
+  const Report empty = ListActionReport(CommandAction::Hide, L"C:\\F\\u", {}, FakeReason);
+  EXPECT_EQ(empty.exitCode, kExitDone);
+  ASSERT_EQ(empty.lines.size(), 1u);
+  EXPECT_NE(empty.lines[0].find(L"C:\\F\\u"), std::wstring::npos);
+}
+
+TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
+  StoreOutcome desktop;
+  desktop.store = L"S\\Desktop";
+  desktop.destination = L"D";
+  desktop.restored = {L"Mail.lnk"};
+  desktop.nameTaken = {L"Jeux.lnk"};
+  desktop.kept = {L"note.txt"};
+  StoreOutcome programs;
+  programs.store = L"S\\Programs";
+  programs.storeMissing = true;
+  Report report = RestoreReport({desktop, programs}, FakeReason);
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
+  EXPECT_TRUE(HasLine(report, L"R\u00E9tabli : Mail.lnk -> D"));
+  bool named = false;
+  for (const auto& line : report.lines)
+    named = named || (line.rfind(L"\u00C9chec : S\\Desktop\\Jeux.lnk : <80>", 0) == 0);
+  EXPECT_TRUE(named);
+  EXPECT_TRUE(HasLine(report, L"R\u00E9serve absente, rien \u00E0 r\u00E9tablir : S\\Programs"));
+
+  // Items the rule never moves are said, and are no failure.
+  desktop.nameTaken.clear();
+  EXPECT_EQ(RestoreReport({desktop, programs}, FakeReason).exitCode, kExitDone);
+
+  // A destination that cannot be used names every item it would have taken.
+  StoreOutcome blocked;
+  blocked.store = L"S\\Programs";
+  blocked.destination = L"P";
+  blocked.destinationError = kAccessDenied;
+  blocked.all = {L"Jeux"};
+  report = RestoreReport({blocked}, FakeReason);
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
+  EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : S\\Programs\\Jeux : ", 0), 0u);
+  EXPECT_NE(report.lines[0].find(L"<5>"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace ferlane
