@@ -12,8 +12,8 @@
 # are packaged, then both packages, with osslsigncode. Otherwise nothing is
 # signed, and this says so in one line.
 #
-# Sourced, it only defines its functions (the installer tests use them).
-set -euo pipefail
+# Sourced, it only defines its functions (the installer tests use them) and
+# leaves the shell's options alone.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 WXS="$ROOT/resources/installer/ferlane.wxs"
 
@@ -49,7 +49,14 @@ make_msi() {
   local arch="$1" version="$2" stage="$3" out
   out="$(realpath -m "$4")"
   (cd "$stage" && wixl --arch "$arch" -D Arch="$arch" -D Version="$version" \
-     -D ProductCode="$(product_code "$arch" "$version")" -o "$out" "$WXS")
+     -D ProductCode="$(product_code "$arch" "$version")" -o "$out" "$WXS") || return 1
+  # wixl always declares the package English (1033) in its platform and
+  # language summary; the product is French. Everything else is kept.
+  local summary platform
+  summary="$(msiinfo suminfo "$out")"
+  platform="$(sed -n 's/^Template: \([^;]*\);.*/\1/p' <<<"$summary")"
+  msibuild "$out" -s "$(sed -n 's/^Subject: //p' <<<"$summary")" "$(sed -n 's/^Author: //p' <<<"$summary")" \
+    "$platform;1036" "$(sed -n 's/^Revision number (UUID): //p' <<<"$summary")"
 }
 
 signing_configured() { [ -n "${FERLANE_SIGN_CERT:-}" ] && [ -n "${FERLANE_SIGN_KEY:-}" ]; }
@@ -70,6 +77,7 @@ sign_file() {
 }
 
 if [[ "${BASH_SOURCE[0]}" != "$0" ]]; then return 0; fi
+set -euo pipefail
 
 OUT="${1:-$ROOT/build/packages}"
 read -r VERSION_TEXT VERSION < <(version_of "$ROOT/build/xp32/generated/version.h")
