@@ -48,12 +48,6 @@ for msi in "$WORK"/signed/*.msi; do
   msiextract -C "$WORK/x" "$msi" >/dev/null
   exe="$(find "$WORK/x" -name 'ferlane*.exe')"
   expect "$name: the program inside was signed before packaging" eval 'test -n "$exe" && verified_by "$CERT" "$exe"'
-  if [ -n "$exe" ]; then
-    # A changed byte of the signed program must break its signature.
-    cp "$exe" "$WORK/tampered.exe"
-    printf 'X' | dd of="$WORK/tampered.exe" bs=1 seek=1024 conv=notrunc status=none
-    expect "$name: a changed program fails verification" eval '! verified_by "$CERT" "$WORK/tampered.exe"'
-  fi
 done
 expect "both packages were made and signed" test "$(ls "$WORK"/signed/*.msi 2>/dev/null | wc -l)" = 2
 

@@ -1,19 +1,18 @@
 /* window-probe PROGRAM CAPTION_START CAPTION_END
-   Starts PROGRAM from its own folder, as the Start-menu shortcut does, and waits
+   Starts PROGRAM from its own folder, as its Start-menu shortcut does, waits
    for a visible top-level window of that process whose caption begins with
-   CAPTION_START and ends with CAPTION_END; prints the caption, then closes the
-   window as a user would (WM_CLOSE) and waits for the program to end, so that
-   it writes its list file and settings.
-   Exit status: 0 done; 2 the program did not start; 3 no such window within
-   60 s; 4 the program did not end within 30 s of the close (it is killed). */
+   CAPTION_START and ends with CAPTION_END, prints the caption, then closes the
+   window as a user would (WM_CLOSE), so that the program writes its list file
+   and settings, and waits for it to end.
+   Exit status: 0 done; 2 not started; 3 no such window within 60 s; 4 still
+   running 30 s after the close (it is then killed). */
 #include <windows.h>
 #include <stdio.h>
 #include <wchar.h>
 
 struct Wanted {
   DWORD pid;
-  const wchar_t* start;
-  const wchar_t* end;
+  const wchar_t *start, *end;
   HWND found;
   wchar_t caption[512];
 };
@@ -37,17 +36,13 @@ int wmain(int argc, wchar_t** argv) {
   STARTUPINFOW si = {sizeof(si)};
   PROCESS_INFORMATION pi;
   struct Wanted w = {0};
-  wchar_t folder[MAX_PATH], command[MAX_PATH + 2], *slash;
+  wchar_t folder[MAX_PATH] = L"", command[MAX_PATH + 2], *slash;
+  char utf8[1024];
   DWORD waited;
-  if (argc != 4) {
-    fwprintf(stderr, L"usage: window-probe PROGRAM CAPTION_START CAPTION_END\n");
-    return 1;
-  }
+  if (argc != 4) return 1;
   wcsncpy(folder, argv[1], MAX_PATH - 1);
-  folder[MAX_PATH - 1] = 0;
-  slash = wcsrchr(folder, L'\\');
-  if (slash) *slash = 0;
-  _snwprintf(command, MAX_PATH + 2, L"\"%ls\"", argv[1]);
+  if ((slash = wcsrchr(folder, L'\\')) != NULL) *slash = 0;
+  _snwprintf(command, MAX_PATH + 1, L"\"%ls\"", argv[1]);
   command[MAX_PATH + 1] = 0;
   if (!CreateProcessW(argv[1], command, NULL, NULL, FALSE, 0, NULL, folder, &si, &pi)) {
     fwprintf(stderr, L"window-probe: cannot start %ls (error %lu)\n", argv[1], GetLastError());
@@ -65,20 +60,15 @@ int wmain(int argc, wchar_t** argv) {
     TerminateProcess(pi.hProcess, 1);
     return 3;
   }
-  /* The caption goes out as UTF-8: the shell script compares it. */
-  {
-    char utf8[1024];
-    WideCharToMultiByte(CP_UTF8, 0, w.caption, -1, utf8, sizeof(utf8), NULL, NULL);
-    printf("%s\n", utf8);
-    fflush(stdout);
-  }
+  /* UTF-8, for the shell script that reads it. */
+  WideCharToMultiByte(CP_UTF8, 0, w.caption, -1, utf8, sizeof(utf8), NULL, NULL);
+  printf("%s\n", utf8);
+  fflush(stdout);
   PostMessageW(w.found, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
-    fwprintf(stderr, L"window-probe: %ls did not end after its window was closed\n", argv[1]);
+    fwprintf(stderr, L"window-probe: %ls still runs after its window was closed\n", argv[1]);
     TerminateProcess(pi.hProcess, 1);
     return 4;
   }
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
   return 0;
 }
