@@ -31,11 +31,13 @@ read -r VERSION_TEXT VERSION < <(version_of "$ROOT/build/xp32/generated/version.
 
 WORK="$(mktemp -d /tmp/ferlane-installer-test.XXXXXX)"
 PREFIX=""
-cleanup() {
-  [ -n "$PREFIX" ] && WINEPREFIX="$PREFIX" "$WINESERVER" -k >/dev/null 2>&1
-  rm -rf "$WORK"
+end_prefix() {  # stops the current prefix's programs and deletes it
+  [ -n "$PREFIX" ] || return 0
+  WINEPREFIX="$PREFIX" "$WINESERVER" -k >/dev/null 2>&1
+  rm -rf "$PREFIX"
+  PREFIX=""
 }
-trap cleanup EXIT
+trap 'end_prefix; rm -rf "$WORK"' EXIT
 
 failures=0
 fail() { echo "FAIL [$ARCH]: $*"; failures=$((failures + 1)); }
@@ -189,9 +191,6 @@ test_package() {
   expect "the program read the list file it found" same_file "$list" "$WORK/list-written"
 
   test_upgrade "$package" "$key" "$dir" "$list"
-  WINEPREFIX="$PREFIX" "$WINESERVER" -k >/dev/null 2>&1
-  rm -rf "$PREFIX"
-  PREFIX=""
 }
 
 # A package of the next version, made from the same files, replaces the
@@ -225,7 +224,7 @@ test_upgrade() {
 
 ARCHS=("${@:2}")
 [ ${#ARCHS[@]} -gt 0 ] || ARCHS=(x86 x64)
-for arch in "${ARCHS[@]}"; do test_package "$arch"; done
+for arch in "${ARCHS[@]}"; do test_package "$arch"; end_prefix; done
 ARCH=all
 if [ $failures = 0 ]; then echo "installer tests: all passed"; else echo "installer tests: $failures failed"; fi
 [ $failures = 0 ]
