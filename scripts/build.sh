@@ -5,6 +5,9 @@
 #   build/xp64/ferlane64.exe  64-bit: Windows XP x64 and later 64-bit Windows
 # Both use MinGW-w64's win32-thread compilers, whose runtime needs nothing newer
 # than XP; static runtime, one self-contained exe each.
+# Then the two Windows Installer packages made of them (scripts/package.sh):
+#   build/packages/ferlane-<version>-x86.msi and ferlane-<version>-x64.msi
+# signed when FERLANE_SIGN_CERT and FERLANE_SIGN_KEY name a certificate and key.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "${FERLANE_SKIP_SETUP:-}" = 1 ] || bash scripts/setup.sh
@@ -24,3 +27,4 @@ for pair in xp32:i686-win32 xp64:x86_64-win32; do
   printf '%s\n' "$out" | sed -n 's/^[0-9]*: \(.*imports checked.*\)/'"${dir//\//\\/}"': \1/p'
 done
 echo "built: build/xp32/ferlane.exe (32-bit) and build/xp64/ferlane64.exe (64-bit)"
+bash scripts/package.sh

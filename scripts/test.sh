@@ -3,6 +3,7 @@
 # programs built and checked against Windows XP's exports; everything (logic,
 # platform, widgets, windows) cross-built for 64-bit and for 32-bit Windows and
 # run under Wine. The end-to-end tests start the shipped programs themselves.
+# The installer packages are installed, started and removed under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
@@ -19,6 +20,11 @@ bash scripts/fuzz.sh replay
 
 echo "== shipped programs, checked against Windows XP's exports"
 FERLANE_SKIP_SETUP=1 bash scripts/build.sh
+
+echo "== installer packages under Wine: install, start, uninstall, install again, upgrade"
+bash tests/installer/installer-test.sh
+echo "== installer packages signed with a throwaway certificate"
+bash tests/installer/signing-test.sh
 
 # Every test program twice: 64-bit under Wine, then 32-bit under 32-bit Wine
 # (most users run 32-bit Windows). The end-to-end tests start the shipped

@@ -20,6 +20,7 @@
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
 #include "resource.h"
+#include "version.h"
 
 namespace ferlane {
 namespace {
@@ -72,7 +73,7 @@ constexpr MenuEntry kHelpMenu[] = {
     {L"M'écrire", IDM_MECRIRE, kPicMail},
 };
 constexpr MenuEntry kAboutMenu[] = {
-    {L"Ferlane 1.0 : cache fichiers, dossiers, raccourcis et icônes du bureau aux autres utilisateurs",
+    {L"Ferlane " FERLANE_VERSION_TEXT L" : cache fichiers, dossiers, raccourcis et icônes du bureau aux autres utilisateurs",
      IDM_APROPOS, -1},
 };
 constexpr MenuEntry kPopup1[] = {
