@@ -86,6 +86,9 @@ class ShellFolders : public IFileDragTarget {
   void LookupShellFolders(HWND mainWindow);
   // Composes, creates and shows the hidden store (first showing step S7).
   void CreateHiddenStore(const std::wstring& roleLabel);
+  // Moves into the store the items of the store the 64-bit program made under
+  // its own Program Files folder, and says once which stayed (OtherStore.cpp).
+  void AdoptOtherStore(const std::wstring& roleLabel);
   // Points `view` at a special folder afresh, re-listing it.
   void ShowShellFolder(TFileListView* view, int csidl);
   void ShowStoreFolder(TFileListView* view, StoreFolder f);

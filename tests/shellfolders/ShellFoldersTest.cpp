@@ -88,6 +88,8 @@ class ShellFoldersTest : public testing::Test {
     platform.userName = L"dupont";
     programFiles = scratch.Folder(L"Program Files");
     platform.programFiles = programFiles;
+    programFiles64 = scratch.Folder(L"Program Files 64");
+    platform.programFiles64 = programFiles64;
     commonDesktop = SpecialFolderPath(nullptr, kCsidlCommonDesktopDirectory).value_or(L"");
     personalDesktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
     commonPrograms = SpecialFolderPath(nullptr, kCsidlCommonPrograms).value_or(L"");
@@ -163,7 +165,7 @@ class ShellFoldersTest : public testing::Test {
   test::FakePlatform platform;
   test::RecordingMessages messages;
   std::unique_ptr<Tficheprincipale> main;
-  std::wstring programFiles, commonDesktop, personalDesktop, commonPrograms, personalPrograms;
+  std::wstring programFiles, programFiles64, commonDesktop, personalDesktop, commonPrograms, personalPrograms;
   std::wstring storeDesktop, storePrograms;
   std::vector<std::wstring> made;
 };
@@ -359,6 +361,67 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
   Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
   main->SpeedButton5Click();
   EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+// The store the 64-bit program made under its own Program Files folder joins
+// the machine's store at start: tab 4 lists its items and restores them. A
+// name both stores hold stays in the old one and is named once.
+TEST_F(ShellFoldersTest, TheOtherWidthsStoreJoinsTheStoreAndIsRestored) {
+  const std::wstring oldUser = programFiles64 + L"\\Ferlane\\Ferlane Utilisateur dupont";
+  const std::wstring oldDesktop = oldUser + L"\\Desktop", oldPrograms = oldUser + L"\\Programs";
+  ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(oldPrograms + L"\\" + Item(L"Groupe 64")), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(storeDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  MakeShortcut(oldDesktop + L"\\" + Item(L"Cache64.lnk"), L"C:\\windows\\notepad.exe");
+  MakeShortcut(oldPrograms + L"\\Groupe 64\\Outil.lnk", L"C:\\windows\\notepad.exe");
+  Write(oldDesktop + L"\\" + Item(L"Double.lnk"), "ancien");
+  Write(storeDesktop + L"\\Double.lnk", "actuel");
+  Write(programFiles64 + L"\\Ferlane\\ferlane64.exe", "");  // the 64-bit program's own folder
+
+  Start();
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Cache64.lnk"));
+  EXPECT_TRUE(Exists(storePrograms + L"\\Groupe 64\\Outil.lnk"));
+  EXPECT_FALSE(Exists(oldPrograms));
+  EXPECT_EQ(Bytes(storeDesktop + L"\\Double.lnk"), "actuel");
+  EXPECT_EQ(Bytes(oldDesktop + L"\\Double.lnk"), "ancien");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Double.lnk »"), std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(oldDesktop), std::wstring::npos);
+  EXPECT_TRUE(Exists(programFiles64 + L"\\Ferlane\\ferlane64.exe"));
+
+  TFileListView& hidden = View(L"burcach");
+  Select(hidden, storeDesktop + L"\\Cache64.lnk");
+  Command(IDM_MENUCACHEBUR_RETABLIR);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\Cache64.lnk"));
+  EXPECT_FALSE(Exists(storeDesktop + L"\\Cache64.lnk"));
+  Select(View(L"progcach"), storePrograms + L"\\Groupe 64");
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  EXPECT_TRUE(Exists(personalPrograms + L"\\Groupe 64\\Outil.lnk"));
+
+  // Once emptied, the old store's levels go; a later start finds nothing more.
+  ::DeleteFileW((oldDesktop + L"\\Double.lnk").c_str());
+  main.reset();
+  messages.shown.clear();
+  Start();
+  EXPECT_FALSE(Exists(oldUser));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+// A machine without a 64-bit Program Files folder, or where both widths name
+// the same one, has no other store to look at.
+TEST_F(ShellFoldersTest, NoOtherStoreWhereTheFoldersAreOne) {
+  const std::wstring same = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
+  ASSERT_EQ(CreateFolderPath(same), static_cast<DWORD>(ERROR_SUCCESS));
+  Write(same + L"\\" + Item(L"Seul.lnk"), "x");
+  platform.programFiles64 = programFiles + L"\\";
+  Start();
+  EXPECT_TRUE(Exists(same + L"\\Seul.lnk"));
+  EXPECT_TRUE(messages.shown.empty());
+  main.reset();
+  platform.programFiles64 = L"";
+  Start();
+  EXPECT_TRUE(Exists(same + L"\\Seul.lnk"));
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#include "shellfolders/logic/StoreLocation.h"
+
+#include <gtest/gtest.h>
+
+namespace ferlane {
+namespace {
+
+TEST(StoreLocationTest, TheOtherStoreIsThe64BitFolderOnlyWhenItIsAnotherOne) {
+  // A 64-bit Windows: the store lies under the 32-bit programs' folder.
+  EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files (x86)", L"C:\\Program Files"), L"C:\\Program Files");
+  EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files (x86)", L"D:\\Programme\\"), L"D:\\Programme");
+  // One folder, however the registry spells it, or none: nothing to look at.
+  EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files", L"c:\\PROGRAM FILES\\"), std::nullopt);
+  EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files", L""), std::nullopt);
+  EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files", L"\\"), std::nullopt);
+  // No 32-bit folder could be read: the store lies on the drive's root, and a
+  // 64-bit folder is still another one.
+  EXPECT_EQ(OtherStoreRoot(L"", L"C:\\Program Files"), L"C:\\Program Files");
+  EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files (x86)", L"C:\\Program Files (x86)x"), L"C:\\Program Files (x86)x");
+}
+
+TEST(StoreLocationTest, StrandedItemsAreNamedWithBothFoldersAndCounted) {
+  const std::wstring one = StrandedItemsText(L"C:\\A", L"C:\\B", {L"Word.lnk"});
+  EXPECT_NE(one.find(L"« C:\\A »"), std::wstring::npos);
+  EXPECT_NE(one.find(L"« C:\\B »"), std::wstring::npos);
+  EXPECT_NE(one.find(L"cet élément, resté"), std::wstring::npos);
+  std::vector<std::wstring> many;
+  for (int i = 0; i < 12; ++i) many.push_back(L"n" + std::to_wstring(i));
+  const std::wstring text = StrandedItemsText(L"C:\\A", L"C:\\B", many);
+  EXPECT_NE(text.find(L"« n9 »"), std::wstring::npos);
+  EXPECT_EQ(text.find(L"« n10 »"), std::wstring::npos);
+  EXPECT_NE(text.find(L"... et 2 autres."), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace ferlane
