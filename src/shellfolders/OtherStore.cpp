@@ -1,6 +1,8 @@
-// The store the 64-bit program made under its own Program Files folder,
-// before both widths shared the 32-bit programs' one: its items join the
-// machine's store at the first showing, so tab 4 lists them for restoring.
+// Stores made before there was one per machine: by the 64-bit program under
+// its own Program Files folder, and by a program that asked for no execution
+// level, which Windows Vista and later redirected to the user's VirtualStore.
+// Their items join the machine's store at the first showing, so tab 4 lists
+// them for restoring.
 #include <vector>
 
 #include "platform/Messages.h"
@@ -39,11 +41,17 @@ std::vector<std::wstring> MoveEntries(const std::wstring& from, const std::wstri
 }  // namespace
 
 void ShellFolders::AdoptOtherStore(const std::wstring& roleLabel) {
-  const auto otherRoot = OtherStoreRoot(GetProgramFilesDir(), GetProgramFiles64Dir());
-  if (!otherRoot) return;
+  const std::wstring root = GetProgramFilesDir();
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(window_, kCsidlLocalAppData).value_or(L"");
+  for (const auto& other : {OtherStoreRoot(root, GetProgramFiles64Dir()), VirtualStoreRoot(root, localAppData)})
+    if (other) AdoptStoreUnder(*other, roleLabel);
+}
+
+void ShellFolders::AdoptStoreUnder(const std::wstring& otherRoot, const std::wstring& roleLabel) {
   const wchar_t* const leaves[2] = {L"Desktop", L"Programs"};
   for (int i = 0; i < 2; ++i) {
-    const std::wstring old = HiddenStorePath(*otherRoot, roleLabel, leaves[i]);
+    const std::wstring old = HiddenStorePath(otherRoot, roleLabel, leaves[i]);
     if (!IsFolder(old) || !IsFolder(store_[i])) continue;
     const std::vector<std::wstring> left = MoveEntries(old, store_[i]);
     if (left.empty())
@@ -53,7 +61,7 @@ void ShellFolders::AdoptOtherStore(const std::wstring& roleLabel) {
   }
   // The user's level goes once both leaves are gone; "Ferlane" may hold the
   // 64-bit program itself and stays.
-  ::RemoveDirectoryW(JoinPath(JoinPath(*otherRoot, L"Ferlane"), roleLabel).c_str());
+  ::RemoveDirectoryW(JoinPath(JoinPath(otherRoot, L"Ferlane"), roleLabel).c_str());
 }
 
 }  // namespace ferlane

@@ -407,6 +407,25 @@ TEST_F(ShellFoldersTest, TheOtherWidthsStoreJoinsTheStoreAndIsRestored) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+// A program that asked for no execution level, run by an administrator under
+// UAC, had its store redirected to the user's VirtualStore: its items join the
+// store too.
+TEST_F(ShellFoldersTest, TheVirtualStoreCopyOfTheStoreJoinsTheStore) {
+  const std::wstring local = SpecialFolderPath(nullptr, 0x001c).value_or(L"");
+  ASSERT_FALSE(local.empty());
+  ASSERT_EQ(programFiles[1], L':');
+  const std::wstring virtualRoot = local + L"\\VirtualStore" + programFiles.substr(2);
+  made.push_back(local + L"\\VirtualStore");
+  const std::wstring old = virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont\\Programs";
+  ASSERT_EQ(CreateFolderPath(old), static_cast<DWORD>(ERROR_SUCCESS));
+  MakeShortcut(old + L"\\" + Item(L"Virtuel.lnk"), L"C:\\windows\\notepad.exe");
+  Start();
+  EXPECT_TRUE(Exists(storePrograms + L"\\Virtuel.lnk"));
+  EXPECT_FALSE(Exists(virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont"));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_GE(RowOf(View(L"progcach"), storePrograms + L"\\Virtuel.lnk"), 0);
+}
+
 // A machine without a 64-bit Program Files folder, or where both widths name
 // the same one, has no other store to look at.
 TEST_F(ShellFoldersTest, NoOtherStoreWhereTheFoldersAreOne) {

@@ -27,6 +27,18 @@ std::optional<std::wstring> OtherStoreRoot(std::wstring_view storeRoot, std::wst
   return std::wstring(WithoutFinalSeparator(programFiles64));
 }
 
+std::optional<std::wstring> VirtualStoreRoot(std::wstring_view storeRoot, std::wstring_view localAppData) {
+  storeRoot = WithoutFinalSeparator(storeRoot);
+  localAppData = WithoutFinalSeparator(localAppData);
+  // Only a folder on a drive letter is redirected; a share or an empty text is not.
+  if (localAppData.empty() || storeRoot.size() < 4 || storeRoot[1] != L':' || storeRoot[2] != L'\\')
+    return std::nullopt;
+  std::wstring root(localAppData);
+  root += L"\\VirtualStore";
+  root += storeRoot.substr(2);
+  return root;
+}
+
 std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view storeFolder,
                                const std::vector<std::wstring>& names) {
   constexpr std::size_t kListed = 10;

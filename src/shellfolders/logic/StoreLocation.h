@@ -13,6 +13,11 @@ namespace ferlane {
 // both widths shared one: the 64-bit programs' folder when the machine has one
 // and it is not the store's own (letter case and a final "\" aside).
 std::optional<std::wstring> OtherStoreRoot(std::wstring_view storeRoot, std::wstring_view programFiles64);
+// The user's VirtualStore copy of the store's Program Files folder
+// (local application data + "\VirtualStore" + the folder without its drive):
+// where Windows Vista and later put the store of a program whose manifest
+// asked for no execution level, run by an administrator without elevation.
+std::optional<std::wstring> VirtualStoreRoot(std::wstring_view storeRoot, std::wstring_view localAppData);
 
 // Said once when items of the other store could not join the machine's store
 // (a name it already holds): they stay where they are, named here.

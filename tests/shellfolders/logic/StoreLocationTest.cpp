@@ -34,3 +34,22 @@ TEST(StoreLocationTest, StrandedItemsAreNamedWithBothFoldersAndCounted) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(StoreLocationTest, TheVirtualStoreCopyOfTheStoresFolder) {
+  const wchar_t local[] = L"C:\\Users\\marie\\AppData\\Local";
+  EXPECT_EQ(VirtualStoreRoot(L"C:\\Program Files (x86)", local),
+            L"C:\\Users\\marie\\AppData\\Local\\VirtualStore\\Program Files (x86)");
+  EXPECT_EQ(VirtualStoreRoot(L"D:\\Programme\\", L"C:\\Users\\marie\\AppData\\Local\\"),
+            L"C:\\Users\\marie\\AppData\\Local\\VirtualStore\\Programme");
+  // Nothing redirected: no drive letter, a drive's root, no profile folder.
+  EXPECT_EQ(VirtualStoreRoot(L"", local), std::nullopt);
+  EXPECT_EQ(VirtualStoreRoot(L"C:\\", local), std::nullopt);
+  EXPECT_EQ(VirtualStoreRoot(L"\\\\serveur\\Programmes", local), std::nullopt);
+  EXPECT_EQ(VirtualStoreRoot(L"C:\\Program Files", L""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace ferlane
