@@ -30,8 +30,9 @@ std::vector<std::wstring> MoveEntries(const std::wstring& from, const std::wstri
     if (::lstrcmpW(fd.cFileName, L".") != 0 && ::lstrcmpW(fd.cFileName, L"..") != 0) names.push_back(fd.cFileName);
   while (::FindNextFileW(h, &fd));
   ::FindClose(h);
-  // Both Program Files folders lie on the system drive: a move is a rename,
-  // whole folders included, and never replaces an item of the store.
+  // The old stores lie on the store's drive as a rule, where a move is a
+  // rename, whole folders included; a file elsewhere is copied. Nothing
+  // replaces an item of the store.
   for (const auto& name : names)
     if (!::MoveFileExW(JoinPath(from, name).c_str(), JoinPath(to, name).c_str(), MOVEFILE_COPY_ALLOWED))
       left.push_back(name);

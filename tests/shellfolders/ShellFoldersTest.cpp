@@ -426,22 +426,5 @@ TEST_F(ShellFoldersTest, TheVirtualStoreCopyOfTheStoreJoinsTheStore) {
   EXPECT_GE(RowOf(View(L"progcach"), storePrograms + L"\\Virtuel.lnk"), 0);
 }
 
-// A machine without a 64-bit Program Files folder, or where both widths name
-// the same one, has no other store to look at.
-TEST_F(ShellFoldersTest, NoOtherStoreWhereTheFoldersAreOne) {
-  const std::wstring same = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
-  ASSERT_EQ(CreateFolderPath(same), static_cast<DWORD>(ERROR_SUCCESS));
-  Write(same + L"\\" + Item(L"Seul.lnk"), "x");
-  platform.programFiles64 = programFiles + L"\\";
-  Start();
-  EXPECT_TRUE(Exists(same + L"\\Seul.lnk"));
-  EXPECT_TRUE(messages.shown.empty());
-  main.reset();
-  platform.programFiles64 = L"";
-  Start();
-  EXPECT_TRUE(Exists(same + L"\\Seul.lnk"));
-  EXPECT_TRUE(messages.shown.empty());
-}
-
 }  // namespace
 }  // namespace ferlane

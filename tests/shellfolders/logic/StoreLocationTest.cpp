@@ -19,25 +19,6 @@ TEST(StoreLocationTest, TheOtherStoreIsThe64BitFolderOnlyWhenItIsAnotherOne) {
   EXPECT_EQ(OtherStoreRoot(L"C:\\Program Files (x86)", L"C:\\Program Files (x86)x"), L"C:\\Program Files (x86)x");
 }
 
-TEST(StoreLocationTest, StrandedItemsAreNamedWithBothFoldersAndCounted) {
-  const std::wstring one = StrandedItemsText(L"C:\\A", L"C:\\B", {L"Word.lnk"});
-  EXPECT_NE(one.find(L"« C:\\A »"), std::wstring::npos);
-  EXPECT_NE(one.find(L"« C:\\B »"), std::wstring::npos);
-  EXPECT_NE(one.find(L"cet élément, resté"), std::wstring::npos);
-  std::vector<std::wstring> many;
-  for (int i = 0; i < 12; ++i) many.push_back(L"n" + std::to_wstring(i));
-  const std::wstring text = StrandedItemsText(L"C:\\A", L"C:\\B", many);
-  EXPECT_NE(text.find(L"« n9 »"), std::wstring::npos);
-  EXPECT_EQ(text.find(L"« n10 »"), std::wstring::npos);
-  EXPECT_NE(text.find(L"... et 2 autres."), std::wstring::npos);
-}
-
-}  // namespace
-}  // namespace ferlane
-
-namespace ferlane {
-namespace {
-
 TEST(StoreLocationTest, TheVirtualStoreCopyOfTheStoresFolder) {
   const wchar_t local[] = L"C:\\Users\\marie\\AppData\\Local";
   EXPECT_EQ(VirtualStoreRoot(L"C:\\Program Files (x86)", local),
