@@ -97,9 +97,36 @@ bool Win32Platform::DiskSpace(const std::wstring& root, std::uint64_t& total, st
   return true;
 }
 
+namespace {
+
+constexpr wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// True for a 32-bit process on a 64-bit Windows. IsWow64Process is looked up:
+// Windows 2000 and XP before SP2 do not have it, and are never 64-bit.
+bool RunsUnderWow64() {
+  using IsWow64Fn = BOOL(WINAPI*)(HANDLE, BOOL*);
+  const auto isWow64 =
+      reinterpret_cast<IsWow64Fn>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "IsWow64Process"));
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+}  // namespace
+
 std::wstring Win32Platform::ProgramFilesDir() {
+  // The 32-bit programs' folder, whichever width reads it: a 64-bit Windows
+  // names it "ProgramFilesDir (x86)" in both registry views, a 32-bit one has
+  // only "ProgramFilesDir".
   RegistryKey key;
-  key.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
+  key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey);
+  std::wstring dir = key.ReadStringOrEmpty(L"ProgramFilesDir (x86)");
+  return dir.empty() ? key.ReadStringOrEmpty(L"ProgramFilesDir") : dir;
+}
+
+std::wstring Win32Platform::ProgramFiles64Dir() {
+  if (sizeof(void*) < 8 && !RunsUnderWow64()) return std::wstring();
+  RegistryKey key;
+  key.Open(HKEY_LOCAL_MACHINE, kCurrentVersionKey, false, KEY_WOW64_64KEY);
   return key.ReadStringOrEmpty(L"ProgramFilesDir");
 }
 
@@ -123,6 +150,7 @@ std::vector<std::wstring> GetFixedDrives() {
 }
 
 std::wstring GetProgramFilesDir() { return Platform().ProgramFilesDir(); }
+std::wstring GetProgramFiles64Dir() { return Platform().ProgramFiles64Dir(); }
 
 LONG Win32Platform::SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data,
                                      DWORD bytes) {

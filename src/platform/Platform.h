@@ -30,8 +30,14 @@ class IPlatform {
   // Total and free bytes of a drive; false when the drive cannot be read
   // (no medium, no such drive).
   virtual bool DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) = 0;
-  // HKLM SOFTWARE\Microsoft\Windows\CurrentVersion "ProgramFilesDir", or empty.
+  // The Program Files folder of 32-bit programs, the same for both widths of
+  // the program: HKLM SOFTWARE\Microsoft\Windows\CurrentVersion
+  // "ProgramFilesDir (x86)" where the machine has it (64-bit Windows), else
+  // "ProgramFilesDir"; empty when neither can be read.
   virtual std::wstring ProgramFilesDir() = 0;
+  // The Program Files folder of 64-bit programs ("ProgramFilesDir" of the
+  // registry's 64-bit view) on a 64-bit Windows; empty on a 32-bit one.
+  virtual std::wstring ProgramFiles64Dir() = 0;
   // RegSetValueEx on an open key. Wine never refuses a write to a key opened
   // with full access, so a refused write can only be pretended here.
   virtual LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) = 0;
@@ -55,6 +61,7 @@ class Win32Platform : public IPlatform {
   UINT DriveType(const std::wstring& root) override;
   bool DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) override;
   std::wstring ProgramFilesDir() override;
+  std::wstring ProgramFiles64Dir() override;
   LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
 };
 
@@ -71,5 +78,6 @@ bool IsAdministrator();
 // ERROR_OUTOFMEMORY when the drive text does not fit.
 std::vector<std::wstring> GetFixedDrives();
 std::wstring GetProgramFilesDir();
+std::wstring GetProgramFiles64Dir();
 
 }  // namespace ferlane

@@ -6,15 +6,15 @@
 
 namespace ferlane {
 
-LONG RegistryKey::Open(HKEY root, const std::wstring& path, bool create) {
+LONG RegistryKey::Open(HKEY root, const std::wstring& path, bool create, REGSAM view) {
   key_.reset();
   HKEY h = nullptr;
   LONG rc;
   if (create) {
-    rc = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    rc = ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view,
                            nullptr, &h, nullptr);
   } else {
-    rc = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &h);
+    rc = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &h);
   }
   if (rc == ERROR_SUCCESS) key_.reset(h);
   return rc;

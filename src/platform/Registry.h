@@ -13,8 +13,9 @@ class RegistryKey {
  public:
   RegistryKey() = default;
   // Opens root\path with KEY_ALL_ACCESS; create=true creates missing keys.
-  // Returns the system error code (ERROR_SUCCESS on success).
-  LONG Open(HKEY root, const std::wstring& path, bool create = false);
+  // `view` (KEY_WOW64_64KEY or KEY_WOW64_32KEY) picks a registry view on
+  // 64-bit Windows. Returns the system error code (ERROR_SUCCESS on success).
+  LONG Open(HKEY root, const std::wstring& path, bool create = false, REGSAM view = 0);
   bool IsOpen() const { return static_cast<bool>(key_); }
   HKEY get() const { return key_.get(); }
 

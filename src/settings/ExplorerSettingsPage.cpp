@@ -238,14 +238,30 @@ LONG ExplorerSettingsPage::SetRunValue(const std::wstring& data, const std::wstr
   return run.WriteString(name, data);
 }
 
+namespace {
+
+// A named callback: on 32-bit Windows it must be __stdcall.
+BOOL CALLBACK CollectTaskbar(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  if (::GetClassNameW(window, name, 64) && IsTaskbarClass(name))
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TaskbarWindows() {
+  // Windows 8 and later give each further monitor a taskbar of its own; hidden
+  // ones are listed too, so that "show" finds them again.
+  std::vector<HWND> found;
+  ::EnumWindows(CollectTaskbar, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 void ExplorerSettingsPage::BarreClick() {
-  HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
-  if (!tray) return;
-  switch (TaskbarActionFor(BarreIndex())) {
-    case TaskbarAction::Hide: ::ShowWindow(tray, SW_HIDE); break;
-    case TaskbarAction::Show: ::ShowWindow(tray, SW_SHOW); break;
-    case TaskbarAction::None: break;
-  }
+  const TaskbarAction action = TaskbarActionFor(BarreIndex());
+  if (action == TaskbarAction::None) return;
+  for (HWND tray : TaskbarWindows()) ::ShowWindow(tray, action == TaskbarAction::Hide ? SW_HIDE : SW_SHOW);
 }
 
 }  // namespace ferlane

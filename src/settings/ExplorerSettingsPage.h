@@ -3,10 +3,15 @@
 // controls are children of the main window; the page owns their layout and
 // their commands. Every key is opened for one command and closed before it ends.
 #include <string>
+#include <vector>
 
 #include "platform/TabPage.h"
 
 namespace ferlane {
+
+// Every taskbar window of the session: the main one and each monitor's own,
+// visible or not.
+std::vector<HWND> TaskbarWindows();
 
 class ExplorerSettingsPage : public ITabPage {
  public:

@@ -206,6 +206,7 @@ void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
   for (int i = 0; i < 2; ++i) storeError_[i] = CreateFolderPath(store_[i]);
   // The last level carries exactly the hidden attribute, at every start.
   for (const auto& path : store_) ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  AdoptOtherStore(roleLabel);
   ShowStoreFolder(View(L"burcach"), StoreFolder::Desktop);
   ShowStoreFolder(View(L"progcach"), StoreFolder::Programs);
 }

@@ -104,6 +104,10 @@ class ShellFolders : public IFileDragTarget {
   void LookupShellFolders(HWND mainWindow);
   // Composes, creates and shows the hidden store (first showing step S7).
   void CreateHiddenStore(const std::wstring& roleLabel);
+  // Moves into the store the items of an earlier store: the 64-bit program's
+  // under its own Program Files folder, or the user's VirtualStore copy; says
+  // once which stayed (OtherStore.cpp).
+  void AdoptOtherStore(const std::wstring& roleLabel);
   // Points `view` at a special folder afresh, re-listing it.
   void ShowShellFolder(TFileListView* view, int csidl);
   void ShowStoreFolder(TFileListView* view, StoreFolder f);
@@ -125,6 +129,8 @@ class ShellFolders : public IFileDragTarget {
 
  private:
   bool FolderReady(const std::wstring& folder, bool quiet, QuietMoves* report = nullptr) const;
+  // The store of the role under `otherRoot`, moved item by item into the store.
+  void AdoptStoreUnder(const std::wstring& otherRoot, const std::wstring& roleLabel);
   // True when the shell answered success and the user cancelled nothing.
   bool MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
   // Adds to `claimed` the indices of the moves the shell says it made.

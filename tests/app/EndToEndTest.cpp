@@ -1,6 +1,9 @@
 // The real ferlane.exe, started as a user would start it, from a folder of its
 // own, and driven through its windows' messages.
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -535,6 +538,90 @@ TEST_F(CommandLineTest, ShowNeedsThePasswordThenRestoreBringsAShortcutBackAndLea
     ::DeleteFileW((store + name).c_str());
   }
   ::RemoveDirectoryW(store.c_str());
+
+// The shipped program of the other width, which the test command names beside
+// FERLANE_PROGRAM; empty when this build has none.
+std::wstring OtherWidthProgram() {
+  wchar_t named[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(L"FERLANE_OTHER_PROGRAM", named, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(named) : std::wstring();
+}
+
+std::wstring SpecialFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  return SUCCEEDED(::SHGetFolderPathW(nullptr, csidl, nullptr, 0, path)) ? path : L"";
+}
+
+void MakeShortcut(const std::wstring& path, const wchar_t* target) {
+  IShellLinkW* link = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               reinterpret_cast<void**>(&link)),
+            S_OK);
+  link->SetPath(target);
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
+  EXPECT_EQ(file->Save(path.c_str(), TRUE), S_OK);
+  file->Release();
+  link->Release();
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The rows of a view of the running program, counted through its list view.
+LRESULT RowsOf(HWND main, int viewId) {
+  HWND list = ::FindWindowExW(::GetDlgItem(main, viewId), nullptr, WC_LISTVIEWW, nullptr);
+  return list ? ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
+}
+
+// One store per machine, in a 64-bit prefix where Wine has both Program Files
+// folders: what the 32-bit program hid, the 64-bit program lists and restores.
+TEST_F(EndToEndTest, WhatThe32BitProgramHidesThe64BitProgramRestores) {
+  const std::wstring other = OtherWidthProgram();
+  if (other.empty()) GTEST_SKIP() << "FERLANE_OTHER_PROGRAM is not set: no program of the other width to start";
+  const std::wstring exe32 = folder + L"ferlane.exe", exe64 = folder + L"ferlane64.exe";
+  for (const std::wstring& built : {BuiltProgram(), other}) {
+    const bool is64 = ImageMachine(built) == IMAGE_FILE_MACHINE_AMD64;
+    ASSERT_TRUE(is64 || ImageMachine(built) == IMAGE_FILE_MACHINE_I386);
+    ASSERT_TRUE(::CopyFileW(built.c_str(), (is64 ? exe64 : exe32).c_str(), FALSE));
+  }
+  ASSERT_EQ(ImageMachine(exe32), IMAGE_FILE_MACHINE_I386) << "one program of each width";
+  ASSERT_EQ(ImageMachine(exe64), IMAGE_FILE_MACHINE_AMD64) << "one program of each width";
+
+  const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+  const std::wstring shortcut = desktop + L"\\Cachée par le 32 bits.lnk";
+  const std::wstring role = L"\\Ferlane\\Ferlane Utilisateur " + user;
+  const std::wstring store = L"C:\\Program Files (x86)" + role + L"\\Desktop\\Cachée par le 32 bits.lnk";
+  ASSERT_FALSE(desktop.empty());
+  MakeShortcut(shortcut, L"C:\\windows\\notepad.exe");
+  ASSERT_TRUE(Exists(shortcut));
+
+  program = exe32;
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_OPSPEBUR_TOUT_SELECTIONNER, 0), 0);
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_OPSPEBUR_CACHER, 0), 0);
+  EXPECT_FALSE(Exists(shortcut));
+  EXPECT_TRUE(Exists(store));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);  // a first run again: no password window
+
+  program = exe64;
+  Start();
+  main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(RowsOf(main, IDC_BURCACH), 1);  // tab 4's "&Bureau caché"
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_MENUCACHEBUR_TOUT_SELECTIONNER, 0), 0);
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_MENUCACHEBUR_RETABLIR, 0), 0);
+  EXPECT_TRUE(Exists(shortcut));
+  EXPECT_FALSE(Exists(store));
+  EXPECT_EQ(RowsOf(main, IDC_BURCACH), 0);
+  // The 64-bit program made no store of its own under its Program Files folder.
+  EXPECT_FALSE(Exists(L"C:\\Program Files" + role));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
+  ::DeleteFileW(shortcut.c_str());
 }
 
 }  // namespace

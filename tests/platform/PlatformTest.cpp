@@ -42,14 +42,27 @@ TEST(PlatformQueries, OsFamilyFollowsTheVersionAnswer) {
   EXPECT_EQ(GetOsFamily(), -1);
 }
 
-TEST(PlatformQueries, ProgramFilesDirFromTheRegistryOrEmpty) {
-  std::wstring dir = GetProgramFilesDir();
-  EXPECT_NE(dir.find(L"Program Files"), std::wstring::npos);
+// One store per machine: both widths of the program read the 32-bit
+// programs' folder. The test command runs this 64-bit and 32-bit in a 64-bit
+// prefix, where Wine has both Program Files folders, as a 64-bit Windows does.
+TEST(PlatformQueries, BothWidthsReadThe32BitProgramFilesFolder) {
+  EXPECT_EQ(GetProgramFilesDir(), L"C:\\Program Files (x86)");
+  EXPECT_EQ(GetProgramFiles64Dir(), L"C:\\Program Files");
+}
+
+TEST(PlatformQueries, ProgramFilesDirFallsBackToTheOnlyFolderOrEmpty) {
+  // A 32-bit Windows has no "ProgramFilesDir (x86)": its one folder is the store's.
   RegistryKey key;
   ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"), ERROR_SUCCESS);
+  const std::wstring x86 = key.ReadStringOrEmpty(L"ProgramFilesDir (x86)");
+  const std::wstring only = key.ReadStringOrEmpty(L"ProgramFilesDir");
+  ASSERT_EQ(key.DeleteValue(L"ProgramFilesDir (x86)"), ERROR_SUCCESS);
+  EXPECT_EQ(GetProgramFilesDir(), only);
   ASSERT_EQ(key.DeleteValue(L"ProgramFilesDir"), ERROR_SUCCESS);
   EXPECT_EQ(GetProgramFilesDir(), L"");
-  key.WriteString(L"ProgramFilesDir", dir);
+  key.WriteString(L"ProgramFilesDir", only);
+  key.WriteString(L"ProgramFilesDir (x86)", x86);
+  EXPECT_EQ(GetProgramFilesDir(), L"C:\\Program Files (x86)");
 }
 
 TEST(PlatformQueries, WineUserIsAnAdministrator) { EXPECT_TRUE(IsAdministrator()); }

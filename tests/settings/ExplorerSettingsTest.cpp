@@ -197,6 +197,39 @@ TEST_F(ExplorerSettingsTest, RadioItemsHideAndShowTheRealTaskbar) {
   EXPECT_FALSE(::IsWindowVisible(tray));
 }
 
+// Windows 8 and later give each further monitor its own taskbar: the radio
+// items hide and show every one of them with the main one, and nothing else.
+HWND TopLevelOfClass(const wchar_t* windowClass) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = windowClass;
+  ::RegisterClassW(&wc);
+  return ::CreateWindowExW(WS_EX_TOOLWINDOW, windowClass, L"", WS_POPUP | WS_VISIBLE, 0, 980, 200, 40, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+}
+
+TEST_F(ExplorerSettingsTest, RadioItemsHideAndShowEveryMonitorsTaskbar) {
+  HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  ASSERT_NE(tray, nullptr) << "the tests run on Wine's virtual desktop";
+  HWND second = TopLevelOfClass(L"Shell_SecondaryTrayWnd");
+  HWND third = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_SecondaryTrayWnd", L"", WS_POPUP | WS_VISIBLE, 200, 980,
+                                 200, 40, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  HWND other = TopLevelOfClass(L"Shell_SecondaryTrayWndNot");
+  ASSERT_TRUE(second && third && other);
+  Click(Page::kBarreCacher);
+  EXPECT_FALSE(::IsWindowVisible(tray));
+  EXPECT_FALSE(::IsWindowVisible(second));
+  EXPECT_FALSE(::IsWindowVisible(third));
+  EXPECT_TRUE(::IsWindowVisible(other));
+  Click(Page::kBarreMontrer);
+  EXPECT_TRUE(::IsWindowVisible(tray));
+  EXPECT_TRUE(::IsWindowVisible(second));
+  EXPECT_TRUE(::IsWindowVisible(third));
+  EXPECT_TRUE(::IsWindowVisible(other));
+  for (HWND h : {second, third, other}) ::DestroyWindow(h);
+}
+
 // A settings change reaches every top-level window, so a running Explorer
 // re-reads the values without a new logon.
 int g_heard = 0;

@@ -88,6 +88,8 @@ class ShellFoldersTest : public testing::Test {
     platform.userName = L"dupont";
     programFiles = scratch.Folder(L"Program Files");
     platform.programFiles = programFiles;
+    programFiles64 = scratch.Folder(L"Program Files 64");
+    platform.programFiles64 = programFiles64;
     commonDesktop = SpecialFolderPath(nullptr, kCsidlCommonDesktopDirectory).value_or(L"");
     personalDesktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
     commonPrograms = SpecialFolderPath(nullptr, kCsidlCommonPrograms).value_or(L"");
@@ -163,7 +165,7 @@ class ShellFoldersTest : public testing::Test {
   test::FakePlatform platform;
   test::RecordingMessages messages;
   std::unique_ptr<Tficheprincipale> main;
-  std::wstring programFiles, commonDesktop, personalDesktop, commonPrograms, personalPrograms;
+  std::wstring programFiles, programFiles64, commonDesktop, personalDesktop, commonPrograms, personalPrograms;
   std::wstring storeDesktop, storePrograms;
   std::vector<std::wstring> made;
 };
@@ -359,6 +361,69 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
   Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
   main->SpeedButton5Click();
   EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+// The store the 64-bit program made under its own Program Files folder joins
+// the machine's store at start: tab 4 lists its items and restores them. A
+// name both stores hold stays in the old one and is named once.
+TEST_F(ShellFoldersTest, TheOtherWidthsStoreJoinsTheStoreAndIsRestored) {
+  const std::wstring oldUser = programFiles64 + L"\\Ferlane\\Ferlane Utilisateur dupont";
+  const std::wstring oldDesktop = oldUser + L"\\Desktop", oldPrograms = oldUser + L"\\Programs";
+  ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(oldPrograms + L"\\" + Item(L"Groupe 64")), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(storeDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  MakeShortcut(oldDesktop + L"\\" + Item(L"Cache64.lnk"), L"C:\\windows\\notepad.exe");
+  MakeShortcut(oldPrograms + L"\\Groupe 64\\Outil.lnk", L"C:\\windows\\notepad.exe");
+  Write(oldDesktop + L"\\" + Item(L"Double.lnk"), "ancien");
+  Write(storeDesktop + L"\\Double.lnk", "actuel");
+  Write(programFiles64 + L"\\Ferlane\\ferlane64.exe", "");  // the 64-bit program's own folder
+
+  Start();
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Cache64.lnk"));
+  EXPECT_TRUE(Exists(storePrograms + L"\\Groupe 64\\Outil.lnk"));
+  EXPECT_FALSE(Exists(oldPrograms));
+  EXPECT_EQ(Bytes(storeDesktop + L"\\Double.lnk"), "actuel");
+  EXPECT_EQ(Bytes(oldDesktop + L"\\Double.lnk"), "ancien");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Double.lnk »"), std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(oldDesktop), std::wstring::npos);
+  EXPECT_TRUE(Exists(programFiles64 + L"\\Ferlane\\ferlane64.exe"));
+
+  TFileListView& hidden = View(L"burcach");
+  Select(hidden, storeDesktop + L"\\Cache64.lnk");
+  Command(IDM_MENUCACHEBUR_RETABLIR);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\Cache64.lnk"));
+  EXPECT_FALSE(Exists(storeDesktop + L"\\Cache64.lnk"));
+  Select(View(L"progcach"), storePrograms + L"\\Groupe 64");
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  EXPECT_TRUE(Exists(personalPrograms + L"\\Groupe 64\\Outil.lnk"));
+
+  // Once emptied, the old store's levels go; a later start finds nothing more.
+  ::DeleteFileW((oldDesktop + L"\\Double.lnk").c_str());
+  main.reset();
+  messages.shown.clear();
+  Start();
+  EXPECT_FALSE(Exists(oldUser));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+// A program that asked for no execution level, run by an administrator under
+// UAC, had its store redirected to the user's VirtualStore: its items join the
+// store too.
+TEST_F(ShellFoldersTest, TheVirtualStoreCopyOfTheStoreJoinsTheStore) {
+  const std::wstring local = SpecialFolderPath(nullptr, 0x001c).value_or(L"");
+  ASSERT_FALSE(local.empty());
+  ASSERT_EQ(programFiles[1], L':');
+  const std::wstring virtualRoot = local + L"\\VirtualStore" + programFiles.substr(2);
+  made.push_back(local + L"\\VirtualStore");
+  const std::wstring old = virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont\\Programs";
+  ASSERT_EQ(CreateFolderPath(old), static_cast<DWORD>(ERROR_SUCCESS));
+  MakeShortcut(old + L"\\" + Item(L"Virtuel.lnk"), L"C:\\windows\\notepad.exe");
+  Start();
+  EXPECT_TRUE(Exists(storePrograms + L"\\Virtuel.lnk"));
+  EXPECT_FALSE(Exists(virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont"));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_GE(RowOf(View(L"progcach"), storePrograms + L"\\Virtuel.lnk"), 0);
 }
 
 }  // namespace

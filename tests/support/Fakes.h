@@ -27,6 +27,7 @@ class FakePlatform : public Win32Platform {
   std::map<std::wstring, UINT> driveTypes;      // root -> type
   std::vector<std::wstring> drivesWithoutMedium;  // roots whose size cannot be read
   std::optional<std::wstring> programFiles;
+  std::optional<std::wstring> programFiles64;
   std::vector<std::wstring> refusedValueWrites;  // value names whose writes fail with access denied
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
@@ -36,6 +37,9 @@ class FakePlatform : public Win32Platform {
   UINT DriveType(const std::wstring& root) override;
   bool DiskSpace(const std::wstring& root, std::uint64_t& total, std::uint64_t& free) override;
   std::wstring ProgramFilesDir() override { return programFiles ? *programFiles : Win32Platform::ProgramFilesDir(); }
+  std::wstring ProgramFiles64Dir() override {
+    return programFiles64 ? *programFiles64 : Win32Platform::ProgramFiles64Dir();
+  }
   LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
 };
 

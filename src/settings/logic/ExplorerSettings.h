@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ferlane {
 
@@ -47,6 +48,12 @@ inline TaskbarAction TaskbarActionFor(int selectedItem) {
     case 1: return TaskbarAction::Show;
     default: return TaskbarAction::None;
   }
+}
+
+// The window classes of the taskbars: "Shell_TrayWnd" on the main monitor,
+// "Shell_SecondaryTrayWnd" on each further monitor (Windows 8 and later).
+inline bool IsTaskbarClass(std::wstring_view windowClass) {
+  return windowClass == L"Shell_TrayWnd" || windowClass == L"Shell_SecondaryTrayWnd";
 }
 
 // "Echec à la définition des données pour '%s'" with the value's name.

@@ -1,0 +1,68 @@
+// Stores made before there was one per machine: by the 64-bit program under
+// its own Program Files folder, and by a program that asked for no execution
+// level, which Windows Vista and later redirected to the user's VirtualStore.
+// Their items join the machine's store at the first showing, so tab 4 lists
+// them for restoring.
+#include <vector>
+
+#include "platform/Messages.h"
+#include "platform/Platform.h"
+#include "shellfolders/ShellFolders.h"
+#include "shellfolders/logic/StoreLocation.h"
+
+namespace ferlane {
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attrs = ::GetFileAttributesW(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Moves every entry of `from` into `to` under its own name; the names `to`
+// already holds, and any entry the system refuses to move, stay. Gives the
+// names left behind.
+std::vector<std::wstring> MoveEntries(const std::wstring& from, const std::wstring& to) {
+  std::vector<std::wstring> names, left;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((from + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return left;
+  do
+    if (::lstrcmpW(fd.cFileName, L".") != 0 && ::lstrcmpW(fd.cFileName, L"..") != 0) names.push_back(fd.cFileName);
+  while (::FindNextFileW(h, &fd));
+  ::FindClose(h);
+  // The old stores lie on the store's drive as a rule, where a move is a
+  // rename, whole folders included; a file elsewhere is copied. Nothing
+  // replaces an item of the store.
+  for (const auto& name : names)
+    if (!::MoveFileExW(JoinPath(from, name).c_str(), JoinPath(to, name).c_str(), MOVEFILE_COPY_ALLOWED))
+      left.push_back(name);
+  return left;
+}
+
+}  // namespace
+
+void ShellFolders::AdoptOtherStore(const std::wstring& roleLabel) {
+  const std::wstring root = GetProgramFilesDir();
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(window_, kCsidlLocalAppData).value_or(L"");
+  for (const auto& other : {OtherStoreRoot(root, GetProgramFiles64Dir()), VirtualStoreRoot(root, localAppData)})
+    if (other) AdoptStoreUnder(*other, roleLabel);
+}
+
+void ShellFolders::AdoptStoreUnder(const std::wstring& otherRoot, const std::wstring& roleLabel) {
+  const wchar_t* const leaves[2] = {L"Desktop", L"Programs"};
+  for (int i = 0; i < 2; ++i) {
+    const std::wstring old = HiddenStorePath(otherRoot, roleLabel, leaves[i]);
+    if (!IsFolder(old) || !IsFolder(store_[i])) continue;
+    const std::vector<std::wstring> left = MoveEntries(old, store_[i]);
+    if (left.empty())
+      ::RemoveDirectoryW(old.c_str());
+    else
+      ShowError(window_, StrandedItemsText(old, store_[i], left));
+  }
+  // The user's level goes once both leaves are gone; "Ferlane" may hold the
+  // 64-bit program itself and stays.
+  ::RemoveDirectoryW(JoinPath(JoinPath(otherRoot, L"Ferlane"), roleLabel).c_str());
+}
+
+}  // namespace ferlane

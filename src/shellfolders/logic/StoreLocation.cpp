@@ -1,0 +1,57 @@
+#include "shellfolders/logic/StoreLocation.h"
+
+namespace ferlane {
+namespace {
+
+std::wstring_view WithoutFinalSeparator(std::wstring_view path) {
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.remove_suffix(1);
+  return path;
+}
+
+// Windows compares folder names without letter case; ASCII covers the
+// Program Files names the registry gives.
+bool SameFolder(std::wstring_view a, std::wstring_view b) {
+  a = WithoutFinalSeparator(a);
+  b = WithoutFinalSeparator(b);
+  if (a.size() != b.size()) return false;
+  auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::wstring> OtherStoreRoot(std::wstring_view storeRoot, std::wstring_view programFiles64) {
+  if (WithoutFinalSeparator(programFiles64).empty() || SameFolder(storeRoot, programFiles64)) return std::nullopt;
+  return std::wstring(WithoutFinalSeparator(programFiles64));
+}
+
+std::optional<std::wstring> VirtualStoreRoot(std::wstring_view storeRoot, std::wstring_view localAppData) {
+  storeRoot = WithoutFinalSeparator(storeRoot);
+  localAppData = WithoutFinalSeparator(localAppData);
+  // Only a folder on a drive letter is redirected; a share or an empty text is not.
+  if (localAppData.empty() || storeRoot.size() < 4 || storeRoot[1] != L':' || storeRoot[2] != L'\\')
+    return std::nullopt;
+  std::wstring root(localAppData);
+  root += L"\\VirtualStore";
+  root += storeRoot.substr(2);
+  return root;
+}
+
+std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view storeFolder,
+                               const std::vector<std::wstring>& names) {
+  constexpr std::size_t kListed = 10;
+  std::wstring text = L"Le dossier caché « ";
+  text += storeFolder;
+  text += L" » contient déjà un élément du même nom que ";
+  text += names.size() == 1 ? L"cet élément, resté" : L"ces éléments, restés";
+  text += L" dans l'ancien dossier caché « ";
+  text += oldFolder;
+  text += L" » :";
+  for (std::size_t i = 0; i < names.size() && i < kListed; ++i) text += L"\r\n« " + names[i] + L" »";
+  if (names.size() > kListed) text += L"\r\n... et " + std::to_wstring(names.size() - kListed) + L" autres.";
+  return text;
+}
+
+}  // namespace ferlane
