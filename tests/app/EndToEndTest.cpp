@@ -538,6 +538,7 @@ TEST_F(CommandLineTest, ShowNeedsThePasswordThenRestoreBringsAShortcutBackAndLea
     ::DeleteFileW((store + name).c_str());
   }
   ::RemoveDirectoryW(store.c_str());
+}
 
 // The shipped program of the other width, which the test command names beside
 // FERLANE_PROGRAM; empty when this build has none.
