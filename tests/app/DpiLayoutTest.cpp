@@ -115,7 +115,9 @@ TEST(DpiLayout, TheWindowTheTabsAndEveryCaptionGrowWithTheDpi) {
   // The prefix's screen is the one CTest asked for; a run that silently stayed
   // at 96 DPI would prove nothing.
   const Dpi dpi = ScreenDpi();
-  if (const char* asked = std::getenv("FERLANE_LOGPIXELS")) EXPECT_EQ(dpi.value, std::atoi(asked));
+  if (const char* asked = std::getenv("FERLANE_LOGPIXELS")) {
+    EXPECT_EQ(dpi.value, std::atoi(asked));
+  }
   HDC screen = ::GetDC(nullptr);
   EXPECT_EQ(dpi.value, ::GetDeviceCaps(screen, LOGPIXELSX));
   ::ReleaseDC(nullptr, screen);
@@ -151,12 +153,68 @@ TEST(DpiLayout, TheWindowTheTabsAndEveryCaptionGrowWithTheDpi) {
     TabCtrl_SetCurFocus(main.PageControl1(), tab);  // as a click: the page comes to the front
     CaptionCheck check{main.hwnd(), dpi, tab};
     ::EnumChildWindows(main.hwnd(), CheckCaption, reinterpret_cast<LPARAM>(&check));
-    // Tab 1 has one group box; tab 3 its four boxes, five check boxes, two
-    // radio buttons, three buttons and three more boxes; tabs 2 and 4 their boxes.
+    // Every caption was looked at: tab 1's group box, tab 2's four boxes (its
+    // path panels end in an ellipsis), tab 3's seven boxes, six check boxes,
+    // two radio buttons and three buttons, tab 4's two boxes.
     const int expected[4] = {1, 4, 18, 2};
     EXPECT_EQ(check.checked, expected[tab]) << "tab " << tab + 1;
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+HWND g_found = nullptr;
+BOOL CALLBACK FindTooltip(HWND h, LPARAM owner) {
+  if (ClassOf(h) == TOOLTIPS_CLASSW && ::GetWindow(h, GW_OWNER) == reinterpret_cast<HWND>(owner)) {
+    g_found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::wstring HintOf(HWND tooltip, HWND owner, HWND control) {
+  wchar_t text[1024] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = owner;
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = text;
+  ::SendMessageW(tooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&ti));
+  return text;
+}
+
+TEST(DpiLayout, PathPanelsKeepTheEndOfALongPathAndHintTheWholeOne) {
+  ResetTermination();
+  test::ScratchDir scratch;
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  Tficheprincipale main(scratch.Folder(L"Outils") + L"\\");
+  ASSERT_TRUE(main.Create(::GetModuleHandleW(nullptr)));
+  g_found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(main.hwnd()));
+  ASSERT_TRUE(g_found);
+  int panels = 0;
+  for (ShellFolder folder : {ShellFolder::CommonPrograms, ShellFolder::PersonalPrograms, ShellFolder::CommonDesktop,
+                             ShellFolder::PersonalDesktop}) {
+    HWND panel = main.ShellFolderViews().Panel(folder);
+    ASSERT_TRUE(panel);
+    const std::wstring path = main.ShellFolderViews().FolderPath(folder);
+    if (path.empty()) continue;  // a folder this system does not have
+    ++panels;
+    EXPECT_EQ(path, TextOf(panel)) << "the panel keeps the whole path: the moves read it";
+    EXPECT_EQ(::GetWindowLongPtrW(panel, GWL_STYLE) & SS_ELLIPSISMASK, SS_PATHELLIPSIS) << Utf8(path);
+    EXPECT_EQ(HintOf(g_found, main.hwnd(), panel), path);
+    // The pointer reaches the panel, so that its hint can show.
+    RECT r;
+    ::GetWindowRect(panel, &r);
+    EXPECT_NE(::SendMessageW(panel, WM_NCHITTEST, 0, MAKELPARAM(r.left + 2, r.top + 2)), HTTRANSPARENT);
+  }
+  EXPECT_GE(panels, 2);
 }
 
 }  // namespace
