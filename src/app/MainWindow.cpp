@@ -185,7 +185,7 @@ bool Tficheprincipale::Create(HINSTANCE instance) {
     if (!::RegisterClassExW(&wc)) return false;
   }
   // No automatic positioning: without stored placement the window opens in
-  // the top left corner at its design size.
+  // the top left corner at its design size, scaled for the screen's DPI.
   hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                             dpi_.Px(kDesignWidth), dpi_.Px(kDesignHeight), nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
@@ -287,8 +287,9 @@ void Tficheprincipale::CreateMainMenu() {
 }
 
 void Tficheprincipale::CreateControls() {
-  font_.reset(::CreateFontW(FontHeightForDpi(8, dpi_.value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+  font_.reset(::CreateFontW(FontHeightForDpi(8, dpi_.value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                            L"MS Sans Serif"));
   auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
     return CreateChild(hwnd_, instance_, cls, text, style, id, font_.get());
   };

@@ -15,8 +15,8 @@ constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPS
 constexpr UINT_PTR kTypingTimer = 1;
 
 UniqueHFont MakeFont(int weight) {
-  return UniqueHFont(::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  return UniqueHFont(::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
 }
 
@@ -75,7 +75,8 @@ HWND PasswordDialog::AddLabel(const wchar_t* text, int x, int y, int width, int 
   // user name may hold an ampersand.
   const Dpi dpi = ScreenDpi();
   HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-                                 dpi.Px(x), dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 dpi.Px(x), dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (label)
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? boldFont_.get() : font_.get()), FALSE);
@@ -86,7 +87,8 @@ HWND PasswordDialog::AddEntry(int id, int x, int y, int width, int height) {
   const Dpi dpi = ScreenDpi();
   HWND entry = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, dpi.Px(x),
-                                 dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (!entry) return nullptr;
   ::SendMessageW(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -100,7 +102,8 @@ HWND PasswordDialog::AddEntry(int id, int x, int y, int width, int height) {
 HWND PasswordDialog::AddButton(int id, const wchar_t* text, int x, int y, int width, int height) {
   const Dpi dpi = ScreenDpi();
   HWND button = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, dpi.Px(x),
-                                  dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (button) ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return button;

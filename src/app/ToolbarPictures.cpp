@@ -78,7 +78,8 @@ void ToolbarPictures::Draw(const DRAWITEMSTRUCT& item, int index, bool raised) c
   if (list_ && index >= 0 && index < count_) {
     const int shift = pressed ? 1 : 0;
     ImageList_Draw(list_, disabled ? count_ + index : index, item.hDC,
-                   rc.left + (rc.right - rc.left - size_) / 2 + shift, rc.top + (rc.bottom - rc.top - size_) / 2 + shift,
+                   rc.left + (rc.right - rc.left - size_) / 2 + shift,
+                   rc.top + (rc.bottom - rc.top - size_) / 2 + shift,
                    ILD_TRANSPARENT);
   }
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {

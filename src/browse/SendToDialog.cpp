@@ -69,8 +69,9 @@ bool RegisterDialogClass(HINSTANCE instance) {
 }
 
 HFONT DialogFont() {
-  return ::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+  return ::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "app/PasswordWindows.h"
 #include "app/logic/Placement.h"
 #include "platform/MenuPictures.h"
 #include "platform/ScreenDpi.h"
@@ -63,7 +64,7 @@ bool ShownOnTab(HWND h, HWND main) {
 struct CaptionCheck {
   HWND main;
   Dpi dpi;
-  int tab;
+  std::string where;  // for the failure messages
   int checked = 0;
 };
 
@@ -95,9 +96,9 @@ BOOL CALLBACK CheckCaption(HWND h, LPARAM param) {
   const bool prefix = cls == L"Button" || !(style & SS_NOPREFIX);
   const SIZE text = CaptionExtent(h, prefix);
   ++c.checked;
-  EXPECT_LE(text.cx, room) << "tab " << c.tab + 1 << ": \"" << Utf8(TextOf(h))
+  EXPECT_LE(text.cx, room) << c.where << ": \"" << Utf8(TextOf(h))
                            << "\" is cut (" << text.cx << " px in " << room << ")";
-  EXPECT_LE(text.cy, height) << "tab " << c.tab + 1 << ": \""
+  EXPECT_LE(text.cy, height) << c.where << ": \""
                              << Utf8(TextOf(h)) << "\" is cut at the bottom";
   return TRUE;
 }
@@ -151,7 +152,7 @@ TEST(DpiLayout, TheWindowTheTabsAndEveryCaptionGrowWithTheDpi) {
 
   for (int tab = 0; tab < 4; ++tab) {
     TabCtrl_SetCurFocus(main.PageControl1(), tab);  // as a click: the page comes to the front
-    CaptionCheck check{main.hwnd(), dpi, tab};
+    CaptionCheck check{main.hwnd(), dpi, "tab " + std::to_string(tab + 1)};
     ::EnumChildWindows(main.hwnd(), CheckCaption, reinterpret_cast<LPARAM>(&check));
     // Every caption was looked at: tab 1's group box, tab 2's four boxes (its
     // path panels end in an ellipsis), tab 3's seven boxes, six check boxes,
@@ -215,6 +216,23 @@ TEST(DpiLayout, PathPanelsKeepTheEndOfALongPathAndHintTheWholeOne) {
     EXPECT_NE(::SendMessageW(panel, WM_NCHITTEST, 0, MAKELPARAM(r.left + 2, r.top + 2)), HTTRANSPARENT);
   }
   EXPECT_GE(panels, 2);
+}
+
+TEST(DpiLayout, PasswordWindowsCaptionsFit) {
+  ResetTermination();
+  test::RecordingMessages messages;
+  TPasse passe;
+  Tsaisie saisie;
+  Tnouveaupasse nouveaupasse;
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  ASSERT_TRUE(passe.Create(instance) && saisie.Create(instance) && nouveaupasse.Create(instance));
+  const int expected[3] = {2, 3, 4};  // the prompts and the OK button (the user's name comes later)
+  int n = 0;
+  for (HWND window : {passe.hwnd(), saisie.hwnd(), nouveaupasse.hwnd()}) {
+    CaptionCheck check{window, ScreenDpi(), "password window " + std::to_string(n + 1)};
+    ::EnumChildWindows(window, CheckCaption, reinterpret_cast<LPARAM>(&check));
+    EXPECT_EQ(check.checked, expected[n++]);
+  }
 }
 
 }  // namespace
