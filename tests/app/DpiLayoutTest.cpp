@@ -80,12 +80,12 @@ BOOL CALLBACK CheckCaption(HWND h, LPARAM param) {
   if (cls == L"Static" && (style & SS_ELLIPSISMASK)) return TRUE;
   RECT rc;
   ::GetClientRect(h, &rc);
-  int room = rc.right, height = rc.bottom;
+  int room = rc.right;
+  const int height = rc.bottom;
   const LONG_PTR kind = style & BS_TYPEMASK;
   if (cls == L"Button") {
     if (kind == BS_GROUPBOX) {
       room -= 2 * c.dpi.Px(8);
-      height = rc.bottom;
     } else if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
                kind == BS_AUTORADIOBUTTON) {
       room -= ::GetSystemMetrics(SM_CXMENUCHECK) + c.dpi.Px(4);
@@ -96,10 +96,9 @@ BOOL CALLBACK CheckCaption(HWND h, LPARAM param) {
   const bool prefix = cls == L"Button" || !(style & SS_NOPREFIX);
   const SIZE text = CaptionExtent(h, prefix);
   ++c.checked;
-  EXPECT_LE(text.cx, room) << c.where << ": \"" << Utf8(TextOf(h))
-                           << "\" is cut (" << text.cx << " px in " << room << ")";
-  EXPECT_LE(text.cy, height) << c.where << ": \""
-                             << Utf8(TextOf(h)) << "\" is cut at the bottom";
+  const std::string caption = Utf8(TextOf(h));
+  EXPECT_LE(text.cx, room) << c.where << ": \"" << caption << "\" is cut (" << text.cx << " px in " << room << ")";
+  EXPECT_LE(text.cy, height) << c.where << ": \"" << caption << "\" is cut at the bottom";
   return TRUE;
 }
 
