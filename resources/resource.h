@@ -47,11 +47,16 @@
 #define IDM_MENUCACHEBUR_TOUT_SELECTIONNER 42030
 #define IDM_MENUCACHEBUR_RETABLIR 42031
 
-// Pictures of the toolbar buttons.
+// Every picture is drawn for 96 DPI and for the larger DPI steps (120, 144
+// and 192 DPI): the picture for step N has the 96-DPI id + N * IDB_DPI_STEP.
+#define IDB_DPI_STEP 10
+
+// Pictures of the toolbar buttons: 200-203, 210-213, 220-223, 230-233.
 #define IDB_VOIR 200
 #define IDB_CACHER 201
 #define IDB_SUPPRIMER 202
 #define IDB_RETABLIR 203
 
-// ImageList1: the small pictures of the tabs and menus, side by side.
+// ImageList1: the small pictures of the tabs and menus, side by side: 300,
+// 310, 320, 330.
 #define IDB_IMAGELIST1 300

@@ -3,21 +3,28 @@
 
 Every picture is a list of filled shapes in a 16 x 16 design square, so one
 drawing serves the menus (16 px), the toolbar (42 px) and the icon (16, 32 and
-48 px). Shapes are sampled 4 x 4 times per pixel for smooth edges. Only the
-standard library is used; run it again after changing a drawing and commit
-the files it writes:
+48 px), and each is drawn again for the larger DPI steps (120, 144 and 192
+DPI: menus 20, 24 and 32 px, toolbar 53, 63 and 84 px). Shapes are sampled
+4 x 4 times per pixel for smooth edges. Only the standard library is used; run
+it again after changing a drawing and commit the files it writes:
 
   resources/imagelist1.bmp  the 14 pictures of ImageList1, side by side, in the
                             order of their picture numbers (magenta is clear)
   resources/voir.bmp, cacher.bmp, supprimer.bmp, retablir.bmp
                             the toolbar's 42 x 42 pictures (magenta is clear)
+  resources/dpi120/, dpi144/, dpi192/
+                            the same five pictures for that DPI
+  resources/pictures.rc     the larger pictures' resource lines (ids from
+                            resource.h: the 96-DPI id + step * IDB_DPI_STEP)
   resources/ferlane.ico     the window's icon at 16, 32 and 48 pixels
 """
 import math
 import os
+import re
 import struct
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
+STEP_DPI = (96, 120, 144, 192)  # the DPI steps the program picks its pictures by
 SAMPLES = 4
 KEY = (255, 0, 255)      # the clear colour of the 24-bit pictures
 EDGE_BG = (236, 233, 216)  # half-covered edge pixels are blended with a menu-like grey
@@ -324,15 +331,44 @@ def write_ico(path, sizes):
         f.write(out + b"".join(images))
 
 
-def main():
-    strip = [[] for _ in range(16)]
+def scaled(design, dpi):
+    """A size at 96 DPI for `dpi`, rounded as the program rounds (MulDiv)."""
+    return (design * dpi + 48) // 96
+
+
+def write_pictures(folder, dpi):
+    os.makedirs(folder, exist_ok=True)
+    small = scaled(16, dpi)
+    strip = [[] for _ in range(small)]
     for parts in PICTURES:
-        for y, row in enumerate(render(parts, 16)):
+        for y, row in enumerate(render(parts, small)):
             strip[y] += [keyed(p) for p in row]
-    write_bmp24(os.path.join(OUT, "imagelist1.bmp"), strip)
+    write_bmp24(os.path.join(folder, "imagelist1.bmp"), strip)
+    size = scaled(42, dpi)
     for name, number in TOOLBAR.items():
-        rows = [[keyed(p) for p in row] for row in render(PICTURES[number], 42, margin=3)]
-        write_bmp24(os.path.join(OUT, name), rows)
+        rows = [[keyed(p) for p in row] for row in render(PICTURES[number], size, margin=3 * size / 42)]
+        write_bmp24(os.path.join(folder, name), rows)
+
+
+def write_rc(path):
+    with open(os.path.join(OUT, "resource.h")) as f:
+        ids = dict(re.findall(r"^#define (IDB_\w+) (\d+)", f.read(), re.M))
+    lines = ["// The pictures for 120, 144 and 192 DPI. Written by scripts/draw-pictures.py:",
+             "// the 96-DPI picture's id (resource.h) + step * IDB_DPI_STEP."]
+    names = [("IDB_IMAGELIST1", "imagelist1.bmp")] + [("IDB_" + n[:-4].upper(), n) for n in TOOLBAR]
+    for step, dpi in enumerate(STEP_DPI[1:], start=1):
+        for macro, name in names:
+            number = int(ids[macro]) + step * int(ids["IDB_DPI_STEP"])
+            lines.append(f'{number} BITMAP "dpi{dpi}/{name}"  // {macro}, step {step}')
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def main():
+    write_pictures(OUT, 96)
+    for dpi in STEP_DPI[1:]:
+        write_pictures(os.path.join(OUT, f"dpi{dpi}"), dpi)
+    write_rc(os.path.join(OUT, "pictures.rc"))
     write_ico(os.path.join(OUT, "ferlane.ico"), (16, 32, 48))
 
 

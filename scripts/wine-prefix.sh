@@ -37,3 +37,31 @@ prepare_wine_prefix() {
     >/dev/null 2>&1
   WINEPREFIX="$prefix" "$WINESERVER" -w
 }
+
+# set_prefix_dpi PREFIX DPI: every program started in PREFIX afterwards sees a
+# screen of DPI dots per inch (96 is 100 %, 120 is 125 %, 144 is 150 %), as
+# HKCU\Control Panel\Desktop "LogPixels" says. Edits user.reg directly, which
+# is much faster than starting `wine reg`; the prefix's wineserver must not be
+# running.
+set_prefix_dpi() {
+  local reg="$1/user.reg" dpi="$2"
+  case "$dpi" in '' | *[!0-9]*) echo "set_prefix_dpi: not a number: $dpi" >&2; return 1 ;; esac
+  local value
+  value="$(printf '"LogPixels"=dword:%08x' "$dpi")"
+  awk -v value="$value" '
+    function flush() { if (inDesktop && !done) { print value; done = 1 } }
+    /^\[/ {
+      flush()
+      inDesktop = ($0 ~ /^\[Control Panel\\\\Desktop\] /)
+      print; if (inDesktop) { getline; if ($0 ~ /^#time=/) print; else { print value; done = 1; print } }
+      next
+    }
+    inDesktop && /^"LogPixels"=/ { next }
+    /^$/ { flush(); inDesktop = 0 }
+    { print }
+    END {
+      flush()
+      if (!done) printf "\n[Control Panel\\\\Desktop]\n%s\n", value
+    }
+  ' "$reg" >"$reg.new" && mv "$reg.new" "$reg"
+}

@@ -9,6 +9,8 @@
 # GoogleTest's own success summary with no failed test, so a crash or an exit
 # that skips the summary cannot pass. FERLANE_RUN_TIMEOUT (seconds, default 600)
 # bounds the run; a program still running then is killed and fails.
+# FERLANE_LOGPIXELS (e.g. 120 or 144): the prefix's screen has that DPI; unset,
+# the template's 96.
 set -uo pipefail
 HERE="$(cd "$(dirname "$0")" && pwd)"
 source "$HERE/wine-prefix.sh"
@@ -43,6 +45,9 @@ make_template() {
 
 PREFIX="$(mktemp -d /tmp/ferlane-wine.XXXXXX)"
 cp -a "$TEMPLATE/." "$PREFIX/"
+if [ -n "${FERLANE_LOGPIXELS:-}" ]; then
+  set_prefix_dpi "$PREFIX" "$FERLANE_LOGPIXELS" || { rm -rf "$PREFIX"; exit 2; }
+fi
 export WINEPREFIX="$PREFIX"
 # Wine's recycle bin follows XDG: keep deleted test files inside the throwaway prefix.
 export XDG_DATA_HOME="$PREFIX/xdg-data"

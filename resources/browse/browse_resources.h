@@ -2,7 +2,9 @@
 // Resource identifiers of the file browsing widgets: their menu pictures
 // (500-699) and their context-menu commands (45000-45999).
 
-// Menu pictures.
+// Menu pictures, drawn for 96 DPI; the same picture for the larger DPI steps
+// (120, 144 and 192 DPI) has its id + step * IDB_BROWSE_DPI_STEP.
+#define IDB_BROWSE_DPI_STEP 50
 #define IDB_BROWSE_NEWFOLDER 500
 #define IDB_BROWSE_EDITFOLDER 501
 #define IDB_BROWSE_DELFOLDER 502

@@ -1,11 +1,19 @@
 #!/usr/bin/env python3
 """Draws the 16 x 16 menu pictures of the file browsing widgets as 24-bit BMPs.
 
-Standard library only. Run from anywhere; the BMPs are written beside this file.
-The light grey background becomes the menu colour when loaded (LR_LOADMAP3DCOLORS).
+Standard library only. Run from anywhere; the BMPs are written beside this file,
+and again for the larger DPI steps (120, 144 and 192 DPI: 20, 24 and 32 pixels)
+in dpi120/, dpi144/ and dpi192/, with browse_dpi.rc naming those (the 96-DPI
+id + step * IDB_BROWSE_DPI_STEP). Each design pixel becomes a block of the
+larger picture. The light grey background becomes the menu colour when loaded
+(LR_LOADMAP3DCOLORS).
 """
 import os
+import re
 import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+STEP_DPI = (96, 120, 144, 192)
 
 BG = (192, 192, 192)
 BLACK = (0, 0, 0)
@@ -25,6 +33,11 @@ class Pic:
     def dot(self, x, y, c):
         if 0 <= x < 16 and 0 <= y < 16:
             self.px[y][x] = c
+
+    def scaled(self, size):
+        """The picture at size x size: design pixel (x, y) covers the pixels
+        from x * size // 16 up to (x + 1) * size // 16."""
+        return [[self.px[y * 16 // size][x * 16 // size] for x in range(size)] for y in range(size)]
 
     def rect(self, x0, y0, x1, y1, fill, edge=BLACK):
         for y in range(y0, y1 + 1):
@@ -46,13 +59,16 @@ class Pic:
         for y in range(y0 + 2, y1 - 1, 2):
             self.line(x0 + 2, y, x1 - 2, y, GREY)
 
-    def save(self, name):
+    def save(self, name, size=16, folder=HERE):
+        stride = (size * 3 + 3) & ~3
         rows = b""
-        for row in reversed(self.px):  # bottom-up
-            rows += b"".join(bytes((b, g, r)) for (r, g, b) in row)
+        for row in reversed(self.scaled(size)):  # bottom-up
+            line = b"".join(bytes((b, g, r)) for (r, g, b) in row)
+            rows += line + bytes(stride - len(line))
         header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
-        info = struct.pack("<IiiHHIIiiII", 40, 16, 16, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), name + ".bmp"), "wb") as f:
+        info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, name + ".bmp"), "wb") as f:
             f.write(header + info + rows)
 
 
@@ -104,6 +120,24 @@ def draw_all():
     return pics
 
 
+def write_rc(names):
+    with open(os.path.join(HERE, "browse_resources.h")) as f:
+        ids = dict(re.findall(r"^#define (IDB_BROWSE_\w+) (\d+)", f.read(), re.M))
+    lines = ["// The menu pictures for 120, 144 and 192 DPI. Written by make_bitmaps.py:",
+             "// the 96-DPI picture's id (browse_resources.h) + step * IDB_BROWSE_DPI_STEP."]
+    for step, dpi in enumerate(STEP_DPI[1:], start=1):
+        for name in names:
+            macro = "IDB_BROWSE_" + name.upper()
+            number = int(ids[macro]) + step * int(ids["IDB_BROWSE_DPI_STEP"])
+            lines.append(f'{number} BITMAP "browse/dpi{dpi}/browse_{name}.bmp"  // {macro}, step {step}')
+    with open(os.path.join(HERE, "browse_dpi.rc"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 if __name__ == "__main__":
-    for name, pic in draw_all().items():
+    pictures = draw_all()
+    for name, pic in pictures.items():
         pic.save("browse_" + name)
+        for dpi in STEP_DPI[1:]:
+            pic.save("browse_" + name, (16 * dpi + 48) // 96, os.path.join(HERE, f"dpi{dpi}"))
+    write_rc(pictures)

@@ -17,6 +17,7 @@
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
+#include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
 #include "resource.h"
@@ -28,13 +29,18 @@ namespace {
 constexpr wchar_t kClassName[] = L"Tficheprincipale";
 constexpr wchar_t kSettingsParent[] = L"Software";
 constexpr wchar_t kSettingsKey[] = L"Ferlane";
-constexpr int kDesignWidth = 623;
-constexpr int kDesignHeight = 519;
+// The layout's figures, in pixels at 96 DPI: each is scaled for the screen where it is used.
 constexpr int kToolbarHeight = 50;
+constexpr int kToolbarButton = 42;  // square
+constexpr int kToolbarMargin = 4;
+constexpr int kToolbarStep = 44;  // from one button to the next
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 30;  // a splitter never closes a pane completely
+constexpr int kLeftColumn = 233;  // tab 1: the tree and the file list
+constexpr int kTreeHeight = 137;
 constexpr int kSettingsColumn = 193;  // tab 3's left column
 constexpr int kTabPadding = 3;  // horizontal, each side of a tab's picture and caption
+constexpr int kTabPaddingY = 3;
 constexpr wchar_t kContactAddress[] = L"ferlane@example.org";
 
 enum ControlId {
@@ -166,6 +172,9 @@ Tficheprincipale::~Tficheprincipale() {
 
 bool Tficheprincipale::Create(HINSTANCE instance) {
   instance_ = instance;
+  dpi_ = ScreenDpi();
+  leftColumnWidth_ = dpi_.Px(kLeftColumn);
+  treeHeight_ = dpi_.Px(kTreeHeight);
   WNDCLASSEXW wc{sizeof(wc)};
   if (!::GetClassInfoExW(instance, kClassName, &wc)) {
     wc = WNDCLASSEXW{sizeof(wc)};
@@ -178,9 +187,9 @@ bool Tficheprincipale::Create(HINSTANCE instance) {
     if (!::RegisterClassExW(&wc)) return false;
   }
   // No automatic positioning: without stored placement the window opens in
-  // the top left corner at its design size.
-  hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
-                            kDesignHeight, nullptr, nullptr, instance, this);
+  // the top left corner at its design size, scaled for the screen's DPI.
+  hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                            dpi_.Px(kDesignWidth), dpi_.Px(kDesignHeight), nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
   CreateMainMenu();
   CreateControls();
@@ -280,11 +289,9 @@ void Tficheprincipale::CreateMainMenu() {
 }
 
 void Tficheprincipale::CreateControls() {
-  HDC dc = ::GetDC(hwnd_);
-  const int height = -::MulDiv(8, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ::ReleaseDC(hwnd_, dc);
-  font_.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+  font_.reset(::CreateFontW(FontHeightForDpi(8, dpi_.value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                            L"MS Sans Serif"));
   auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
     return CreateChild(hwnd_, instance_, cls, text, style, id, font_.get());
   };
@@ -295,7 +302,7 @@ void Tficheprincipale::CreateControls() {
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                hwnd_, nullptr, instance_, nullptr);
   // Owner-drawn, so that a disabled button shows its picture greyed.
-  toolbarPictures_.Load(instance_, kSpeedButtonPictures, 4);
+  toolbarPictures_.Load(instance_, kSpeedButtonPictures, 4, dpi_.value);
   for (int i = 0; i < 4; ++i) {
     const auto& b = kSpeedButtons[i];
     speedButtons_[i] = child(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, b.id);
@@ -307,7 +314,7 @@ void Tficheprincipale::CreateControls() {
   TabCtrl_SetImageList(pageControl1_, ImageList1());
   // Narrow padding, so that the four tabs with their pictures fit side by
   // side at the design width instead of scrolling.
-  TabCtrl_SetPadding(pageControl1_, kTabPadding, 3);
+  TabCtrl_SetPadding(pageControl1_, dpi_.Px(kTabPadding), dpi_.Px(kTabPaddingY));
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -330,7 +337,7 @@ void Tficheprincipale::CreateControls() {
   fileListView1_.SetParentDirEnabled(false);
   fileListView1_.SetPopUpMenuEnabled(false);
   fileListView1_.SetPopupMenu(popup1_.get(), hwnd_);
-  fileListView1_.SetColWidth_Mod(125);
+  fileListView1_.SetColWidth_Mod(125);  // at 96 DPI, as every column width
   fileListView1_.SetReadOnly(true);
   fileListView1_.SetDragTarget(this);
   fileListView1_.SetDirTree(&dirTree1_);
@@ -340,7 +347,7 @@ void Tficheprincipale::CreateControls() {
   groupBox1_ = CreateChild(hwnd_, instance_, L"BUTTON", L"&Répertoires et Fichiers sélectionnés",
                            WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1, font_.get(), WS_EX_TRANSPARENT);
   listView1_.Create(hwnd_, IDC_LISTVIEW1);
-  const PageHost host{hwnd_, instance_, font_.get(), tooltip_};
+  const PageHost host{hwnd_, instance_, font_.get(), tooltip_, dpi_};
   for (const auto& slot : pages_) slot.page->Create(host);
   // The tab control lies under its pages, the box under the list it frames.
   ::SetWindowPos(pageControl1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -358,15 +365,16 @@ void Tficheprincipale::ShowTabPage(int index) {
 
 RECT Tficheprincipale::PageArea(const PageSlot& slot) const {
   RECT area = PageRect();
-  if (slot.page == &explorerSettings_) area.right = std::min<LONG>(area.right, area.left + kSettingsColumn);
-  if (slot.page == &personalItems_) area.left = std::min<LONG>(area.right, area.left + kSettingsColumn);
+  const int column = dpi_.Px(kSettingsColumn);
+  if (slot.page == &explorerSettings_) area.right = std::min<LONG>(area.right, area.left + column);
+  if (slot.page == &personalItems_) area.left = std::min<LONG>(area.right, area.left + column);
   return area;
 }
 
 RECT Tficheprincipale::PageRect() const {
   RECT rc;
   ::GetClientRect(hwnd_, &rc);
-  RECT page{0, kToolbarHeight, rc.right, rc.bottom};
+  RECT page{0, dpi_.Px(kToolbarHeight), rc.right, rc.bottom};
   TabCtrl_AdjustRect(pageControl1_, FALSE, &page);
   return page;
 }
@@ -374,18 +382,23 @@ RECT Tficheprincipale::PageRect() const {
 void Tficheprincipale::Layout() {
   RECT rc;
   ::GetClientRect(hwnd_, &rc);
-  for (int i = 0; i < 3; ++i) MoveChild(speedButtons_[i], 4 + i * 44, 4, 42, 42);
-  MoveChild(bevel1_, 4 + 3 * 44 + 3, 4, 2, 42);
-  MoveChild(speedButtons_[3], 4 + 3 * 44 + 8, 4, 42, 42);
-  MoveChild(pageControl1_, 0, kToolbarHeight, rc.right, rc.bottom - kToolbarHeight);
+  const Dpi& d = dpi_;
+  const int button = d.Px(kToolbarButton), top = d.Px(kToolbarMargin);
+  auto buttonLeft = [&](int n) { return d.Px(kToolbarMargin + n * kToolbarStep); };
+  for (int i = 0; i < 3; ++i) MoveChild(speedButtons_[i], buttonLeft(i), top, button, button);
+  MoveChild(bevel1_, buttonLeft(3) + d.Px(3), top, d.Px(2), button);
+  MoveChild(speedButtons_[3], buttonLeft(3) + d.Px(8), top, button, button);
+  const int toolbar = d.Px(kToolbarHeight), splitter = d.Px(kSplitter);
+  MoveChild(pageControl1_, 0, toolbar, rc.right, rc.bottom - toolbar);
   const RECT page = PageRect();
   const int pageHeight = page.bottom - page.top;
   MoveChild(dirTree1_.hwnd(), page.left, page.top, leftColumnWidth_, treeHeight_);
-  MoveChild(fileListView1_.hwnd(), page.left, page.top + treeHeight_ + kSplitter, leftColumnWidth_,
-            pageHeight - treeHeight_ - kSplitter);
-  const int right = page.left + leftColumnWidth_ + kSplitter;
+  MoveChild(fileListView1_.hwnd(), page.left, page.top + treeHeight_ + splitter, leftColumnWidth_,
+            pageHeight - treeHeight_ - splitter);
+  const int right = page.left + leftColumnWidth_ + splitter;
   MoveChild(groupBox1_, right, page.top, page.right - right, pageHeight);
-  MoveChild(listView1_.hwnd(), right + 6, page.top + 16, page.right - right - 12, pageHeight - 22);
+  MoveChild(listView1_.hwnd(), right + d.Px(6), page.top + d.Px(16), page.right - right - d.Px(12),
+            pageHeight - d.Px(22));
   for (const auto& slot : pages_) slot.page->Layout(PageArea(slot));
 }
 
@@ -393,10 +406,11 @@ Tficheprincipale::Splitter Tficheprincipale::SplitterAt(POINT pt) const {
   if (TabCtrl_GetCurSel(pageControl1_) != 0) return Splitter::None;
   const RECT page = PageRect();
   if (pt.y < page.top || pt.y >= page.bottom) return Splitter::None;
+  const int splitter = dpi_.Px(kSplitter);
   const int gapX = page.left + leftColumnWidth_;
-  if (pt.x >= gapX && pt.x < gapX + kSplitter) return Splitter::Columns;
+  if (pt.x >= gapX && pt.x < gapX + splitter) return Splitter::Columns;
   const int gapY = page.top + treeHeight_;
-  if (pt.x >= page.left && pt.x < gapX && pt.y >= gapY && pt.y < gapY + kSplitter) return Splitter::TreeList;
+  if (pt.x >= page.left && pt.x < gapX && pt.y >= gapY && pt.y < gapY + splitter) return Splitter::TreeList;
   return Splitter::None;
 }
 
@@ -411,12 +425,13 @@ void Tficheprincipale::BeginSplitterDrag(POINT pt) {
 
 void Tficheprincipale::MoveSplitter(POINT pt) {
   const RECT page = PageRect();
+  const int minPane = dpi_.Px(kMinPane), splitter = dpi_.Px(kSplitter);
   if (dragging_ == Splitter::TreeList)
-    treeHeight_ = std::clamp(static_cast<int>(pt.y - grabOffset_ - page.top), kMinPane,
-                             std::max(kMinPane, static_cast<int>(page.bottom - page.top) - kSplitter - kMinPane));
+    treeHeight_ = std::clamp(static_cast<int>(pt.y - grabOffset_ - page.top), minPane,
+                             std::max(minPane, static_cast<int>(page.bottom - page.top) - splitter - minPane));
   else
-    leftColumnWidth_ = std::clamp(static_cast<int>(pt.x - grabOffset_ - page.left), kMinPane,
-                                  std::max(kMinPane, static_cast<int>(page.right - page.left) - kSplitter - kMinPane));
+    leftColumnWidth_ = std::clamp(static_cast<int>(pt.x - grabOffset_ - page.left), minPane,
+                                  std::max(minPane, static_cast<int>(page.right - page.left) - splitter - minPane));
   Layout();
 }
 
@@ -424,7 +439,8 @@ void Tficheprincipale::MoveSplitter(POINT pt) {
 
 void Tficheprincipale::FormCreate() {
   userName_ = GetLogonUserName();  // C1
-  ::MoveWindow(hwnd_, 0, 0, kDesignWidth, kDesignHeight, FALSE);  // C2
+  const WindowBounds design = DesignPlacement(dpi_.value, MonitorWorkAreas());  // C2
+  ::MoveWindow(hwnd_, design.left, design.top, design.width, design.height, FALSE);
   // C3: the program's folder is hidden at every start; the value replaces the
   // read-only, system and archive bits.
   ::SetFileAttributesW(programFolder_.c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -447,7 +463,7 @@ void Tficheprincipale::ReadPlacement() {
   for (int i = 0; i < 4; ++i) texts[i] = key.ReadString(kPlacementNames[i]);
   ApplyPlacementTexts(b, texts);
   // A monitor that is gone or a hand-made value must not hide the window.
-  b = UsablePlacement(b, MonitorWorkAreas());
+  b = UsablePlacement(b, MonitorWorkAreas(), dpi_.value);
   ::MoveWindow(hwnd_, b.left, b.top, b.width, b.height, FALSE);
 }
 
@@ -553,7 +569,7 @@ void Tficheprincipale::WriteSettings() {
   wp.length = sizeof wp;
   if ((::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) r = wp.rcNormalPosition;
   const WindowBounds b =
-      UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas());
+      UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas(), dpi_.value);
   // Stored as a salted hash; an old plain value is hashed at this close.
   currentPassword_ = StoredPasswordValue(currentPassword_);
   key.WriteString(userName_, currentPassword_);

@@ -125,8 +125,10 @@ class Tficheprincipale : public IFileDragTarget {
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;
-  int leftColumnWidth_ = 233;
-  int treeHeight_ = 137;
+  Dpi dpi_;  // the screen's, read at creation
+  // In the screen's pixels: set from the design at creation, then dragged.
+  int leftColumnWidth_ = 0;
+  int treeHeight_ = 0;
   Splitter dragging_ = Splitter::None;
   int grabOffset_ = 0;
 

@@ -1,6 +1,7 @@
 #include "app/PasswordWindows.h"
 
 #include "app/logic/PasswordHash.h"
+#include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
 
@@ -14,11 +15,8 @@ constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPS
 constexpr UINT_PTR kTypingTimer = 1;
 
 UniqueHFont MakeFont(int weight) {
-  HDC screen = ::GetDC(nullptr);
-  const int height = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ::ReleaseDC(nullptr, screen);
-  return UniqueHFont(::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  return UniqueHFont(::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
 }
 
@@ -62,7 +60,9 @@ bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, c
   font_ = MakeFont(FW_NORMAL);
   boldFont_ = MakeFont(FW_BOLD);
   exStyle |= WS_EX_DLGMODALFRAME;
-  RECT rc{0, 0, clientWidth, clientHeight};
+  // Here and in the Add helpers the figures are pixels at 96 DPI, scaled for the screen.
+  const Dpi dpi = ScreenDpi();
+  RECT rc{0, 0, dpi.Px(clientWidth), dpi.Px(clientHeight)};
   ::AdjustWindowRectEx(&rc, kFrameStyle, FALSE, exStyle);
   ::CreateWindowExW(exStyle, className, caption, kFrameStyle, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                     nullptr, nullptr, instance, this);
@@ -73,8 +73,10 @@ bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, c
 HWND PasswordDialog::AddLabel(const wchar_t* text, int x, int y, int width, int height, bool bold, int id) {
   // One line each, clipped rather than wrapped out of sight; SS_NOPREFIX: a
   // user name may hold an ampersand.
-  HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, width,
-                                 height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  const Dpi dpi = ScreenDpi();
+  HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                                 dpi.Px(x), dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (label)
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? boldFont_.get() : font_.get()), FALSE);
@@ -82,9 +84,11 @@ HWND PasswordDialog::AddLabel(const wchar_t* text, int x, int y, int width, int 
 }
 
 HWND PasswordDialog::AddEntry(int id, int x, int y, int width, int height) {
+  const Dpi dpi = ScreenDpi();
   HWND entry = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, x, y, width,
-                                 height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, dpi.Px(x),
+                                 dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (!entry) return nullptr;
   ::SendMessageW(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -96,8 +100,10 @@ HWND PasswordDialog::AddEntry(int id, int x, int y, int width, int height) {
 }
 
 HWND PasswordDialog::AddButton(int id, const wchar_t* text, int x, int y, int width, int height) {
-  HWND button = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, y,
-                                  width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  const Dpi dpi = ScreenDpi();
+  HWND button = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, dpi.Px(x),
+                                  dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (button) ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return button;

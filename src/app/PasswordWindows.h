@@ -40,6 +40,7 @@ class PasswordDialog {
  protected:
   PasswordDialog() = default;
 
+  // Sizes and positions are pixels at 96 DPI: scaled here for the screen.
   bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption, int clientWidth,
                    int clientHeight, DWORD exStyle);
   HWND AddLabel(const wchar_t* text, int x, int y, int width, int height, bool bold = false, int id = -1);

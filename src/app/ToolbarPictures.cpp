@@ -3,24 +3,26 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/logic/Dpi.h"
+#include "resource.h"
+
 namespace ferlane {
 namespace {
 
-constexpr int kSize = 42;
 constexpr COLORREF kClear = RGB(255, 0, 255);
 
 // A copy of a 24-bit picture in light greys, its clear colour kept.
-HBITMAP GreyCopy(HBITMAP source) {
+HBITMAP GreyCopy(HBITMAP source, int size) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = kSize;
-  bi.bmiHeader.biHeight = kSize;
+  bi.bmiHeader.biWidth = size;
+  bi.bmiHeader.biHeight = size;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
-  std::vector<RGBQUAD> pixels(kSize * kSize);
+  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(size) * size);
   HDC dc = ::GetDC(nullptr);
-  const bool read = ::GetDIBits(dc, source, 0, kSize, pixels.data(), &bi, DIB_RGB_COLORS) == kSize;
+  const bool read = ::GetDIBits(dc, source, 0, size, pixels.data(), &bi, DIB_RGB_COLORS) == size;
   ::ReleaseDC(nullptr, dc);
   if (!read) return nullptr;
   for (auto& p : pixels) {
@@ -41,16 +43,18 @@ ToolbarPictures::~ToolbarPictures() {
   if (list_) ImageList_Destroy(list_);
 }
 
-bool ToolbarPictures::Load(HINSTANCE instance, const int* bitmapIds, int count) {
+bool ToolbarPictures::Load(HINSTANCE instance, const int* bitmapIds, int count, int dpi) {
   if (list_) ImageList_Destroy(list_);
-  list_ = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, count * 2, 0);
+  size_ = ToolbarPictureSize(dpi);
+  const int offset = PictureStep(dpi) * IDB_DPI_STEP;
+  list_ = ImageList_Create(size_, size_, ILC_COLOR24 | ILC_MASK, count * 2, 0);
   count_ = count;
   std::vector<HBITMAP> greys;
   bool all = list_ != nullptr;
   for (int i = 0; i < count && all; ++i) {
     auto picture = static_cast<HBITMAP>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(bitmapIds[i]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    HBITMAP grey = picture ? GreyCopy(picture) : nullptr;
+        ::LoadImageW(instance, MAKEINTRESOURCEW(bitmapIds[i] + offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP grey = picture ? GreyCopy(picture, size_) : nullptr;
     all = picture && grey && ImageList_AddMasked(list_, picture, kClear) == i;
     greys.push_back(grey);
     if (picture) ::DeleteObject(picture);
@@ -74,7 +78,8 @@ void ToolbarPictures::Draw(const DRAWITEMSTRUCT& item, int index, bool raised) c
   if (list_ && index >= 0 && index < count_) {
     const int shift = pressed ? 1 : 0;
     ImageList_Draw(list_, disabled ? count_ + index : index, item.hDC,
-                   rc.left + (rc.right - rc.left - kSize) / 2 + shift, rc.top + (rc.bottom - rc.top - kSize) / 2 + shift,
+                   rc.left + (rc.right - rc.left - size_) / 2 + shift,
+                   rc.top + (rc.bottom - rc.top - size_) / 2 + shift,
                    ILD_TRANSPARENT);
   }
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {

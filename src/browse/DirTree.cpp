@@ -16,6 +16,7 @@
 #include "browse/logic/TreeLogic.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/ScreenDpi.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WaitCursor.h"
 #include "platform/WindowThunk.h"
@@ -777,7 +778,7 @@ void TDirTree::SetPopUpMenuEnabled(bool value) {
 }
 
 void TDirTree::SetIndent(int pixels) {
-  if (tree_) TreeView_SetIndent(tree_, pixels);
+  if (tree_) TreeView_SetIndent(tree_, ScreenDpi().Px(pixels));
 }
 
 std::wstring TDirTree::About() const { return L"Version 1.0"; }

@@ -68,7 +68,7 @@ class TDirTree {
   bool PopUpMenuEnabled() const;
   void SetPopUpMenuEnabled(bool value);
   // Horizontal step between a node and its children, in pixels.
-  void SetIndent(int pixels);
+  void SetIndent(int pixels);  // pixels at 96 DPI, scaled for the screen
   std::wstring About() const;
   void SetAbout(const std::wstring&) {}  // display only
 

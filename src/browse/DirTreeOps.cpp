@@ -17,6 +17,7 @@
 #include "browse/logic/TreeLogic.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/ScreenDpi.h"
 #include "platform/WaitCursor.h"
 
 namespace ferlane {
@@ -63,7 +64,9 @@ int LevelOf(HWND tree, HTREEITEM node) {
   return level;
 }
 
+// The picture drawn for the screen's DPI.
 HBITMAP LoadMenuBitmap(UINT id) {
+  id += PictureStep(ScreenDpi().value) * IDB_BROWSE_DPI_STEP;
   return static_cast<HBITMAP>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
 }

@@ -19,6 +19,7 @@
 #include "browse/logic/Texts.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/ScreenDpi.h"
 #include "platform/WaitCursor.h"
 
 namespace ferlane {
@@ -52,21 +53,25 @@ constexpr ListMenuEntry kSendToSpecials[] = {
 // Items Open..NewFolder carry the commands IDM_LIST_FIRST + tag - 1.
 UINT CommandOf(ListMenuItem item) { return IDM_LIST_FIRST + static_cast<UINT>(item); }
 
+// The picture drawn for the screen's DPI.
 HBITMAP LoadMenuBitmap(UINT id) {
+  id += PictureStep(ScreenDpi().value) * IDB_BROWSE_DPI_STEP;
   return static_cast<HBITMAP>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
 }
 
-// A 16 x 16 picture of an image of the small system list on the menu colour.
+// A picture of an image of the small system list (16 x 16 at 96 DPI) on the menu colour.
 HBITMAP IconBitmap(HIMAGELIST images, int index) {
   if (!images || index < 0) return nullptr;
+  int cx = 16, cy = 16;
+  ::ImageList_GetIconSize(images, &cx, &cy);
   HDC screen = ::GetDC(nullptr);
   HDC dc = ::CreateCompatibleDC(screen);
-  HBITMAP bmp = ::CreateCompatibleBitmap(screen, 16, 16);
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, cx, cy);
   ::ReleaseDC(nullptr, screen);
   if (bmp) {
     HGDIOBJ old = ::SelectObject(dc, bmp);
-    RECT rc{0, 0, 16, 16};
+    RECT rc{0, 0, cx, cy};
     ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_MENU));
     ::ImageList_Draw(images, index, dc, 0, 0, ILD_TRANSPARENT);
     ::SelectObject(dc, old);

@@ -15,6 +15,7 @@
 #include "browse/logic/Texts.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
+#include "platform/ScreenDpi.h"
 #include "platform/WaitCursor.h"
 
 namespace ferlane {
@@ -411,7 +412,7 @@ void TFileListView::BuildColumns(bool driveMode) {
     LVCOLUMNW c{};
     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     c.fmt = driveMode ? kDriveFormats[i] : kFolderFormats[i];
-    c.cx = driveMode ? kDriveWidths[i] : colWidth_[i];
+    c.cx = ScreenDpi().Px(driveMode ? kDriveWidths[i] : colWidth_[i]);  // widths at 96 DPI
     c.pszText = const_cast<wchar_t*>(headings[static_cast<std::size_t>(i)]);
     c.iSubItem = i;
     ListView_InsertColumn(list_, i, &c);

@@ -6,6 +6,7 @@
 #include "browse/ShellOps.h"
 #include "browse/logic/PathOps.h"
 #include "platform/Controls.h"
+#include "platform/ScreenDpi.h"
 #include "platform/WaitCursor.h"
 #include "platform/WindowThunk.h"
 #include "browse/browse_resources.h"
@@ -52,8 +53,9 @@ bool FolderContentsWindow::Create(HWND parent, const RECT& rc, const std::wstrin
                           LVS_SINGLESEL,
                       kListId, font, WS_EX_CLIENTEDGE);
   ok_ = CreateChild(hwnd_, instance, L"BUTTON", L"&OK", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kOkId, font);
-  okGlyph_.reset(static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_BROWSE_OK), IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADMAP3DCOLORS)));
+  const UINT glyph = IDB_BROWSE_OK + PictureStep(ScreenDpi().value) * IDB_BROWSE_DPI_STEP;
+  okGlyph_.reset(static_cast<HBITMAP>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
   if (okGlyph_) {
     // The glyph left of the caption where the common controls draw both; a
     // picture-only button elsewhere.
@@ -113,8 +115,10 @@ LRESULT FolderContentsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void FolderContentsWindow::Layout() {
   RECT rc;
   ::GetClientRect(hwnd_, &rc);
-  MoveChild(list_, 0, 0, rc.right, rc.bottom - kPanelHeight);
-  MoveChild(ok_, rc.right - kButtonPanelWidth + 1, rc.bottom - kPanelHeight + 1, 60, kPanelHeight);
+  const Dpi d = ScreenDpi();  // the figures are pixels at 96 DPI
+  const int panel = d.Px(kPanelHeight);
+  MoveChild(list_, 0, 0, rc.right, rc.bottom - panel);
+  MoveChild(ok_, rc.right - d.Px(kButtonPanelWidth) + 1, rc.bottom - panel + 1, d.Px(60), panel);
 }
 
 void FolderContentsWindow::Fill(const std::wstring& folder) {

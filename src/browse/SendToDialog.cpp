@@ -2,6 +2,7 @@
 
 #include "browse/logic/Texts.h"
 #include "platform/Controls.h"
+#include "platform/ScreenDpi.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
@@ -68,11 +69,9 @@ bool RegisterDialogClass(HINSTANCE instance) {
 }
 
 HFONT DialogFont() {
-  HDC screen = ::GetDC(nullptr);
-  const int height = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ::ReleaseDC(nullptr, screen);
-  return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+  return ::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
 }
 
 }  // namespace
@@ -82,7 +81,8 @@ SendToAnswer RunSendToDialog(HWND owner, const std::wstring& initial) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!RegisterDialogClass(instance)) return state.answer;
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  RECT rc{0, 0, 333, 135};
+  const Dpi d = ScreenDpi();  // the figures are pixels at 96 DPI
+  RECT rc{0, 0, d.Px(333), d.Px(135)};
   ::AdjustWindowRectEx(&rc, style, FALSE, WS_EX_DLGMODALFRAME);
   const int w = rc.right - rc.left, h = rc.bottom - rc.top;
   HWND dlg = ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kSendToDialogClass,
@@ -99,11 +99,11 @@ SendToAnswer RunSendToDialog(HWND owner, const std::wstring& initial) {
                             WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, f);
   HWND browse = CreateChild(dlg, instance, L"BUTTON", Text(Msg::BrowseCaption).c_str(),
                             WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kSendToBrowseId, f);
-  MoveChild(label, 20, 12, 293, 16);
-  MoveChild(state.edit, 20, 32, 293, 21);
-  MoveChild(ok, 37, 80, 75, 25);
-  MoveChild(cancel, 129, 80, 75, 25);
-  MoveChild(browse, 221, 80, 75, 25);
+  MoveChild(label, d.Px(20), d.Px(12), d.Px(293), d.Px(16));
+  MoveChild(state.edit, d.Px(20), d.Px(32), d.Px(293), d.Px(21));
+  MoveChild(ok, d.Px(37), d.Px(80), d.Px(75), d.Px(25));
+  MoveChild(cancel, d.Px(129), d.Px(80), d.Px(75), d.Px(25));
+  MoveChild(browse, d.Px(221), d.Px(80), d.Px(75), d.Px(25));
   ::SendMessageW(state.edit, EM_LIMITTEXT, 285, 0);
   ::SendMessageW(state.edit, EM_SETSEL, 0, -1);
 

@@ -1,6 +1,7 @@
 #include "browse/TreeSizeProgress.h"
 
 #include "browse/logic/FileOpsLogic.h"
+#include "platform/ScreenDpi.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
@@ -63,7 +64,8 @@ HWND CreateProgressWindow(HWND owner, const std::wstring& caption, ProgressState
     wc.lpszClassName = kProgressClass;
     if (!::RegisterClassExW(&wc)) return nullptr;
   }
-  RECT rc{0, 0, 360, 90};
+  const Dpi d = ScreenDpi();  // the figures are pixels at 96 DPI
+  RECT rc{0, 0, d.Px(360), d.Px(90)};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   ::AdjustWindowRectEx(&rc, style, FALSE, WS_EX_DLGMODALFRAME);
   const int w = rc.right - rc.left, h = rc.bottom - rc.top;
@@ -74,10 +76,12 @@ HWND CreateProgressWindow(HWND owner, const std::wstring& caption, ProgressState
                                owner, nullptr, instance, &state);
   if (!wnd) return nullptr;
   HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  state.line = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 12, 14, 336, 18, wnd, nullptr,
+  state.line = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, d.Px(12), d.Px(14), d.Px(336),
+                                 d.Px(18), wnd, nullptr,
                                  instance, nullptr);
   HWND cancel = ::CreateWindowExW(0, L"BUTTON", fileops::ProgressCancelCaption(state.language).c_str(),
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 142, 52, 75, 25, wnd,
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, d.Px(142), d.Px(52), d.Px(75),
+                                  d.Px(25), wnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)), instance, nullptr);
   ::SendMessageW(state.line, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ::SendMessageW(cancel, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -14,4 +14,14 @@ void AddHint(HWND tooltip, HWND owner, HWND control, const wchar_t* text) {
   ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+void SetHintText(HWND tooltip, HWND owner, HWND control, const wchar_t* text) {
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.uFlags = TTF_IDISHWND;
+  ti.hwnd = owner;
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 }  // namespace ferlane

@@ -19,5 +19,7 @@ inline void MoveChild(HWND child, int x, int y, int w, int h) {
 
 // Adds a hint shown by `tooltip` when the pointer rests on `control`.
 void AddHint(HWND tooltip, HWND owner, HWND control, const wchar_t* text);
+// Replaces the text of a hint added by AddHint; an empty text shows none.
+void SetHintText(HWND tooltip, HWND owner, HWND control, const wchar_t* text);
 
 }  // namespace ferlane

@@ -1,11 +1,11 @@
 #include "platform/MenuPictures.h"
 
+#include "platform/ScreenDpi.h"
 #include "resource.h"
 
 namespace ferlane {
 namespace {
 
-constexpr int kSize = 16;
 constexpr COLORREF kClear = RGB(255, 0, 255);
 // Marks the data word of an item whose picture we draw; the low byte is the number.
 constexpr ULONG_PTR kTag = 0x46E70000;
@@ -21,9 +21,11 @@ int PictureFromData(ULONG_PTR data) {
 
 HIMAGELIST ImageList1() {
   static HIMAGELIST list = [] {
-    HIMAGELIST l = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, kPictureCount, 0);
-    auto strip = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_IMAGELIST1),
-                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const int dpi = ScreenDpi().value, size = SmallPictureSize(dpi);
+    HIMAGELIST l = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kPictureCount, 0);
+    const int id = IDB_IMAGELIST1 + PictureStep(dpi) * IDB_DPI_STEP;
+    auto strip = static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (l && strip) ImageList_AddMasked(l, strip, kClear);
     if (strip) ::DeleteObject(strip);
     return l;
@@ -51,8 +53,9 @@ int MenuPictureOf(HMENU menu, UINT id) {
 
 bool MeasureMenuPicture(MEASUREITEMSTRUCT& item) {
   if (item.CtlType != ODT_MENU || PictureFromData(item.itemData) < 0) return false;
-  item.itemWidth = kSize;
-  item.itemHeight = kSize;
+  const int size = SmallPictureSize(ScreenDpi().value);
+  item.itemWidth = size;
+  item.itemHeight = size;
   return true;
 }
 
@@ -60,7 +63,7 @@ bool DrawMenuPicture(const DRAWITEMSTRUCT& item) {
   if (item.CtlType != ODT_MENU) return false;
   const int picture = PictureFromData(item.itemData);
   if (picture < 0) return false;
-  const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - kSize) / 2;
+  const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - SmallPictureSize(ScreenDpi().value)) / 2;
   const bool greyed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
   ImageList_Draw(ImageList1(), picture, item.hDC, item.rcItem.left, y,
                  ILD_TRANSPARENT | (greyed ? ILD_BLEND50 : 0));

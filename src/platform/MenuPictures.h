@@ -30,8 +30,8 @@ enum MenuPicture : int {
   kPictureCount = 14
 };
 
-// The process's ImageList1 (16 x 16), made on first use and kept for the run:
-// nobody frees it.
+// The process's ImageList1 (16 x 16 at 96 DPI; 20, 24 or 32 for a larger
+// DPI), made on first use and kept for the run: nobody frees it.
 HIMAGELIST ImageList1();
 
 // Shows `picture` beside the item `id` (a command id) of `menu`. Uses the

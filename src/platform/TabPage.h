@@ -4,6 +4,8 @@
 // shown or hidden with their tab; the page owns them and their layout.
 #include <windows.h>
 
+#include "platform/logic/Dpi.h"
+
 namespace ferlane {
 
 // What a page may use of the main window; lent for the whole run.
@@ -12,6 +14,7 @@ struct PageHost {
   HINSTANCE instance = nullptr;
   HFONT font = nullptr;        // "MS Sans Serif" 8 point
   HWND tooltip = nullptr;      // the window's tooltip control, for hints
+  Dpi dpi;                     // the layout's figures are pixels at 96 DPI, scaled by this
 };
 
 class ITabPage {

@@ -7,6 +7,7 @@
 
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
+#include "platform/ScreenDpi.h"
 #include "protect/ListFileIo.h"
 #include "protect/logic/DropRules.h"
 #include "protect/logic/ExactPath.h"
@@ -132,7 +133,7 @@ bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     col.pszText = const_cast<wchar_t*>(columns[i].caption);
-    col.cx = columns[i].width;
+    col.cx = ScreenDpi().Px(columns[i].width);
     col.iSubItem = i;
     ::SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
   }

@@ -41,6 +41,7 @@ constexpr ControlEntry kControls[] = {
 };
 constexpr Id kIconBoxes[] = {Id::kMesdocuments, Id::kPostedetravail, Id::kFavorisreseau, Id::kCorbeille};
 
+// Pixels at 96 DPI, scaled for the screen.
 constexpr int kMargin = 4;
 constexpr int kGap = 6;
 constexpr int kCaption = 18;  // a group box's top line
@@ -105,35 +106,37 @@ void ExplorerSettingsPage::Show(bool visible) {
 }
 
 void ExplorerSettingsPage::Layout(const RECT& area) {
-  const int left = area.left + kMargin;
-  const int width = area.right - area.left - 2 * kMargin;
-  const int inner = left + 8;
-  const int innerWidth = width - 16;
-  int y = area.top + kMargin;
+  const Dpi& d = host_.dpi;
+  const int left = area.left + d.Px(kMargin);
+  const int width = area.right - area.left - 2 * d.Px(kMargin);
+  const int inner = left + d.Px(8);
+  const int innerWidth = width - d.Px(16);
+  const int button = d.Px(kButtonWidth);
+  int y = area.top + d.Px(kMargin);
   int boxTop = y;
   for (const auto& c : kControls) {
     HWND h = Control(c.id);
     switch (c.kind) {
       case Kind::Group:
-        if (c.id != Id::kGroupIcones) y += kGap;
+        if (c.id != Id::kGroupIcones) y += d.Px(kGap);
         boxTop = y;
-        y += kCaption;
+        y += d.Px(kCaption);
         break;
       case Kind::Check:
       case Kind::Radio:
-        MoveChild(h, inner, y, innerWidth, kRow - 2);
-        y += kRow;
+        MoveChild(h, inner, y, innerWidth, d.Px(kRow - 2));
+        y += d.Px(kRow);
         break;
       case Kind::Button:
-        y += 4;
-        MoveChild(h, left + width - 8 - kButtonWidth, y, kButtonWidth, kButtonHeight);
-        y += kButtonHeight;
+        y += d.Px(4);
+        MoveChild(h, left + width - d.Px(8) - button, y, button, d.Px(kButtonHeight));
+        y += d.Px(kButtonHeight);
         break;
     }
     // A group box closes after its last control: the next group or the end.
     const auto* next = &c + 1;
     if (next == std::end(kControls) || next->kind == Kind::Group) {
-      y += 8;
+      y += d.Px(8);
       const Id group = c.id <= Id::kButton1 ? Id::kGroupIcones
                        : c.id <= Id::kButton2 ? Id::kGroupDossiers
                        : c.id <= Id::kBarreMontrer ? Id::kBarre

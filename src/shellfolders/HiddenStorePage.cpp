@@ -9,9 +9,12 @@
 namespace ferlane {
 namespace {
 
+// Pixels at 96 DPI, scaled for the screen.
 constexpr int kStrip = 41;
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 40;
+constexpr int kTopHeight = 209;  // the splitter at first
+constexpr RECT kSpeedButton4{4, 5, 4 + 33, 5 + 30};
 
 constexpr ShellViewSetup kProgcach{L"progcach", IDC_PROGCACH, true, true, L" Parent",
                                   L"Clic gauche:menu / dble clic pour exécuter"};
@@ -36,6 +39,8 @@ void SelectEvery(TFileListView& view) {
 }  // namespace
 
 void HiddenStorePage::Create(const PageHost& host) {
+  dpi_ = host.dpi;
+  topHeight_ = dpi_.Px(kTopHeight);
   menucacheprog_.reset(BuildPageMenu(kMenucacheprog));
   menucachebur_.reset(BuildPageMenu(kMenucachebur));
   speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
@@ -63,13 +68,16 @@ void HiddenStorePage::Show(bool visible) {
 
 void HiddenStorePage::Layout(const RECT& area) {
   area_ = area;
-  const int room = area.bottom - area.top - kSplitter;
-  topHeight_ = std::clamp(topHeight_, kStrip + kMinPane, std::max(kStrip + kMinPane, room - kMinPane));
-  MoveChild(speedButton4_, area.left + 4, area.top + 5, 33, 30);
+  const int strip = dpi_.Px(kStrip), splitter = dpi_.Px(kSplitter), minPane = dpi_.Px(kMinPane);
+  const int room = area.bottom - area.top - splitter;
+  topHeight_ = std::clamp(topHeight_, strip + minPane, std::max(strip + minPane, room - minPane));
+  const RECT& b = kSpeedButton4;
+  MoveChild(speedButton4_, area.left + dpi_.Px(b.left), area.top + dpi_.Px(b.top), dpi_.Px(b.right - b.left),
+            dpi_.Px(b.bottom - b.top));
   const int split = area.top + topHeight_;
-  PlaceGroup(progGroup_, nullptr, progcach_.hwnd(), RECT{area.left, area.top + kStrip, area.right, split});
-  MoveChild(splitter_.hwnd(), area.left, split, area.right - area.left, kSplitter);
-  PlaceGroup(burGroup_, nullptr, burcach_.hwnd(), RECT{area.left, split + kSplitter, area.right, area.bottom});
+  PlaceGroup(progGroup_, nullptr, progcach_.hwnd(), RECT{area.left, area.top + strip, area.right, split}, dpi_);
+  MoveChild(splitter_.hwnd(), area.left, split, area.right - area.left, splitter);
+  PlaceGroup(burGroup_, nullptr, burcach_.hwnd(), RECT{area.left, split + splitter, area.right, area.bottom}, dpi_);
 }
 
 bool HiddenStorePage::OnCommand(UINT id) {

@@ -43,7 +43,8 @@ class HiddenStorePage : public ITabPage {
   HWND speedButton4_ = nullptr, progGroup_ = nullptr, burGroup_ = nullptr;
   UniqueHIcon speedButton4Picture_;
   SplitterBar splitter_;
-  int topHeight_ = 209;
+  int topHeight_ = 0;  // in the screen's pixels: from the design at creation, then dragged
+  Dpi dpi_;
   RECT area_{};
 };
 

@@ -8,8 +8,10 @@
 namespace ferlane {
 namespace {
 
+// Pixels at 96 DPI, scaled for the screen.
 constexpr int kSplitter = 16;
 constexpr int kMinPane = 40;
+constexpr int kProgramsHeight = 178;  // the splitter at first
 
 constexpr ShellViewSetup kProgperso{L"progperso", IDC_PROGPERSO, true, false, L" Parent", L"Clic gauche:menu"};
 constexpr ShellViewSetup kBurperso{L"burperso", IDC_BURPERSO, false, true, L" Parent", L"Clic gauche:menu"};
@@ -31,6 +33,8 @@ void SelectEvery(TFileListView& view) {
 }  // namespace
 
 void PersonalItemsPage::Create(const PageHost& host) {
+  dpi_ = host.dpi;
+  programsHeight_ = dpi_.Px(kProgramsHeight);
   opspepro_.reset(BuildPageMenu(kOpspepro));
   opspebur_.reset(BuildPageMenu(kOpspebur));
   folders_.CreateShellView(host, progperso_, kProgperso, opspepro_.get());
@@ -55,13 +59,15 @@ void PersonalItemsPage::Show(bool visible) {
 void PersonalItemsPage::Layout(const RECT& area) {
   area_ = area;
   MoveChild(outer_, area.left, area.top, area.right - area.left, area.bottom - area.top);
-  const RECT inner{area.left + 6, area.top + 16, area.right - 6, area.bottom - 6};
-  const int room = inner.bottom - inner.top - kSplitter;
-  programsHeight_ = std::clamp(programsHeight_, kMinPane, std::max(kMinPane, room - kMinPane));
+  const int side = dpi_.Px(6), splitter = dpi_.Px(kSplitter), minPane = dpi_.Px(kMinPane);
+  const RECT inner{area.left + side, area.top + dpi_.Px(16), area.right - side, area.bottom - side};
+  const int room = inner.bottom - inner.top - splitter;
+  programsHeight_ = std::clamp(programsHeight_, minPane, std::max(minPane, room - minPane));
   const int split = inner.top + programsHeight_;
-  PlaceGroup(progGroup_, nullptr, progperso_.hwnd(), RECT{inner.left, inner.top, inner.right, split});
-  MoveChild(splitter_.hwnd(), inner.left, split, inner.right - inner.left, kSplitter);
-  PlaceGroup(burGroup_, nullptr, burperso_.hwnd(), RECT{inner.left, split + kSplitter, inner.right, inner.bottom});
+  PlaceGroup(progGroup_, nullptr, progperso_.hwnd(), RECT{inner.left, inner.top, inner.right, split}, dpi_);
+  MoveChild(splitter_.hwnd(), inner.left, split, inner.right - inner.left, splitter);
+  PlaceGroup(burGroup_, nullptr, burperso_.hwnd(), RECT{inner.left, split + splitter, inner.right, inner.bottom},
+             dpi_);
 }
 
 bool PersonalItemsPage::OnCommand(UINT id) {

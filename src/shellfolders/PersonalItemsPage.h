@@ -36,7 +36,8 @@ class PersonalItemsPage : public ITabPage {
   UniqueHMenu opspepro_, opspebur_;
   HWND outer_ = nullptr, progGroup_ = nullptr, burGroup_ = nullptr;
   SplitterBar splitter_;
-  int programsHeight_ = 178;
+  int programsHeight_ = 0;  // in the screen's pixels: from the design at creation, then dragged
+  Dpi dpi_;
   RECT area_{};
 };
 

@@ -109,9 +109,9 @@ DWORD CreateFolderPath(const std::wstring& path) {
 
 // ---- Group boxes and panels ----------------------------------------------------
 
-void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r) {
+void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r, const Dpi& dpi) {
   const int w = r.right - r.left, h = r.bottom - r.top;
-  constexpr int kTop = 15, kSide = 6, kPanel = 18;
+  const int kTop = dpi.Px(15), kSide = dpi.Px(6), kPanel = dpi.Px(18);
   MoveChild(group, r.left, r.top, w, h);
   int top = r.top + kTop;
   if (panel) {
@@ -126,8 +126,17 @@ HWND CreateGroup(const PageHost& host, const wchar_t* caption, int id) {
 }
 
 HWND CreatePanel(const PageHost& host, int id) {
-  return CreateChild(host.window, host.instance, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, id,
-                     host.font, WS_EX_STATICEDGE);
+  // SS_NOTIFY: a static is otherwise transparent to the pointer, and its hint never shows.
+  HWND panel = CreateChild(host.window, host.instance, L"STATIC", L"",
+                           SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX | SS_PATHELLIPSIS | SS_NOTIFY, id,
+                           host.font, WS_EX_STATICEDGE);
+  AddHint(host.tooltip, host.window, panel, L"");
+  return panel;
+}
+
+void SetPanelPath(const PageHost& host, HWND panel, const std::wstring& path) {
+  ::SetWindowTextW(panel, path.c_str());  // whole: FolderPath reads it back
+  SetHintText(host.tooltip, host.window, panel, path.c_str());
 }
 
 HMENU BuildPageMenu(const PageMenuEntry* entries, std::size_t count) {
@@ -147,6 +156,7 @@ HMENU BuildPageMenu(const PageMenuEntry* entries, std::size_t count) {
 void ShellFolders::CreateShellView(const PageHost& host, TFileListView& view, const ShellViewSetup& setup,
                                    HMENU popup) {
   window_ = host.window;
+  host_ = host;
   view.Create(host.window, setup.id, RECT{0, 0, 0, 0});
   view.SetLanguage(lnFrench);
   view.SetViewStyle(vsIcon);
@@ -157,7 +167,7 @@ void ShellFolders::CreateShellView(const PageHost& host, TFileListView& view, co
   view.SetParentDirEnabled(false);
   view.SetPopUpMenuEnabled(false);
   if (popup) view.SetPopupMenu(popup, host.window);
-  view.SetColWidth_Mod(125);
+  view.SetColWidth_Mod(125);  // at 96 DPI, as every column width
   view.SetMultiSelect(true);
   view.SetReadOnly(false);
   view.SetDragTarget(this);
@@ -192,7 +202,7 @@ void ShellFolders::LookupShellFolders(HWND mainWindow) {
     if (!path) continue;
     for (const wchar_t* name : row.views)
       if (TFileListView* view = name ? View(name) : nullptr) view->SetDirectory(*path);
-    if (HWND panel = Panel(row.folder)) ::SetWindowTextW(panel, path->c_str());
+    if (HWND panel = Panel(row.folder)) SetPanelPath(host_, panel, *path);
   }
 }
 

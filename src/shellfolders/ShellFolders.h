@@ -49,11 +49,14 @@ struct ShellViewSetup {
 };
 
 // Lays out a group box holding a view, with an optional folder path panel as
-// its top line.
-void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r);
-// A plain child control of a page: a group box, a panel.
+// its top line; the margins are scaled for `dpi`.
+void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r, const Dpi& dpi);
+// A plain child control of a page: a group box, a panel. A panel shows a
+// folder's path: when it does not fit, its middle gives way to an ellipsis
+// (the end, the folder's own name, stays), and the whole path is its hint.
 HWND CreateGroup(const PageHost& host, const wchar_t* caption, int id);
 HWND CreatePanel(const PageHost& host, int id);
+void SetPanelPath(const PageHost& host, HWND panel, const std::wstring& path);
 
 // A context menu item of a page; the picture is its number in the window's
 // shared image list (drawn by the main window, the menus' owner).
@@ -149,6 +152,7 @@ class ShellFolders : public IFileDragTarget {
     TFileListView* view;
   };
   HWND window_ = nullptr;
+  PageHost host_;
   std::vector<NamedView> views_;
   HWND panels_[kShellFolderCount] = {};
   std::wstring store_[2];

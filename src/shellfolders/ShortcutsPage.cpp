@@ -8,9 +8,11 @@
 namespace ferlane {
 namespace {
 
+// Pixels at 96 DPI, scaled for the screen.
 constexpr int kRowSplitter = 16;
 constexpr int kColumnSplitter = 3;
 constexpr int kMinPane = 40;  // a splitter never closes a view completely
+constexpr int kUpperLeft = 289, kLowerLeft = 291, kLowerHeight = 183;  // the splitters at first
 
 struct Box {
   const wchar_t* group;
@@ -36,6 +38,10 @@ constexpr Box kBoxes[4] = {
 }  // namespace
 
 void ShortcutsPage::Create(const PageHost& host) {
+  dpi_ = host.dpi;
+  upperLeft_ = dpi_.Px(kUpperLeft);
+  lowerLeft_ = dpi_.Px(kLowerLeft);
+  lowerHeight_ = dpi_.Px(kLowerHeight);
   for (int i = 0; i < 4; ++i) {
     panels_[i] = CreatePanel(host, kBoxes[i].panelId);
     folders_.SetPanel(kBoxes[i].folder, panels_[i]);
@@ -61,23 +67,25 @@ void ShortcutsPage::Show(bool visible) {
 void ShortcutsPage::Layout(const RECT& area) {
   area_ = area;
   const int width = area.right - area.left, height = area.bottom - area.top;
-  auto clampTo = [](int value, int room) { return std::clamp(value, kMinPane, std::max(kMinPane, room - kMinPane)); };
-  lowerHeight_ = clampTo(lowerHeight_, height - kRowSplitter);
-  upperLeft_ = clampTo(upperLeft_, width - kColumnSplitter);
-  lowerLeft_ = clampTo(lowerLeft_, width - kColumnSplitter);
+  const int minPane = dpi_.Px(kMinPane), rowSplitter = dpi_.Px(kRowSplitter);
+  const int columnSplitter = dpi_.Px(kColumnSplitter);
+  auto clampTo = [&](int value, int room) { return std::clamp(value, minPane, std::max(minPane, room - minPane)); };
+  lowerHeight_ = clampTo(lowerHeight_, height - rowSplitter);
+  upperLeft_ = clampTo(upperLeft_, width - columnSplitter);
+  lowerLeft_ = clampTo(lowerLeft_, width - columnSplitter);
   const int lowerTop = area.bottom - lowerHeight_;
-  const int upperBottom = lowerTop - kRowSplitter;
+  const int upperBottom = lowerTop - rowSplitter;
   const int upperSplit = area.left + upperLeft_, lowerSplit = area.left + lowerLeft_;
   const RECT boxes[4] = {
       {area.left, area.top, upperSplit, upperBottom},
-      {upperSplit + kColumnSplitter, area.top, area.right, upperBottom},
+      {upperSplit + columnSplitter, area.top, area.right, upperBottom},
       {area.left, lowerTop, lowerSplit, area.bottom},
-      {lowerSplit + kColumnSplitter, lowerTop, area.right, area.bottom},
+      {lowerSplit + columnSplitter, lowerTop, area.right, area.bottom},
   };
-  for (int i = 0; i < 4; ++i) PlaceGroup(groups_[i], panels_[i], views_[i].hwnd(), boxes[i]);
-  MoveChild(rows_.hwnd(), area.left, upperBottom, width, kRowSplitter);
-  MoveChild(upperColumns_.hwnd(), upperSplit, area.top, kColumnSplitter, upperBottom - area.top);
-  MoveChild(lowerColumns_.hwnd(), lowerSplit, lowerTop, kColumnSplitter, lowerHeight_);
+  for (int i = 0; i < 4; ++i) PlaceGroup(groups_[i], panels_[i], views_[i].hwnd(), boxes[i], dpi_);
+  MoveChild(rows_.hwnd(), area.left, upperBottom, width, rowSplitter);
+  MoveChild(upperColumns_.hwnd(), upperSplit, area.top, columnSplitter, upperBottom - area.top);
+  MoveChild(lowerColumns_.hwnd(), lowerSplit, lowerTop, columnSplitter, lowerHeight_);
 }
 
 }  // namespace ferlane

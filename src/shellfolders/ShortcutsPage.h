@@ -27,9 +27,11 @@ class ShortcutsPage : public ITabPage {
   HWND groups_[4] = {};
   HWND panels_[4] = {};
   SplitterBar rows_, upperColumns_, lowerColumns_;
-  int upperLeft_ = 289;
-  int lowerLeft_ = 291;
-  int lowerHeight_ = 183;
+  // In the screen's pixels: set from the design at creation, then dragged.
+  int upperLeft_ = 0;
+  int lowerLeft_ = 0;
+  int lowerHeight_ = 0;
+  Dpi dpi_;
   RECT area_{};
 };
 

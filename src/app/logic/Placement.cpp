@@ -30,8 +30,19 @@ void ApplyPlacementTexts(WindowBounds& bounds, const std::optional<std::wstring>
   }
 }
 
-bool IsUsablePlacement(const WindowBounds& b, const std::vector<WorkArea>& workAreas) {
-  if (b.width < kMinUsableWidth || b.height < kMinUsableHeight) return false;
+WindowBounds DesignPlacement(int dpi, const std::vector<WorkArea>& workAreas) {
+  WindowBounds b{0, 0, ScaleForDpi(kDesignWidth, dpi), ScaleForDpi(kDesignHeight, dpi)};
+  for (const auto& w : workAreas)
+    if (w.left <= 0 && w.top <= 0 && w.right > 0 && w.bottom > 0) {
+      b.width = std::min(b.width, w.right);
+      b.height = std::min(b.height, w.bottom);
+      break;
+    }
+  return b;
+}
+
+bool IsUsablePlacement(const WindowBounds& b, const std::vector<WorkArea>& workAreas, int dpi) {
+  if (b.width < ScaleForDpi(kMinUsableWidth, dpi) || b.height < ScaleForDpi(kMinUsableHeight, dpi)) return false;
   // In 64 bits: a stored left of INT_MAX plus the width must not wrap.
   const std::int64_t left = b.left, top = b.top, right = left + b.width, bottom = top + b.height;
   if (workAreas.empty()) return right <= INT_MAX && bottom <= INT_MAX;
@@ -44,8 +55,8 @@ bool IsUsablePlacement(const WindowBounds& b, const std::vector<WorkArea>& workA
   return false;
 }
 
-WindowBounds UsablePlacement(const WindowBounds& bounds, const std::vector<WorkArea>& workAreas) {
-  return IsUsablePlacement(bounds, workAreas) ? bounds : WindowBounds{};
+WindowBounds UsablePlacement(const WindowBounds& bounds, const std::vector<WorkArea>& workAreas, int dpi) {
+  return IsUsablePlacement(bounds, workAreas, dpi) ? bounds : DesignPlacement(dpi, workAreas);
 }
 
 }  // namespace ferlane

@@ -72,3 +72,39 @@ TEST(PlacementUsable, OffScreenTinyOrOverflowingPlacementsFallBackToTheDesign) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(PlacementUsable, TheDesignAndTheMinimumGrowWithTheDpiAndTheDesignFitsTheScreen) {
+  const std::vector<WorkArea> one{{0, 0, 1280, 994}};
+  // Nothing usable stored: the design size for the screen's DPI.
+  for (int dpi : {96, 120, 144}) {
+    const WindowBounds b = UsablePlacement({-5000, -3000, 623, 519}, one, dpi);
+    EXPECT_EQ(b.left, 0);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.width, ScaleForDpi(kDesignWidth, dpi)) << dpi;
+    EXPECT_EQ(b.height, ScaleForDpi(kDesignHeight, dpi)) << dpi;
+  }
+  // At 192 DPI the design (1246 x 1038) is larger than this screen: it is
+  // cut to the work area, so that the whole frame can be reached.
+  const WindowBounds big = DesignPlacement(192, one);
+  EXPECT_EQ(big.width, 1246);
+  EXPECT_EQ(big.height, 994);
+  EXPECT_EQ(DesignPlacement(192, {}).height, 1038);
+  // A work area away from 0, 0 (a secondary monitor only) does not cut it.
+  EXPECT_EQ(DesignPlacement(96, {{1280, 0, 1480, 300}}).width, 623);
+
+  // Written at 96 DPI and read at 144, or the other way round: kept while the
+  // window is large enough for the screen's DPI and mostly on a monitor.
+  EXPECT_TRUE(IsUsablePlacement({0, 0, 623, 519}, one, 144));
+  EXPECT_TRUE(IsUsablePlacement({300, 200, 935, 779}, one, 96));
+  EXPECT_FALSE(IsUsablePlacement({900, 600, 935, 779}, one, 96));  // mostly off the screen
+  // 250 x 180 leaves room at 96 DPI, not at 144 where the fonts are half as large again.
+  EXPECT_TRUE(IsUsablePlacement({0, 0, 250, 180}, one, 96));
+  EXPECT_FALSE(IsUsablePlacement({0, 0, 250, 180}, one, 144));
+  EXPECT_EQ(UsablePlacement({0, 0, 250, 180}, one, 144).width, 935);
+}
+
+}  // namespace
+}  // namespace ferlane
