@@ -12,6 +12,7 @@ namespace {
 constexpr int kStrip = 41;
 constexpr int kSplitter = 3;
 constexpr int kMinPane = 40;
+constexpr UINT kWatchMs = 1000;
 
 constexpr ShellViewSetup kProgcach{L"progcach", IDC_PROGCACH, true, true, L" Parent",
                                   L"Clic gauche:menu / dble clic pour exécuter"};
@@ -35,7 +36,19 @@ void SelectEvery(TFileListView& view) {
 
 }  // namespace
 
+HiddenStorePage::~HiddenStorePage() {
+  if (window_) ::KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
+}
+
+void CALLBACK HiddenStorePage::WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  auto* page = reinterpret_cast<HiddenStorePage*>(id);
+  if (page->visible_) page->folders_.WatchStore(true);
+}
+
 void HiddenStorePage::Create(const PageHost& host) {
+  window_ = host.window;
+  // The page's address names its timer: no id of the main window's own is that large.
+  ::SetTimer(window_, reinterpret_cast<UINT_PTR>(this), kWatchMs, &HiddenStorePage::WatchTimer);
   menucacheprog_.reset(BuildPageMenu(kMenucacheprog));
   menucachebur_.reset(BuildPageMenu(kMenucachebur));
   speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
@@ -59,6 +72,8 @@ void HiddenStorePage::Show(bool visible) {
   const int show = visible ? SW_SHOW : SW_HIDE;
   for (HWND h : {speedButton4_, progGroup_, burGroup_, progcach_.hwnd(), burcach_.hwnd(), splitter_.hwnd()})
     ::ShowWindow(h, show);
+  visible_ = visible;
+  if (visible) folders_.WatchStore(true);  // what changed while the tab was away
 }
 
 void HiddenStorePage::Layout(const RECT& area) {

@@ -15,6 +15,7 @@
 
 #include "platform/TabPage.h"
 #include "browse/FileListView.h"
+#include "shellfolders/logic/MergePlan.h"
 #include "shellfolders/logic/MoveRules.h"
 
 namespace ferlane {
@@ -86,9 +87,18 @@ class ShellFolders : public IFileDragTarget {
   void LookupShellFolders(HWND mainWindow);
   // Composes, creates and shows the hidden store (first showing step S7).
   void CreateHiddenStore(const std::wstring& roleLabel);
+  // Creates the store's folders that are missing and gives both exactly the
+  // hidden attribute: at start, and again before each hide, since the store
+  // may have been deleted meanwhile.
+  void MakeHiddenStore();
   // Points `view` at a special folder afresh, re-listing it.
   void ShowShellFolder(TFileListView* view, int csidl);
+  // Lists a store folder afresh; one that is missing (or a file) is shown
+  // empty, never replaced by another listing.
   void ShowStoreFolder(TFileListView* view, StoreFolder f);
+  // Lists the store's views again when a store folder changed or vanished;
+  // a vanished one is told once while `visible` (tab 4 shown).
+  void WatchStore(bool visible);
 
   enum class MoveOutcome { Done, FolderMissing };
   // Moves the selected items of `view` by `rule` from `from` to `to`. Before
@@ -108,9 +118,18 @@ class ShellFolders : public IFileDragTarget {
   // Adds to `claimed` the indices of the moves the shell says it made.
   void RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources, MoveBatch batch,
                 const std::wstring& to, std::vector<std::size_t>& claimed);
-  // Tells the user of claimed moves that left their item in place.
+  // Names of claimed moves that left their item in place.
   void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
-                         const std::vector<std::size_t>& claimed, const std::wstring& from, const std::wstring& to);
+                         const std::vector<std::size_t>& claimed, const std::wstring& from,
+                         std::vector<std::wstring>& notMoved) const;
+  // Moves the entries of `source` one by one into the existing folder
+  // `target`, asking for each name taken; what stays is added to `left` as
+  // shownAs + "\" + name, and an emptied source is removed.
+  void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
+                 std::vector<std::wstring>& left);
+  // The answer to a question of a move (true = Oui).
+  bool Ask(const std::wstring& question) const;
+  bool IsStoreFolder(const std::wstring& folder) const;
   HWND OperationOwner() const;
 
   struct NamedView {
@@ -122,6 +141,8 @@ class ShellFolders : public IFileDragTarget {
   HWND panels_[kShellFolderCount] = {};
   std::wstring store_[2];
   DWORD storeError_[2] = {};  // why creating a store folder failed
+  StoreWatch storeWatch_[2];
+  bool busy_ = false;  // a command moves items, or the store is being looked at
 };
 
 }  // namespace ferlane
