@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/MenuPictures.h"
 #include "platform/Controls.h"
