@@ -7,7 +7,8 @@
 #   wine-run.sh [--gtest] PROGRAM [ARGS...]
 # --gtest: the run passes only when the program exits with 0 and printed
 # GoogleTest's own success summary with no failed test, so a crash or an exit
-# that skips the summary cannot pass. FERLANE_RUN_TIMEOUT (seconds, default 600)
+# that skips the summary cannot pass; a failed test is named as such, and a
+# program that dies on the way as a crash. FERLANE_RUN_TIMEOUT (seconds, default 600)
 # bounds the run; a program still running then is killed and fails.
 # FERLANE_LOGPIXELS (e.g. 120 or 144): the prefix's screen has that DPI; unset,
 # the template's 96.
@@ -70,14 +71,34 @@ if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
   exit 124
 fi
 "$WINESERVER" -w >/dev/null 2>&1
+if [ "$GTEST" = 0 ]; then
+  if [ "$rc" != 0 ]; then
+    echo "wine-run: $PROGRAM ended with status $rc (a crash ends with its exception code's low byte)"
+    exit "$rc"
+  fi
+  exit 0
+fi
+# A test program: GoogleTest's closing summary tells a failed test from a
+# program that died before its tests ended.
+if ! grep -q '^\[==========\] [0-9]* tests\? from .* ran\.' "$OUTPUT"; then
+  if [ "$rc" != 0 ]; then
+    echo "wine-run: $PROGRAM crashed before its tests ended (status $rc, the low byte of its exception code)"
+    exit "$rc"
+  fi
+  echo "wine-run: $PROGRAM exited with 0 before its tests ended, without GoogleTest's summary"
+  exit 1
+fi
+failed="$(tr -d '\r' <"$OUTPUT" | sed -n 's/^\[  FAILED  \] \([^ ,]*\)$/\1/p' | sort -u | paste -sd ' ' -)"
+if [ -n "$failed" ] || grep -q '^\[  FAILED  \]' "$OUTPUT"; then
+  echo "wine-run: $PROGRAM: a test failed: ${failed:-see above} (exit status $rc)"
+  exit 1
+fi
 if [ "$rc" != 0 ]; then
-  echo "wine-run: $PROGRAM ended with status $rc (a crash ends with its exception code's low byte)"
+  echo "wine-run: $PROGRAM crashed after its tests passed (status $rc, the low byte of its exception code)"
   exit "$rc"
 fi
-if [ "$GTEST" = 1 ]; then
-  if ! grep -q '^\[  PASSED  \] [0-9]* tests\?\.' "$OUTPUT" || grep -q '^\[  FAILED  \]' "$OUTPUT"; then
-    echo "wine-run: $PROGRAM exited with 0 without GoogleTest's success summary, or with a failed test"
-    exit 1
-  fi
+if ! grep -q '^\[  PASSED  \] [0-9]* tests\?\.' "$OUTPUT"; then
+  echo "wine-run: $PROGRAM ended without GoogleTest's success summary"
+  exit 1
 fi
 exit 0

@@ -206,6 +206,11 @@ void TFileListView::SetDirectory(const std::wstring& value) {
   }
 }
 
+void TFileListView::ShowMissingFolder(const std::wstring& path) {
+  directory_ = AddSlash(path);
+  UpdateFileList();
+}
+
 void TFileListView::SetMask(const std::wstring& value) {
   if (value == mask_) return;
   mask_ = value;

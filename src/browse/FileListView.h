@@ -58,6 +58,10 @@ class TFileListView {
 
   const std::wstring& Directory() const;
   void SetDirectory(const std::wstring& value);
+  // Points the view at a folder that is not there (gone, or a file of that
+  // name): it lists nothing, where SetDirectory would keep the rows of the
+  // folder shown before, or the drive list.
+  void ShowMissingFolder(const std::wstring& path);
   void UpdateFileList();
   TDirTree* DirTree() const;
   void SetDirTree(TDirTree* tree);

@@ -108,9 +108,7 @@ bool TargetExists(const std::wstring& path) {
 
 INT_PTR ExecuteFile(const std::wstring& verb, const std::wstring& file, const std::wstring& params,
                     const std::wstring& folder, int show) {
-  auto orNull = [](const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); };
-  const INT_PTR result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(MainWindow(), orNull(verb), file.c_str(), orNull(params), orNull(folder), show));
+  const INT_PTR result = Platform().RunShellExecute(MainWindow(), verb, file, params, folder, show);
   if (result <= 32) ShowError(MainWindow(), Text(Msg::CannotPrefix) + verb + Text(Msg::FileWord) + file);
   return result;
 }

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <shellapi.h>
+
 #include <stdexcept>
 
 #include "platform/ErrorText.h"
@@ -155,6 +157,13 @@ std::wstring GetProgramFiles64Dir() { return Platform().ProgramFiles64Dir(); }
 LONG Win32Platform::SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data,
                                      DWORD bytes) {
   return ::RegSetValueExW(key, name.c_str(), 0, type, data, bytes);
+}
+
+INT_PTR Win32Platform::RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file,
+                                       const std::wstring& params, const std::wstring& folder, int show) {
+  auto orNull = [](const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); };
+  return reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(owner, orNull(verb), file.c_str(), orNull(params), orNull(folder), show));
 }
 
 }  // namespace ferlane

@@ -41,6 +41,10 @@ class IPlatform {
   // RegSetValueEx on an open key. Wine never refuses a write to a key opened
   // with full access, so a refused write can only be pretended here.
   virtual LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) = 0;
+  // ShellExecute; empty texts are passed as none. What another program is
+  // given can only be read here: a viewer may take a name however it comes.
+  virtual INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file,
+                                  const std::wstring& params, const std::wstring& folder, int show) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -63,6 +67,8 @@ class Win32Platform : public IPlatform {
   std::wstring ProgramFilesDir() override;
   std::wstring ProgramFiles64Dir() override;
   LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
+  INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file, const std::wstring& params,
+                          const std::wstring& folder, int show) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

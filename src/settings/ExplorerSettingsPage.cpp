@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
 #include "settings/logic/ExplorerSettings.h"
@@ -202,9 +203,20 @@ void ExplorerSettingsPage::ReadExplorerSettings() {
     SetChecked(Id::kMasque, CheckedFromNumber(advanced.ReadDword(kHiddenValue)));
 }
 
+bool ExplorerSettingsPage::OpenForApply(RegistryKey& key, SettingGroup group) const {
+  const SettingKey where = KeyOf(group);
+  // Never created: a Windows without the key does not know the setting.
+  const LONG error = key.Open(where.root == SettingsRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                              where.path);
+  if (error == ERROR_SUCCESS) return true;
+  const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  ShowError(host_.window, KeyUnavailableText(group, missing, SystemErrorText(static_cast<DWORD>(error))));
+  return false;
+}
+
 void ExplorerSettingsPage::Button1Click() {
   RegistryKey icons;
-  if (icons.Open(HKEY_CURRENT_USER, kNewStartPanelKey) != ERROR_SUCCESS) return;  // never created
+  if (!OpenForApply(icons, SettingGroup::DesktopIcons)) return;
   for (std::size_t i = 0; i < std::size(kDesktopIcons); ++i) {
     const wchar_t* name = kDesktopIcons[i].valueName;
     if (icons.WriteDword(name, DesktopIconNumber(IsChecked(kIconBoxes[i]))) != ERROR_SUCCESS) {
@@ -217,7 +229,7 @@ void ExplorerSettingsPage::Button1Click() {
 
 void ExplorerSettingsPage::Button2Click() {
   RegistryKey advanced;
-  if (advanced.Open(HKEY_CURRENT_USER, kAdvancedKey) != ERROR_SUCCESS) return;
+  if (!OpenForApply(advanced, SettingGroup::HiddenFiles)) return;
   if (advanced.WriteDword(kHiddenValue, HiddenNumber(IsChecked(Id::kMasque))) != ERROR_SUCCESS) {
     ShowError(host_.window, WriteRefusedText(kHiddenValue));
     return;
@@ -226,6 +238,10 @@ void ExplorerSettingsPage::Button2Click() {
 }
 
 void ExplorerSettingsPage::Button3Click() {
+  {
+    RegistryKey run;  // closed to a user without administrator rights
+    if (!OpenForApply(run, SettingGroup::Autostart)) return;
+  }
   // Windows reads the Run key at the next logon: there is nobody to tell.
   if (SetRunValue(ExecutablePath(), kRunValue, IsChecked(Id::kAuto)) != ERROR_SUCCESS)
     ShowError(host_.window, WriteRefusedText(kRunValue));

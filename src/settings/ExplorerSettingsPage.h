@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Registry.h"
 #include "platform/TabPage.h"
+#include "settings/logic/ExplorerSettings.h"
 
 namespace ferlane {
 
@@ -56,6 +58,9 @@ class ExplorerSettingsPage : public ITabPage {
   LONG SetRunValue(const std::wstring& data, const std::wstring& name, bool write);
 
  private:
+  // Opens the key of a setting for its "&Appliquer"; a key that cannot be
+  // opened is told, with the setting and why.
+  bool OpenForApply(RegistryKey& key, SettingGroup group) const;
   struct Item {
     UINT id;
     HWND hwnd;

@@ -15,6 +15,7 @@ constexpr int kSplitter = 3;
 constexpr int kMinPane = 40;
 constexpr int kTopHeight = 209;  // the splitter at first
 constexpr RECT kSpeedButton4{4, 5, 4 + 33, 5 + 30};
+constexpr UINT kWatchMs = 1000;
 
 constexpr ShellViewSetup kProgcach{L"progcach", IDC_PROGCACH, true, true, L" Parent",
                                   L"Clic gauche:menu / dble clic pour exécuter"};
@@ -38,9 +39,21 @@ void SelectEvery(TFileListView& view) {
 
 }  // namespace
 
+HiddenStorePage::~HiddenStorePage() {
+  if (window_) ::KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
+}
+
+void CALLBACK HiddenStorePage::WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  auto* page = reinterpret_cast<HiddenStorePage*>(id);
+  if (page->visible_) page->folders_.WatchStore(true);
+}
+
 void HiddenStorePage::Create(const PageHost& host) {
   dpi_ = host.dpi;
   topHeight_ = dpi_.Px(kTopHeight);
+  window_ = host.window;
+  // The page's address names its timer: no id of the main window's own is that large.
+  ::SetTimer(window_, reinterpret_cast<UINT_PTR>(this), kWatchMs, &HiddenStorePage::WatchTimer);
   menucacheprog_.reset(BuildPageMenu(kMenucacheprog));
   menucachebur_.reset(BuildPageMenu(kMenucachebur));
   speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
@@ -64,6 +77,8 @@ void HiddenStorePage::Show(bool visible) {
   const int show = visible ? SW_SHOW : SW_HIDE;
   for (HWND h : {speedButton4_, progGroup_, burGroup_, progcach_.hwnd(), burcach_.hwnd(), splitter_.hwnd()})
     ::ShowWindow(h, show);
+  visible_ = visible;
+  if (visible) folders_.WatchStore(true);  // what changed while the tab was away
 }
 
 void HiddenStorePage::Layout(const RECT& area) {

@@ -12,6 +12,9 @@ namespace ferlane {
 class HiddenStorePage : public ITabPage {
  public:
   explicit HiddenStorePage(ShellFolders& folders) : folders_(folders) {}
+  ~HiddenStorePage() override;
+  HiddenStorePage(const HiddenStorePage&) = delete;
+  HiddenStorePage& operator=(const HiddenStorePage&) = delete;
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
@@ -36,6 +39,9 @@ class HiddenStorePage : public ITabPage {
  private:
   ShellFolders::MoveOutcome RestorePrograms(bool quiet);
   ShellFolders::MoveOutcome RestoreDesktop(bool quiet);
+  // While the page is shown, the store is looked at now and then: another
+  // program may change or delete it.
+  static void CALLBACK WatchTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
 
   ShellFolders& folders_;
   TFileListView progcach_, burcach_;
@@ -46,6 +52,8 @@ class HiddenStorePage : public ITabPage {
   int topHeight_ = 0;  // in the screen's pixels: from the design at creation, then dragged
   Dpi dpi_;
   RECT area_{};
+  HWND window_ = nullptr;  // the main window, which carries the watch timer
+  bool visible_ = false;
 };
 
 }  // namespace ferlane

@@ -86,6 +86,7 @@ void PersonalItemsPage::outSlectionner1Click() { SelectEvery(progperso_); }
 void PersonalItemsPage::outslectionner2Click() { SelectEvery(burperso_); }
 
 void PersonalItemsPage::Attribut1Click() {
+  folders_.MakeHiddenStore();  // deleted meanwhile, it is made again
   folders_.MoveSelected(progperso_, folders_.FolderPath(ShellFolder::PersonalPrograms),
                         folders_.StorePath(StoreFolder::Programs), ItemRule::Programs);
   folders_.ShowShellFolder(&progperso_, kCsidlPrograms);
@@ -93,6 +94,7 @@ void PersonalItemsPage::Attribut1Click() {
 }
 
 void PersonalItemsPage::Attribut2Click() {
+  folders_.MakeHiddenStore();
   folders_.MoveSelected(burperso_, folders_.FolderPath(ShellFolder::PersonalDesktop),
                         folders_.StorePath(StoreFolder::Desktop), ItemRule::Programs);
   folders_.ShowShellFolder(&burperso_, kCsidlDesktop);

@@ -2,7 +2,10 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/MenuPictures.h"
 #include "platform/Controls.h"
@@ -213,12 +216,8 @@ void ShellFolders::ComposeStorePaths(const std::wstring& roleLabel) {
 
 void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
   ComposeStorePaths(roleLabel);
-  for (int i = 0; i < 2; ++i) storeError_[i] = CreateFolderPath(store_[i]);
-  // The last level carries exactly the hidden attribute, at every start.
-  for (const auto& path : store_) ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  MakeHiddenStore();
   AdoptOtherStore(roleLabel);
-  ShowStoreFolder(View(L"burcach"), StoreFolder::Desktop);
-  ShowStoreFolder(View(L"progcach"), StoreFolder::Programs);
 }
 
 void ShellFolders::ShowShellFolder(TFileListView* view, int csidl) {
@@ -226,8 +225,68 @@ void ShellFolders::ShowShellFolder(TFileListView* view, int csidl) {
   if (const auto path = SpecialFolderPath(window_, csidl)) view->SetDirectory(*path);
 }
 
+namespace {
+
+StoreLook LookAt(const std::wstring& path) {
+  StoreLook look;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return look;
+  look.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  look.isFile = !look.isFolder;
+  // A folder's write time moves whenever an entry comes, goes or is renamed.
+  look.stamp = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+               data.ftLastWriteTime.dwLowDateTime;
+  return look;
+}
+
+constexpr const wchar_t* kStoreViews[2] = {L"burcach", L"progcach"};
+
+}  // namespace
+
 void ShellFolders::ShowStoreFolder(TFileListView* view, StoreFolder f) {
-  if (view && !StorePath(f).empty()) view->SetDirectory(StorePath(f));
+  const int i = static_cast<int>(f);
+  if (!view || store_[i].empty()) return;
+  // Looked at before the listing: a change during it lists again later.
+  const StoreLook look = LookAt(store_[i]);
+  StoreWatch& watch = storeWatch_[i];
+  watch.listed = look.isFolder;
+  watch.stamp = look.stamp;
+  if (look.isFolder) {
+    watch.told = false;
+    view->SetDirectory(store_[i]);
+  } else {
+    view->ShowMissingFolder(store_[i]);
+  }
+}
+
+void ShellFolders::WatchStore(bool visible) {
+  // Never while a command moves items out of these views, nor again while
+  // the message of a previous look is up.
+  if (busy_) return;
+  const bool wasBusy = std::exchange(busy_, true);
+  std::vector<std::wstring> gone;
+  std::vector<bool> isFile;
+  for (int i = 0; i < 2; ++i) {
+    TFileListView* view = View(kStoreViews[i]);
+    if (!view || store_[i].empty()) continue;
+    const StoreLook look = LookAt(store_[i]);
+    const WatchAction action = NextWatchAction(storeWatch_[i], look, visible);
+    const std::wstring shown = view->Directory();
+    if (action.relist && ::lstrcmpiW(shown.c_str(), (store_[i] + L"\\").c_str()) != 0 && FolderExists(shown)) {
+      // A sub-folder of the store opened in the view stays open.
+      storeWatch_[i] = {true, look.stamp, false};
+      view->UpdateFileList();
+    } else if (action.relist) {
+      ShowStoreFolder(view, static_cast<StoreFolder>(i));
+    }
+    if (action.showEmpty) view->ShowMissingFolder(store_[i]);
+    if (action.tell) {
+      gone.push_back(store_[i]);
+      isFile.push_back(look.isFile);
+    }
+  }
+  if (!gone.empty()) ShowError(window_, StoreGoneText(gone, isFile));
+  busy_ = wasBusy;
 }
 
 // ---- Moves ----------------------------------------------------------------------
@@ -261,21 +320,89 @@ bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet, QuietMove
 
 namespace {
 
-// The names a folder holds, in lower case: one listing answers every "is this
-// name taken?" of a command, where asking the file system for each absent
-// name costs a scan of the folder under Wine.
-std::unordered_set<std::wstring> NamesIn(const std::wstring& folder) {
-  std::unordered_set<std::wstring> names;
+// The entries of a folder. One listing answers every "is this name taken?"
+// of a command, where asking the file system for each absent name costs a
+// scan of the folder under Wine.
+std::vector<FolderEntry> EntriesIn(const std::wstring& folder) {
+  std::vector<FolderEntry> entries;
   WIN32_FIND_DATAW fd;
   HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do names.insert(LowerCase(fd.cFileName));
-  while (::FindNextFileW(h, &fd));
+  if (h == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const std::wstring_view name = fd.cFileName;
+    if (name != L"." && name != L"..")
+      entries.push_back({fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (::FindNextFileW(h, &fd));
   ::FindClose(h);
-  return names;
+  return entries;
+}
+
+// Lower-cased name -> whether it is a folder.
+std::unordered_map<std::wstring, bool> TakenIn(const std::wstring& folder) {
+  std::unordered_map<std::wstring, bool> taken;
+  for (auto& e : EntriesIn(folder)) taken.emplace(LowerCase(std::move(e.name)), e.isFolder);
+  return taken;
+}
+
+// The longest tails of what a folder holds; a link to elsewhere is not
+// followed, as a move takes the link, not what it points to.
+InsideLengths LengthsInside(const std::wstring& folder) {
+  InsideLengths longest;
+  for (const auto& e : EntriesIn(folder)) {
+    const std::size_t tail = 1 + e.name.size();
+    if (!e.isFolder) {
+      longest.file = std::max(longest.file, tail);
+      continue;
+    }
+    longest.folder = std::max(longest.folder, tail);
+    const std::wstring path = JoinPath(folder, e.name);
+    if (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+    const InsideLengths below = LengthsInside(path);
+    if (below.folder) longest.folder = std::max(longest.folder, tail + below.folder);
+    if (below.file) longest.file = std::max(longest.file, tail + below.file);
+  }
+  return longest;
+}
+
+struct SelectedItem {
+  std::wstring name;
+  ItemMove move;
+  bool found;
+};
+
+// The items that `rule` moves, in their order; the others are added to
+// `skipped` when there is a report to name them in.
+std::vector<SelectedItem> ItemsToMove(const std::vector<MoveItem>& chosen, const std::wstring& from, ItemRule rule,
+                                      std::vector<std::wstring>* skipped) {
+  std::vector<SelectedItem> items;
+  for (const MoveItem& item : chosen) {
+    if (item.name.empty()) continue;
+    const ItemMove move = ApplyItemRule(rule, item.isDirectory, item.name);
+    if (move == ItemMove::Skip) {
+      if (skipped) skipped->push_back(item.name);
+      continue;
+    }
+    items.push_back({item.name, move, Exists(JoinPath(from, item.name))});
+  }
+  return items;
 }
 
 }  // namespace
+
+bool ShellFolders::Ask(const std::wstring& question) const {
+  return ShowMessage(window_, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool ShellFolders::Answer(const QuietMoves* report, const std::wstring& question) const {
+  // With no window nobody can be asked: the answer is Non.
+  return !report && Ask(question);
+}
+
+bool ShellFolders::IsStoreFolder(const std::wstring& folder) const {
+  for (const auto& s : store_)
+    if (!s.empty() && ::lstrcmpiW(s.c_str(), folder.c_str()) == 0) return true;
+  return false;
+}
 
 ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const std::wstring& from,
                                                      const std::wstring& to, ItemRule rule, bool quiet) {
@@ -288,39 +415,53 @@ ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const 
   return MoveItems(items, from, to, rule, quiet);
 }
 
-ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& items, const std::wstring& from,
+ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& chosen, const std::wstring& from,
                                                   const std::wstring& to, ItemRule rule, bool quiet,
                                                   QuietMoves* report) {
   // A shell move into a folder that is not there would rename the item to the
   // folder's name instead: nothing moves unless both ends exist.
   if (!FolderReady(from, quiet, report) || !FolderReady(to, quiet, report)) return MoveOutcome::FolderMissing;
+  const bool wasBusy = std::exchange(busy_, true);
+  std::vector<SelectedItem> items = ItemsToMove(chosen, from, rule, report ? &report->skipped : nullptr);
+  // A name the destination cannot take is said before anything moves.
+  std::vector<std::wstring> tooLong;
+  std::erase_if(items, [&](const SelectedItem& item) {
+    const bool folder = item.move == ItemMove::Folder;
+    const InsideLengths inside = folder && item.found ? LengthsInside(JoinPath(from, item.name)) : InsideLengths{};
+    if (FitsIn(to.size(), item.name, folder, inside)) return false;
+    tooLong.push_back(item.name);
+    return true;
+  });
+  if (!tooLong.empty() && report) report->notMoved.insert(report->notMoved.end(), tooLong.begin(), tooLong.end());
+  else if (!tooLong.empty()) ShowError(window_, TooLongText(tooLong, to, IsStoreFolder(to)));
+
   const bool sameFolder = ::lstrcmpiW(from.c_str(), to.c_str()) == 0;
-  std::unordered_set<std::wstring> taken = NamesIn(to);
+  std::unordered_map<std::wstring, bool> taken = TakenIn(to);
   std::vector<PlannedMove> plan;
-  std::vector<std::wstring> sources;
-  for (const MoveItem& item : items) {
-    const std::wstring& name = item.name;
-    const ItemMove move = ApplyItemRule(rule, item.isDirectory, name);
-    if (move == ItemMove::Skip || name.empty()) {
-      if (report && !name.empty()) report->skipped.push_back(name);
-      continue;
+  std::vector<std::wstring> sources, merges, left;
+  for (const SelectedItem& item : items) {
+    const bool folder = item.move == ItemMove::Folder;
+    const auto existing = taken.find(LowerCase(item.name));
+    const ClashStep step = ClashFor(folder, item.found && !sameFolder && existing != taken.end()
+                                                ? std::optional<bool>(existing->second)
+                                                : std::nullopt);
+    // Wine's shell replaces a file without a word and leaves a folder where
+    // it was: both are asked here, whatever the shell would do.
+    ClashOutcome outcome = Resolve(step);
+    if (step == ClashStep::AskReplace) outcome = Resolve(step, Answer(report, ReplaceQuestion(item.name, to)));
+    if (step == ClashStep::AskMerge) outcome = Resolve(step, Answer(report, MergeQuestion(item.name, from, to)));
+    if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
+      // Once the user agreed, a shell that asks too does not ask again.
+      plan.push_back({item.move, outcome == ClashOutcome::Replace, item.found});
+      sources.push_back(JoinPath(from, item.name));
+    } else if (outcome == ClashOutcome::Merge) {
+      merges.push_back(item.name);
+    } else if (report) {
+      report->nameTaken.push_back(item.name);  // nobody was asked: never replaced
+    } else if (outcome == ClashOutcome::Leave) {
+      left.push_back(item.name);  // a file and a folder of one name
     }
-    const std::wstring source = JoinPath(from, name);
-    const bool found = Exists(source);
-    // Wine's shell replaces without a word: ask first, and once the user has
-    // agreed, keep a shell that asks too from asking again. With no window
-    // nobody can be asked: the item stays where it is.
-    MoveStep step = DecideMove(found && !sameFolder && taken.count(LowerCase(name)) > 0);
-    if (step == MoveStep::Ask)
-      step = DecideMove(true, !report && ShowMessage(window_, ReplaceQuestion(name, to),
-                                                     MB_YESNO | MB_ICONQUESTION) == IDYES);
-    if (step == MoveStep::SkipItem) {
-      if (report) report->nameTaken.push_back(name);
-      continue;
-    }
-    plan.push_back({move, step == MoveStep::MoveConfirmed, found});
-    sources.push_back(source);
-    taken.insert(LowerCase(name));
+    taken.emplace(LowerCase(item.name), folder);
   }
   // Plain shortcut moves go to the shell together, in their order: one
   // request for a thousand shortcuts instead of a thousand.
@@ -332,8 +473,14 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& i
                        : 0;
   for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
   quietFlags_ = 0;
-  if (report) ReportMoves(plan, sources, claimed, from, *report);
-  else CheckClaimedMoves(plan, sources, claimed, from, to);
+  if (report) {
+    ReportMoves(plan, sources, claimed, from, *report);
+  } else {
+    if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
+    for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left);
+    if (!left.empty()) ShowError(window_, NotMovedText(left, to));
+  }
+  busy_ = wasBusy;
   return MoveOutcome::Done;
 }
 
@@ -341,7 +488,7 @@ void ShellFolders::ReportMoves(const std::vector<PlannedMove>& plan, const std::
                                const std::vector<std::size_t>& claimed, const std::wstring& from,
                                QuietMoves& report) {
   // Moved is what the shell claimed and the store no longer holds.
-  const std::unordered_set<std::wstring> left = NamesIn(from);
+  const std::unordered_map<std::wstring, bool> left = TakenIn(from);
   const std::unordered_set<std::size_t> said(claimed.begin(), claimed.end());
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const std::wstring name(EntryName(sources[i]));
@@ -352,18 +499,46 @@ void ShellFolders::ReportMoves(const std::vector<PlannedMove>& plan, const std::
 
 void ShellFolders::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
                                      const std::vector<std::size_t>& claimed, const std::wstring& from,
-                                     const std::wstring& to) {
+                                     std::vector<std::wstring>& notMoved) const {
   // A shell that reports its failures has said so already; one that answers
   // success for a missing source or a folder it left in place (Wine's) would
   // otherwise fail without a word.
-  if (claimed.empty() || ::lstrcmpiW(from.c_str(), to.c_str()) == 0) return;
-  const std::unordered_set<std::wstring> left = NamesIn(from);
-  std::vector<std::wstring> notMoved;
+  if (claimed.empty()) return;
+  const std::unordered_map<std::wstring, bool> left = TakenIn(from);
   for (std::size_t i : claimed) {
     const std::wstring name(EntryName(sources[i]));
     if (!plan[i].sourceFound || left.count(LowerCase(name))) notMoved.push_back(name);
   }
-  if (!notMoved.empty()) ShowError(window_, NotMovedText(notMoved, to));
+}
+
+void ShellFolders::MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
+                             std::vector<std::wstring>& left) {
+  std::vector<std::wstring> namedInside;
+  for (const MergeItem& item : PlanMerge(EntriesIn(source), EntriesIn(target), &LowerCase)) {
+    const std::wstring path = JoinPath(source, item.name);
+    ClashOutcome outcome = Resolve(item.step);
+    if (item.step == ClashStep::AskReplace) outcome = Resolve(item.step, Ask(ReplaceQuestion(item.name, target)));
+    if (item.step == ClashStep::AskMerge) outcome = Resolve(item.step, Ask(MergeQuestion(item.name, source, target)));
+    if (outcome == ClashOutcome::Merge) {
+      const std::size_t before = left.size();
+      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), left);
+      if (left.size() > before) namedInside.push_back(item.name);
+    } else if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
+      MoveOne(item.isFolder ? ItemMove::Folder : ItemMove::File, path, target,
+              outcome == ClashOutcome::Replace ? FOF_NOCONFIRMATION : 0);
+    }
+  }
+  // What the folder still holds is named, whatever kept it: a refusal, a
+  // "Non", or a shell that said it moved what it left.
+  const std::vector<FolderEntry> remaining = EntriesIn(source);
+  if (remaining.empty()) {
+    // The read-only mark of a customised folder must not keep it.
+    ::SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!::RemoveDirectoryW(source.c_str())) left.push_back(shownAs);
+    return;
+  }
+  const std::vector<std::wstring> named = MergeLeftovers(shownAs, remaining, namedInside, &LowerCase);
+  left.insert(left.end(), named.begin(), named.end());
 }
 
 bool ShellFolders::MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to,

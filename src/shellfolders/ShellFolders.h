@@ -15,6 +15,7 @@
 
 #include "platform/TabPage.h"
 #include "browse/FileListView.h"
+#include "shellfolders/logic/MergePlan.h"
 #include "shellfolders/logic/MoveRules.h"
 
 namespace ferlane {
@@ -111,9 +112,18 @@ class ShellFolders : public IFileDragTarget {
   // under its own Program Files folder, or the user's VirtualStore copy; says
   // once which stayed (OtherStore.cpp).
   void AdoptOtherStore(const std::wstring& roleLabel);
+  // Creates the store's folders that are missing and gives both exactly the
+  // hidden attribute: at start, and again before each hide, since the store
+  // may have been deleted meanwhile.
+  void MakeHiddenStore();
   // Points `view` at a special folder afresh, re-listing it.
   void ShowShellFolder(TFileListView* view, int csidl);
+  // Lists a store folder afresh; one that is missing (or a file) is shown
+  // empty, never replaced by another listing.
   void ShowStoreFolder(TFileListView* view, StoreFolder f);
+  // Lists the store's views again when a store folder changed or vanished;
+  // a vanished one is told once while `visible` (tab 4 shown).
+  void WatchStore(bool visible);
 
   enum class MoveOutcome { Done, FolderMissing };
   // Moves the selected items of `view` by `rule` from `from` to `to`. Before
@@ -139,12 +149,23 @@ class ShellFolders : public IFileDragTarget {
   // Adds to `claimed` the indices of the moves the shell says it made.
   void RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources, MoveBatch batch,
                 const std::wstring& to, std::vector<std::size_t>& claimed);
-  // Tells the user of claimed moves that left their item in place.
+  // Names of claimed moves that left their item in place.
   void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
-                         const std::vector<std::size_t>& claimed, const std::wstring& from, const std::wstring& to);
+                         const std::vector<std::size_t>& claimed, const std::wstring& from,
+                         std::vector<std::wstring>& notMoved) const;
   // The outcome of each planned move, for a run with no window.
   static void ReportMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
                           const std::vector<std::size_t>& claimed, const std::wstring& from, QuietMoves& report);
+  // Moves the entries of `source` one by one into the existing folder
+  // `target`, asking for each name taken; what stays is added to `left` as
+  // shownAs + "\" + name, and an emptied source is removed.
+  void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
+                 std::vector<std::wstring>& left);
+  // The answer to a question of a move (true = Oui).
+  bool Ask(const std::wstring& question) const;
+  // Ask's answer, or Non when the move runs with no window.
+  bool Answer(const QuietMoves* report, const std::wstring& question) const;
+  bool IsStoreFolder(const std::wstring& folder) const;
   HWND OperationOwner() const;
 
   struct NamedView {
@@ -159,6 +180,8 @@ class ShellFolders : public IFileDragTarget {
   DWORD storeError_[2] = {};  // why creating a store folder failed
   // Joined to every shell request while a move runs with no window.
   FILEOP_FLAGS quietFlags_ = 0;
+  StoreWatch storeWatch_[2];
+  bool busy_ = false;  // a command moves items, or the store is being looked at
 };
 
 }  // namespace ferlane

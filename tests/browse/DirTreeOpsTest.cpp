@@ -179,6 +179,41 @@ TEST_F(DirTreeOpsTest, TreeSizeCountsEveryFileInTheLocalesFigures) {
   ::SetThreadLocale(before);
 }
 
+// Clicks the button captioned "Annuler" as soon as it is made, so the click
+// waits in the queue of the progress window's loop before any walk can end.
+HHOOK g_cancelHook = nullptr;
+int g_cancelClicks = 0;
+LRESULT CALLBACK ClickAnnulerWhenMade(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND) {
+    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+    wchar_t cls[16] = {};
+    ::GetClassNameW(reinterpret_cast<HWND>(wp), cls, 16);
+    if (::lstrcmpiW(cls, L"Button") == 0 && create->lpszName && !IS_INTRESOURCE(create->lpszName) &&
+        std::wstring(create->lpszName) == L"Annuler") {
+      ::PostMessageW(reinterpret_cast<HWND>(wp), BM_CLICK, 0, 0);
+      ++g_cancelClicks;
+    }
+  }
+  return ::CallNextHookEx(g_cancelHook, code, wp, lp);
+}
+
+TEST_F(DirTreeOpsTest, TreeSizeAnnulerButtonStopsTheWalkWithoutAFigure) {
+  dir_.Folder(L"t");
+  dir_.File(L"t\\ten.bin", 10);
+  tree_.ExpandToPath(dir_ / L"t");
+  tree_.SetTreeSizeProgressDelay(0);
+  g_cancelClicks = 0;
+  g_cancelHook = ::SetWindowsHookExW(WH_CBT, &ClickAnnulerWhenMade, nullptr, ::GetCurrentThreadId());
+  ASSERT_TRUE(g_cancelHook);
+  tree_.ShowTreeSize();
+  ::UnhookWindowsHookEx(g_cancelHook);
+  EXPECT_EQ(g_cancelClicks, 1);
+  EXPECT_TRUE(messages_.shown.empty());
+  // Without the click, the same walk gives its figure.
+  tree_.ShowTreeSize();
+  EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
 TEST_F(DirTreeOpsTest, FolderContentsListsFilesOnlyAndOkHandsBackTheChoice) {
   dir_.Folder(L"c");
   dir_.Folder(L"c\\sub");

@@ -175,6 +175,25 @@ TEST_F(FileListOpsTest, SendToAFolderShortcutCopiesAndToAProgramPassesTheQuotedN
   EXPECT_TRUE(messages_.shown.empty());
 }
 
+TEST_F(FileListOpsTest, ViewFileGivesTheViewerTheNameQuotedFromItsFolder) {
+  // Read at the seam: Wine's Notepad opens "a b.txt" however the name comes.
+  test::FakePlatform platform;
+  platform.executed.emplace();
+  dir_.File(L"a b.txt", 5);
+  view_.SetDirectory(dir_.path());
+  SelectOnly({L"a b.txt"});
+  view_.ViewFile();
+  ASSERT_EQ(platform.executed->size(), 1u);
+  const auto& run = platform.executed->front();
+  EXPECT_EQ(run.params, L"\"a b.txt\"");
+  std::wstring program = run.file;
+  ::CharLowerBuffW(program.data(), static_cast<DWORD>(program.size()));
+  EXPECT_TRUE(program.ends_with(L"\\notepad.exe")) << std::string(program.begin(), program.end());
+  EXPECT_EQ(run.folder, dir_.path());
+  EXPECT_EQ(run.show, SW_SHOWNORMAL);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
 TEST_F(FileListOpsTest, OwnMenuEnablingAndItsSendToEntries) {
   dir_.File(L"notes.txt", 1);
   dir_.File(L"data.bin", 1);

@@ -74,6 +74,25 @@ TEST_F(ListFileRobustness, AFileReadInPartIsKeptBesideBeforeItIsReplaced) {
   EXPECT_EQ(FilesIn(dir).size(), 3u);
 }
 
+TEST_F(ListFileRobustness, AnUndecodableFileIsKeptBesideBeforeItIsReplaced) {
+  // UTF-16 with a lone surrogate between two whole items: what follows it
+  // cannot be read, so the file's bytes must survive the next save.
+  std::string original = "\xFF\xFE";
+  auto add = [&](const std::wstring& text) {
+    for (wchar_t c : text) original += static_cast<char>(c & 0xFF), original += static_cast<char>(c >> 8);
+  };
+  add(L"C:\\a\r\nFichier\r\n");
+  add(std::wstring(1, wchar_t(0xD800)));
+  add(L"C:\\c\r\nDossier\r\n");
+  ASSERT_TRUE(WriteBytes(name, original));
+  ASSERT_EQ(list.LoadListFile(name), 0u);
+  EXPECT_TRUE(list.LoadedPartly());
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a"}));
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name + L".bak"), original);
+  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\n");
+}
+
 TEST_F(ListFileRobustness, AReadOnlyListFileIsNotReplaced) {
   ASSERT_TRUE(WriteBytes(name, "C:\\a\r\nFichier\r\n"));
   ASSERT_TRUE(::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));

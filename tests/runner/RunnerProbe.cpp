@@ -1,5 +1,5 @@
 // A test program that misbehaves on request, so the runner's verdict on each
-// kind of bad run can be checked: RunnerProbe pass|crash|exit0|hang.
+// kind of bad run can be checked: RunnerProbe pass|fail|crash|exit0|hang.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,6 +16,7 @@ TEST(RunnerProbe, BehavesAsAsked) {
   if (std::strcmp(g_mode, "hang") == 0)
     for (;;) ::Sleep(1000);
   EXPECT_STRNE(g_mode, "exit0") << "a failed assertion the program's exit status hides";
+  EXPECT_STRNE(g_mode, "fail") << "an ordinary failed assertion";
 }
 }  // namespace
 

@@ -123,6 +123,24 @@ TEST_F(ExplorerSettingsTest, AbsentKeyIsNeverCreatedAndOddValuesReadUnchecked) {
   EXPECT_TRUE(page().IsChecked(Page::kFavorisreseau));
 }
 
+TEST_F(ExplorerSettingsTest, AppliquerWithoutItsExplorerKeyTellsWhichSettingAndWhy) {
+  ASSERT_EQ(::RegDeleteKeyW(HKEY_CURRENT_USER, kAdvancedKey), ERROR_SUCCESS);
+  page().SetChecked(Page::kMesdocuments, true);
+  page().SetChecked(Page::kMasque, true);
+  Click(Page::kButton1);
+  Click(Page::kButton2);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Icones du Bureau Administrateur » n'a pas pu être appliqué"),
+            std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(std::wstring(L"HKEY_CURRENT_USER\\") + kNewStartPanelKey + L" » n'existe pas"),
+            std::wstring::npos);
+  EXPECT_NE(messages.shown[1].text.find(L"« Afficher les Dossiers cachés »"), std::wstring::npos);
+  EXPECT_TRUE(messages.shown[1].flags & MB_ICONERROR);
+  // Still never created.
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kNewStartPanelKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAdvancedKey));
+}
+
 TEST_F(ExplorerSettingsTest, HiddenFilesWriteOneOrTwoAndReadBack) {
   page().SetChecked(Page::kMasque, true);
   Click(Page::kButton2);

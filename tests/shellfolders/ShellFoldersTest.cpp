@@ -350,6 +350,10 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
   MakeShortcut(personalDesktop + L"\\" + Item(L"Reste.lnk"), L"C:\\windows\\notepad.exe");
   Start();
   EXPECT_TRUE(messages.shown.empty());  // start-up itself stays silent
+  // Shown empty: neither the drives nor anything else in the store's place.
+  EXPECT_FALSE(View(L"burcach").DriveMode());
+  EXPECT_EQ(View(L"burcach").ItemCount(), 0);
+  EXPECT_EQ(View(L"progcach").Directory(), storePrograms + L"\\");
   Select(View(L"burperso"), personalDesktop + L"\\Reste.lnk");
   Command(IDM_OPSPEBUR_CACHER);
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -424,6 +428,151 @@ TEST_F(ShellFoldersTest, TheVirtualStoreCopyOfTheStoreJoinsTheStore) {
   EXPECT_FALSE(Exists(virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont"));
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_GE(RowOf(View(L"progcach"), storePrograms + L"\\Virtuel.lnk"), 0);
+}
+
+TEST_F(ShellFoldersTest, AProgramGroupDroppedOnItsNamesakeIsMergedItemByItemAndNothingIsLost) {
+  const std::wstring group = Item(L"Groupe Fusion");
+  const std::wstring from = commonPrograms + L"\\" + group, to = personalPrograms + L"\\" + group;
+  for (const auto* f : {&from, &to}) {
+    ::CreateDirectoryW(f->c_str(), nullptr);
+    ::CreateDirectoryW((*f + L"\\Outils").c_str(), nullptr);
+    Write(*f + L"\\Garde.lnk", *f == from ? "commun" : "perso");
+    Write(*f + L"\\Pareil.lnk", *f == from ? "commun" : "perso");
+  }
+  Write(from + L"\\Seul.lnk", "seul");
+  Write(from + L"\\Outils\\Bloc.lnk", "bloc");
+  Write(to + L"\\Outils\\Calc.lnk", "calc");
+  Start();
+  auto &common = View(L"programmescommuns"), &personal = View(L"programmesperso");
+  // "Non" for Garde.lnk only, whatever order the questions come in.
+  messages.onShow = [&] {
+    messages.answers.push_back(messages.shown.back().text.find(L"Garde.lnk") != std::wstring::npos ? IDNO : IDYES);
+  };
+  Select(common, from);
+  main->ShellFolderViews().DragDrop(common, personal.ListHwnd(), POINT{});
+  ASSERT_EQ(messages.shown.size(), 5u);  // four questions, then what stayed
+  const std::wstring& merge = messages.shown[0].text;
+  EXPECT_NE(merge.find(L"fusionner"), std::wstring::npos) << std::string(merge.begin(), merge.end());
+  EXPECT_NE(merge.find(L"« " + from + L" »"), std::wstring::npos);
+  EXPECT_NE(merge.find(L"« " + to + L" »"), std::wstring::npos);
+  EXPECT_EQ(Bytes(to + L"\\Seul.lnk"), "seul");
+  EXPECT_EQ(Bytes(to + L"\\Pareil.lnk"), "commun");  // replaced, as agreed
+  EXPECT_EQ(Bytes(to + L"\\Garde.lnk"), "perso");    // kept, as asked
+  EXPECT_EQ(Bytes(to + L"\\Outils\\Bloc.lnk"), "bloc");
+  EXPECT_EQ(Bytes(to + L"\\Outils\\Calc.lnk"), "calc");
+  EXPECT_FALSE(Exists(from + L"\\Outils"));  // emptied: removed
+  EXPECT_EQ(Bytes(from + L"\\Garde.lnk"), "commun");
+  // What stayed is named once, after the command.
+  const std::wstring& last = messages.shown.back().text;
+  EXPECT_NE(last.find(L"« " + group + L"\\Garde.lnk »"), std::wstring::npos) << std::string(last.begin(), last.end());
+  EXPECT_EQ(last.find(L"Outils"), std::wstring::npos);
+
+  // Dropped again with every answer "Oui": one group is left, the common one goes.
+  messages.onShow = nullptr;
+  messages.shown.clear();
+  Select(common, from);
+  main->ShellFolderViews().DragDrop(common, personal.ListHwnd(), POINT{});
+  EXPECT_EQ(messages.shown.size(), 2u);  // the merge, then Garde.lnk
+  EXPECT_FALSE(Exists(from));
+  EXPECT_EQ(Bytes(to + L"\\Garde.lnk"), "commun");
+  EXPECT_LT(RowOf(common, from), 0);
+}
+
+TEST_F(ShellFoldersTest, HidingAndRestoringMergeGroupsOfOneNameWithTheStore) {
+  Start();
+  const std::wstring group = Item(L"Jeux Doubles");
+  for (const auto& f : {personalPrograms, storePrograms}) ::CreateDirectoryW((f + L"\\" + group).c_str(), nullptr);
+  Write(personalPrograms + L"\\" + group + L"\\Dames.lnk", "dames");
+  Write(storePrograms + L"\\" + group + L"\\Echecs.lnk", "echecs");
+  ShowTab(2);
+  main->ShellFolderViews().ShowShellFolder(&View(L"progperso"), kCsidlPrograms);
+  Select(View(L"progperso"), personalPrograms + L"\\" + group);
+  Command(IDM_OPSPEPRO_CACHER);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"fusionner"), std::wstring::npos);
+  EXPECT_EQ(Bytes(storePrograms + L"\\" + group + L"\\Dames.lnk"), "dames");
+  EXPECT_EQ(Bytes(storePrograms + L"\\" + group + L"\\Echecs.lnk"), "echecs");
+  EXPECT_FALSE(Exists(personalPrograms + L"\\" + group));
+
+  ::CreateDirectoryW((personalPrograms + L"\\" + group).c_str(), nullptr);
+  Write(personalPrograms + L"\\" + group + L"\\Go.lnk", "go");
+  Select(View(L"progcach"), storePrograms + L"\\" + group);
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  EXPECT_EQ(messages.shown.size(), 2u);
+  for (const wchar_t* name : {L"Dames.lnk", L"Echecs.lnk", L"Go.lnk"})
+    EXPECT_TRUE(Exists(personalPrograms + L"\\" + group + L"\\" + name)) << name;
+  EXPECT_FALSE(Exists(storePrograms + L"\\" + group));
+}
+
+TEST_F(ShellFoldersTest, AStoreDeletedDuringARunIsShownEmptyToldOnceAndMadeAgainByTheNextHide) {
+  MakeShortcut(personalDesktop + L"\\" + Item(L"Revient.lnk"), L"C:\\windows\\notepad.exe");
+  std::filesystem::create_directories(std::filesystem::path(storeDesktop));
+  Write(storeDesktop + L"\\" + Item(L"Parti.lnk"), "parti");
+  Start();
+  ShowTab(3);
+  auto& burcach = View(L"burcach");
+  ASSERT_EQ(burcach.ItemCount(), 1);
+  // Another program adds to the store: listed at the next look.
+  Write(storeDesktop + L"\\" + Item(L"Ajout.lnk"), "ajout");
+  main->ShellFolderViews().WatchStore(true);
+  EXPECT_GE(RowOf(burcach, storeDesktop + L"\\Ajout.lnk"), 0);
+
+  std::error_code ec;
+  ::SetCurrentDirectoryW(L"C:\\");  // a listing made the store the current folder, which Windows keeps
+  std::filesystem::remove_all(std::filesystem::path(programFiles + L"\\Ferlane"), ec);
+  ASSERT_FALSE(Exists(storeDesktop)) << ec.message();
+  main->ShellFolderViews().WatchStore(true);
+  EXPECT_EQ(burcach.ItemCount(), 0);
+  EXPECT_FALSE(burcach.DriveMode());
+  EXPECT_EQ(View(L"progcach").ItemCount(), 0);
+  ASSERT_EQ(messages.shown.size(), 1u);  // one message for both folders
+  EXPECT_NE(messages.shown[0].text.find(storeDesktop), std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(storePrograms), std::wstring::npos);
+  main->ShellFolderViews().WatchStore(true);
+  ShowTab(0);
+  ShowTab(3);
+  EXPECT_EQ(messages.shown.size(), 1u);  // told once
+
+  ShowTab(2);
+  Select(View(L"burperso"), personalDesktop + L"\\Revient.lnk");
+  Command(IDM_OPSPEBUR_CACHER);
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Revient.lnk"));
+  EXPECT_EQ(::GetFileAttributesW(storeDesktop.c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY});
+  EXPECT_GE(RowOf(burcach, storeDesktop + L"\\Revient.lnk"), 0);
+
+  // A file where a store folder was: empty again, and said why.
+  ShowTab(3);
+  ::SetCurrentDirectoryW(L"C:\\");
+  std::filesystem::remove_all(std::filesystem::path(storePrograms), ec);
+  Write(storePrograms, "");
+  main->ShellFolderViews().WatchStore(true);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_NE(messages.shown[1].text.find(L"un fichier"), std::wstring::npos);
+  EXPECT_EQ(View(L"progcach").ItemCount(), 0);
+  EXPECT_FALSE(View(L"progcach").DriveMode());
+  ::DeleteFileW(storePrograms.c_str());
+}
+
+TEST_F(ShellFoldersTest, ANameTooLongForTheStoreIsToldBeforeAnythingMoves) {
+  Start();
+  // Fits on the desktop, not in the store's longer path.
+  const std::size_t length = 260 - storeDesktop.size();
+  ASSERT_LE(personalDesktop.size() + 1 + length, 259u);
+  const std::wstring longName = Item(std::wstring(length - 4, L'n') + L".lnk");
+  MakeShortcut(personalDesktop + L"\\" + longName, L"C:\\windows\\notepad.exe");
+  MakeShortcut(personalDesktop + L"\\" + Item(L"Court.lnk"), L"C:\\windows\\notepad.exe");
+  ShowTab(2);
+  main->ShellFolderViews().ShowShellFolder(&View(L"burperso"), kCsidlDesktop);
+  Select(View(L"burperso"), personalDesktop + L"\\" + longName);
+  Select(View(L"burperso"), personalDesktop + L"\\Court.lnk");
+  messages.onShow = [&] { EXPECT_TRUE(Exists(personalDesktop + L"\\Court.lnk")) << "told after a move"; };
+  Command(IDM_OPSPEBUR_CACHER);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"trop long pour le dossier caché"), std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(longName), std::wstring::npos);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\" + longName));
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Court.lnk"));
 }
 
 }  // namespace

@@ -28,6 +28,13 @@ LONG FakePlatform::SetRegistryValue(HKEY key, const std::wstring& name, DWORD ty
   return Win32Platform::SetRegistryValue(key, name, type, data, bytes);
 }
 
+INT_PTR FakePlatform::RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file,
+                                      const std::wstring& params, const std::wstring& folder, int show) {
+  if (!executed) return Win32Platform::RunShellExecute(owner, verb, file, params, folder, show);
+  executed->push_back({verb, file, params, folder, show});
+  return 42;  // above 32: started
+}
+
 int RecordingMessages::Show(HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
   shown.push_back({text, caption, flags});
   if (onShow) onShow();

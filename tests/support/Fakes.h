@@ -29,6 +29,12 @@ class FakePlatform : public Win32Platform {
   std::optional<std::wstring> programFiles;
   std::optional<std::wstring> programFiles64;
   std::vector<std::wstring> refusedValueWrites;  // value names whose writes fail with access denied
+  struct Executed {
+    std::wstring verb, file, params, folder;
+    int show;
+  };
+  // When set, ShellExecute runs nothing and each call is recorded here.
+  std::optional<std::vector<Executed>> executed;
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -41,6 +47,8 @@ class FakePlatform : public Win32Platform {
     return programFiles64 ? *programFiles64 : Win32Platform::ProgramFiles64Dir();
   }
   LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
+  INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file, const std::wstring& params,
+                          const std::wstring& folder, int show) override;
 };
 
 // Records every message box and answers with the next queued button (IDOK or

@@ -59,4 +59,17 @@ inline bool IsTaskbarClass(std::wstring_view windowClass) {
 // "Echec à la définition des données pour '%s'" with the value's name.
 std::wstring WriteRefusedText(const std::wstring& valueName);
 
+// The three settings an "&Appliquer" writes, each under one key.
+enum class SettingGroup { DesktopIcons, HiddenFiles, Autostart };
+struct SettingKey {
+  SettingsRoot root;
+  const wchar_t* path;
+  const wchar_t* setting;  // as the user knows it: its group's caption
+};
+SettingKey KeyOf(SettingGroup group);
+// Said when "&Appliquer" cannot open its key: the key is missing (keys are
+// never created: that Windows does not know the setting) or closed to this
+// user, with the system's reason. Nothing of the setting was written.
+std::wstring KeyUnavailableText(SettingGroup group, bool keyMissing, const std::wstring& reason);
+
 }  // namespace ferlane

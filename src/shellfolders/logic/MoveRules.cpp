@@ -1,5 +1,7 @@
 #include "shellfolders/logic/MoveRules.h"
 
+#include "shellfolders/logic/MergePlan.h"
+
 namespace ferlane {
 namespace {
 
@@ -71,12 +73,6 @@ std::wstring HiddenStorePath(std::wstring_view programFiles, std::wstring_view r
   return path;
 }
 
-MoveStep DecideMove(bool destinationHoldsName, std::optional<bool> answer) {
-  if (!destinationHoldsName) return MoveStep::Move;
-  if (!answer) return MoveStep::Ask;
-  return *answer ? MoveStep::MoveConfirmed : MoveStep::SkipItem;
-}
-
 std::vector<MoveBatch> MoveBatches(const std::vector<PlannedMove>& moves) {
   std::vector<MoveBatch> batches;
   for (std::size_t i = 0; i < moves.size();) {
@@ -120,14 +116,11 @@ std::wstring MissingFolderText(std::wstring_view folder, std::wstring_view reaso
 }
 
 std::wstring NotMovedText(const std::vector<std::wstring>& names, std::wstring_view destination) {
-  constexpr std::size_t kListed = 10;
   std::wstring text = names.size() == 1 ? L"Cet élément n'a pas pu être déplacé vers « "
                                         : L"Ces éléments n'ont pas pu être déplacés vers « ";
   text += destination;
   text += L" » :";
-  for (std::size_t i = 0; i < names.size() && i < kListed; ++i) text += L"\r\n« " + names[i] + L" »";
-  if (names.size() > kListed) text += L"\r\n... et " + std::to_wstring(names.size() - kListed) + L" autres.";
-  return text;
+  return text + NameLines(names);
 }
 
 }  // namespace ferlane

@@ -74,11 +74,6 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 // A hidden store folder: program files + "\Ferlane\" + role label + "\" + leaf.
 std::wstring HiddenStorePath(std::wstring_view programFiles, std::wstring_view roleLabel, std::wstring_view leaf);
 
-// A move onto a name the destination already holds must be confirmed first;
-// once the user agreed, the shell is told not to ask a second time.
-enum class MoveStep { Move, Ask, MoveConfirmed, SkipItem };
-// answer: the user's answer once asked (true = Yes).
-MoveStep DecideMove(bool destinationHoldsName, std::optional<bool> answer = std::nullopt);
 // One selected item's move as planned before any moves.
 struct PlannedMove {
   ItemMove move;      // Folder or File

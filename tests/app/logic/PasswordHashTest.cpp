@@ -51,6 +51,24 @@ TEST(PasswordHash, StoredTextIsSelfDescribingAndNeverThePassword) {
   EXPECT_NE(HashPassword(L"a", salt, 10), HashPassword(L"a", "fedcba9876543210", 10));
 }
 
+TEST(PasswordHash, EveryByteOfTheStoredHashCounts) {
+  // The right password against a stored hash changed in one byte, the last
+  // ones included, is refused.
+  const std::wstring stored = HashPassword(L"s\u00E9same", "0123456789abcdef", 10);
+  const StoredPassword parsed = ParseStoredPassword(stored);
+  ASSERT_EQ(parsed.hash.size(), kPasswordHashBytes);
+  const std::wstring head = stored.substr(0, stored.rfind(L'$') + 1);
+  for (std::size_t i = 0; i < parsed.hash.size(); ++i) {
+    std::string hash = parsed.hash;
+    hash[i] = static_cast<char>(hash[i] ^ 0x01);
+    const std::string text = Base64Encode(hash);
+    const std::wstring changed = head + std::wstring(text.begin(), text.end());
+    ASSERT_EQ(ParseStoredPassword(changed).kind, StoredPassword::Kind::Hashed);
+    EXPECT_FALSE(StoredPasswordMatches(changed, L"s\u00E9same")) << "byte " << i;
+  }
+  EXPECT_TRUE(StoredPasswordMatches(stored, L"s\u00E9same"));
+}
+
 TEST(PasswordHash, OldPlainAndEmptyValuesKeepTheirMeaning) {
   EXPECT_EQ(ParseStoredPassword(L"").kind, StoredPassword::Kind::None);
   EXPECT_TRUE(StoredPasswordMatches(L"", L""));

@@ -25,5 +25,17 @@ TEST(ExplorerSettingsLogic, WrittenNumbersAndTaskbarItems) {
   EXPECT_EQ(WriteRefusedText(L"Hidden"), L"Echec à la définition des données pour 'Hidden'");
 }
 
+TEST(ExplorerSettingsLogic, AnUnavailableKeyNamesTheSettingTheKeyAndWhy) {
+  const std::wstring missing = KeyUnavailableText(SettingGroup::HiddenFiles, true, L"ignored");
+  EXPECT_EQ(missing.rfind(L"Le réglage « Afficher les Dossiers cachés » n'a pas pu être appliqué.", 0), 0u);
+  EXPECT_NE(missing.find(std::wstring(L"« HKEY_CURRENT_USER\\") + kAdvancedKey + L" » n'existe pas"),
+            std::wstring::npos);
+  EXPECT_EQ(missing.find(L"ignored"), std::wstring::npos);
+  const std::wstring refused = KeyUnavailableText(SettingGroup::Autostart, false, L"Accès refusé.");
+  EXPECT_NE(refused.find(std::wstring(L"« HKEY_LOCAL_MACHINE\\") + kRunKey + L" » n'a pas pu être ouverte en "
+                         L"écriture :\r\nAccès refusé."),
+            std::wstring::npos);
+}
+
 }  // namespace
 }  // namespace ferlane

@@ -53,11 +53,7 @@ TEST(MoveRulesTest, PathsKeepTheRealNameAndTheStoreLevels) {
             L"\\Ferlane\\Ferlane Utilisateur marie\\Programs");
 }
 
-TEST(MoveRulesTest, AConflictIsAskedOnceAndNoSkipsTheItem) {
-  EXPECT_EQ(DecideMove(false), MoveStep::Move);
-  EXPECT_EQ(DecideMove(true), MoveStep::Ask);
-  EXPECT_EQ(DecideMove(true, true), MoveStep::MoveConfirmed);
-  EXPECT_EQ(DecideMove(true, false), MoveStep::SkipItem);
+TEST(MoveRulesTest, TheQuestionsAndTheMessageNameTheItemsAndTheFolder) {
   const std::wstring q = ReplaceQuestion(L"Word.lnk", L"C:\\Bureau");
   EXPECT_NE(q.find(L"« Word.lnk »"), std::wstring::npos);
   EXPECT_NE(q.find(L"C:\\Bureau"), std::wstring::npos);
