@@ -218,6 +218,17 @@ void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
   ComposeStorePaths(roleLabel);
   MakeHiddenStore();
   AdoptOtherStore(roleLabel);
+  ShowStoreFolder(View(L"burcach"), StoreFolder::Desktop);
+  ShowStoreFolder(View(L"progcach"), StoreFolder::Programs);
+}
+
+void ShellFolders::MakeHiddenStore() {
+  for (int i = 0; i < 2; ++i) {
+    if (store_[i].empty()) continue;  // before the first showing
+    storeError_[i] = CreateFolderPath(store_[i]);
+    // The last level carries exactly the hidden attribute.
+    ::SetFileAttributesW(store_[i].c_str(), FILE_ATTRIBUTE_HIDDEN);
+  }
 }
 
 void ShellFolders::ShowShellFolder(TFileListView* view, int csidl) {
