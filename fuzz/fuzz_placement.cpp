@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ferlane::ApplyPlacementTexts(bounds, texts);
   const std::vector<ferlane::WorkArea> areas{{area[0], area[1], area[2], area[3]}};
   const ferlane::WindowBounds used = ferlane::UsablePlacement(bounds, areas);
-  const ferlane::WindowBounds design{};
+  // The fallback: the design size, cut to the work area at the origin.
+  const ferlane::WindowBounds design = ferlane::DesignPlacement(ferlane::kDesignDpi, areas);
   const bool isDesign = used.left == design.left && used.top == design.top && used.width == design.width &&
                         used.height == design.height;
   if (!isDesign && !ferlane::IsUsablePlacement(used, areas)) std::abort();

@@ -8,7 +8,11 @@ cd "$(dirname "$0")/.."
 mode="${1:-replay}"
 seconds="${2:-60}"
 cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build/fuzz -j 2 >/dev/null
+# Quiet when it builds; the compiler's words when it does not.
+if ! out="$(cmake --build build/fuzz -j 2 2>&1)"; then
+  printf '%s\n' "$out" | tail -40 >&2
+  exit 1
+fi
 total=0
 for t in list_file placement password_value; do
   corpus="fuzz/corpus/$t"

@@ -34,8 +34,9 @@ WindowBounds DesignPlacement(int dpi, const std::vector<WorkArea>& workAreas) {
   WindowBounds b{0, 0, ScaleForDpi(kDesignWidth, dpi), ScaleForDpi(kDesignHeight, dpi)};
   for (const auto& w : workAreas)
     if (w.left <= 0 && w.top <= 0 && w.right > 0 && w.bottom > 0) {
-      b.width = std::min(b.width, w.right);
-      b.height = std::min(b.height, w.bottom);
+      // Never below the size the tabs and lists need, even on a tiny screen.
+      b.width = std::max(std::min(b.width, w.right), ScaleForDpi(kMinUsableWidth, dpi));
+      b.height = std::max(std::min(b.height, w.bottom), ScaleForDpi(kMinUsableHeight, dpi));
       break;
     }
   return b;

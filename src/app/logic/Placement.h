@@ -39,7 +39,8 @@ inline constexpr int kMinUsableWidth = 200;
 inline constexpr int kMinUsableHeight = 150;
 
 // The design placement on a screen of `dpi`: at 0, 0, the design size scaled,
-// but no larger than the work area there (a large DPI on a small screen).
+// but no larger than the work area there (a large DPI on a small screen) and
+// never below the minimum usable size.
 WindowBounds DesignPlacement(int dpi, const std::vector<WorkArea>& workAreas);
 
 // Usable: at least the minimum size for the screen's DPI, and at least half of

@@ -94,6 +94,10 @@ TEST(PlacementUsable, TheDesignAndTheMinimumGrowWithTheDpiAndTheDesignFitsTheScr
   EXPECT_EQ(DesignPlacement(192, {}).height, 1038);
   // A work area away from 0, 0 (a secondary monitor only) does not cut it.
   EXPECT_EQ(DesignPlacement(96, {{1280, 0, 1480, 300}}).width, 623);
+  // A work area smaller than the least usable window cuts it no further.
+  const WindowBounds tiny = DesignPlacement(144, {{0, 0, 5, 4}});
+  EXPECT_EQ(tiny.width, 300);
+  EXPECT_EQ(tiny.height, 225);
 
   // Written at 96 DPI and read at 144, or the other way round: kept while the
   // window is large enough for the screen's DPI and mostly on a monitor.
