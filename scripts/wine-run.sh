@@ -54,7 +54,7 @@ export WINEPREFIX="$PREFIX"
 export XDG_DATA_HOME="$PREFIX/xdg-data"
 mkdir -p "$XDG_DATA_HOME"
 OUTPUT="$PREFIX.out"
-cleanup() { "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$PREFIX" "$OUTPUT"; }
+cleanup() { "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$PREFIX" "$OUTPUT" "$PREFIX.fifo"; }
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ] || [ "${FERLANE_OWN_XSERVER:-}" = 1 ]; then
@@ -63,14 +63,21 @@ else
   command=("$WINE" "$@")
 fi
 # The program's output is kept to read GoogleTest's summary, and shown as it
-# comes. timeout signals the whole process group: the X server goes too.
-timeout --kill-after=10 "$TIMEOUT" "${command[@]}" 2>&1 | tee "$OUTPUT"
-rc=${PIPESTATUS[0]}
+# comes. timeout signals the whole process group: the X server goes too. The
+# copy is not a pipeline stage: a process the program left running (an
+# Explorer window a test opened) would hold the pipe and the run with it.
+mkfifo "$PREFIX.fifo"
+tee "$OUTPUT" <"$PREFIX.fifo" &
+copier=$!
+timeout --kill-after=10 "$TIMEOUT" "${command[@]}" >"$PREFIX.fifo" 2>&1
+rc=$?
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
   echo "wine-run: $PROGRAM did not finish within $TIMEOUT s and was stopped"
   exit 124
 fi
-"$WINESERVER" -w >/dev/null 2>&1
+# What the program left running in the prefix gets a little time, then goes.
+timeout 20 "$WINESERVER" -w >/dev/null 2>&1 || "$WINESERVER" -k >/dev/null 2>&1
+wait "$copier" 2>/dev/null
 if [ "$GTEST" = 0 ]; then
   if [ "$rc" != 0 ]; then
     echo "wine-run: $PROGRAM ended with status $rc (a crash ends with its exception code's low byte)"

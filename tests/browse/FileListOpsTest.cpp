@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "browse/FileListView.h"
@@ -165,11 +166,17 @@ TEST_F(FileListOpsTest, SendToAFolderShortcutCopiesAndToAProgramPassesTheQuotedN
 
   view_.SendTo(toProgram);
   const std::wstring out = dir_ / L"out.txt";
-  for (int i = 0; i < 100 && !Exists(out); ++i) ::Sleep(100);
-  ::Sleep(200);
-  std::ifstream in(std::string(out.begin(), out.end()));
+  // The batch file runs in its own process: wait for its whole line (a line
+  // end), however loaded the machine, rather than for the file to exist.
   std::string line;
-  std::getline(in, line);
+  for (int i = 0; i < 600; ++i, ::Sleep(100)) {
+    std::ifstream in(std::string(out.begin(), out.end()), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (const auto end = text.find('\n'); end != std::string::npos) {
+      line = text.substr(0, end);
+      break;
+    }
+  }
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
   EXPECT_EQ(line, "a b.txt|");  // one argument, not "a" and "b.txt"
   EXPECT_TRUE(messages_.shown.empty());

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Wine runner's verdicts: a passing test program passes; one that fails a
 # test, one that crashes, one that exits with 0 after a failed assertion and
-# one that hangs all fail, quickly, naming the program and saying which it was.
+# one that hangs all fail, quickly, naming the program and saying which it was;
+# one that passes but leaves a process running passes, and does not wait on it.
 set -uo pipefail
 RUNNER="$1"
 PROBE="$2"
@@ -11,7 +12,7 @@ status=0
 expect() {  # expect pass|fail MODE [WORDS the verdict must hold] [WORDS it must not]
   local want="$1" mode="$2" says="${3:-}" never="${4:-}" out rc start elapsed
   start=$SECONDS
-  out="$("$RUNNER" --gtest "$PROBE" "$mode" 2>&1)"
+  out="$(timeout 180 "$RUNNER" --gtest "$PROBE" "$mode" 2>&1)"
   rc=$?
   elapsed=$((SECONDS - start))
   if [ "$want" = pass ] && [ "$rc" != 0 ]; then
@@ -36,4 +37,5 @@ expect fail fail "a test failed: RunnerProbe.BehavesAsAsked" crash
 expect fail crash "crashed before its tests ended" "test failed"
 expect fail exit0 "a test failed" crash
 expect fail hang "did not finish"
+expect pass linger
 exit $status
