@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
 #include "app/logic/Placement.h"

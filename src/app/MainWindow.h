@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 #include "app/ToolbarPictures.h"
 #include "browse/DirTree.h"
 #include "browse/FileListView.h"

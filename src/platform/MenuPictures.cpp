@@ -1,4 +1,4 @@
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 
 #include "resource.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logic/OsFamily.h"
+#include "platform/logic/OsFamily.h"
 
 namespace ferlane {
 

@@ -4,7 +4,7 @@
 // their commands. Every key is opened for one command and closed before it ends.
 #include <string>
 
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 
 namespace ferlane {
 

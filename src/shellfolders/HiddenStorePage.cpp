@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 #include "platform/Controls.h"
 #include "resource.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Tab 4, "   &Bureau et programmes cachés": the hidden store's two views, the
 // "Menu <Démarrer>" strip, their context menus and the "&Rétablir" commands.
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 #include "browse/FileListView.h"
 #include "platform/SplitterBar.h"
 #include "platform/UniqueHandle.h"

@@ -2,7 +2,7 @@
 // Right side of tab 3: the personal programs and desktop views, their context
 // menus and the "&Cacher" commands that park the selected items in the hidden
 // store.
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 #include "browse/FileListView.h"
 #include "platform/SplitterBar.h"
 #include "platform/UniqueHandle.h"

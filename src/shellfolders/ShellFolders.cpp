@@ -4,7 +4,7 @@
 
 #include <unordered_set>
 
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 #include "browse/FileListView.h"
 #include "shellfolders/logic/MoveRules.h"
 

@@ -2,7 +2,7 @@
 // Tab 2, "  &Déplacer les raccourcis": the four shell-folder views, each in a
 // group box whose top line is its folder path panel, and the splitters
 // between them. The moves themselves are the drops that ShellFolders routes.
-#include "app/TabPage.h"
+#include "platform/TabPage.h"
 #include "browse/FileListView.h"
 #include "platform/SplitterBar.h"
 #include "shellfolders/ShellFolders.h"

@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include "app/MenuPictures.h"
+#include "platform/MenuPictures.h"
 #include "platform/Termination.h"
 #include "resource.h"
 #include "support/Fakes.h"

@@ -1,4 +1,4 @@
-#include "app/logic/OsFamily.h"
+#include "platform/logic/OsFamily.h"
 
 #include <gtest/gtest.h>
 
