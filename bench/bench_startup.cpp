@@ -1,4 +1,5 @@
-// Start-up and close of the real ferlane.exe with a 100,000-item protected
+// Start-up and close of the real program (ferlane.exe, or ferlane64.exe in
+// the 64-bit build: the build passes its name) with a 100,000-item protected
 // list against the same with an empty list, both timed in this run: from
 // CreateProcess to the main window shown (visible, painted and answering
 // messages), and from the close request to the process's end (the list file
@@ -12,8 +13,14 @@
 #include "BenchClock.h"
 #include "protect/ListFileIo.h"
 
+#ifndef FERLANE_PROGRAM_FILE
+#error "the build names the program it starts (FERLANE_PROGRAM_FILE)"
+#endif
+
 namespace {
 
+// The program's file name as the build gives it.
+constexpr wchar_t kProgramFile[] = L"" FERLANE_PROGRAM_FILE;
 constexpr int kItems = 100000;
 constexpr int kRuns = 3;
 
@@ -59,7 +66,7 @@ bool RunOnce(const std::wstring& folder, const std::wstring& listFile, const std
   DWORD put = 0;
   ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
   ::CloseHandle(h);
-  const std::wstring program = folder + L"ferlane.exe";
+  const std::wstring program = folder + kProgramFile;
   std::wstring cmd = L"\"" + program + L"\"";
   STARTUPINFOW si{sizeof(si)};
   PROCESS_INFORMATION pi{};
@@ -92,8 +99,8 @@ int wmain() {
   ::GetTempPathW(MAX_PATH, temp);
   const std::wstring folder = std::wstring(temp) + L"ferlane-bench-startup\\";
   ::CreateDirectoryW(folder.c_str(), nullptr);
-  if (!::CopyFileW((Here() + L"ferlane.exe").c_str(), (folder + L"ferlane.exe").c_str(), FALSE)) {
-    std::printf("ferlane.exe must be built beside the benchmark\n");
+  if (!::CopyFileW((Here() + kProgramFile).c_str(), (folder + kProgramFile).c_str(), FALSE)) {
+    std::printf("%ls must be built beside the benchmark\n", kProgramFile);
     return 1;
   }
   wchar_t user[256] = {};
