@@ -65,30 +65,46 @@ ItemState Toggle(IFileAttributes& fs, const std::wstring& path, AttributeFailure
   return ItemState::Missing;
 }
 
-namespace {
-
-template <class Rule>
-AttributeFailures Run(IFileAttributes& fs, std::vector<ProtectedItem>& items, bool selectedOnly, Rule rule) {
-  AttributeFailures failures;
-  for (auto& item : items)
-    if (!selectedOnly || item.selected) rule(fs, item.path, failures);
-  for (auto& item : items)
-    if (!selectedOnly || item.selected) item.state = StateFromAttributes(fs.Get(item.path));
-  return failures;
+bool Concerns(ListCommand command, const ProtectedItem& item) {
+  return command != ListCommand::ToggleSelected || item.selected;
 }
 
-}  // namespace
+ItemState StepItem(ListCommand command, IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures) {
+  switch (command) {
+    case ListCommand::ShowAll: return ShowIfHidden(fs, path, failures);
+    case ListCommand::HideAll: return HideByReplacing(fs, path, failures);
+    case ListCommand::ToggleSelected: break;
+  }
+  return Toggle(fs, path, failures);
+}
+
+ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::vector<ProtectedItem>& items,
+                                 IItemProgress* progress) {
+  ListCommandResult result;
+  for (const auto& item : items) result.total += Concerns(command, item) ? 1 : 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    ProtectedItem& item = items[i];
+    if (!Concerns(command, item)) continue;
+    item.state = StepItem(command, fs, item.path, result.failures);
+    item.done = true;
+    ++result.done;
+    if (progress && !progress->ItemDone(i, item.state, result.done, result.total)) break;
+  }
+  for (auto& item : items)
+    if (item.done) item.state = StateFromAttributes(fs.Get(item.path));
+  return result;
+}
 
 AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return Run(fs, items, false, ShowIfHidden);
+  return RunListCommand(ListCommand::ShowAll, fs, items).failures;
 }
 
 AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return Run(fs, items, false, HideByReplacing);
+  return RunListCommand(ListCommand::HideAll, fs, items).failures;
 }
 
 AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return Run(fs, items, true, Toggle);
+  return RunListCommand(ListCommand::ToggleSelected, fs, items).failures;
 }
 
 }  // namespace ferlane
