@@ -54,8 +54,10 @@ bool CommandProgress::ItemDone(std::size_t item, ItemState state, std::size_t do
       break;
     case PaceStep::Answer: break;
   }
+  const DWORD begin = ::GetTickCount();
   Refresh(done, total);
   Answer();
+  pace_.Answered(begin, ::GetTickCount());
   return !pace_.Stopped();
 }
 

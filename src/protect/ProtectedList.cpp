@@ -36,6 +36,13 @@ void SetItemSelected(HWND list, int item, bool selected) {
   ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvi));
 }
 
+// Windows paths that differ in letter case only name the same file.
+std::wstring UpperPath(std::wstring_view path) {
+  std::wstring upper(path);
+  if (!upper.empty()) ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
+}
+
 }  // namespace
 
 // Groups many item changes: no repainting meanwhile, and one call of
@@ -453,7 +460,7 @@ void ProtectedList::RunCommand(ListCommand command) {
       CommandProgress*& slot;
       ~Running() { slot = nullptr; }
     } running{running_ = &progress};
-    result = RunListCommand(command, fs, items, &progress);
+    result = RunListCommand(command, fs, items, &progress, &UpperPath);
   }
   {
     Batch batch(*this);

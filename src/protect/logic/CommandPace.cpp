@@ -1,19 +1,26 @@
 #include "protect/logic/CommandPace.h"
 
+#include <algorithm>
+
 namespace ferlane {
 
 PaceStep CommandPace::AfterItem(std::uint32_t nowMs) {
   // Unsigned differences stay right across the clock's wrap.
   if (!shown_ && nowMs - start_ >= settings_.showAfterMs) {
     shown_ = true;
-    lastAnswer_ = nowMs;
     return PaceStep::ShowProgress;
   }
-  if (nowMs - lastAnswer_ >= settings_.answerEveryMs) {
-    lastAnswer_ = nowMs;
-    return PaceStep::Answer;
-  }
-  return PaceStep::Go;
+  return nowMs - lastAnswer_ >= interval_ ? PaceStep::Answer : PaceStep::Go;
+}
+
+void CommandPace::Answered(std::uint32_t beginMs, std::uint32_t endMs) {
+  // Counted from the end of the answer: an answer that outlasts the interval
+  // must not make the next item answer again at once.
+  lastAnswer_ = endMs;
+  if (settings_.answerEveryMs == 0) return;  // after every item, however long
+  const std::uint64_t nineTimes = std::uint64_t{endMs - beginMs} * 9;
+  interval_ = static_cast<std::uint32_t>(
+      std::clamp<std::uint64_t>(nineTimes, settings_.answerEveryMs, std::uint64_t{UINT32_MAX}));
 }
 
 std::wstring ProgressTitle(ListCommand command) {

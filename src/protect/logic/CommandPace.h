@@ -30,10 +30,16 @@ class CommandPace {
  public:
   // Times are milliseconds of a clock that may wrap (GetTickCount's).
   CommandPace(PaceSettings settings, std::uint32_t startMs)
-      : settings_(settings), start_(startMs), lastAnswer_(startMs) {}
+      : settings_(settings), start_(startMs), lastAnswer_(startMs), interval_(settings.answerEveryMs) {}
 
   // After an item, at nowMs.
   PaceStep AfterItem(std::uint32_t nowMs);
+  // The window answered from beginMs to endMs. The next answer is due after
+  // answerEveryMs more of work, or after nine times as long as this answer
+  // took when that is longer: answering (painting a long list, say) never
+  // takes more than a tenth of the command's time. With answerEveryMs 0 the
+  // window answers after every item all the same.
+  void Answered(std::uint32_t beginMs, std::uint32_t endMs);
   // The user asked to stop (Esc, the stop button, the window closing): no
   // item is begun after this.
   void Stop() { stopped_ = true; }
@@ -42,7 +48,7 @@ class CommandPace {
 
  private:
   PaceSettings settings_;
-  std::uint32_t start_, lastAnswer_;
+  std::uint32_t start_, lastAnswer_, interval_;
   bool shown_ = false, stopped_ = false;
 };
 

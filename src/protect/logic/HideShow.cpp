@@ -1,5 +1,7 @@
 #include "protect/logic/HideShow.h"
 
+#include <unordered_map>
+
 namespace ferlane {
 
 const wchar_t* TypeWord(ItemType type) { return type == ItemType::Folder ? L"Dossier" : L"Fichier"; }
@@ -78,8 +80,25 @@ ItemState StepItem(ListCommand command, IFileAttributes& fs, const std::wstring&
   return Toggle(fs, path, failures);
 }
 
+namespace {
+
+// A later step on the same file may have changed what an earlier row read
+// back: the rows of a path done more than once are read again.
+void RereadRepeatedPaths(IFileAttributes& fs, std::vector<ProtectedItem>& items, PathFold fold, std::size_t done) {
+  std::unordered_map<std::wstring, int> times;
+  times.reserve(done);
+  auto key = [fold](const std::wstring& path) { return fold ? fold(path) : path; };
+  for (const auto& item : items)
+    if (item.done) ++times[key(item.path)];
+  if (times.size() == done) return;  // every path once
+  for (auto& item : items)
+    if (item.done && times[key(item.path)] > 1) item.state = StateFromAttributes(fs.Get(item.path));
+}
+
+}  // namespace
+
 ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::vector<ProtectedItem>& items,
-                                 IItemProgress* progress) {
+                                 IItemProgress* progress, PathFold fold) {
   ListCommandResult result;
   for (const auto& item : items) result.total += Concerns(command, item) ? 1 : 0;
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -90,8 +109,7 @@ ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::
     ++result.done;
     if (progress && !progress->ItemDone(i, item.state, result.done, result.total)) break;
   }
-  for (auto& item : items)
-    if (item.done) item.state = StateFromAttributes(fs.Get(item.path));
+  RereadRepeatedPaths(fs, items, fold, result.done);
   return result;
 }
 

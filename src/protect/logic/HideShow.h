@@ -95,13 +95,18 @@ struct ListCommandResult {
   bool Stopped() const { return done < total; }
 };
 
+// The form two spellings of one path share (the upper case, say): items
+// whose paths fold alike name the same file.
+using PathFold = std::wstring (*)(std::wstring_view path);
+
 // Runs a command over the items it concerns, first to last; none stops at a
-// failure, only when progress says so. Afterwards every item done is read
-// again, so its state word tells what the file system holds once the command
-// ends (a path listed twice shows its final state on both rows); the items
-// not reached keep their state and are not touched.
+// failure, only when progress says so. Each item done takes the state its
+// step read back; a path listed more than once (as fold tells, exactly when
+// fold is null) is read again at the end, so every row of it tells what the
+// file holds once the command is over. The items not reached keep their
+// state and are not touched.
 ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::vector<ProtectedItem>& items,
-                                 IItemProgress* progress = nullptr);
+                                 IItemProgress* progress = nullptr, PathFold fold = nullptr);
 
 // The three commands run whole; they return the refused writes.
 AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);

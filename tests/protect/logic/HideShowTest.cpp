@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <map>
 
 #include "protect/logic/DropRules.h"
@@ -186,6 +187,37 @@ TEST(HideShowRules, ToggleOfAPathListedTwiceShowsThenHidesItAndBothRowsSayHidden
   // Both rows tell what the file is once the command is done.
   EXPECT_EQ(items[0].state, ItemState::Hidden);
   EXPECT_EQ(items[1].state, ItemState::Hidden);
+}
+
+TEST(HideShowRules, OnlyAPathListedAgainIsReadOnceMoreAndLetterCaseMakesNoOtherPath) {
+  // A file system that ignores letter case, as Windows does.
+  class AnyCase : public FakeFiles {
+    static std::wstring Up(std::wstring p) {
+      for (auto& c : p) c = static_cast<wchar_t>(std::towupper(c));
+      return p;
+    }
+
+   public:
+    std::uint32_t Get(const std::wstring& path) override { return FakeFiles::Get(Up(path)); }
+    std::uint32_t Set(const std::wstring& path, std::uint32_t v) override { return FakeFiles::Set(Up(path), v); }
+  } fs;
+  fs.attributes = {{L"P", kHidden}, {L"Q", kArchive}};
+  auto items = Items({L"p", L"q", L"P"});
+  for (auto& item : items) item.selected = true;
+  PathFold upper = [](std::wstring_view p) {
+    std::wstring s(p);
+    for (auto& c : s) c = static_cast<wchar_t>(std::towupper(c));
+    return s;
+  };
+  RunListCommand(ListCommand::ToggleSelected, fs, items, nullptr, upper);
+  // p shown, then P hidden again: both rows say hidden; q read back once.
+  EXPECT_EQ(fs.attributes[L"P"], kHidden);
+  EXPECT_EQ(items[0].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Hidden);
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  // Reads: three per item (the toggle's look, the rule's own read, the read
+  // back), and the two rows of P once more at the end; q not again.
+  EXPECT_EQ(fs.reads, 3 * 3 + 2);
 }
 
 TEST(HideShowRules, EmptyListTouchesNothing) {
