@@ -5,8 +5,10 @@
 // attributes and sets them (GetFileAttributes then SetFileAttributes: the
 // least a hide or a show must do). Also "Cacher ou Voir la sélection" on a
 // 1,000-row selection of visible files, against the bare loop on those files.
-// The rounds alternate which side runs first, after a pass that warms the
-// caches both use; each side's best round counts.
+// Other programs share the machine's cores, so the load changes from one
+// second to the next: each round times the two sides one right after the
+// other, alternating which goes first, and the median of the rounds' ratios
+// counts; a pass over every file first warms the caches both use.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -95,13 +97,24 @@ void Pump() {
     if (msg.message != WM_QUIT) ::DispatchMessageW(&msg);
 }
 
-struct Best {
-  double bare = 1e9, program = 1e9;
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Paired timings, one pair a round.
+struct Pairs {
+  std::vector<double> bare, program, ratio;
   void Take(double b, double p) {
-    bare = std::min(bare, b);
-    program = std::min(program, p);
+    bare.push_back(b);
+    program.push_back(p);
+    ratio.push_back(p / b);
   }
-  double Ratio() const { return program / bare; }
+  void Print(const char* bareName, const char* programName, const char* what, const char* aim) const {
+    std::printf("  %-16s %7.3f s   %-14s %7.3f s   ratio %s / bare %.2f (median of %zu, %.2f to %.2f)%s\n",
+                bareName, Median(bare), programName, Median(program), what, Median(ratio), ratio.size(),
+                *std::min_element(ratio.begin(), ratio.end()), *std::max_element(ratio.begin(), ratio.end()), aim);
+  }
 };
 
 template <class F>
@@ -128,7 +141,7 @@ bool RunList(const std::wstring& programFolder, const std::wstring& listFile, co
   ::CloseHandle(h);
 
   bool whole = true;
-  Best hide, show, toggleHide, toggleShow;
+  Pairs hide, show, toggleHide, toggleShow;
   {
     ferlane::Tficheprincipale main(programFolder);
     if (!main.Create(::GetModuleHandleW(nullptr))) return false;
@@ -141,58 +154,75 @@ bool RunList(const std::wstring& programFolder, const std::wstring& listFile, co
       return false;
     }
     auto command = [&](UINT id) { ::SendMessageW(main.hwnd(), WM_COMMAND, id, 0); };
+    auto cacher = [&] {
+      const double t = Timed([&] { command(IDM_TOUT_CACHER); });
+      whole &= AllAre(paths, count, list, true);
+      return t;
+    };
+    auto voir = [&] {
+      const double t = Timed([&] { command(IDM_TOUT_VOIR); });
+      whole &= AllAre(paths, count, list, false);
+      return t;
+    };
+    auto bareHide = [&] { return Timed([&] { BareHide(paths, count); }); };
+    auto bareShow = [&] { return Timed([&] { BareShow(paths, count); }); };
     BareShow(paths, count);  // warms the caches both sides use
     for (int round = 0; round < rounds; ++round) {
-      double bareHide = 0, bareShow = 0, programHide = 0, programShow = 0;
-      auto bare = [&] {
-        bareHide = Timed([&] { BareHide(paths, count); });
-        bareShow = Timed([&] { BareShow(paths, count); });
-      };
-      auto program = [&] {
-        programHide = Timed([&] { command(IDM_TOUT_CACHER); });
-        whole &= AllAre(paths, count, list, true);
-        programShow = Timed([&] { command(IDM_TOUT_VOIR); });
-        whole &= AllAre(paths, count, list, false);
-      };
+      // Every pass starts from the state the one before left; each pair of
+      // hides and each pair of shows is timed close together.
+      double bh, bs, ph, ps;
       if (round % 2 == 0) {
-        bare();
-        program();
+        bh = bareHide();
+        ps = voir();
+        ph = cacher();
+        bs = bareShow();
       } else {
-        program();
-        bare();
+        ph = cacher();
+        bs = bareShow();
+        bh = bareHide();
+        ps = voir();
       }
-      hide.Take(bareHide, programHide);
-      show.Take(bareShow, programShow);
+      hide.Take(bh, ph);
+      show.Take(bs, ps);
     }
     if (selection) {
       HWND lv = list.hwnd();
       ListView_SetItemState(lv, -1, 0, LVIS_SELECTED);
       for (int i = 0; i < kSelection; ++i) ListView_SetItemState(lv, i, LVIS_SELECTED, LVIS_SELECTED);
-      for (int round = 0; round < rounds + 2; ++round) {
-        const double bareHide = Timed([&] { BareHide(paths, kSelection); });
-        const double bareShow = Timed([&] { BareShow(paths, kSelection); });
-        const double programHide = Timed([&] { command(IDM_POPUP2_CACHER_OU_VOIR); });
-        whole &= list.StateText(0) == L"Cach\u00E9" && list.StateText(kSelection - 1) == L"Cach\u00E9" &&
+      auto toggle = [&](bool nowHidden) {
+        const double t = Timed([&] { command(IDM_POPUP2_CACHER_OU_VOIR); });
+        const std::wstring word = nowHidden ? L"Cach\u00E9" : L"Visible";
+        whole &= list.StateText(0) == word && list.StateText(kSelection - 1) == word &&
                  list.StateText(kSelection) == L"Visible";
-        const double programShow = Timed([&] { command(IDM_POPUP2_CACHER_OU_VOIR); });
-        whole &= AllAre(paths, count, list, false);
-        toggleHide.Take(bareHide, programHide);
-        toggleShow.Take(bareShow, programShow);
+        return t;
+      };
+      for (int round = 0; round < 3 * rounds; ++round) {
+        double bh, bs, ph, ps;
+        if (round % 2 == 0) {
+          bh = Timed([&] { BareHide(paths, kSelection); });
+          ps = toggle(false);
+          ph = toggle(true);
+          bs = Timed([&] { BareShow(paths, kSelection); });
+        } else {
+          ph = toggle(true);
+          bs = Timed([&] { BareShow(paths, kSelection); });
+          bh = Timed([&] { BareHide(paths, kSelection); });
+          ps = toggle(false);
+        }
+        toggleHide.Take(bh, ph);
+        toggleShow.Take(bs, ps);
       }
+      whole &= AllAre(paths, count, list, false);
     }
   }
   Pump();
-  std::printf("%zu files, best of %d rounds:\n", count, rounds);
-  std::printf("  bare hide loop:   %7.3f s   \"Tout Cacher\": %7.3f s   ratio hide all / bare %.2f (aim <= 1.50)\n",
-              hide.bare, hide.program, hide.Ratio());
-  std::printf("  bare show loop:   %7.3f s   \"Tout Voir\":   %7.3f s   ratio show all / bare %.2f (aim <= 1.50)\n",
-              show.bare, show.program, show.Ratio());
+  std::printf("%zu files, %d rounds:\n", count, rounds);
+  hide.Print("bare hide loop:", "\"Tout Cacher\":", "hide all", " (aim <= 1.50)");
+  show.Print("bare show loop:", "\"Tout Voir\":", "show all", " (aim <= 1.50)");
   if (selection) {
-    std::printf("%d selected rows, best of %d rounds:\n", kSelection, rounds + 2);
-    std::printf("  bare hide loop:   %7.3f s   \"Cacher\":      %7.3f s   ratio hide selection / bare %.2f\n",
-                toggleHide.bare, toggleHide.program, toggleHide.Ratio());
-    std::printf("  bare show loop:   %7.3f s   \"Voir\":        %7.3f s   ratio show selection / bare %.2f\n",
-                toggleShow.bare, toggleShow.program, toggleShow.Ratio());
+    std::printf("%d selected rows, %d rounds:\n", kSelection, 3 * rounds);
+    toggleHide.Print("bare hide loop:", "\"Cacher\":", "hide selection", "");
+    toggleShow.Print("bare show loop:", "\"Voir\":", "show selection", "");
   }
   if (!whole) std::printf("the commands did not leave every file and row as they should\n");
   return whole;
@@ -229,9 +259,9 @@ int main() {
   for (int d = 0; d < kFolders; ++d)
     for (int f = 0; f < kPerFolder; ++f) paths.push_back(root + L"\\" + FolderName(d) + L"\\" + FileName(f));
 
-  bool ok = RunList(programFolder, listFile, paths, 10000, 3, true);
+  bool ok = RunList(programFolder, listFile, paths, 10000, 5, true);
   std::fflush(stdout);
-  ok = RunList(programFolder, listFile, paths, paths.size(), 2, false) && ok;
+  ok = RunList(programFolder, listFile, paths, paths.size(), 3, false) && ok;
 
   bench::RemoveTree(root, marker);
   ::DeleteFileW(listFile.c_str());
