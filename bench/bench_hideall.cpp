@@ -212,7 +212,6 @@ bool RunList(const std::wstring& programFolder, const std::wstring& listFile, co
         toggleHide.Take(bh, ph);
         toggleShow.Take(bs, ps);
       }
-      whole &= AllAre(paths, count, list, false);
     }
   }
   Pump();

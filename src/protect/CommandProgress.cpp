@@ -136,6 +136,8 @@ void CommandProgress::Answer() {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+  // A list destroyed meanwhile (the session ending) has no rows to show more.
+  if (view_ && !::IsWindow(view_)) pace_.Stop();
 }
 
 LRESULT CommandProgress::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

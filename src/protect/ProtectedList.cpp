@@ -454,7 +454,6 @@ void ProtectedList::RunCommand(ListCommand command) {
                                if (layout_ != layout || item >= rows_.size()) return;
                                rows_[item].state = state;
                                rows_[item].stateRead = true;
-                               if (!Alive()) StopCommand();
                              });
     struct Running {
       CommandProgress*& slot;

@@ -17,7 +17,7 @@ struct PaceSettings {
   std::uint32_t showAfterMs = 1000;
   // The window answers (paints, reads Esc and the stop button) at least this
   // often; 0: after every item.
-  std::uint32_t answerEveryMs = 50;
+  std::uint32_t answerEveryMs = 100;
 };
 
 enum class PaceStep {
