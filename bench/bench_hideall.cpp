@@ -186,6 +186,8 @@ bool RunList(const std::wstring& programFolder, const std::wstring& listFile, co
       show.Take(bs, ps);
     }
     if (selection) {
+      // Rows and files agree again (a bare loop leaves the rows as they were).
+      command(IDM_TOUT_VOIR);
       HWND lv = list.hwnd();
       ListView_SetItemState(lv, -1, 0, LVIS_SELECTED);
       for (int i = 0; i < kSelection; ++i) ListView_SetItemState(lv, i, LVIS_SELECTED, LVIS_SELECTED);
