@@ -38,18 +38,17 @@ class WatchedFiles : public IFileAttributes {
   Win32FileAttributes real_;
 };
 
+BOOL CALLBACK FindProgress(HWND h, LPARAM lp) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(h, cls, 64);
+  if (std::wstring(cls) != L"TListCommandProgress") return TRUE;
+  *reinterpret_cast<HWND*>(lp) = h;
+  return FALSE;
+}
+
 HWND ProgressWindow() {
   HWND found = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND h, LPARAM lp) -> BOOL {
-        wchar_t cls[64] = {};
-        ::GetClassNameW(h, cls, 64);
-        if (std::wstring(cls) != L"TListCommandProgress") return TRUE;
-        *reinterpret_cast<HWND*>(lp) = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindProgress, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
