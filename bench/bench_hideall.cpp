@@ -262,7 +262,7 @@ int main() {
 
   bool ok = RunList(programFolder, listFile, paths, 10000, 5, true);
   std::fflush(stdout);
-  ok = RunList(programFolder, listFile, paths, paths.size(), 3, false) && ok;
+  ok = RunList(programFolder, listFile, paths, paths.size(), 5, false) && ok;
 
   bench::RemoveTree(root, marker);
   ::DeleteFileW(listFile.c_str());

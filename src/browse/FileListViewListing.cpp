@@ -207,7 +207,7 @@ class TFileListView::Lister {
 
  private:
   void Fill(Row& r, const WIN32_FIND_DATAW& fd) {
-    const std::size_t length = wcsnlen(fd.cFileName, MAX_PATH);
+    const std::size_t length = wcslen(fd.cFileName);  // the system ends it within MAX_PATH
     r.name = v_.names_.Add(fd.cFileName, length);
     r.nameLength = static_cast<std::uint16_t>(length);
     r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
