@@ -1,6 +1,8 @@
 // Listing a folder of 100,000 files: the bare FindFirstFile/FindNextFile walk
 // against a TFileListView showing the same folder (report style, default
 // properties), both timed in this run, and the memory a listed row costs.
+// The two are timed in rounds, one right after the other, alternating which
+// goes first; the median of the rounds' ratios counts.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -13,12 +15,13 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchFiles.h"
 #include "browse/FileListView.h"
 
 namespace {
 
 constexpr int kFiles = 100000;
-constexpr int kRuns = 3;
+constexpr int kRuns = 7;
 // A mix of kinds, as a large folder of documents and logs would hold.
 const wchar_t* const kExtensions[] = {L".txt", L".log", L".dat", L".jpg", L".doc"};
 constexpr std::size_t kExtensionCount = sizeof(kExtensions) / sizeof(kExtensions[0]);
@@ -29,42 +32,10 @@ std::wstring FileName(int i) {
   return name;
 }
 
-// Under Wine each new name in a folder costs a scan of the folder (it must
-// rule out a name differing only in letter case), so 100,000 files made one by
-// one would take most of an hour. There the files are made by a Unix shell.
-using UnixNameFn = char*(CDECL*)(LPCWSTR);
-
-UnixNameFn WineUnixName() {
-  return reinterpret_cast<UnixNameFn>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
-}
-
-std::string UnixPath(UnixNameFn unixName, const std::wstring& path) {
-  char* name = unixName(path.c_str());
-  std::string result = name ? name : "";
-  ::HeapFree(::GetProcessHeap(), 0, name);
-  return result;
-}
-
-// Runs a Unix shell command and waits until it has written the marker file.
-bool RunUnixShell(const std::string& script, const std::wstring& marker) {
-  ::DeleteFileW(marker.c_str());
-  std::string line = "/bin/sh -c \"" + script + "\"";
-  std::wstring wline(line.begin(), line.end());
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(nullptr, wline.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
-  // The handle does not follow the Unix process: wait for its marker.
-  for (int i = 0; i < 6000 && ::GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(100);
-  return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool MakeFolder(const std::wstring& folder, const std::wstring& marker) {
   if (!::CreateDirectoryW(folder.c_str(), nullptr)) return false;
-  if (UnixNameFn unixName = WineUnixName()) {
-    const std::string dir = UnixPath(unixName, folder), done = UnixPath(unixName, marker);
+  if (bench::UnixNameFn unixName = bench::WineUnixName()) {
+    const std::string dir = bench::UnixPath(unixName, folder), done = bench::UnixPath(unixName, marker);
     // No double quote may appear: the line is one quoted argument.
     std::string pick;
     for (std::size_t k = 0; k < kExtensionCount; ++k) {
@@ -75,7 +46,7 @@ bool MakeFolder(const std::wstring& folder, const std::wstring& marker) {
                                " ]; do case $((i % " + std::to_string(kExtensionCount) + ")) in " + pick +
                                "esac; printf 'document_%06d.%s\\n' $i $e; i=$((i+1)); done | xargs touch && touch '" +
                                done + "'";
-    return RunUnixShell(script, marker);
+    return bench::RunUnixShell(script, marker);
   }
   for (int i = 0; i < kFiles; ++i) {
     HANDLE h = ::CreateFileW((folder + FileName(i)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -84,17 +55,6 @@ bool MakeFolder(const std::wstring& folder, const std::wstring& marker) {
     ::CloseHandle(h);
   }
   return true;
-}
-
-void RemoveFolder(const std::wstring& folder, const std::wstring& marker) {
-  if (UnixNameFn unixName = WineUnixName()) {
-    const std::string dir = UnixPath(unixName, folder), done = UnixPath(unixName, marker);
-    RunUnixShell("rm -rf '" + dir + "' && touch '" + done + "'", marker);
-    ::DeleteFileW(marker.c_str());
-    return;
-  }
-  for (int i = 0; i < kFiles; ++i) ::DeleteFileW((folder + FileName(i)).c_str());
-  ::RemoveDirectoryW(folder.c_str());
 }
 
 int BareWalk(const std::wstring& folder) {
@@ -106,6 +66,11 @@ int BareWalk(const std::wstring& folder) {
   while (::FindNextFileW(h, &fd));
   ::FindClose(h);
   return n;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
 }
 
 PROCESS_MEMORY_COUNTERS Memory() {
@@ -136,7 +101,7 @@ int main() {
   HWND host = ::CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
                                 800, 600, nullptr, nullptr, nullptr, nullptr);
   int rows = 0;
-  double bestWalk = 1e9, bestList = 1e9;
+  std::vector<double> walks, listings, ratios;
   std::size_t growth = 0, retained = 0;
   {
     ferlane::TFileListView view;
@@ -147,35 +112,52 @@ int main() {
 
     BareWalk(folder);  // both timings start from the same warm folder
     for (int run = 0; run < kRuns; ++run) {
-      double t0 = Now();
-      int n = BareWalk(folder);
-      bestWalk = std::min(bestWalk, Now() - t0);
-      if (run == 0) std::printf("bare walk: %d entries\n", n);
-
-      const PROCESS_MEMORY_COUNTERS before = Memory();
-      t0 = Now();
-      if (run == 0)
-        view.SetDirectory(folder);
-      else
-        view.UpdateFileList();
-      bestList = std::min(bestList, Now() - t0);
-      rows = view.ItemCount();
-      if (run == 0) {
-        const PROCESS_MEMORY_COUNTERS after = Memory();
-        growth = after.PeakWorkingSetSize > before.WorkingSetSize ? after.PeakWorkingSetSize - before.WorkingSetSize : 0;
-        retained = after.WorkingSetSize > before.WorkingSetSize ? after.WorkingSetSize - before.WorkingSetSize : 0;
+      double walk = 0, listing = 0;
+      auto timeWalk = [&] {
+        const double t0 = Now();
+        const int n = BareWalk(folder);
+        walk = Now() - t0;
+        if (run == 0) std::printf("bare walk: %d entries\n", n);
+      };
+      auto timeListing = [&] {
+        const PROCESS_MEMORY_COUNTERS before = Memory();
+        const double t0 = Now();
+        if (run == 0)
+          view.SetDirectory(folder);
+        else
+          view.UpdateFileList();
+        listing = Now() - t0;
+        rows = view.ItemCount();
+        if (run == 0) {
+          const PROCESS_MEMORY_COUNTERS after = Memory();
+          growth =
+              after.PeakWorkingSetSize > before.WorkingSetSize ? after.PeakWorkingSetSize - before.WorkingSetSize : 0;
+          retained = after.WorkingSetSize > before.WorkingSetSize ? after.WorkingSetSize - before.WorkingSetSize : 0;
+        }
+      };
+      // The two one right after the other, alternating which goes first.
+      if (run % 2 == 0) {
+        timeWalk();
+        timeListing();
+      } else {
+        timeListing();
+        timeWalk();
       }
+      walks.push_back(walk);
+      listings.push_back(listing);
+      ratios.push_back(listing / walk);
     }
   }
   ::DestroyWindow(host);
-  RemoveFolder(folder, marker);
+  bench::RemoveTree(folder.substr(0, folder.size() - 1), marker);
 
   std::printf("rows listed: %d\n", rows);
-  std::printf("bare walk:   %.3f s (best of %d)\n", bestWalk, kRuns);
-  std::printf("listing:     %.3f s (best of %d)\n", bestList, kRuns);
-  std::printf("ratio listing / walk: %.2f (target <= 2.00)\n", bestList / bestWalk);
+  std::printf("bare walk:   %.3f s (median of %d)\n", Median(walks), kRuns);
+  std::printf("listing:     %.3f s (median of %d)\n", Median(listings), kRuns);
+  std::printf("ratio listing / walk: %.2f (median of the rounds' ratios, %.2f to %.2f; aim <= 1.10)\n", Median(ratios),
+              *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
   if (rows > 0) {
-    std::printf("memory per listed row: %.0f bytes peak working set growth, %.0f bytes retained\n",
+    std::printf("memory per listed row: %.0f bytes peak working set growth (aim <= 150), %.0f bytes retained\n",
                 static_cast<double>(growth) / rows, static_cast<double>(retained) / rows);
   }
   ::OleUninitialize();

@@ -1,4 +1,5 @@
-// Start-up and close of the real ferlane.exe with a 100,000-item protected
+// Start-up and close of the real program (ferlane.exe, or ferlane64.exe in
+// the 64-bit build: the build passes its name) with a 100,000-item protected
 // list against the same with an empty list, both timed in this run: from
 // CreateProcess to the main window shown (visible, painted and answering
 // messages), and from the close request to the process's end (the list file
@@ -12,8 +13,14 @@
 #include "BenchClock.h"
 #include "protect/ListFileIo.h"
 
+#ifndef FERLANE_PROGRAM_FILE
+#error "the build names the program it starts (FERLANE_PROGRAM_FILE)"
+#endif
+
 namespace {
 
+// The program's file name as the build gives it.
+constexpr wchar_t kProgramFile[] = L"" FERLANE_PROGRAM_FILE;
 constexpr int kItems = 100000;
 constexpr int kRuns = 3;
 
@@ -50,6 +57,9 @@ HWND VisibleMainWindow(DWORD pid) {
 
 struct Timing {
   double start = 1e9, close = 1e9;
+  // Of the best close: until the main window was gone (the close steps and
+  // the windows' destruction), and from then to the process's end.
+  double windowGone = 0, exit = 0;
 };
 
 // One start and close; the list file holds `lines` each time.
@@ -59,7 +69,7 @@ bool RunOnce(const std::wstring& folder, const std::wstring& listFile, const std
   DWORD put = 0;
   ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
   ::CloseHandle(h);
-  const std::wstring program = folder + L"ferlane.exe";
+  const std::wstring program = folder + kProgramFile;
   std::wstring cmd = L"\"" + program + L"\"";
   STARTUPINFOW si{sizeof(si)};
   PROCESS_INFORMATION pi{};
@@ -76,12 +86,18 @@ bool RunOnce(const std::wstring& folder, const std::wstring& listFile, const std
   ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
   const double t1 = Now();
   ::PostMessageW(main, WM_CLOSE, 0, 0);
+  while (::IsWindow(main) && Now() - t1 < 600) ::Sleep(1);
+  const double tw = Now();
   ::WaitForSingleObject(pi.hProcess, 600000);
   const double t2 = Now();
   ::CloseHandle(pi.hProcess);
   ::CloseHandle(pi.hThread);
   t.start = std::min(t.start, t1 - t0);
-  t.close = std::min(t.close, t2 - t1);
+  if (t2 - t1 < t.close) {
+    t.close = t2 - t1;
+    t.windowGone = tw - t1;
+    t.exit = t2 - tw;
+  }
   return true;
 }
 
@@ -92,8 +108,8 @@ int wmain() {
   ::GetTempPathW(MAX_PATH, temp);
   const std::wstring folder = std::wstring(temp) + L"ferlane-bench-startup\\";
   ::CreateDirectoryW(folder.c_str(), nullptr);
-  if (!::CopyFileW((Here() + L"ferlane.exe").c_str(), (folder + L"ferlane.exe").c_str(), FALSE)) {
-    std::printf("ferlane.exe must be built beside the benchmark\n");
+  if (!::CopyFileW((Here() + kProgramFile).c_str(), (folder + kProgramFile).c_str(), FALSE)) {
+    std::printf("%ls must be built beside the benchmark\n", kProgramFile);
     return 1;
   }
   wchar_t user[256] = {};
@@ -126,8 +142,10 @@ int wmain() {
   std::printf("start-up, %d items:      %8.3f s  ratio %.2f (at most 3)\n", kItems, large.start,
               large.start / empty.start);
   std::printf("close, empty list:           %8.3f s\n", empty.close);
-  std::printf("close, %d items:         %8.3f s  ratio %.2f (at most 2)\n", kItems, large.close,
+  std::printf("close, %d items:         %8.3f s  ratio %.2f (aim <= 1.50)\n", kItems, large.close,
               large.close / empty.close);
+  std::printf("  of which, empty list / %d items: window gone after %.3f / %.3f s, process ended %.3f / %.3f s later\n",
+              kItems, empty.windowGone, large.windowGone, empty.exit, large.exit);
   std::printf("close, %d items written: %8.3f s  ratio %.2f (the list file rewritten)\n", kItems, rewrite.close,
               rewrite.close / empty.close);
   ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");

@@ -259,9 +259,16 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_CLOSE:
+      if (listView1_.Busy()) {
+        // The command is stopped between two items; the close follows.
+        closeAfterCommand_ = true;
+        listView1_.StopCommand();
+        return 0;
+      }
       if (FormCloseQuery()) ::DestroyWindow(hwnd_);
       return 0;
     case WM_QUERYENDSESSION:
+      listView1_.StopCommand();
       // The end of the Windows session runs the close steps like any close,
       // and is never blocked.
       FormCloseQuery(true);
@@ -638,9 +645,19 @@ void Tficheprincipale::Changerlemotdepasse1Click() {
   if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);
 }
 
-void Tficheprincipale::SpeedButton1Click() { listView1_.SpeedButton1Click(); }
-void Tficheprincipale::SpeedButton2Click() { listView1_.SpeedButton2Click(); }
-void Tficheprincipale::CacherouVoirlaslection1Click() { listView1_.CacherouVoirlaslection1Click(); }
+void Tficheprincipale::RunListCommand(void (ProtectedList::*command)()) {
+  (listView1_.*command)();
+  if (closeAfterCommand_ && !listView1_.Busy()) {
+    closeAfterCommand_ = false;
+    ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  }
+}
+
+void Tficheprincipale::SpeedButton1Click() { RunListCommand(&ProtectedList::SpeedButton1Click); }
+void Tficheprincipale::SpeedButton2Click() { RunListCommand(&ProtectedList::SpeedButton2Click); }
+void Tficheprincipale::CacherouVoirlaslection1Click() {
+  RunListCommand(&ProtectedList::CacherouVoirlaslection1Click);
+}
 void Tficheprincipale::outSelectionner2Click() { listView1_.outSelectionner2Click(); }
 
 void Tficheprincipale::Supprimer2Click() {

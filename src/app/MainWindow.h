@@ -114,6 +114,10 @@ class Tficheprincipale : public IFileDragTarget {
   void ReadExplorerSettings();  // the special-operations check boxes (S2)
   void CreateHiddenStore();     // the hidden store folders and views (S7)
 
+  // Runs a hide or show command of the list; a close asked meanwhile
+  // stopped it and is carried out once it has ended.
+  void RunListCommand(void (ProtectedList::*command)());
+
   void ReadPlacement();
   void SetCaptionAndRole();
   void LoadListFile();
@@ -125,6 +129,7 @@ class Tficheprincipale : public IFileDragTarget {
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;
+  bool closeAfterCommand_ = false;
   Dpi dpi_;  // the screen's, read at creation
   // In the screen's pixels: set from the design at creation, then dragged.
   int leftColumnWidth_ = 0;

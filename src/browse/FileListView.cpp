@@ -358,8 +358,8 @@ std::wstring TFileListView::Caption(int row) const {
   auto edited = editedCaptions_.find(order_[static_cast<std::size_t>(row)]);
   if (edited != editedCaptions_.end()) return edited->second;
   const Row& r = RowAt(row);
-  if (r.name == L"..") return shown_.parentCaption;
-  return CaptionOf(r.name, shown_.hideExt);
+  if (r.Name() == L"..") return shown_.parentCaption;
+  return CaptionOf(std::wstring(r.Name()), shown_.hideExt);
 }
 
 std::wstring TFileListView::FullPath(int row) const { return SubItem(row, 4); }
@@ -380,7 +380,7 @@ std::wstring TFileListView::SubItem(int row, int index) const {
     }
   }
   const Row& r = RowAt(row);
-  const bool parent = r.name == L"..";
+  const bool parent = r.Name() == L"..";
   const wchar_t* kind = r.kind == Kind::Dir ? L"dir" : L"file";
   switch (index) {
     case 0: return SizeText(r.size, kind, shown_.fileSize);
@@ -421,7 +421,7 @@ void TFileListView::SelectAll() {
 
 // The ".." entry, whatever caption it was listed with.
 bool TFileListView::IsParentRow(int row) const {
-  return !driveMode_ && row >= 0 && row < ItemCount() && RowAt(row).name == L"..";
+  return !driveMode_ && row >= 0 && row < ItemCount() && RowAt(row).Name() == L"..";
 }
 
 int TFileListView::IconOf(int row) {

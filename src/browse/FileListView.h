@@ -10,8 +10,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -186,14 +188,29 @@ class TFileListView {
  private:
   // A listed entry. Texts are made when asked for, from these facts.
   enum class Kind : unsigned char { File, Dir };
+  // One listed entry: 40 bytes, its name kept in names_.
   struct Row {
-    std::wstring name;  // entry name, ".." for the parent row
+    const wchar_t* name = L"";    // entry name, NUL-terminated; ".." for the parent row
     std::uint64_t size = 0;
     std::uint64_t writeTime = 0;  // 100-ns intervals, UTC
     std::uint32_t attributes = 0;
     int icon = -1;             // system image index; -1 until asked of the shell
     std::uint32_t type = 0;    // index into types_
+    std::uint16_t nameLength = 0;
     Kind kind = Kind::File;
+    std::wstring_view Name() const { return {name, nameLength}; }
+  };
+  // The names of a listing's rows, in blocks that never move: a folder of
+  // many files costs no allocation per name, and no copy as the list grows.
+  class NameStore {
+   public:
+    const wchar_t* Add(const wchar_t* name, std::size_t length);
+    void Clear();
+
+   private:
+    static constexpr std::size_t kBlock = 32768;  // characters; a name has at most MAX_PATH
+    std::vector<std::unique_ptr<wchar_t[]>> blocks_;
+    std::size_t used_ = kBlock;
   };
   struct DriveRow {
     std::wstring caption, root, total, free;
@@ -233,6 +250,10 @@ class TFileListView {
   void ListFolder();
   void ListDrives();
   void SortRows();
+  // The two ways of ordering order_: by the listed captions alone (false
+  // when a name needs the general way), or by keys of any column.
+  bool SortByCaption();
+  void SortByKeys();
   bool IsParentRow(int row) const;
   const Row& RowAt(int row) const { return rows_[order_[static_cast<std::size_t>(row)]]; }
   std::wstring FullPath(int row) const;
@@ -297,6 +318,7 @@ class TFileListView {
   Shown shown_;
   std::vector<std::wstring> types_;
   std::vector<Row> rows_;
+  NameStore names_;
   std::vector<std::uint32_t> order_;  // display position -> rows_ index
   std::vector<DriveRow> drives_;
   std::unordered_map<std::uint32_t, std::wstring> editedCaptions_;  // by rows_ index

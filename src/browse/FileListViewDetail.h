@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "browse/logic/PathOps.h"
 
@@ -20,6 +22,26 @@ inline bool IsDriveRoot(const std::wstring& folder) {
 inline std::wstring LocaleUpper(std::wstring s) {
   if (!s.empty()) ::CharUpperBuffW(s.data(), static_cast<DWORD>(s.size()));
   return s;
+}
+
+// The upper case CharUpperBuff gives each UTF-16 unit alone, built once: a
+// sort compares names through it instead of upper-casing a copy of each.
+inline const wchar_t* LocaleUpperTable() {
+  static const std::vector<wchar_t> table = [] {
+    std::vector<wchar_t> t(0x10000);
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = static_cast<wchar_t>(i);
+    // The surrogate halves stay as they are; names holding them sort by copies.
+    ::CharUpperBuffW(t.data(), 0xD800);
+    ::CharUpperBuffW(t.data() + 0xE000, 0x2000);
+    return t;
+  }();
+  return table.data();
+}
+
+inline bool HasSurrogate(std::wstring_view text) {
+  for (wchar_t c : text)
+    if (c >= 0xD800 && c <= 0xDFFF) return true;
+  return false;
 }
 
 inline bool SameTextLocale(const std::wstring& a, const std::wstring& b) {

@@ -208,13 +208,15 @@ class TFileListView::Lister {
 
  private:
   void Fill(Row& r, const WIN32_FIND_DATAW& fd) {
-    r.name = fd.cFileName;
+    const std::size_t length = wcslen(fd.cFileName);  // the system ends it within MAX_PATH
+    r.name = v_.names_.Add(fd.cFileName, length);
+    r.nameLength = static_cast<std::uint16_t>(length);
     r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
     r.writeTime = FileTimeValue(fd.ftLastWriteTime);
     r.attributes = fd.dwFileAttributes;
     r.kind = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Dir : Kind::File;
     v_.listedBytes_ += r.size;
-    if (r.name == L"..") {
+    if (r.Name() == L"..") {
       r.icon = v_.parentIcon_;
       r.type = kBlankType;
     } else if (r.kind == Kind::Dir) {
@@ -229,15 +231,15 @@ class TFileListView::Lister {
         r.type = folderInfo_->type;
       }
     } else {
-      const ExtInfo& info = ForExtension(r.name);
+      const ExtInfo& info = ForExtension(r.Name());
       r.type = info.type;
       r.icon = info.ownIcons ? -1 : info.icon;
     }
   }
 
-  const ExtInfo& ForExtension(const std::wstring& name) {
-    std::size_t dot = name.rfind(L'.');
-    const wchar_t* ext = dot == std::wstring::npos ? L"" : name.c_str() + dot;
+  const ExtInfo& ForExtension(std::wstring_view name) {
+    const std::size_t dot = name.rfind(L'.');
+    const std::wstring_view ext = dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot);
     if (last_ && lastExt_ == ext) return *last_;
     lastExt_ = ext;
     auto exact = exactExts_.find(lastExt_);
@@ -246,7 +248,8 @@ class TFileListView::Lister {
       const std::wstring key = LocaleUpper(lastExt_);
       auto it = exts_.find(key);
       if (it == exts_.end()) {
-        ExtInfo info = Ask(folder_ + name, FILE_ATTRIBUTE_NORMAL, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+        ExtInfo info = Ask(folder_ + std::wstring(name), FILE_ATTRIBUTE_NORMAL,
+                           SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
         info.ownIcons = ExtensionHasOwnIcons(key);
         it = exts_.emplace(key, info).first;
       }
@@ -314,6 +317,7 @@ void TFileListView::UpdateFileList() {
     ListView_SetItemCountEx(list_, 0, 0);
     // Nothing of the previous listing stays.
     std::vector<Row>().swap(rows_);
+    names_.Clear();
     std::vector<std::uint32_t>().swap(order_);
     drives_.clear();
     types_.clear();
@@ -449,18 +453,54 @@ void TFileListView::SortRows() {
   std::int64_t focused = -1;
   if (focusedPos >= 0 && focusedPos < shown) focused = order_[static_cast<std::size_t>(focusedPos)];
 
+  if (sortColumn_ != 0 || !editedCaptions_.empty() || !SortByCaption()) SortByKeys();
+
+  if (selected.empty() && focused < 0) return;
+  std::vector<std::uint32_t> position(rows_.size());
+  for (std::size_t p = 0; p < order_.size(); ++p) position[order_[p]] = static_cast<std::uint32_t>(p);
+  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (std::uint32_t r : selected) ListView_SetItemState(list_, position[r], LVIS_SELECTED, LVIS_SELECTED);
+  if (focused >= 0) ListView_SetItemState(list_, position[static_cast<std::size_t>(focused)], LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+// The usual order, by caption: the keys borrow the listed names, compared
+// through the locale's upper case of each character, so a long listing
+// makes no upper-cased copy of each name.
+bool TFileListView::SortByCaption() {
+  std::vector<RowOrderView> keys(rows_.size());
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const Row& r = rows_[i];
+    RowOrderView& k = keys[i];
+    k.parent = r.Name() == L"..";
+    k.dir = r.kind == Kind::Dir;
+    if (k.parent) {
+      k.text = shown_.parentCaption;
+    } else {
+      k.text = r.Name();
+      const std::size_t dot = shown_.hideExt ? k.text.rfind(L'.') : std::wstring_view::npos;
+      if (dot != std::wstring_view::npos) k.text = k.text.substr(0, dot);
+      // A character of two units may change case as a whole: such names
+      // take the general way.
+      if (HasSurrogate(k.text)) return false;
+    }
+  }
+  SortRowOrderByText(order_, keys, LocaleUpperTable(), descending_);
+  return true;
+}
+
+void TFileListView::SortByKeys() {
   std::vector<RowOrderKey> keys(rows_.size());
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const Row& r = rows_[i];
     RowOrderKey& k = keys[i];
-    k.parent = r.name == L"..";
+    k.parent = r.Name() == L"..";
     k.dir = r.kind == Kind::Dir;
     switch (sortColumn_) {
       case 0: {
         auto edited = editedCaptions_.find(static_cast<std::uint32_t>(i));
         k.text = LocaleUpper(edited != editedCaptions_.end() ? edited->second
                              : k.parent                     ? shown_.parentCaption
-                                                            : CaptionOf(r.name, shown_.hideExt));
+                                                            : CaptionOf(std::wstring(r.Name()), shown_.hideExt));
         break;
       }
       case 1:
@@ -472,13 +512,23 @@ void TFileListView::SortRows() {
     }
   }
   SortRowOrder(order_, keys, sortColumn_, descending_);
+}
 
-  if (selected.empty() && focused < 0) return;
-  std::vector<std::uint32_t> position(rows_.size());
-  for (std::size_t p = 0; p < order_.size(); ++p) position[order_[p]] = static_cast<std::uint32_t>(p);
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  for (std::uint32_t r : selected) ListView_SetItemState(list_, position[r], LVIS_SELECTED, LVIS_SELECTED);
-  if (focused >= 0) ListView_SetItemState(list_, position[static_cast<std::size_t>(focused)], LVIS_FOCUSED, LVIS_FOCUSED);
+const wchar_t* TFileListView::NameStore::Add(const wchar_t* name, std::size_t length) {
+  if (used_ + length + 1 > kBlock) {
+    blocks_.push_back(std::make_unique<wchar_t[]>(kBlock));
+    used_ = 0;
+  }
+  wchar_t* at = blocks_.back().get() + used_;
+  std::copy(name, name + length, at);
+  at[length] = L'\0';
+  used_ += length + 1;
+  return at;
+}
+
+void TFileListView::NameStore::Clear() {
+  std::vector<std::unique_ptr<wchar_t[]>>().swap(blocks_);
+  used_ = kBlock;
 }
 
 void TFileListView::SetSortImages() {

@@ -163,7 +163,7 @@ void TFileListView::RenameSelected() {
 
 bool TFileListView::HandleBeginLabelEdit(int row) {
   // Neither the parent row nor a drive names something that can be renamed.
-  if (readOnly_ || driveMode_ || row < 0 || row >= ItemCount() || RowAt(row).name == L"..") return false;
+  if (readOnly_ || driveMode_ || row < 0 || row >= ItemCount() || RowAt(row).Name() == L"..") return false;
   editing_ = true;
   editOldPath_ = FullPath(row);
   editKind_ = RowAt(row).kind;

@@ -52,7 +52,6 @@ bool FolderSizeWalk::Start() {
     queue_.push_back(AddSlash(root_));
     pending_ = 1;
   }
-  ::ReleaseSemaphore(work_, 1, nullptr);
   for (int i = 0; i < threadCount_; ++i) {
     const uintptr_t t = ::_beginthreadex(nullptr, 0, &FolderSizeWalk::ThreadMain, this, 0, nullptr);
     if (t) threads_.push_back(reinterpret_cast<HANDLE>(t));
@@ -90,21 +89,33 @@ unsigned __stdcall FolderSizeWalk::ThreadMain(void* self) {
   return 0;
 }
 
+bool FolderSizeWalk::Take(std::wstring& folder) {
+  // A thread sleeps only when the queue is empty, and is woken only then:
+  // a semaphore call per folder would cost more than the folder's listing.
+  ::EnterCriticalSection(&lock_);
+  while (!stop_ && queue_.empty()) {
+    ++idle_;
+    ::LeaveCriticalSection(&lock_);
+    ::WaitForSingleObject(work_, INFINITE);
+    ::EnterCriticalSection(&lock_);
+  }
+  const bool taken = !stop_;
+  if (taken) {
+    folder = std::move(queue_.back());
+    queue_.pop_back();
+  }
+  ::LeaveCriticalSection(&lock_);
+  return taken;
+}
+
 void FolderSizeWalk::Work() {
   std::vector<std::wstring> subfolders;
-  for (;;) {
-    ::WaitForSingleObject(work_, INFINITE);
-    std::wstring folder;
-    {
-      Lock lock(lock_);
-      if (stop_ || queue_.empty()) return;  // the walk ended: the count woke us to leave
-      folder = std::move(queue_.back());
-      queue_.pop_back();
-    }
+  std::wstring folder;
+  while (Take(folder)) {
     subfolders.clear();
     std::uint64_t bytes = 0;
     Enumerate(folder, subfolders, bytes);
-    long added = 0;
+    long wake = 0;
     bool last = false;
     {
       Lock lock(lock_);
@@ -112,12 +123,14 @@ void FolderSizeWalk::Work() {
       ++folders_;
       if (!stop_) {
         for (auto& s : subfolders) queue_.push_back(std::move(s));
-        added = static_cast<long>(subfolders.size());
+        const long added = static_cast<long>(subfolders.size());
         pending_ += added;
+        wake = added < idle_ ? added : idle_;
+        idle_ -= wake;
       }
       last = --pending_ == 0;
     }
-    if (added > 0) ::ReleaseSemaphore(work_, added, nullptr);
+    if (wake > 0) ::ReleaseSemaphore(work_, wake, nullptr);
     if (last) Finish();
   }
 }

@@ -38,6 +38,8 @@ class FolderSizeWalk {
  private:
   static unsigned __stdcall ThreadMain(void* self);
   void Work();
+  // The next folder to enumerate; false once the walk has ended.
+  bool Take(std::wstring& folder);
   void Enumerate(const std::wstring& folder, std::vector<std::wstring>& subfolders, std::uint64_t& bytes);
   void Finish();
 
@@ -47,10 +49,11 @@ class FolderSizeWalk {
   mutable CRITICAL_SECTION lock_;
   std::vector<std::wstring> queue_;  // folders waiting to be enumerated
   long pending_ = 0;                 // queued or being enumerated
+  long idle_ = 0;                    // threads waiting for a folder
   std::uint64_t bytes_ = 0;
   std::uint64_t folders_ = 0;
   volatile LONG stop_ = 0;
-  HANDLE work_ = nullptr;  // semaphore: one count per queued folder
+  HANDLE work_ = nullptr;  // semaphore: one count per waiting thread woken
   HANDLE done_ = nullptr;  // manual-reset event
 };
 

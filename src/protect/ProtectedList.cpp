@@ -8,6 +8,8 @@
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/ScreenDpi.h"
+#include "platform/WaitCursor.h"
+#include "protect/CommandProgress.h"
 #include "protect/ListFileIo.h"
 #include "protect/logic/DropRules.h"
 #include "protect/logic/ExactPath.h"
@@ -33,6 +35,13 @@ void SetItemSelected(HWND list, int item, bool selected) {
   lvi.stateMask = LVIS_SELECTED;
   lvi.state = selected ? LVIS_SELECTED : 0;
   ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvi));
+}
+
+// Windows paths that differ in letter case only name the same file.
+std::wstring UpperPath(std::wstring_view path) {
+  std::wstring upper(path);
+  if (!upper.empty()) ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
 }
 
 }  // namespace
@@ -278,7 +287,8 @@ int ProtectedList::FindCaption(const std::wstring& text, int start, bool partial
 }
 
 void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
-  if (!list_) return;
+  if (!list_ || running_) return;
+  Reshaped();
   Batch batch(*this);
   storedFile_.clear();
   Row row = NewRow(path, type);
@@ -312,6 +322,7 @@ std::vector<ProtectedList::Row> ProtectedList::RowsFromText(std::wstring text, b
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
+  if (running_) return ERROR_BUSY;
   // A save killed half-way leaves its temporary file; it is of no use now.
   RemoveStaleListTempFiles(fileName);
   std::wstring text;
@@ -331,6 +342,7 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   storedFile_.clear();
   if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
+  Reshaped();
   if (rows_.empty()) {
     rows_ = std::move(loaded);
   } else {
@@ -358,6 +370,7 @@ std::string ProtectedList::EncodeRows() const {
 
 void ProtectedList::InsertInFront(std::vector<Row> front) {
   if (front.empty()) return;
+  Reshaped();
   storedFile_.clear();
   const std::vector<int> selected = SelectedItems();
   const int shift = static_cast<int>(front.size());
@@ -421,39 +434,66 @@ std::wstring ProtectedList::CreateErrorText(const std::wstring& fileName, DWORD 
   return CreateListFileErrorText(fileName, error);
 }
 
-void ProtectedList::RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&),
-                               bool selectedOnly) {
-  if (ItemCount() == 0) return;
+void ProtectedList::RunCommand(ListCommand command) {
+  if (ItemCount() == 0 || running_) return;
   std::vector<ProtectedItem> items(rows_.size());
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     items[i].path = PathOf(rows_[i]);
     items[i].type = rows_[i].type;
   }
-  if (selectedOnly)
+  if (command == ListCommand::ToggleSelected)
     for (int i : SelectedItems()) items[static_cast<std::size_t>(i)].selected = true;
-  Win32FileAttributes fs;
-  AttributeFailures failures = command(fs, items);
+  Win32FileAttributes real;
+  IFileAttributes& fs = files_ ? *files_ : real;
+  const std::uint64_t layout = layout_;
+  ListCommandResult result;
+  {
+    WaitCursor wait;
+    CommandProgress progress(::GetAncestor(list_, GA_ROOT), list_, command, pace_,
+                             [this, layout](std::size_t item, ItemState state) {
+                               // Each row says what was done to it as soon as it is done.
+                               if (layout_ != layout || item >= rows_.size()) return;
+                               rows_[item].state = state;
+                               rows_[item].stateRead = true;
+                             });
+    struct Running {
+      CommandProgress*& slot;
+      ~Running() { slot = nullptr; }
+    } running{running_ = &progress};
+    result = RunListCommand(command, fs, items, &progress, &UpperPath);
+  }
   {
     Batch batch(*this);
-    for (std::size_t i = 0; i < items.size(); ++i)
-      if (!selectedOnly || items[i].selected) {
-        rows_[i].state = items[i].state;
-        rows_[i].stateRead = true;
-      }
+    // The rows done show what the file system holds at the end; the others
+    // were not touched. Rows moved meanwhile read their state afresh.
+    if (layout_ != layout) {
+      for (Row& row : rows_) row.stateRead = false;
+    } else {
+      for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].done) {
+          rows_[i].state = items[i].state;
+          rows_[i].stateRead = true;
+        }
+    }
   }
   // One message after the loop, so a read-only volume does not ask once per item.
-  if (!failures.empty()) ShowError(::GetParent(list_), AttributeFailureText(failures));
+  if (!result.failures.empty()) ShowError(::GetParent(list_), AttributeFailureText(result.failures));
 }
 
-void ProtectedList::SpeedButton1Click() { RunCommand(&ShowAll, false); }
-void ProtectedList::SpeedButton2Click() { RunCommand(&HideAll, false); }
-void ProtectedList::CacherouVoirlaslection1Click() { RunCommand(&ToggleSelected, true); }
+void ProtectedList::StopCommand() {
+  if (running_) running_->Stop();
+}
+
+void ProtectedList::SpeedButton1Click() { RunCommand(ListCommand::ShowAll); }
+void ProtectedList::SpeedButton2Click() { RunCommand(ListCommand::HideAll); }
+void ProtectedList::CacherouVoirlaslection1Click() { RunCommand(ListCommand::ToggleSelected); }
 
 void ProtectedList::Supprimer2Click() {
-  if (!list_) return;
+  if (!list_ || running_) return;
   const std::vector<int> selected = SelectedItems();
   if (selected.empty()) return;
   storedFile_.clear();
+  Reshaped();
   Batch batch(*this);
   // One pass keeps the remaining rows in their order.
   std::vector<Row> kept;
@@ -474,7 +514,8 @@ void ProtectedList::Supprimer2Click() {
 }
 
 void ProtectedList::Supprimer1Click() {
-  if (!list_) return;
+  if (!list_ || running_) return;
+  Reshaped();
   Batch batch(*this);
   if (!rows_.empty()) storedFile_.clear();
   rows_.clear();
@@ -508,7 +549,7 @@ void ProtectedList::ouslesFichiers1Click(IFileRows& rows) {
 }
 
 int ProtectedList::AppendSelectedEntries(IFileRows& rows) {
-  if (!list_) return 0;
+  if (!list_ || running_) return 0;
   int count = rows.ItemCount();
   bool any = false;
   for (int row = 0; row < count && !any; ++row) any = rows.IsSelected(row);

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "protect/ListFileIo.h"
+#include "protect/logic/CommandPace.h"
 #include "protect/logic/HideShow.h"
 
 namespace ferlane {
 
+class CommandProgress;
 class TFileListView;
 
 // The rows of a file list view as the commands here read them.
@@ -103,10 +105,20 @@ class ProtectedList {
   static std::wstring OpenErrorText(const std::wstring& fileName, DWORD error);
   static std::wstring CreateErrorText(const std::wstring& fileName, DWORD error);
 
-  // Hide and show.
+  // Hide and show. A long command keeps the window answering and shows its
+  // progress (CommandProgress); Esc or "Arrêter" stops it between two items.
   void SpeedButton1Click();             // show all
   void SpeedButton2Click();             // hide all
   void CacherouVoirlaslection1Click();  // toggle the selection
+  // A hide or show command is running (the window answers meanwhile): the
+  // commands that change the list do nothing until it ends.
+  bool Busy() const { return running_ != nullptr; }
+  // Stops a running command before its next item.
+  void StopCommand();
+  // How soon a command shows its progress and how often the window answers.
+  void SetPace(PaceSettings pace) { pace_ = pace; }
+  // The file system the commands act on; nullptr: the real one. Not owned.
+  void SetFileSystem(IFileAttributes* files) { files_ = files; }
   // Removal (the files keep their attributes) and selection.
   void Supprimer2Click();  // the selected items
   void Supprimer1Click();  // every item
@@ -159,9 +171,12 @@ class ProtectedList {
   void SyncCount();
   // The list file's bytes for the rows as they are.
   std::string EncodeRows() const;
-  // Runs a hide or show rule over the items, shows the state words the file
-  // system then holds and names the refused paths in one message.
-  void RunCommand(AttributeFailures (*command)(IFileAttributes&, std::vector<ProtectedItem>&), bool selectedOnly);
+  // Runs a hide or show command over the items, shows the state words the
+  // file system then holds and names the refused paths in one message.
+  void RunCommand(ListCommand command);
+  // Rows were added, removed or moved: a running command's item numbers no
+  // longer name the same rows.
+  void Reshaped() { ++layout_; }
   // Puts rows in front of the list (the stored items of a late read); the
   // selected rows stay selected.
   void InsertInFront(std::vector<Row> front);
@@ -172,6 +187,10 @@ class ProtectedList {
 
   HWND list_ = nullptr;
   int batchDepth_ = 0;
+  CommandProgress* running_ = nullptr;
+  std::uint64_t layout_ = 0;
+  PaceSettings pace_;
+  IFileAttributes* files_ = nullptr;
   // mutable: reading a state word or an icon for the first time keeps it.
   mutable std::vector<Row> rows_;
   std::wstring pool_;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cwctype>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "app/PasswordWindows.h"
 #include "platform/Registry.h"
 #include "platform/Termination.h"
+#include "protect/ListFileIo.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -487,6 +489,63 @@ TEST_F(MainWindowTest, SplittersOfTheFirstTabResizeItsPanes) {
   DragMouse(w, POINT{5, 5}, POINT{100, 100});
   const RECT after = ChildRect(w, main->DirTree1().hwnd());
   EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+// The real files, with a hook before each attribute write.
+class HookedFiles : public IFileAttributes {
+ public:
+  std::function<void(int)> beforeWrite;
+  int writes = 0;
+  std::uint32_t Get(const std::wstring& path) override { return real_.Get(path); }
+  std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) override {
+    if (beforeWrite) beforeWrite(++writes);
+    return real_.Set(path, attributes);
+  }
+
+ private:
+  Win32FileAttributes real_;
+};
+
+TEST_F(MainWindowTest, CloseAskedDuringAHideStopsItAndTheWindowClosesOnceItHasStopped) {
+  std::vector<std::wstring> files, lines;
+  for (int i = 0; i < 4; ++i) {
+    files.push_back(scratch.File(L"f" + std::to_wstring(i) + L".txt"));
+    lines.push_back(files.back());
+    lines.push_back(L"Fichier");
+  }
+  const std::string bytes = EncodeListLines(lines);
+  HANDLE h = ::CreateFileW((programFolder + L"dupont").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(h);
+
+  auto main = MakeMain();
+  ASSERT_EQ(main->ListView1().ItemCount(), 4);
+  HookedFiles fs;
+  main->ListView1().SetFileSystem(&fs);
+  main->ListView1().SetPace({0, 0});
+  const HWND window = main->hwnd();
+  MSG msg;
+  // A quit left by an earlier test's window would stop the command at once.
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  fs.beforeWrite = [&](int n) {
+    if (n == 2) ::PostMessageW(window, WM_CLOSE, 0, 0);
+  };
+  main->SpeedButton2Click();  // Tout Cacher
+  // Stopped after the item at hand: two files hidden, two untouched, and
+  // the window still there until the close it was asked runs.
+  EXPECT_EQ(fs.writes, 2);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ((Attributes(files[i]) & FILE_ATTRIBUTE_HIDDEN) != 0, i < 2) << i;
+  EXPECT_EQ(main->ListView1().StateText(1), L"Cach\u00E9");
+  EXPECT_EQ(main->ListView1().StateText(2), L"Visible");
+  EXPECT_TRUE(::IsWindow(window));
+  for (int i = 0; i < 50 && ::IsWindow(window); ++i)
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(FileBytes(programFolder + L"dupont"), bytes);  // the close steps ran
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
 }
 
 }  // namespace

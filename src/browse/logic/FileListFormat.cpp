@@ -275,6 +275,37 @@ void SortRowOrder(std::vector<std::uint32_t>& order, const std::vector<RowOrderK
   });
 }
 
+namespace {
+
+// Units beyond the table (none on Windows, where wchar_t has 16 bits) keep their value.
+std::uint32_t UpperUnit(wchar_t c, const wchar_t* upper) {
+  const auto u = static_cast<std::uint32_t>(c);
+  return u < 0x10000 ? static_cast<std::uint32_t>(upper[u]) : u;
+}
+
+int CompareUpper(std::wstring_view a, std::wstring_view b, const wchar_t* upper) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t x = UpperUnit(a[i], upper), y = UpperUnit(b[i], upper);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+}  // namespace
+
+void SortRowOrderByText(std::vector<std::uint32_t>& order, const std::vector<RowOrderView>& keys,
+                        const wchar_t* upper, bool descending) {
+  // The rules of CompareKeys for a text column.
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
+    const RowOrderView& a = keys[x];
+    const RowOrderView& b = keys[y];
+    if (a.parent != b.parent) return a.parent;
+    const int r = a.dir != b.dir ? (a.dir ? -1 : 1) : CompareUpper(a.text, b.text, upper);
+    return (descending ? -r : r) < 0;
+  });
+}
+
 double SizeNumber(const std::wstring& sizeText, TFileSize unit) {
   std::wstring t = sizeText;
   if (unit == fsKB) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ferlane {
@@ -138,6 +139,20 @@ int CompareKeys(const RowOrderKey& a, const RowOrderKey& b, int column, bool des
 // their listing order.
 void SortRowOrder(std::vector<std::uint32_t>& order, const std::vector<RowOrderKey>& keys, int column,
                   bool descending);
+
+// A row's order key that borrows its text (the caption as listed) instead
+// of holding an upper-cased copy, so a long listing sorts without a string
+// per row.
+struct RowOrderView {
+  bool parent = false;
+  bool dir = false;
+  std::wstring_view text;
+};
+
+// The order SortRowOrder gives keys holding upper(text), for a text column:
+// upper maps every UTF-16 unit (65,536 entries) to its upper case.
+void SortRowOrderByText(std::vector<std::uint32_t>& order, const std::vector<RowOrderView>& keys,
+                        const wchar_t* upper, bool descending);
 
 // A row as hosts see it: the caption and the seven sub-item texts.
 struct RowTexts {

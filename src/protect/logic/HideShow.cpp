@@ -1,5 +1,7 @@
 #include "protect/logic/HideShow.h"
 
+#include <unordered_map>
+
 namespace ferlane {
 
 const wchar_t* TypeWord(ItemType type) { return type == ItemType::Folder ? L"Dossier" : L"Fichier"; }
@@ -65,30 +67,62 @@ ItemState Toggle(IFileAttributes& fs, const std::wstring& path, AttributeFailure
   return ItemState::Missing;
 }
 
+bool Concerns(ListCommand command, const ProtectedItem& item) {
+  return command != ListCommand::ToggleSelected || item.selected;
+}
+
+ItemState StepItem(ListCommand command, IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures) {
+  switch (command) {
+    case ListCommand::ShowAll: return ShowIfHidden(fs, path, failures);
+    case ListCommand::HideAll: return HideByReplacing(fs, path, failures);
+    case ListCommand::ToggleSelected: break;
+  }
+  return Toggle(fs, path, failures);
+}
+
 namespace {
 
-template <class Rule>
-AttributeFailures Run(IFileAttributes& fs, std::vector<ProtectedItem>& items, bool selectedOnly, Rule rule) {
-  AttributeFailures failures;
+// A later step on the same file may have changed what an earlier row read
+// back: the rows of a path done more than once are read again.
+void RereadRepeatedPaths(IFileAttributes& fs, std::vector<ProtectedItem>& items, PathFold fold, std::size_t done) {
+  std::unordered_map<std::wstring, int> times;
+  times.reserve(done);
+  auto key = [fold](const std::wstring& path) { return fold ? fold(path) : path; };
+  for (const auto& item : items)
+    if (item.done) ++times[key(item.path)];
+  if (times.size() == done) return;  // every path once
   for (auto& item : items)
-    if (!selectedOnly || item.selected) rule(fs, item.path, failures);
-  for (auto& item : items)
-    if (!selectedOnly || item.selected) item.state = StateFromAttributes(fs.Get(item.path));
-  return failures;
+    if (item.done && times[key(item.path)] > 1) item.state = StateFromAttributes(fs.Get(item.path));
 }
 
 }  // namespace
 
+ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::vector<ProtectedItem>& items,
+                                 IItemProgress* progress, PathFold fold) {
+  ListCommandResult result;
+  for (const auto& item : items) result.total += Concerns(command, item) ? 1 : 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    ProtectedItem& item = items[i];
+    if (!Concerns(command, item)) continue;
+    item.state = StepItem(command, fs, item.path, result.failures);
+    item.done = true;
+    ++result.done;
+    if (progress && !progress->ItemDone(i, item.state, result.done, result.total)) break;
+  }
+  RereadRepeatedPaths(fs, items, fold, result.done);
+  return result;
+}
+
 AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return Run(fs, items, false, ShowIfHidden);
+  return RunListCommand(ListCommand::ShowAll, fs, items).failures;
 }
 
 AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return Run(fs, items, false, HideByReplacing);
+  return RunListCommand(ListCommand::HideAll, fs, items).failures;
 }
 
 AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return Run(fs, items, true, Toggle);
+  return RunListCommand(ListCommand::ToggleSelected, fs, items).failures;
 }
 
 }  // namespace ferlane

@@ -2,6 +2,7 @@
 // The words of a protected item and the attribute rules of the hide and show
 // commands, over a small file-attribute interface so that the rules run
 // against a fake file system as well as the real one.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -62,12 +63,52 @@ struct ProtectedItem {
   ItemType type = ItemType::File;
   ItemState state = ItemState::Visible;
   bool selected = false;
+  // Set by RunListCommand on each item it acted on; the others are untouched.
+  bool done = false;
 };
 
-// The three list commands, first item to last; none stops at a failure.
-// Afterwards every item they concern is read again, so its state word tells
-// what the file system holds once the whole command is done (a path listed
-// twice shows its final state on both rows). Returns the refused writes.
+// The three list commands: "Tout Voir", "Tout Cacher" and "Cacher ou Voir la
+// sélection".
+enum class ListCommand { ShowAll, HideAll, ToggleSelected };
+
+// Whether the command acts on an item: every item, or the selected ones.
+bool Concerns(ListCommand command, const ProtectedItem& item);
+
+// A command's whole work on one path, the same wherever it is run from (the
+// list view or a run without a window): the attribute word written as the
+// command's rule says (or not), read back, and the state it then holds,
+// which is the item's state word.
+ItemState StepItem(ListCommand command, IFileAttributes& fs, const std::wstring& path, AttributeFailures& failures);
+
+// Told after each item a command acted on, with the state read back; item is
+// its index in the list. False stops the command before the next item.
+class IItemProgress {
+ public:
+  virtual ~IItemProgress() = default;
+  virtual bool ItemDone(std::size_t item, ItemState state, std::size_t done, std::size_t total) = 0;
+};
+
+struct ListCommandResult {
+  AttributeFailures failures;
+  std::size_t done = 0;   // items acted on
+  std::size_t total = 0;  // items the command concerns
+  bool Stopped() const { return done < total; }
+};
+
+// The form two spellings of one path share (the upper case, say): items
+// whose paths fold alike name the same file.
+using PathFold = std::wstring (*)(std::wstring_view path);
+
+// Runs a command over the items it concerns, first to last; none stops at a
+// failure, only when progress says so. Each item done takes the state its
+// step read back; a path listed more than once (as fold tells, exactly when
+// fold is null) is read again at the end, so every row of it tells what the
+// file holds once the command is over. The items not reached keep their
+// state and are not touched.
+ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::vector<ProtectedItem>& items,
+                                 IItemProgress* progress = nullptr, PathFold fold = nullptr);
+
+// The three commands run whole; they return the refused writes.
 AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
 AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
 AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items);

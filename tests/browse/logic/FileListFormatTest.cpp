@@ -251,5 +251,42 @@ TEST(FileListFormat, EqualRowsKeepTheirListingOrder) {
   EXPECT_EQ(order, (std::vector<std::uint32_t>{0, 1, 3, 2}));
 }
 
+TEST(FileListFormat, SortingByBorrowedTextsGivesTheOrderOfUpperCasedCopies) {
+  // An upper case for the test: ASCII letters and e acute.
+  std::vector<wchar_t> upper(0x10000);
+  for (std::size_t i = 0; i < upper.size(); ++i) upper[i] = static_cast<wchar_t>(i);
+  for (wchar_t c = L'a'; c <= L'z'; ++c) upper[static_cast<std::size_t>(c)] = static_cast<wchar_t>(c - 32);
+  upper[0xE9] = 0xC9;
+  auto up = [&](std::wstring_view t) {
+    std::wstring s(t);
+    for (auto& c : s) c = upper[static_cast<std::size_t>(c)];
+    return s;
+  };
+  // Ties in every form (same letters in another case), prefixes, folders
+  // and the parent row, listed in no order.
+  const std::vector<std::wstring> texts = {L"b", L"..", L"\u00E9t\u00E9", L"B", L"ab", L"a", L"Z", L"\u00C9T\u00C9",
+                                           L"abc", L"dir", L"Dir", L"a", L"zz"};
+  const std::vector<bool> dirs = {false, true, false, false, true, false, false, false,
+                                  false, true, true, false, false};
+  std::vector<RowOrderView> views;
+  std::vector<RowOrderKey> keys;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    views.push_back({i == 1, dirs[i], texts[i]});
+    RowOrderKey k;
+    k.parent = i == 1;
+    k.dir = dirs[i];
+    k.text = up(texts[i]);
+    keys.push_back(k);
+  }
+  for (bool descending : {false, true}) {
+    std::vector<std::uint32_t> expected(texts.size()), got(texts.size());
+    for (std::uint32_t i = 0; i < expected.size(); ++i) expected[i] = got[i] = i;
+    SortRowOrder(expected, keys, 0, descending);
+    SortRowOrderByText(got, views, upper.data(), descending);
+    EXPECT_EQ(got, expected) << (descending ? "descending" : "ascending");
+    EXPECT_EQ(got[0], 1u);
+  }
+}
+
 }  // namespace
 }  // namespace ferlane

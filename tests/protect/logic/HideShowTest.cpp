@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <map>
 
 #include "protect/logic/DropRules.h"
@@ -188,6 +189,37 @@ TEST(HideShowRules, ToggleOfAPathListedTwiceShowsThenHidesItAndBothRowsSayHidden
   EXPECT_EQ(items[1].state, ItemState::Hidden);
 }
 
+TEST(HideShowRules, OnlyAPathListedAgainIsReadOnceMoreAndLetterCaseMakesNoOtherPath) {
+  // A file system that ignores letter case, as Windows does.
+  class AnyCase : public FakeFiles {
+    static std::wstring Up(std::wstring p) {
+      for (auto& c : p) c = static_cast<wchar_t>(std::towupper(c));
+      return p;
+    }
+
+   public:
+    std::uint32_t Get(const std::wstring& path) override { return FakeFiles::Get(Up(path)); }
+    std::uint32_t Set(const std::wstring& path, std::uint32_t v) override { return FakeFiles::Set(Up(path), v); }
+  } fs;
+  fs.attributes = {{L"P", kHidden}, {L"Q", kArchive}};
+  auto items = Items({L"p", L"q", L"P"});
+  for (auto& item : items) item.selected = true;
+  PathFold upper = [](std::wstring_view p) {
+    std::wstring s(p);
+    for (auto& c : s) c = static_cast<wchar_t>(std::towupper(c));
+    return s;
+  };
+  RunListCommand(ListCommand::ToggleSelected, fs, items, nullptr, upper);
+  // p shown, then P hidden again: both rows say hidden; q read back once.
+  EXPECT_EQ(fs.attributes[L"P"], kHidden);
+  EXPECT_EQ(items[0].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Hidden);
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  // Reads: three per item (the toggle's look, the rule's own read, the read
+  // back), and the two rows of P once more at the end; q not again.
+  EXPECT_EQ(fs.reads, 3 * 3 + 2);
+}
+
 TEST(HideShowRules, EmptyListTouchesNothing) {
   FakeFiles fs;
   std::vector<ProtectedItem> none;
@@ -196,6 +228,79 @@ TEST(HideShowRules, EmptyListTouchesNothing) {
   ToggleSelected(fs, none);
   EXPECT_EQ(fs.reads, 0);
   EXPECT_TRUE(fs.writes.empty());
+}
+
+// Stops the command once `stopAfter` items are done, and records what it was told.
+class StopAfter : public IItemProgress {
+ public:
+  explicit StopAfter(std::size_t n) : stopAfter(n) {}
+  std::size_t stopAfter;
+  std::vector<std::pair<std::size_t, ItemState>> told;
+  bool ItemDone(std::size_t item, ItemState state, std::size_t done, std::size_t total) override {
+    told.emplace_back(item, state);
+    lastTotal = total;
+    return done < stopAfter;
+  }
+  std::size_t lastTotal = 0;
+};
+
+TEST(HideShowRules, StoppedCommandLeavesEveryItemDoneOrUntouched) {
+  FakeFiles fs;
+  fs.attributes = {{L"a", kArchive}, {L"b", kReadOnly}, {L"c", kArchive}, {L"d", kSystem}};
+  auto items = Items({L"a", L"b", L"c", L"d"});
+  StopAfter stop(2);
+  const ListCommandResult result = RunListCommand(ListCommand::HideAll, fs, items, &stop);
+  EXPECT_TRUE(result.Stopped());
+  EXPECT_EQ(result.done, 2u);
+  EXPECT_EQ(result.total, 4u);
+  // The two done are hidden and say so; the two others were neither read nor written.
+  EXPECT_EQ(fs.attributes[L"a"], kHidden);
+  EXPECT_EQ(fs.attributes[L"b"], kHidden);
+  EXPECT_EQ(fs.attributes[L"c"], kArchive);
+  EXPECT_EQ(fs.attributes[L"d"], kSystem);
+  EXPECT_TRUE(items[0].done && items[1].done);
+  EXPECT_FALSE(items[2].done || items[3].done);
+  EXPECT_EQ(items[0].state, ItemState::Hidden);
+  EXPECT_EQ(items[1].state, ItemState::Hidden);
+  EXPECT_EQ(items[2].state, ItemState::Visible);
+  EXPECT_EQ(fs.writes.size(), 2u);
+  // Progress heard of each item done, by its place in the list, with the state read back.
+  ASSERT_EQ(stop.told.size(), 2u);
+  EXPECT_EQ(stop.told[1], (std::pair<std::size_t, ItemState>{1, ItemState::Hidden}));
+  EXPECT_EQ(stop.lastTotal, 4u);
+}
+
+TEST(HideShowRules, ToggleCountsAndReportsOnlyTheSelectedItems) {
+  FakeFiles fs;
+  fs.attributes = {{L"a", kHidden}, {L"b", kArchive}, {L"c", kArchive}};
+  auto items = Items({L"a", L"b", L"c"});
+  items[0].selected = items[2].selected = true;
+  StopAfter stop(99);
+  const ListCommandResult result = RunListCommand(ListCommand::ToggleSelected, fs, items, &stop);
+  EXPECT_FALSE(result.Stopped());
+  EXPECT_EQ(result.total, 2u);
+  ASSERT_EQ(stop.told.size(), 2u);
+  EXPECT_EQ(stop.told[0], (std::pair<std::size_t, ItemState>{0, ItemState::Visible}));
+  EXPECT_EQ(stop.told[1], (std::pair<std::size_t, ItemState>{2, ItemState::Hidden}));
+  EXPECT_FALSE(items[1].done);
+  EXPECT_EQ(fs.attributes[L"b"], kArchive);
+}
+
+TEST(HideShowRules, OneItemStepIsTheCommandsOwnRule) {
+  // The step a run without the list view uses: same rule, same read-back.
+  FakeFiles fs;
+  fs.attributes = {{L"ro", kReadOnly | kArchive}, {L"hs", kHidden | kSystem}};
+  AttributeFailures failures;
+  EXPECT_EQ(StepItem(ListCommand::HideAll, fs, L"ro", failures), ItemState::Hidden);
+  EXPECT_EQ(fs.attributes[L"ro"], kHidden);
+  EXPECT_EQ(StepItem(ListCommand::ShowAll, fs, L"hs", failures), ItemState::Visible);
+  EXPECT_EQ(fs.attributes[L"hs"], kSystem);
+  EXPECT_EQ(StepItem(ListCommand::ShowAll, fs, L"gone", failures), ItemState::Missing);
+  // A refused write: the state read back says the file did not change.
+  fs.refused[L"hs"] = kAccessDenied;
+  EXPECT_EQ(StepItem(ListCommand::HideAll, fs, L"hs", failures), ItemState::Visible);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].path, L"hs");
 }
 
 TEST(DropRulesTest, FolderOnlyForTheExactShellTypeName) {
