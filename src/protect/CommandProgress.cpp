@@ -4,6 +4,7 @@
 
 #include "browse/TreeSizeProgress.h"
 #include "platform/Messages.h"
+#include "platform/ScreenDpi.h"
 #include "platform/WindowThunk.h"
 
 namespace ferlane {
@@ -11,7 +12,7 @@ namespace {
 
 constexpr wchar_t kClass[] = L"TListCommandProgress";
 constexpr int kStopId = IDCANCEL;
-constexpr int kWidth = 380, kHeight = 124;
+constexpr int kWidth = 380, kHeight = 124;  // pixels at 96 DPI, scaled for the screen
 
 bool IsInput(UINT msg) {
   return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
@@ -74,7 +75,9 @@ void CommandProgress::ShowWindowNow(std::size_t total) {
     wc.lpszClassName = kClass;
     if (!::RegisterClassExW(&wc)) return;
   }
-  RECT rc{0, 0, kWidth, kHeight};
+  const Dpi dpi = ScreenDpi();
+  const int width = dpi.Px(kWidth);
+  RECT rc{0, 0, width, dpi.Px(kHeight)};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   ::AdjustWindowRectEx(&rc, style, FALSE, WS_EX_DLGMODALFRAME);
   const int w = rc.right - rc.left, h = rc.bottom - rc.top;
@@ -85,13 +88,15 @@ void CommandProgress::ShowWindowNow(std::size_t total) {
                          owner_, nullptr, instance, this))
     return;
   font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  AddChild(window_, L"STATIC", ProgressTitle(command_).c_str(), SS_LEFT, 12, 12, kWidth - 24, 16, -1, font_);
-  bar_ = AddChild(window_, PROGRESS_CLASSW, L"", 0, 12, 34, kWidth - 24, 16, -1, font_);
+  const int margin = dpi.Px(12), line = dpi.Px(16), inner = width - 2 * margin;
+  AddChild(window_, L"STATIC", ProgressTitle(command_).c_str(), SS_LEFT, margin, margin, inner, line, -1, font_);
+  bar_ = AddChild(window_, PROGRESS_CLASSW, L"", 0, margin, dpi.Px(34), inner, line, -1, font_);
   ::SendMessageW(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, 1000));
-  count_ = AddChild(window_, L"STATIC", ProgressCount(0, total, L" ").c_str(), SS_LEFT, 12, 58, kWidth - 24, 16,
-                    -1, font_);
-  HWND stop = AddChild(window_, L"BUTTON", L"Arr\u00EAter", WS_TABSTOP | BS_DEFPUSHBUTTON, (kWidth - 88) / 2, 86,
-                       88, 26, kStopId, font_);
+  count_ = AddChild(window_, L"STATIC", ProgressCount(0, total, L" ").c_str(), SS_LEFT, margin, dpi.Px(58), inner,
+                    line, -1, font_);
+  const int buttonWidth = dpi.Px(88);
+  HWND stop = AddChild(window_, L"BUTTON", L"Arr\u00EAter", WS_TABSTOP | BS_DEFPUSHBUTTON, (width - buttonWidth) / 2,
+                       dpi.Px(86), buttonWidth, dpi.Px(26), kStopId, font_);
   // Modal like a dialog: the owner takes no input while the window shows.
   if (owner_ && ::IsWindowEnabled(owner_)) {
     ::EnableWindow(owner_, FALSE);

@@ -154,12 +154,12 @@ std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<Li
                                        CommandAction action) {
   std::vector<ItemOutcome> outcomes(records.size());
   AttributeFailures failures;
+  const ListCommand command = action == CommandAction::Hide ? ListCommand::HideAll : ListCommand::ShowAll;
   for (std::size_t i = 0; i < records.size(); ++i) {
     outcomes[i].path = records[i].path;
     const std::size_t before = failures.size();
-    // The per-item steps of "Tout Cacher" and "Tout Voir".
-    if (action == CommandAction::Hide) HideByReplacing(fs, records[i].path, failures);
-    else ShowIfHidden(fs, records[i].path, failures);
+    // The very step "Tout Cacher" and "Tout Voir" take on each row.
+    StepItem(command, fs, records[i].path, failures);
     if (failures.size() > before) outcomes[i].error = failures.back().error;
   }
   // Read back once all are done: a path listed twice tells its final state.
