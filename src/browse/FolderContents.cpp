@@ -31,17 +31,7 @@ FolderContentsWindow::~FolderContentsWindow() {
 bool FolderContentsWindow::Create(HWND parent, const RECT& rc, const std::wstring& folder,
                                   const std::wstring& caption) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(instance, kContentsClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ThunkProc<FolderContentsWindow>;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kContentsClass;
-    if (!::RegisterClassExW(&wc)) return false;
-  }
+  if (!RegisterDialogClass(instance, kContentsClass, &ThunkProc<FolderContentsWindow>)) return false;
   // A sizeable tool window without system menu; it stays above the tree it covers.
   if (!::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kContentsClass, caption.c_str(),
                          WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN, rc.left, rc.top, rc.right - rc.left,

@@ -3,6 +3,7 @@
 #include "browse/logic/FileOpsLogic.h"
 #include "platform/ScreenDpi.h"
 #include "platform/UniqueHandle.h"
+#include "platform/WindowThunk.h"
 
 namespace ferlane {
 namespace {
@@ -53,17 +54,7 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 HWND CreateProgressWindow(HWND owner, const std::wstring& caption, ProgressState& state) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(instance, kProgressClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ProgressProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kProgressClass;
-    if (!::RegisterClassExW(&wc)) return nullptr;
-  }
+  if (!RegisterDialogClass(instance, kProgressClass, &ProgressProc)) return nullptr;
   const Dpi d = ScreenDpi();  // the figures are pixels at 96 DPI
   RECT rc{0, 0, d.Px(360), d.Px(90)};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;

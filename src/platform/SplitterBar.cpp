@@ -15,15 +15,10 @@ SplitterBar::~SplitterBar() {
 
 bool SplitterBar::Create(HWND parent, HINSTANCE instance, int id, Axis axis) {
   axis_ = axis;
-  WNDCLASSEXW wc{sizeof(wc)};
-  if (!::GetClassInfoExW(instance, kClassName, &wc)) {
-    wc = WNDCLASSEXW{sizeof(wc)};
-    wc.lpfnWndProc = &ThunkProc<SplitterBar>;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc)) return false;
-  }
+  // No class cursor: the bar sets the sizing cursor itself.
+  if (!RegisterWindowClass(instance, kClassName, &ThunkProc<SplitterBar>, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           nullptr))
+    return false;
   hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return hwnd_ != nullptr;

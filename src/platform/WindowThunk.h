@@ -32,6 +32,29 @@ LRESULT GuardedCall(HWND hwnd, F&& handler) noexcept {
   return 0;
 }
 
+// Registers the window class `name` with `proc` the first time it is asked
+// for, and finds it registered after; false when it cannot be registered.
+inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH background,
+                                HCURSOR cursor) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (::GetClassInfoExW(instance, name, &wc)) return true;
+  wc = WNDCLASSEXW{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+// A dialog-like window's class: the arrow cursor, the face colour behind.
+inline bool RegisterDialogClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  return RegisterWindowClass(instance, name, proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                             ::LoadCursorW(nullptr, IDC_ARROW));
+}
+
 template <class T>
 LRESULT CALLBACK ThunkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {

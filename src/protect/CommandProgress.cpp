@@ -64,17 +64,7 @@ bool CommandProgress::ItemDone(std::size_t item, ItemState state, std::size_t do
 
 void CommandProgress::ShowWindowNow(std::size_t total) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(instance, kClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ThunkProc<CommandProgress>;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClass;
-    if (!::RegisterClassExW(&wc)) return;
-  }
+  if (!RegisterDialogClass(instance, kClass, &ThunkProc<CommandProgress>)) return;
   const Dpi dpi = ScreenDpi();
   const int width = dpi.Px(kWidth);
   RECT rc{0, 0, width, dpi.Px(kHeight)};
