@@ -5,6 +5,7 @@
 // them for restoring.
 #include <vector>
 
+#include "browse/ShellOps.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "shellfolders/ShellFolders.h"
@@ -12,11 +13,6 @@
 
 namespace ferlane {
 namespace {
-
-bool IsFolder(const std::wstring& path) {
-  const DWORD attrs = ::GetFileAttributesW(path.c_str());
-  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Moves every entry of `from` into `to` under its own name; the names `to`
 // already holds, and any entry the system refuses to move, stay. Gives the
@@ -53,7 +49,7 @@ void ShellFolders::AdoptStoreUnder(const std::wstring& otherRoot, const std::wst
   const wchar_t* const leaves[2] = {L"Desktop", L"Programs"};
   for (int i = 0; i < 2; ++i) {
     const std::wstring old = HiddenStorePath(otherRoot, roleLabel, leaves[i]);
-    if (!IsFolder(old) || !IsFolder(store_[i])) continue;
+    if (!FolderExists(old) || !FolderExists(store_[i])) continue;
     const std::vector<std::wstring> left = MoveEntries(old, store_[i]);
     if (left.empty())
       ::RemoveDirectoryW(old.c_str());
