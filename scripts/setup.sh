@@ -74,7 +74,8 @@ for pkg in cmake ninja-build make g++ libgtest-dev mingw-w64 \
            g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 \
            wine64 wine32:i386 xvfb xauth x11-utils imagemagick dpkg-dev \
            fonts-wine fp-utils-3.2.2 clang-14 \
-           msitools wixl osslsigncode openssl python3; do
+           msitools wixl osslsigncode openssl python3 \
+           autoconf automake libtool libsodium-dev; do
   installed "$pkg" || need_apt+=("$pkg")
 done
 if [ ${#need_apt[@]} -gt 0 ]; then
@@ -83,34 +84,66 @@ if [ ${#need_apt[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${need_apt[@]}"
 fi
 
-# libjpeg-turbo's source, unpacked once, from Debian's own source package.
-JPEG_SRC="$WORK/jpeg/src"
-fetch_jpeg() {
-  [ -f "$JPEG_SRC/CMakeLists.txt" ] && return 0
+# A Debian source package, unpacked once into $WORK/$2/src, from the mirror the
+# machine's own apt configuration names. $1: the source package.
+fetch_source() {
+  local package="$1" dir="$WORK/$2"
+  [ -f "$dir/src/debian/changelog" ] && return 0
   local aptdir="$WORK/apt"
   mkdir -p "$aptdir/lists/partial" "$aptdir/cache/archives/partial"
   # A private apt configuration carries the deb-src entries: the machine's own stays untouched.
   apt_source_entries /etc/apt > "$aptdir/sources.list"
   if [ ! -s "$aptdir/sources.list" ]; then
-    echo "[setup] no Debian main-archive entry in /etc/apt to take libjpeg-turbo's source from" >&2
+    echo "[setup] no Debian main-archive entry in /etc/apt to take $package's source from" >&2
     return 1
   fi
   local aptopt=(-o "Dir::Etc::SourceList=$aptdir/sources.list" -o "Dir::Etc::SourceParts=/nonexistent"
                 -o "Dir::State::Lists=$aptdir/lists" -o "Dir::Cache=$aptdir/cache")
-  log "fetching libjpeg-turbo sources"
+  log "fetching $package sources"
   apt-get "${aptopt[@]}" update -qq
-  rm -rf "$WORK/jpeg" && mkdir -p "$WORK/jpeg"
-  (cd "$WORK/jpeg" && apt-get "${aptopt[@]}" source --download-only libjpeg-turbo >/dev/null \
+  rm -rf "$dir" && mkdir -p "$dir"
+  # dpkg-source applies Debian's own patches (security fixes among them).
+  (cd "$dir" && apt-get "${aptopt[@]}" source --download-only "$package" >/dev/null \
      && dpkg-source --no-check -x ./*.dsc src >/dev/null)
 }
+JPEG_SRC="$WORK/jpeg/src"
+SODIUM_SRC="$WORK/sodium/src"
 
-# libjpeg (and GoogleTest for the test toolchains) built with one toolchain into
+# libsodium's source carries no configure script: made once, as Debian's own
+# build does (autoreconf).
+fetch_sodium() {
+  fetch_source libsodium sodium
+  [ -x "$SODIUM_SRC/configure" ] && return 0
+  log "making libsodium's configure script"
+  (cd "$SODIUM_SRC" && autoreconf -fi >"$WORK/sodium-autoreconf.log" 2>&1) \
+    || { tail -20 "$WORK/sodium-autoreconf.log" >&2; return 1; }
+}
+
+# libsodium (the password's Argon2id) for one toolchain, static, into its
+# prefix. No stack protector (it would need libssp) and no pthreads: on Windows
+# libsodium locks and draws random bytes with the system's own calls, which
+# Windows XP has.
+build_sodium() {
+  local name="$1" prefix="$2" arch="${1%-win32}" threads=posix
+  [ "$arch" != "$1" ] && threads=win32
+  [ -f "$prefix/lib/libsodium.a" ] && return 0
+  fetch_sodium
+  log "building libsodium for $name (static)"
+  local dir="$WORK/sodium-build-$name"
+  rm -rf "$dir" && mkdir -p "$dir"
+  (cd "$dir" \
+     && "$SODIUM_SRC/configure" --host="$arch-w64-mingw32" CC="$arch-w64-mingw32-gcc-$threads" \
+          --prefix="$prefix" --disable-shared --enable-static --disable-ssp --disable-pthreads \
+     && make -j 2 && make install) >"$dir.log" 2>&1 || { tail -20 "$dir.log" >&2; return 1; }
+}
+
+# libjpeg, libsodium (and GoogleTest for the test toolchains) built with one toolchain into
 # its own prefix: the toolchain file names the prefix the build then looks in.
 build_deps() {
   local toolchain="$CMAKE_DIR/mingw-w64-$1.cmake" prefix="$DEPS_PREFIX/$2" with_gtest="$3"
   mkdir -p "$prefix"
   if [ ! -f "$prefix/lib/libjpeg.a" ]; then
-    fetch_jpeg
+    fetch_source libjpeg-turbo jpeg
     log "building libjpeg-turbo for $1 (static, no SIMD)"
     rm -rf "$WORK/jpeg-build-$1"
     cmake -S "$JPEG_SRC" -B "$WORK/jpeg-build-$1" -G Ninja \
@@ -119,6 +152,7 @@ build_deps() {
       -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=ON -Wno-dev >/dev/null
     cmake --build "$WORK/jpeg-build-$1" -j 2 --target install >/dev/null
   fi
+  build_sodium "$1" "$prefix"
   if [ "$with_gtest" = 1 ] && [ ! -f "$prefix/lib/libgtest.a" ]; then
     log "building googletest for $1"
     rm -rf "$WORK/gtest-build-$1"

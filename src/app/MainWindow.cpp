@@ -5,11 +5,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/MenuPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
+#include "app/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
 #include "app/logic/RoleLabel.h"
 #include "platform/Controls.h"
@@ -534,9 +536,15 @@ void Tficheprincipale::RunPasswordGate() {
   key = RegistryKey();
   if (!stored.empty()) {
     currentPassword_ = stored;
-    if (passwords_.passe) passwords_.passe->ShowModal(hwnd_, userName_, stored);
+    // A password stored in an older form is kept as typed, for the close to
+    // store it in today's.
+    if (passwords_.passe && passwords_.passe->ShowModal(hwnd_, userName_, stored) &&
+        passwords_.passe->NewPassword()) {
+      currentPassword_ = *passwords_.passe->NewPassword();
+      passwordTyped_ = true;
+    }
   } else if (passwords_.saisie) {
-    passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_);
+    if (passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_)) passwordTyped_ = true;
   }
 }
 
@@ -577,9 +585,17 @@ void Tficheprincipale::WriteSettings() {
   if ((::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) r = wp.rcNormalPosition;
   const WindowBounds b =
       UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas(), dpi_.value);
-  // Stored as a salted hash; an old plain value is hashed at this close.
-  currentPassword_ = StoredPasswordValue(currentPassword_);
-  key.WriteString(userName_, currentPassword_);
+  // Stored as a salted hash; a password typed in this run or an old plain
+  // value is hashed at this close. Should the hash fail, the value stored
+  // before stays, and the user is told.
+  if (const std::optional<std::wstring> value = PasswordValueToStore(currentPassword_, passwordTyped_)) {
+    currentPassword_ = *value;
+    passwordTyped_ = false;
+    key.WriteString(userName_, currentPassword_);
+  } else {
+    ShowError(hwnd_, L"Le mot de passe n'a pas pu être enregistré : la mémoire manque pour calculer son empreinte. "
+                     L"Au prochain démarrage, Ferlane demandera le mot de passe enregistré jusqu'ici.");
+  }
   key.WriteString(kPlacementNames[0], ToText(b.left));
   key.WriteString(kPlacementNames[1], ToText(b.top));
   key.WriteString(kPlacementNames[2], ToText(b.width));
@@ -642,7 +658,8 @@ void Tficheprincipale::Mcrire1Click() {
 }
 
 void Tficheprincipale::Changerlemotdepasse1Click() {
-  if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);
+  if (passwords_.nouveaupasse && passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_))
+    passwordTyped_ = true;
 }
 
 void Tficheprincipale::RunListCommand(void (ProtectedList::*command)()) {

@@ -139,6 +139,9 @@ class Tficheprincipale : public IFileDragTarget {
 
   std::wstring userName_;
   std::wstring currentPassword_;
+  // True once currentPassword_ is a text typed in this run rather than the
+  // stored value: the close then hashes it whatever it looks like.
+  bool passwordTyped_ = false;
   std::wstring roleLabel_;
   int osFamily_ = -1;
   std::vector<std::wstring> fixedDrives_;

@@ -1,12 +1,8 @@
 #include "app/PasswordWindows.h"
 
-#include "app/logic/PasswordHash.h"
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
-
-// RtlGenRandom: advapi32 exports it from Windows XP on, under this name.
-extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
 
 namespace ferlane {
 namespace {
@@ -224,6 +220,7 @@ bool TPasse::Create(HINSTANCE instance) {
 bool TPasse::ShowModal(HWND owner, const std::wstring& userName, const std::wstring& expected) {
   ::SetWindowTextW(label2_, userName.c_str());
   gate_.SetExpected(expected);
+  chosen_.reset();
   CentreOn(owner);
   return RunModal(owner);
 }
@@ -269,7 +266,9 @@ void TPasse::OnTimer(UINT_PTR id) {
 
 void TPasse::Button1Click() {
   ::KillTimer(hwnd(), kTypingTimer);
-  Apply(gate_.Confirm(TextOf(maskEdit1_)));
+  GateStep step = gate_.Confirm(TextOf(maskEdit1_));
+  if (step.newPassword) chosen_ = step.newPassword;
+  Apply(step);
 }
 
 // ---- Tsaisie -----------------------------------------------------------------
@@ -379,20 +378,6 @@ void Tnouveaupasse::Button1Click() {
   GateStep step = gate_.Confirm(TextOf(maskEdit3_), TextOf(maskEdit1_), TextOf(maskEdit2_));
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
-}
-
-std::wstring StoredPasswordValue(const std::wstring& currentPassword) {
-  if (ParseStoredPassword(currentPassword).kind != StoredPassword::Kind::Plain) return currentPassword;
-  std::string salt(kPasswordSaltBytes, '\0');
-  if (!SystemFunction036(salt.data(), static_cast<ULONG>(salt.size()))) {
-    // Never seen fail; should it, the salt is still unique to this moment.
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    const std::string seed = std::to_string(now.QuadPart) + "/" + std::to_string(::GetCurrentProcessId()) + "/" +
-                             std::to_string(::GetTickCount());
-    salt = Sha256(seed).substr(0, kPasswordSaltBytes);
-  }
-  return HashPassword(currentPassword, salt);
 }
 
 }  // namespace ferlane

@@ -90,6 +90,10 @@ class TPasse : public PasswordDialog {
   // Returns true once the expected password was confirmed, false when the
   // window closed because termination was requested.
   bool ShowModal(HWND owner, const std::wstring& userName, const std::wstring& expected);
+  // After a confirmed showing: the typed password when the expected one was
+  // a hash in the form earlier versions wrote, to become the current password
+  // and be stored anew at close.
+  const std::optional<std::wstring>& NewPassword() const { return chosen_; }
 
   HWND Label2() const { return label2_; }
   HWND MaskEdit1() const { return maskEdit1_; }
@@ -112,6 +116,7 @@ class TPasse : public PasswordDialog {
   void OnTimer(UINT_PTR id) override;
 
   LoginPromptGate gate_;
+  std::optional<std::wstring> chosen_;
   HWND label2_ = nullptr;
   HWND maskEdit1_ = nullptr;
   HWND button1_ = nullptr;
@@ -178,10 +183,5 @@ class Tnouveaupasse : public PasswordDialog {
   HWND maskEdit3_ = nullptr;
   HWND button1_ = nullptr;
 };
-
-// The value to store for a current password: a password in the plain form
-// becomes its salted hash (fresh random salt); a hash and the empty text
-// ("no password") stay as they are.
-std::wstring StoredPasswordValue(const std::wstring& currentPassword);
 
 }  // namespace ferlane

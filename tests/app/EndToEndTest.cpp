@@ -9,6 +9,7 @@
 
 #include "app/PasswordWindows.h"
 #include "app/logic/PasswordHash.h"
+#include "app/logic/PasswordSamples.h"
 #include "app/logic/RoleLabel.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
@@ -208,7 +209,8 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
   ASSERT_TRUE(Exited());
   // Stored as a salted hash, never as the typed text.
   const std::wstring stored = ReadSetting(user);
-  EXPECT_EQ(stored.rfind(L"$pbkdf2-sha256$", 0), 0u) << "stored: " << std::string(stored.begin(), stored.end());
+  EXPECT_EQ(stored.rfind(L"$argon2id$v=19$m=32768,t=3,p=1$", 0), 0u)
+      << "stored: " << std::string(stored.begin(), stored.end());
   EXPECT_TRUE(StoredPasswordMatches(stored, L"Sésame"));
   EXPECT_EQ(ReadSetting(L"Position horizontale"), L"20");
 
@@ -218,7 +220,7 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
   HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
   ASSERT_NE(passe, nullptr);
   ::DeleteFileW((folder + user).c_str());
-  for (const wchar_t* wrong : {L"sésame", L"", L"Sesame", L"x"}) {
+  for (const wchar_t* wrong : {L"sésame", L"", L"Sesame", L"Sésamf"}) {
     Type(passe, kIdMaskEdit1, wrong);
     ClickOk(passe);
   }
@@ -228,25 +230,48 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
   EXPECT_EQ(::GetFileAttributesW((folder + user).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(EndToEndTest, OldPlainPasswordOpensAndIsStoredHashedAtClose) {
-  {
-    RegistryKey key;
-    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
-    key.WriteString(user, L"Clé");
+TEST_F(EndToEndTest, PasswordsEarlierVersionsStoredOpenAndAreStoredAsArgon2idAtClose) {
+  for (const wchar_t* earlier : {L"Sésame", samples::kPbkdf2Sesame}) {
+    {
+      RegistryKey key;
+      ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+      key.WriteString(user, earlier);
+    }
+    Start();
+    HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
+    ASSERT_NE(passe, nullptr);
+    // One wrong try, the last character changed: the entry is cleared and the
+    // prompt stays.
+    Type(passe, kIdMaskEdit1, L"Sésamf");
+    ClickOk(passe);
+    HWND entry = ::GetDlgItem(passe, kIdMaskEdit1);
+    for (DWORD start = ::GetTickCount(); ::GetWindowTextLengthW(entry) > 0 && ::GetTickCount() - start < 10000;)
+      ::Sleep(10);
+    EXPECT_EQ(::GetWindowTextLengthW(entry), 0);
+    EXPECT_TRUE(::IsWindowVisible(passe));
+    Type(passe, kIdMaskEdit1, L"Sésame");
+    ClickOk(passe);
+    HWND main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Exited());
+    const std::wstring stored = ReadSetting(user);
+    EXPECT_EQ(stored.rfind(L"$argon2id$", 0), 0u) << "stored: " << std::string(stored.begin(), stored.end());
+    EXPECT_TRUE(StoredPasswordMatches(stored, L"Sésame"));
+    EXPECT_FALSE(StoredPasswordMatches(stored, L"sésame"));
   }
+  // Today's form opens as it is and is not written anew.
+  const std::wstring stored = ReadSetting(user);
   Start();
   HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
   ASSERT_NE(passe, nullptr);
-  Type(passe, kIdMaskEdit1, L"Clé");
+  Type(passe, kIdMaskEdit1, L"Sésame");
   ClickOk(passe);
   HWND main = MainWindow();
   ASSERT_NE(main, nullptr);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Exited());
-  const std::wstring stored = ReadSetting(user);
-  EXPECT_NE(stored, L"Clé");
-  EXPECT_TRUE(StoredPasswordMatches(stored, L"Clé"));
-  EXPECT_FALSE(StoredPasswordMatches(stored, L"clé"));
+  EXPECT_EQ(ReadSetting(user), stored);
 }
 
 TEST_F(EndToEndTest, PlacementsNoMonitorShowsOpenAtTheDesignPlace) {
@@ -449,7 +474,7 @@ class CommandLineTest : public EndToEndTest {
   void SetPassword(const std::wstring& password) {
     RegistryKey key;
     ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
-    key.WriteString(user, HashPassword(password, "0123456789abcdef", 1000));
+    key.WriteString(user, HashPassword(password, kCheapestPasswordCost).value());
   }
 };
 

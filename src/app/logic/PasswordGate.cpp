@@ -39,8 +39,10 @@ void StoredPasswordCheck::SetStored(std::wstring stored) {
   lastMatch_.reset();
 }
 
-bool StoredPasswordCheck::IsSlow() const {
-  return ParseStoredPassword(stored_).kind == StoredPassword::Kind::Hashed;
+bool StoredPasswordCheck::IsSlow() const { return ParseStoredPassword(stored_).IsHashed(); }
+
+bool StoredPasswordCheck::IsOlderHash() const {
+  return ParseStoredPassword(stored_).kind == StoredPassword::Kind::Pbkdf2;
 }
 
 bool StoredPasswordCheck::Matches(const std::wstring& typed) const {
@@ -60,6 +62,7 @@ GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1) {
   if (!expected_.Matches(maskEdit1)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit1);
   GateStep step;
   step.close = true;
+  if (expected_.IsOlderHash()) step.newPassword = maskEdit1;
   return step;
 }
 

@@ -41,6 +41,10 @@ class StoredPasswordCheck {
   const std::wstring& Stored() const { return stored_; }
   // True when a comparison costs a hash: typing then waits for a pause.
   bool IsSlow() const;
+  // True for a hash in the form earlier versions wrote: only the typed
+  // password can be stored anew in today's. (The old plain form is hashed at
+  // close without it.)
+  bool IsOlderHash() const;
   bool Matches(const std::wstring& typed) const;
 
  private:
@@ -62,7 +66,8 @@ class LoginPromptGate {
   GateControl FocusOnShow() const { return GateControl::MaskEdit1; }
   // The entry's text changed: the button takes the focus as soon as it matches.
   GateStep EntryChanged(const std::wstring& maskEdit1) const;
-  // "&OK".
+  // "&OK". Right against a hash in an older form, the typed text comes back
+  // as the new current password, so the close stores it in today's form.
   GateStep Confirm(const std::wstring& maskEdit1);
 
  private:

@@ -64,7 +64,7 @@ TEST(CommandLineArguments, TheProgramsNameIsTakenWholeEvenUnquotedWithBlanks) {
 }
 
 TEST(CommandLinePassword, CheckedAsTheLoginPromptChecksIt) {
-  const std::wstring hashed = HashPassword(L"S\u00E9same", "0123456789abcdef", 1000);
+  const std::wstring hashed = HashPassword(L"S\u00E9same", kCheapestPasswordCost).value();
   using V = PasswordVerdict;
   EXPECT_EQ(CheckCommandPassword(CommandAction::Hide, hashed, std::nullopt), V::NotNeeded);
   EXPECT_EQ(CheckCommandPassword(CommandAction::Show, L"", std::nullopt), V::NotNeeded);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "PasswordSamples.h"
+
 namespace ferlane {
 namespace {
 
@@ -180,7 +182,7 @@ TEST(StoredPasswordGate, AHashedPasswordIsCheckedByItsHashAndTypingWaitsForAPaus
   LoginPromptGate login;
   login.SetExpected(L"Plain");
   EXPECT_FALSE(login.SlowCompare());  // the old plain form: compared at every key
-  login.SetExpected(HashPassword(L"S\u00E9same", "0123456789abcdef", 1000));
+  login.SetExpected(HashPassword(L"S\u00E9same", kCheapestPasswordCost).value());
   EXPECT_TRUE(login.SlowCompare());
   EXPECT_EQ(login.EntryChanged(L"S\u00E9sam").focus, GateControl::None);
   EXPECT_EQ(login.EntryChanged(L"S\u00E9same").focus, GateControl::Button1);
@@ -189,11 +191,29 @@ TEST(StoredPasswordGate, AHashedPasswordIsCheckedByItsHashAndTypingWaitsForAPaus
   EXPECT_EQ(login.WrongAttempts(), 1);
 
   ChangePasswordGate change;
-  change.SetExpected(HashPassword(L"old", "0123456789abcdef", 1000));
+  change.SetExpected(HashPassword(L"old", kCheapestPasswordCost).value());
   EXPECT_EQ(change.Confirm(L"Old", L"n", L"n").focus, GateControl::MaskEdit3);
   GateStep step = change.Confirm(L"old", L"new", L"new");
   EXPECT_TRUE(step.close);
   EXPECT_EQ(step.newPassword, L"new");
+}
+
+TEST(StoredPasswordGate, APasswordStoredInAnOlderFormComesBackTypedToBeStoredAnew) {
+  LoginPromptGate login;
+  login.SetExpected(samples::kPbkdf2Sesame);
+  EXPECT_TRUE(login.SlowCompare());
+  EXPECT_FALSE(login.Confirm(L"S\u00E9samf").newPassword);
+  GateStep step = login.Confirm(L"S\u00E9same");
+  EXPECT_TRUE(step.close);
+  EXPECT_EQ(step.newPassword, L"S\u00E9same");
+  // The old plain form is hashed at close without the typed text; today's
+  // form stays as it is stored.
+  login.SetExpected(L"Plain");
+  EXPECT_FALSE(login.Confirm(L"Plain").newPassword);
+  login.SetExpected(HashPassword(L"S\u00E9same", kCheapestPasswordCost).value());
+  step = login.Confirm(L"S\u00E9same");
+  EXPECT_TRUE(step.close);
+  EXPECT_FALSE(step.newPassword);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include "PasswordSamples.h"
 
 namespace ferlane {
 namespace {
@@ -14,14 +14,14 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
-TEST(PasswordHash, StandardVectors) {
-  EXPECT_EQ(Hex(Sha256("abc")), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-  EXPECT_EQ(Hex(Sha256(std::string(1000, 'a'))),
-            "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3");
-  EXPECT_EQ(Hex(HmacSha256("Jefe", "what do ya want for nothing?")),
-            "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843");
-  EXPECT_EQ(Hex(HmacSha256(std::string(131, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First")),
-            "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54");
+std::wstring Cheap(const std::wstring& password) { return HashPassword(password, kCheapestPasswordCost).value(); }
+
+// A character beyond the basic plane, as wchar_t holds it here.
+std::wstring Key() {
+  return sizeof(wchar_t) == 2 ? std::wstring{wchar_t(0xD83D), wchar_t(0xDD11)} : std::wstring{wchar_t(0x1F511)};
+}
+
+TEST(PasswordHash, Pbkdf2StandardVectors) {
   EXPECT_EQ(Hex(Pbkdf2HmacSha256("password", "salt", 1, 32)),
             "120fb6cffcf8b32c43e7225256c4f837a86548c92ccc35480805987cb70be17b");
   EXPECT_EQ(Hex(Pbkdf2HmacSha256("password", "salt", 4096, 32)),
@@ -30,60 +30,102 @@ TEST(PasswordHash, StandardVectors) {
             "348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518c7dac47e9");
 }
 
-TEST(PasswordHash, StoredTextIsSelfDescribingAndNeverThePassword) {
-  const std::string salt = "0123456789abcdef";
-  const std::wstring stored = HashPassword(L"s\u00E9same", salt, 1000);
-  EXPECT_EQ(stored.rfind(L"$pbkdf2-sha256$i=1000$MDEyMzQ1Njc4OWFiY2RlZg$", 0), 0u);
+TEST(PasswordHash, ANewPasswordIsStoredAsArgon2idAndOnlyTheExactTextMatches) {
+  const std::wstring stored = HashPassword(L"s\u00E9same").value();
+  EXPECT_EQ(stored.rfind(L"$argon2id$v=19$m=32768,t=3,p=1$", 0), 0u);
   EXPECT_EQ(stored.find(L"s\u00E9same"), std::wstring::npos);
   const StoredPassword parsed = ParseStoredPassword(stored);
-  ASSERT_EQ(parsed.kind, StoredPassword::Kind::Hashed);
-  EXPECT_EQ(parsed.iterations, 1000u);
-  EXPECT_EQ(parsed.salt, salt);
-  // Exact: case, accents, a character beyond the basic plane.
+  ASSERT_EQ(parsed.kind, StoredPassword::Kind::Argon2id);
+  EXPECT_EQ(parsed.salt.size(), 16u);
+  EXPECT_EQ(parsed.hash.size(), 32u);
   EXPECT_TRUE(StoredPasswordMatches(stored, L"s\u00E9same"));
-  for (const wchar_t* wrong : {L"S\u00E9same", L"sesame", L"s\u00E9same ", L"", L"s\u0065\u0301same"})
+  // Case, accents, the last character, a blank, the decomposed accent.
+  for (const wchar_t* wrong : {L"S\u00E9same", L"sesame", L"s\u00E9samf", L"s\u00E9same ", L"", L"s\u0065\u0301same"})
     EXPECT_FALSE(StoredPasswordMatches(stored, wrong));
-  std::wstring emoji = L"cl\u00E9";
-  emoji += sizeof(wchar_t) == 2 ? std::wstring{wchar_t(0xD83D), wchar_t(0xDD11)} : std::wstring{wchar_t(0x1F511)};
-  EXPECT_TRUE(StoredPasswordMatches(HashPassword(emoji, salt, 10), emoji));
-  EXPECT_FALSE(StoredPasswordMatches(HashPassword(emoji, salt, 10), L"cl\u00E9"));
-  // A fresh salt gives another text for the same password.
-  EXPECT_NE(HashPassword(L"a", salt, 10), HashPassword(L"a", "fedcba9876543210", 10));
+  const std::wstring key = L"cl\u00E9" + Key();
+  EXPECT_TRUE(StoredPasswordMatches(Cheap(key), key));
+  EXPECT_FALSE(StoredPasswordMatches(Cheap(key), L"cl\u00E9"));
+  // A fresh salt each time: the same password gives another text.
+  EXPECT_NE(Cheap(L"a"), Cheap(L"a"));
+  // A hash that cannot be made is told, never stored as something else.
+  EXPECT_FALSE(HashPassword(L"a", PasswordCost{0, 8}).has_value());
 }
 
-TEST(PasswordHash, EveryByteOfTheStoredHashCounts) {
-  // The right password against a stored hash changed in one byte, the last
-  // ones included, is refused.
-  const std::wstring stored = HashPassword(L"s\u00E9same", "0123456789abcdef", 10);
-  const StoredPassword parsed = ParseStoredPassword(stored);
-  ASSERT_EQ(parsed.hash.size(), kPasswordHashBytes);
-  const std::wstring head = stored.substr(0, stored.rfind(L'$') + 1);
-  for (std::size_t i = 0; i < parsed.hash.size(); ++i) {
-    std::string hash = parsed.hash;
-    hash[i] = static_cast<char>(hash[i] ^ 0x01);
-    const std::string text = Base64Encode(hash);
-    const std::wstring changed = head + std::wstring(text.begin(), text.end());
-    ASSERT_EQ(ParseStoredPassword(changed).kind, StoredPassword::Kind::Hashed);
-    EXPECT_FALSE(StoredPasswordMatches(changed, L"s\u00E9same")) << "byte " << i;
+TEST(PasswordHash, ValuesEarlierVersionsStoredStillOpen) {
+  for (const wchar_t* value : {samples::kPbkdf2Sesame, samples::kPbkdf2SesameFullCost}) {
+    ASSERT_EQ(ParseStoredPassword(value).kind, StoredPassword::Kind::Pbkdf2);
+    EXPECT_TRUE(StoredPasswordMatches(value, L"S\u00E9same"));
+    EXPECT_FALSE(StoredPasswordMatches(value, L"S\u00E9samf"));
+    EXPECT_FALSE(StoredPasswordMatches(value, L"s\u00E9same"));
   }
-  EXPECT_TRUE(StoredPasswordMatches(stored, L"s\u00E9same"));
-}
-
-TEST(PasswordHash, OldPlainAndEmptyValuesKeepTheirMeaning) {
+  EXPECT_TRUE(StoredPasswordMatches(samples::kPbkdf2Cle, L"Cl\u00E9"));
+  EXPECT_FALSE(StoredPasswordMatches(samples::kPbkdf2Cle, L"Cle"));
+  // The old plain form, and the empty text for none.
+  EXPECT_TRUE(StoredPasswordMatches(L"Secret", L"Secret"));
+  EXPECT_FALSE(StoredPasswordMatches(L"Secret", L"secret"));
   EXPECT_EQ(ParseStoredPassword(L"").kind, StoredPassword::Kind::None);
   EXPECT_TRUE(StoredPasswordMatches(L"", L""));
   EXPECT_FALSE(StoredPasswordMatches(L"", L"x"));
-  EXPECT_TRUE(StoredPasswordMatches(L"Secret", L"Secret"));
-  EXPECT_FALSE(StoredPasswordMatches(L"Secret", L"secret"));
-  // Texts that only look like a hash are plain passwords, compared exactly.
-  const std::wstring good = HashPassword(L"a", "0123456789abcdef", 10);
-  for (std::wstring odd : {std::wstring(L"$pbkdf2-sha256$i=10$"), good.substr(0, good.size() - 1),
-                           std::wstring(L"$pbkdf2-sha256$i=010") + good.substr(19),
-                           std::wstring(L"$pbkdf2-sha256$i=999999999999") + good.substr(19), good + L"=",
-                           std::wstring(L"$pbkdf2-sha256$i=0") + good.substr(19)}) {
+}
+
+TEST(PasswordHash, EveryByteOfEitherStoredHashCounts) {
+  // The right password against a stored hash changed in one byte, the last
+  // ones included, is refused, in both hash forms.
+  for (const std::wstring& stored : {Cheap(L"S\u00E9same"), std::wstring(samples::kPbkdf2Sesame)}) {
+    const StoredPassword parsed = ParseStoredPassword(stored);
+    ASSERT_TRUE(parsed.IsHashed());
+    const std::wstring head = stored.substr(0, stored.rfind(L'$') + 1);
+    for (std::size_t i = 0; i < parsed.hash.size(); ++i) {
+      std::string hash = parsed.hash;
+      hash[i] = static_cast<char>(hash[i] ^ 0x01);
+      const std::string text = Base64Encode(hash);
+      const std::wstring changed = head + std::wstring(text.begin(), text.end());
+      ASSERT_EQ(ParseStoredPassword(changed).kind, parsed.kind);
+      EXPECT_FALSE(StoredPasswordMatches(changed, L"S\u00E9same")) << "byte " << i;
+    }
+    EXPECT_TRUE(StoredPasswordMatches(stored, L"S\u00E9same"));
+  }
+}
+
+TEST(PasswordHash, TextsThatOnlyLookLikeAHashArePlainPasswords) {
+  const std::wstring pbkdf2 = samples::kPbkdf2Sesame;
+  const std::wstring argon = Cheap(L"a");
+  const std::wstring argonTail = argon.substr(argon.find(L"$", 20));  // "$salt$hash"
+  const std::wstring argonHash = argon.substr(argon.rfind(L'$'));
+  for (const std::wstring& odd : std::initializer_list<std::wstring>{
+           L"$pbkdf2-sha256$i=10$", pbkdf2.substr(0, pbkdf2.size() - 1), pbkdf2 + L"=",
+           L"$pbkdf2-sha256$i=01000" + pbkdf2.substr(21), L"$pbkdf2-sha256$i=999999999999" + pbkdf2.substr(21),
+           L"$pbkdf2-sha256$i=0" + pbkdf2.substr(21),
+           // Beyond the memory or work limits, lanes the memory cannot hold,
+           // another version, a leading zero, a hash or salt too short.
+           L"$argon2id$v=19$m=2097152,t=1,p=1" + argonTail, L"$argon2id$v=19$m=1048576,t=5,p=1" + argonTail,
+           L"$argon2id$v=19$m=8,t=1,p=2" + argonTail, L"$argon2id$v=16$m=8,t=1,p=1" + argonTail,
+           L"$argon2id$v=19$m=08,t=1,p=1" + argonTail, L"$argon2id$v=19$m=8,t=0,p=1" + argonTail,
+           L"$argon2id$v=19$m=8,t=1,p=1$MDEyMzQ1Njc4OWFiY2RlZg$MDEyMzQ1Njc4OWFiY2Rl",
+           L"$argon2id$v=19$m=8,t=1,p=1$MDEyMzQ1Ng" + argonHash, L"$argon2i$v=19$m=8,t=1,p=1" + argonTail}) {
     EXPECT_EQ(ParseStoredPassword(odd).kind, StoredPassword::Kind::Plain) << std::string(odd.begin(), odd.end());
     EXPECT_TRUE(StoredPasswordMatches(odd, odd));
   }
+  // At the limits, still a hash.
+  EXPECT_EQ(ParseStoredPassword(L"$argon2id$v=19$m=1048576,t=4,p=1" + argonTail).kind,
+            StoredPassword::Kind::Argon2id);
+}
+
+TEST(PasswordHash, TheCloseStoresTypedTextsAndOldPlainValuesHashedAndKeepsHashesRead) {
+  const std::wstring argon = Cheap(L"a");
+  // Read at start: a hash is kept as it is; the old plain form is hashed.
+  EXPECT_EQ(PasswordValueToStore(argon, false), argon);
+  EXPECT_EQ(PasswordValueToStore(samples::kPbkdf2Sesame, false), samples::kPbkdf2Sesame);
+  const std::wstring fromPlain = PasswordValueToStore(L"Secret", false).value();
+  EXPECT_EQ(ParseStoredPassword(fromPlain).kind, StoredPassword::Kind::Argon2id);
+  EXPECT_TRUE(StoredPasswordMatches(fromPlain, L"Secret"));
+  // Typed in this run: hashed, even a text that looks like a hash.
+  const std::wstring typed = PasswordValueToStore(argon, true).value();
+  EXPECT_NE(typed, argon);
+  EXPECT_TRUE(StoredPasswordMatches(typed, argon));
+  // No password stays no password.
+  EXPECT_EQ(PasswordValueToStore(L"", true), L"");
+  EXPECT_EQ(PasswordValueToStore(L"", false), L"");
 }
 
 TEST(PasswordHash, Base64HasOneReadingPerText) {
