@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/logic/Utf8.h"
@@ -160,7 +161,8 @@ StoredPassword ParseStoredPassword(const std::wstring& value) {
 }
 
 std::optional<std::wstring> HashPassword(const std::wstring& password, PasswordCost cost) {
-  if (!SodiumReady()) return std::nullopt;
+  // A 32-bit size could not even say the memory.
+  if (!SodiumReady() || cost.memoryKiB > SIZE_MAX / 1024) return std::nullopt;
   const std::string bytes = PasswordBytes(password);
   char text[crypto_pwhash_STRBYTES];
   if (crypto_pwhash_str_alg(text, bytes.data(), bytes.size(), cost.passes, std::size_t{cost.memoryKiB} * 1024,
