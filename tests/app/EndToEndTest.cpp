@@ -162,6 +162,15 @@ class EndToEndTest : public testing::Test {
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, kIdButton1)));
   }
   HWND MainWindow() { return WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Utilisateur : " + user).c_str()); }
+  // The right password in the login prompt, then the main window closed.
+  void OpenWithPasswordAndClose(HWND passe, const wchar_t* password) {
+    Type(passe, kIdMaskEdit1, password);
+    ClickOk(passe);
+    HWND main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Exited());
+  }
 
   test::ScratchDir scratch;
   std::wstring folder, program, user;
@@ -249,12 +258,7 @@ TEST_F(EndToEndTest, PasswordsEarlierVersionsStoredOpenAndAreStoredAsArgon2idAtC
       ::Sleep(10);
     EXPECT_EQ(::GetWindowTextLengthW(entry), 0);
     EXPECT_TRUE(::IsWindowVisible(passe));
-    Type(passe, kIdMaskEdit1, L"Sésame");
-    ClickOk(passe);
-    HWND main = MainWindow();
-    ASSERT_NE(main, nullptr);
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Exited());
+    ASSERT_NO_FATAL_FAILURE(OpenWithPasswordAndClose(passe, L"Sésame"));
     const std::wstring stored = ReadSetting(user);
     EXPECT_EQ(stored.rfind(L"$argon2id$", 0), 0u) << "stored: " << std::string(stored.begin(), stored.end());
     EXPECT_TRUE(StoredPasswordMatches(stored, L"Sésame"));
@@ -265,12 +269,7 @@ TEST_F(EndToEndTest, PasswordsEarlierVersionsStoredOpenAndAreStoredAsArgon2idAtC
   Start();
   HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
   ASSERT_NE(passe, nullptr);
-  Type(passe, kIdMaskEdit1, L"Sésame");
-  ClickOk(passe);
-  HWND main = MainWindow();
-  ASSERT_NE(main, nullptr);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(Exited());
+  ASSERT_NO_FATAL_FAILURE(OpenWithPasswordAndClose(passe, L"Sésame"));
   EXPECT_EQ(ReadSetting(user), stored);
 }
 

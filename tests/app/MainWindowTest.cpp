@@ -172,11 +172,7 @@ TEST_F(MainWindowTest, ListFileIsLoadedAtCreation) {
     int n = ::WideCharToMultiByte(1252, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(n - 1), '\0');
     ::WideCharToMultiByte(1252, 0, wide.c_str(), -1, bytes.data(), n, nullptr, nullptr);
-    HANDLE h = ::CreateFileW((programFolder + L"dupont").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(h);
+    ASSERT_EQ(WriteListBytes(programFolder + L"dupont", bytes), static_cast<DWORD>(ERROR_SUCCESS));
   }
   auto main = MakeMain();
   ASSERT_EQ(main->ListView1().ItemCount(), 2);
@@ -379,11 +375,7 @@ TEST_F(MainWindowTest, ProtectedRowsAreShownAndFoundThroughTheWindow) {
   {
     std::wstring wide = file + L"\r\nFichier\r\n" + gone + L"\r\nFichier\r\n" + folder + L"\r\nDossier\r\n";
     std::string bytes(wide.begin(), wide.end());  // plain ASCII paths
-    HANDLE h = ::CreateFileW((programFolder + L"dupont").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(h);
+    ASSERT_EQ(WriteListBytes(programFolder + L"dupont", bytes), static_cast<DWORD>(ERROR_SUCCESS));
   }
   auto main = MakeMain();
   // What the list view itself shows: it asks the window for every text.
@@ -514,11 +506,7 @@ TEST_F(MainWindowTest, CloseAskedDuringAHideStopsItAndTheWindowClosesOnceItHasSt
     lines.push_back(L"Fichier");
   }
   const std::string bytes = EncodeListLines(lines);
-  HANDLE h = ::CreateFileW((programFolder + L"dupont").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(h);
+  ASSERT_EQ(WriteListBytes(programFolder + L"dupont", bytes), static_cast<DWORD>(ERROR_SUCCESS));
 
   auto main = MakeMain();
   ASSERT_EQ(main->ListView1().ItemCount(), 4);
