@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <iterator>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -190,19 +191,14 @@ bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<Mov
     outcome.storeMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return outcome.storeMissing;
   }
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((store + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) {
-    error = (attrs & FILE_ATTRIBUTE_DIRECTORY) ? ::GetLastError() : static_cast<DWORD>(ERROR_DIRECTORY);
+  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+    error = ERROR_DIRECTORY;
     return false;
   }
-  do {
-    const std::wstring name = fd.cFileName;
-    if (name != L"." && name != L"..") items.push_back({name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (::FindNextFileW(h, &fd));
-  error = ::GetLastError();
-  ::FindClose(h);
-  return error == ERROR_NO_MORE_FILES;
+  std::vector<FolderEntry> entries;
+  const bool whole = ReadFolderEntries(store, entries, error);
+  for (auto& e : entries) items.push_back({std::move(e.name), e.isFolder});
+  return whole;
 }
 
 int RunRestore(Output& out, const std::wstring& user) {

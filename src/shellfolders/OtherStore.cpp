@@ -18,20 +18,16 @@ namespace {
 // already holds, and any entry the system refuses to move, stay. Gives the
 // names left behind.
 std::vector<std::wstring> MoveEntries(const std::wstring& from, const std::wstring& to) {
-  std::vector<std::wstring> names, left;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((from + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return left;
-  do
-    if (::lstrcmpW(fd.cFileName, L".") != 0 && ::lstrcmpW(fd.cFileName, L"..") != 0) names.push_back(fd.cFileName);
-  while (::FindNextFileW(h, &fd));
-  ::FindClose(h);
+  std::vector<FolderEntry> entries;
+  DWORD error = 0;
+  ReadFolderEntries(from, entries, error);
   // The old stores lie on the store's drive as a rule, where a move is a
   // rename, whole folders included; a file elsewhere is copied. Nothing
   // replaces an item of the store.
-  for (const auto& name : names)
-    if (!::MoveFileExW(JoinPath(from, name).c_str(), JoinPath(to, name).c_str(), MOVEFILE_COPY_ALLOWED))
-      left.push_back(name);
+  std::vector<std::wstring> left;
+  for (const auto& e : entries)
+    if (!::MoveFileExW(JoinPath(from, e.name).c_str(), JoinPath(to, e.name).c_str(), MOVEFILE_COPY_ALLOWED))
+      left.push_back(e.name);
   return left;
 }
 

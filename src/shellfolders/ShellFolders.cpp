@@ -329,6 +329,23 @@ bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet, QuietMove
   return false;
 }
 
+bool ReadFolderEntries(const std::wstring& folder, std::vector<FolderEntry>& entries, DWORD& error) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = ::GetLastError();
+    return false;
+  }
+  do {
+    const std::wstring_view name = fd.cFileName;
+    if (name != L"." && name != L"..")
+      entries.push_back({fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (::FindNextFileW(h, &fd));
+  error = ::GetLastError();
+  ::FindClose(h);
+  return error == ERROR_NO_MORE_FILES;
+}
+
 namespace {
 
 // The entries of a folder. One listing answers every "is this name taken?"
@@ -336,15 +353,8 @@ namespace {
 // scan of the folder under Wine.
 std::vector<FolderEntry> EntriesIn(const std::wstring& folder) {
   std::vector<FolderEntry> entries;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return entries;
-  do {
-    const std::wstring_view name = fd.cFileName;
-    if (name != L"." && name != L"..")
-      entries.push_back({fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (::FindNextFileW(h, &fd));
-  ::FindClose(h);
+  DWORD error = 0;
+  ReadFolderEntries(folder, entries, error);
   return entries;
 }
 

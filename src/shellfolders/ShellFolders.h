@@ -22,6 +22,9 @@ namespace ferlane {
 
 // The file-system path of a shell special folder, or nothing.
 std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl);
+// The entries of a folder, "." and ".." left out. False, with the system's
+// error, when it cannot be read to its end; the entries read so far stay.
+bool ReadFolderEntries(const std::wstring& folder, std::vector<FolderEntry>& entries, DWORD& error);
 // Moves the folder (or file) at `source` into the folder `destination`; true
 // when the shell reports success. `extraFlags` join FOF_FILESONLY.
 bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags = 0,
