@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "app/OlderListFile.h"
 #include "app/logic/CommandLine.h"
-#include "app/logic/RoleLabel.h"
+#include "shellfolders/logic/StoreLocation.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
 #include "platform/Platform.h"
@@ -19,7 +20,9 @@
 #include "protect/ListFileIo.h"
 #include "protect/ProtectedList.h"
 #include "protect/logic/ExactPath.h"
-#include "shellfolders/ShellFolders.h"
+#include "shellfolders/Folders.h"
+#include "shellfolders/HiddenStore.h"
+#include "shellfolders/QuietMoves.h"
 
 namespace ferlane {
 namespace {
@@ -159,6 +162,9 @@ bool ReadStoredPassword(const std::wstring& user, std::wstring& stored, std::wst
 }
 
 int HideOrShow(Output& out, CommandAction action, const std::wstring& user) {
+  // A list an earlier version left elsewhere is moved in, as the window
+  // does at start; the list itself is never written here.
+  AdoptOlderListFile(ProgramFolder(), user);
   const std::wstring listFile = ListFilePath(ProgramFolder(), user);
   std::vector<std::wstring> lines;
   bool whole = true;
@@ -203,35 +209,35 @@ bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<Mov
 
 int RunRestore(Output& out, const std::wstring& user) {
   ComScope com;
-  ShellFolders folders;
-  folders.ComposeStorePaths(ComposeRoleLabel(IsNtFamily(GetOsFamily()), user));
+  const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
+  const StorePaths store = ComposeStorePaths(roleLabel);
+  // As the window's start does: the store is made and the older stores join
+  // it before anything is listed, so what they held is restored too.
+  MakeStoreFolders(store);
+  const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel);
   // The desktop first, then the programs, as the toolbar's button does.
-  struct Side {
-    StoreFolder store;
-    ShellFolder personal;
-  };
-  constexpr Side kSides[] = {{StoreFolder::Desktop, ShellFolder::PersonalDesktop},
-                             {StoreFolder::Programs, ShellFolder::PersonalPrograms}};
+  constexpr int kPersonal[2] = {kCsidlDesktopDirectory, kCsidlPrograms};
   std::vector<StoreOutcome> outcomes(2);
   std::vector<MoveItem> items[2];
   // Both stores are read before anything moves.
   for (int i = 0; i < 2; ++i) {
-    outcomes[i].store = folders.StorePath(kSides[i].store);
+    outcomes[i].store = store[i];
     DWORD error = ERROR_SUCCESS;
     if (!ListStore(outcomes[i].store, outcomes[i], items[i], error)) {
       out.Line(UnreadableLine(outcomes[i].store, SystemErrorText(error)));
       return kExitUnreadable;
     }
   }
+  for (const StrandedItems& left : stranded)
+    for (const std::wstring& name : left.names)
+      outcomes[static_cast<int>(left.folder)].stranded.push_back(JoinPath(left.oldFolder, name));
   for (int i = 0; i < 2; ++i) {
     StoreOutcome& o = outcomes[i];
     if (o.storeMissing) continue;
-    const int csidl = kShellFolderRows[static_cast<int>(kSides[i].personal)].csidl;
-    o.destination = SpecialFolderPath(nullptr, csidl).value_or(std::wstring());
-    QuietMoves moves;
-    if (folders.MoveItems(items[i], o.store, o.destination, ItemRule::Programs, true, &moves) ==
-        ShellFolders::MoveOutcome::FolderMissing) {
-      o.destinationError = moves.folderError ? moves.folderError : static_cast<DWORD>(ERROR_PATH_NOT_FOUND);
+    o.destination = SpecialFolderPath(nullptr, kPersonal[i]).value_or(std::wstring());
+    QuietMoves moves = MoveItemsQuietly(items[i], o.store, o.destination, ItemRule::Programs);
+    if (moves.folderError) {
+      o.destinationError = moves.folderError;
       for (const MoveItem& item : items[i])
         if (ApplyItemRule(ItemRule::Programs, item.isDirectory, item.name) != ItemMove::Skip)
           o.all.push_back(item.name);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "platform/MenuPictures.h"
@@ -12,14 +11,10 @@
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "shellfolders/logic/StoreLocation.h"
 
 namespace ferlane {
 namespace {
-
-// A path as the shell's double-null-terminated list of one entry.
-std::wstring OneEntryList(const std::wstring& path) { return path + L'\0'; }
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring LowerCase(std::wstring text) {
   if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
@@ -33,82 +28,6 @@ std::wstring WindowText(HWND h) {
 }
 
 }  // namespace
-
-std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl) {
-  IMalloc* allocator = nullptr;
-  if (FAILED(::SHGetMalloc(&allocator)) || !allocator) return std::nullopt;
-  LPITEMIDLIST pidl = nullptr;
-  wchar_t buffer[MAX_PATH + 1] = {};
-  // A folder the system does not have leaves the buffer empty: no path.
-  if (SUCCEEDED(::SHGetSpecialFolderLocation(owner, csidl, &pidl)) && pidl) {
-    ::SHGetPathFromIDListW(pidl, buffer);
-    allocator->Free(pidl);
-  }
-  allocator->Release();
-  if (!buffer[0]) return std::nullopt;
-  return std::wstring(buffer);
-}
-
-namespace {
-
-// One request to the shell; from and to are null-separated lists ending in a
-// second null. Every field not set is zero.
-int RunShellOperation(HWND owner, UINT operation, const std::wstring& from, const std::wstring& to,
-                      FILEOP_FLAGS flags, bool* aborted) {
-  SHFILEOPSTRUCTW op{};
-  op.hwnd = owner;
-  op.wFunc = operation;
-  op.pFrom = from.c_str();
-  op.pTo = to.c_str();
-  op.fFlags = flags;
-  const int result = ::SHFileOperationW(&op);
-  if (aborted) *aborted = op.fAnyOperationsAborted != FALSE;
-  return result;
-}
-
-}  // namespace
-
-int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
-                  FILEOP_FLAGS flags, bool* aborted) {
-  std::wstring from, to;
-  for (const auto& source : sources) from += source + L'\0';
-  from += L'\0';
-  if (sources.size() == 1) {
-    to = OneEntryList(destination);
-  } else {
-    // Several sources name one target each: Wine's shell refuses several
-    // sources into one folder, and every shell keeps the names this way.
-    for (const auto& source : sources) to += JoinPath(destination, EntryName(source)) + L'\0';
-    to += L'\0';
-    flags = static_cast<FILEOP_FLAGS>(flags | FOF_MULTIDESTFILES);
-  }
-  return RunShellOperation(owner, FO_MOVE, from, to, flags, aborted);
-}
-
-bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags,
-                bool* aborted) {
-  return ShellMoveList(nullptr, {source}, destination, static_cast<FILEOP_FLAGS>(FOF_FILESONLY | extraFlags),
-                       aborted) == 0;
-}
-
-int ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
-                FILEOP_FLAGS extraFlags, bool* aborted) {
-  return RunShellOperation(owner, operation, OneEntryList(source), OneEntryList(destination), extraFlags, aborted);
-}
-
-DWORD CreateFolderPath(const std::wstring& path) {
-  // Each level in turn; levels that exist (or cannot be made, like a share's
-  // name) are passed, and only the result counts.
-  DWORD error = ERROR_SUCCESS;
-  for (std::size_t i = path.find_first_of(L"\\/", 1); i != std::wstring::npos; i = path.find_first_of(L"\\/", i + 1))
-    if (i > 0 && path[i - 1] != L':' && path[i - 1] != L'\\' && !Exists(path.substr(0, i)))
-      if (!::CreateDirectoryW(path.substr(0, i).c_str(), nullptr)) error = ::GetLastError();
-  if (!::CreateDirectoryW(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
-    error = ::GetLastError();
-  const DWORD attrs = ::GetFileAttributesW(path.c_str());
-  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_SUCCESS;
-  return error != ERROR_SUCCESS ? error : ERROR_PATH_NOT_FOUND;
-}
 
 // ---- Group boxes and panels ----------------------------------------------------
 
@@ -209,26 +128,22 @@ void ShellFolders::LookupShellFolders(HWND mainWindow) {
   }
 }
 
-void ShellFolders::ComposeStorePaths(const std::wstring& roleLabel) {
-  const wchar_t* const leaves[2] = {L"Desktop", L"Programs"};
-  for (int i = 0; i < 2; ++i) store_[i] = HiddenStorePath(GetProgramFilesDir(), roleLabel, leaves[i]);
-}
-
 void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
   ComposeStorePaths(roleLabel);
   MakeHiddenStore();
-  AdoptOtherStore(roleLabel);
+  AdoptOlderStores(roleLabel);
   ShowStoreFolder(View(L"burcach"), StoreFolder::Desktop);
   ShowStoreFolder(View(L"progcach"), StoreFolder::Programs);
 }
 
 void ShellFolders::MakeHiddenStore() {
-  for (int i = 0; i < 2; ++i) {
-    if (store_[i].empty()) continue;  // before the first showing
-    storeError_[i] = CreateFolderPath(store_[i]);
-    // The last level carries exactly the hidden attribute.
-    ::SetFileAttributesW(store_[i].c_str(), FILE_ATTRIBUTE_HIDDEN);
-  }
+  // Before the first showing the paths are empty, and nothing is made.
+  storeError_ = MakeStoreFolders(store_);
+}
+
+void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
+  for (const StrandedItems& left : ferlane::AdoptOlderStores(store_, roleLabel))
+    ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
 }
 
 void ShellFolders::ShowShellFolder(TFileListView* view, int csidl) {
@@ -308,16 +223,12 @@ HWND ShellFolders::OperationOwner() const {
   return owner ? owner : window_;
 }
 
-bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet, QuietMoves* report) const {
+bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet) const {
   const DWORD attrs = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(folder.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return true;
   DWORD reason = folder.empty() ? ERROR_PATH_NOT_FOUND : ::GetLastError();
   if (attrs != INVALID_FILE_ATTRIBUTES) reason = ERROR_DIRECTORY;  // a file of that name
-  if (report) {
-    report->folderError = reason;
-    report->missingFolder = folder;
-  }
-  if (quiet || report) return false;
+  if (quiet) return false;
   for (int i = 0; i < 2; ++i) {
     if (!folder.empty() && folder == store_[i]) {
       if (storeError_[i] != ERROR_SUCCESS) reason = storeError_[i];
@@ -327,23 +238,6 @@ bool ShellFolders::FolderReady(const std::wstring& folder, bool quiet, QuietMove
   }
   ShowError(window_, MissingFolderText(folder, SystemErrorText(reason)));
   return false;
-}
-
-bool ReadFolderEntries(const std::wstring& folder, std::vector<FolderEntry>& entries, DWORD& error) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) {
-    error = ::GetLastError();
-    return false;
-  }
-  do {
-    const std::wstring_view name = fd.cFileName;
-    if (name != L"." && name != L"..")
-      entries.push_back({fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (::FindNextFileW(h, &fd));
-  error = ::GetLastError();
-  ::FindClose(h);
-  return error == ERROR_NO_MORE_FILES;
 }
 
 namespace {
@@ -365,45 +259,20 @@ std::unordered_map<std::wstring, bool> TakenIn(const std::wstring& folder) {
   return taken;
 }
 
-// The longest tails of what a folder holds; a link to elsewhere is not
-// followed, as a move takes the link, not what it points to.
-InsideLengths LengthsInside(const std::wstring& folder) {
-  InsideLengths longest;
-  for (const auto& e : EntriesIn(folder)) {
-    const std::size_t tail = 1 + e.name.size();
-    if (!e.isFolder) {
-      longest.file = std::max(longest.file, tail);
-      continue;
-    }
-    longest.folder = std::max(longest.folder, tail);
-    const std::wstring path = JoinPath(folder, e.name);
-    if (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-    const InsideLengths below = LengthsInside(path);
-    if (below.folder) longest.folder = std::max(longest.folder, tail + below.folder);
-    if (below.file) longest.file = std::max(longest.file, tail + below.file);
-  }
-  return longest;
-}
-
 struct SelectedItem {
   std::wstring name;
   ItemMove move;
   bool found;
 };
 
-// The items that `rule` moves, in their order; the others are added to
-// `skipped` when there is a report to name them in.
-std::vector<SelectedItem> ItemsToMove(const std::vector<MoveItem>& chosen, const std::wstring& from, ItemRule rule,
-                                      std::vector<std::wstring>* skipped) {
+// The items that `rule` moves, in their order.
+std::vector<SelectedItem> ItemsToMove(const std::vector<MoveItem>& chosen, const std::wstring& from, ItemRule rule) {
   std::vector<SelectedItem> items;
   for (const MoveItem& item : chosen) {
     if (item.name.empty()) continue;
     const ItemMove move = ApplyItemRule(rule, item.isDirectory, item.name);
-    if (move == ItemMove::Skip) {
-      if (skipped) skipped->push_back(item.name);
-      continue;
-    }
-    items.push_back({item.name, move, Exists(JoinPath(from, item.name))});
+    if (move == ItemMove::Skip) continue;
+    items.push_back({item.name, move, PathExists(JoinPath(from, item.name))});
   }
   return items;
 }
@@ -412,11 +281,6 @@ std::vector<SelectedItem> ItemsToMove(const std::vector<MoveItem>& chosen, const
 
 bool ShellFolders::Ask(const std::wstring& question) const {
   return ShowMessage(window_, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-bool ShellFolders::Answer(const QuietMoves* report, const std::wstring& question) const {
-  // With no window nobody can be asked: the answer is Non.
-  return !report && Ask(question);
 }
 
 bool ShellFolders::IsStoreFolder(const std::wstring& folder) const {
@@ -437,13 +301,12 @@ ShellFolders::MoveOutcome ShellFolders::MoveSelected(TFileListView& view, const 
 }
 
 ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& chosen, const std::wstring& from,
-                                                  const std::wstring& to, ItemRule rule, bool quiet,
-                                                  QuietMoves* report) {
+                                                  const std::wstring& to, ItemRule rule, bool quiet) {
   // A shell move into a folder that is not there would rename the item to the
   // folder's name instead: nothing moves unless both ends exist.
-  if (!FolderReady(from, quiet, report) || !FolderReady(to, quiet, report)) return MoveOutcome::FolderMissing;
+  if (!FolderReady(from, quiet) || !FolderReady(to, quiet)) return MoveOutcome::FolderMissing;
   const bool wasBusy = std::exchange(busy_, true);
-  std::vector<SelectedItem> items = ItemsToMove(chosen, from, rule, report ? &report->skipped : nullptr);
+  std::vector<SelectedItem> items = ItemsToMove(chosen, from, rule);
   // A name the destination cannot take is said before anything moves.
   std::vector<std::wstring> tooLong;
   std::erase_if(items, [&](const SelectedItem& item) {
@@ -453,8 +316,7 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& c
     tooLong.push_back(item.name);
     return true;
   });
-  if (!tooLong.empty() && report) report->notMoved.insert(report->notMoved.end(), tooLong.begin(), tooLong.end());
-  else if (!tooLong.empty()) ShowError(window_, TooLongText(tooLong, to, IsStoreFolder(to)));
+  if (!tooLong.empty()) ShowError(window_, TooLongText(tooLong, to, IsStoreFolder(to)));
 
   const bool sameFolder = ::lstrcmpiW(from.c_str(), to.c_str()) == 0;
   std::unordered_map<std::wstring, bool> taken = TakenIn(to);
@@ -469,16 +331,14 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& c
     // Wine's shell replaces a file without a word and leaves a folder where
     // it was: both are asked here, whatever the shell would do.
     ClashOutcome outcome = Resolve(step);
-    if (step == ClashStep::AskReplace) outcome = Resolve(step, Answer(report, ReplaceQuestion(item.name, to)));
-    if (step == ClashStep::AskMerge) outcome = Resolve(step, Answer(report, MergeQuestion(item.name, from, to)));
+    if (step == ClashStep::AskReplace) outcome = Resolve(step, Ask(ReplaceQuestion(item.name, to)));
+    if (step == ClashStep::AskMerge) outcome = Resolve(step, Ask(MergeQuestion(item.name, from, to)));
     if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
       // Once the user agreed, a shell that asks too does not ask again.
       plan.push_back({item.move, outcome == ClashOutcome::Replace, item.found});
       sources.push_back(JoinPath(from, item.name));
     } else if (outcome == ClashOutcome::Merge) {
       merges.push_back(item.name);
-    } else if (report) {
-      report->nameTaken.push_back(item.name);  // nobody was asked: never replaced
     } else if (outcome == ClashOutcome::Leave) {
       left.push_back(item.name);  // a file and a folder of one name
     }
@@ -487,35 +347,12 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& c
   // Plain shortcut moves go to the shell together, in their order: one
   // request for a thousand shortcuts instead of a thousand.
   std::vector<std::size_t> claimed;
-  // No progress, question or error window of the shell's own either: a
-  // logon script must never wait on one.
-  quietFlags_ = report ? static_cast<FILEOP_FLAGS>(FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
-                                                   FOF_NOCONFIRMMKDIR)
-                       : 0;
   for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
-  quietFlags_ = 0;
-  if (report) {
-    ReportMoves(plan, sources, claimed, from, *report);
-  } else {
-    if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
-    for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left);
-    if (!left.empty()) ShowError(window_, NotMovedText(left, to));
-  }
+  if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
+  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left);
+  if (!left.empty()) ShowError(window_, NotMovedText(left, to));
   busy_ = wasBusy;
   return MoveOutcome::Done;
-}
-
-void ShellFolders::ReportMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
-                               const std::vector<std::size_t>& claimed, const std::wstring& from,
-                               QuietMoves& report) {
-  // Moved is what the shell claimed and the store no longer holds.
-  const std::unordered_map<std::wstring, bool> left = TakenIn(from);
-  const std::unordered_set<std::size_t> said(claimed.begin(), claimed.end());
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    const std::wstring name(EntryName(sources[i]));
-    const bool moved = said.count(i) && plan[i].sourceFound && !left.count(LowerCase(name));
-    (moved ? report.moved : report.notMoved).push_back(name);
-  }
 }
 
 void ShellFolders::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
@@ -574,7 +411,7 @@ bool ShellFolders::MoveOne(ItemMove move, const std::wstring& source, const std:
 void ShellFolders::RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
                             MoveBatch batch, const std::wstring& to, std::vector<std::size_t>& claimed) {
   const PlannedMove& first = plan[batch.first];
-  const FILEOP_FLAGS extra = static_cast<FILEOP_FLAGS>((first.confirmed ? FOF_NOCONFIRMATION : 0) | quietFlags_);
+  const FILEOP_FLAGS extra = static_cast<FILEOP_FLAGS>(first.confirmed ? FOF_NOCONFIRMATION : 0);
   if (batch.last - batch.first == 1) {
     if (MoveOne(first.move, sources[batch.first], to, extra)) claimed.push_back(batch.first);
     return;
@@ -591,7 +428,7 @@ void ShellFolders::RunBatch(const std::vector<PlannedMove>& plan, const std::vec
   // A request that failed part-way: the items still in place go one by one,
   // so one refused item does not hold back the others.
   for (std::size_t i = batch.first; i < batch.last; ++i)
-    if (Exists(sources[i]) && MoveOne(first.move, sources[i], to, extra)) claimed.push_back(i);
+    if (PathExists(sources[i]) && MoveOne(first.move, sources[i], to, extra)) claimed.push_back(i);
 }
 
 bool ShellFolders::DragOver(TFileListView& source, HWND target, POINT) {

@@ -17,29 +17,11 @@
 #include "browse/FileListView.h"
 #include "shellfolders/logic/MergePlan.h"
 #include "shellfolders/logic/MoveRules.h"
+#include "shellfolders/Folders.h"
+#include "shellfolders/HiddenStore.h"
+#include "shellfolders/QuietMoves.h"
 
 namespace ferlane {
-
-// The file-system path of a shell special folder, or nothing.
-std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl);
-// The entries of a folder, "." and ".." left out. False, with the system's
-// error, when it cannot be read to its end; the entries read so far stay.
-bool ReadFolderEntries(const std::wstring& folder, std::vector<FolderEntry>& entries, DWORD& error);
-// Moves the folder (or file) at `source` into the folder `destination`; true
-// when the shell reports success. `extraFlags` join FOF_FILESONLY.
-bool MoveFolder(const std::wstring& source, const std::wstring& destination, FILEOP_FLAGS extraFlags = 0,
-                bool* aborted = nullptr);
-// One shell operation on one source path, owned by `owner`; the shell's
-// result, which callers may pass over, and whether the user cancelled.
-int ShellFileOp(HWND owner, const std::wstring& source, const std::wstring& destination, UINT operation,
-                FILEOP_FLAGS extraFlags = 0, bool* aborted = nullptr);
-// The shell's move of several sources into one folder as one request; what
-// SHFileOperation returns, with *aborted set when the user cancelled.
-int ShellMoveList(HWND owner, const std::vector<std::wstring>& sources, const std::wstring& destination,
-                  FILEOP_FLAGS flags, bool* aborted = nullptr);
-// Creates `path` and every missing level above it; ERROR_SUCCESS when the
-// folder exists afterwards, else the system's reason.
-DWORD CreateFolderPath(const std::wstring& path);
 
 // How a view of tabs 2 to 4 is set up; the properties they share are set by
 // CreateShellView.
@@ -75,24 +57,6 @@ HMENU BuildPageMenu(const PageMenuEntry (&entries)[N]) {
   return BuildPageMenu(entries, N);
 }
 
-enum class StoreFolder { Desktop, Programs };
-
-// One item a move command takes, as the file system names it.
-struct MoveItem {
-  std::wstring name;
-  bool isDirectory = false;
-};
-
-// A move run with no window (the command line): nothing is asked or shown,
-// the shell is told to show nothing either, a name the destination holds is
-// never replaced, and what happened is told here instead.
-struct QuietMoves {
-  DWORD folderError = ERROR_SUCCESS;  // a missing end: nothing moved
-  std::wstring missingFolder;
-  std::vector<std::wstring> moved, nameTaken, notMoved;
-  std::vector<std::wstring> skipped;  // left by the item rule
-};
-
 class ShellFolders : public IFileDragTarget {
  public:
   // Creates `view` as a child of the main window and registers it by name.
@@ -105,16 +69,15 @@ class ShellFolders : public IFileDragTarget {
   std::wstring FolderPath(ShellFolder folder) const;
   const std::wstring& StorePath(StoreFolder f) const { return store_[static_cast<int>(f)]; }
   // Composes the two store paths for the role label, creating nothing.
-  void ComposeStorePaths(const std::wstring& roleLabel);
+  void ComposeStorePaths(const std::wstring& roleLabel) { store_ = ferlane::ComposeStorePaths(roleLabel); }
 
   // Start-up lookups of the four shell folders (creation step C7).
   void LookupShellFolders(HWND mainWindow);
   // Composes, creates and shows the hidden store (first showing step S7).
   void CreateHiddenStore(const std::wstring& roleLabel);
-  // Moves into the store the items of an earlier store: the 64-bit program's
-  // under its own Program Files folder, or the user's VirtualStore copy; says
-  // once which stayed (OtherStore.cpp).
-  void AdoptOtherStore(const std::wstring& roleLabel);
+  // Moves into the store the items of every older store of the user
+  // (AdoptOlderStores); says once for each old folder which stayed.
+  void AdoptOlderStores(const std::wstring& roleLabel);
   // Creates the store's folders that are missing and gives both exactly the
   // hidden attribute: at start, and again before each hide, since the store
   // may have been deleted meanwhile.
@@ -134,19 +97,16 @@ class ShellFolders : public IFileDragTarget {
   // such); when one is missing the user is told once, unless `quiet`.
   MoveOutcome MoveSelected(TFileListView& view, const std::wstring& from, const std::wstring& to, ItemRule rule,
                            bool quiet = false);
-  // The same for items named rather than selected; with `report`, the move
-  // runs with no window at all (QuietMoves).
+  // The same for items named rather than selected.
   MoveOutcome MoveItems(const std::vector<MoveItem>& items, const std::wstring& from, const std::wstring& to,
-                        ItemRule rule, bool quiet = false, QuietMoves* report = nullptr);
+                        ItemRule rule, bool quiet = false);
 
   // The four relocation routes; the dragged view is the source.
   bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
 
  private:
-  bool FolderReady(const std::wstring& folder, bool quiet, QuietMoves* report = nullptr) const;
-  // The store of the role under `otherRoot`, moved item by item into the store.
-  void AdoptStoreUnder(const std::wstring& otherRoot, const std::wstring& roleLabel);
+  bool FolderReady(const std::wstring& folder, bool quiet) const;
   // True when the shell answered success and the user cancelled nothing.
   bool MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
   // Adds to `claimed` the indices of the moves the shell says it made.
@@ -156,9 +116,6 @@ class ShellFolders : public IFileDragTarget {
   void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
                          const std::vector<std::size_t>& claimed, const std::wstring& from,
                          std::vector<std::wstring>& notMoved) const;
-  // The outcome of each planned move, for a run with no window.
-  static void ReportMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
-                          const std::vector<std::size_t>& claimed, const std::wstring& from, QuietMoves& report);
   // Moves the entries of `source` one by one into the existing folder
   // `target`, asking for each name taken; what stays is added to `left` as
   // shownAs + "\" + name, and an emptied source is removed.
@@ -166,8 +123,6 @@ class ShellFolders : public IFileDragTarget {
                  std::vector<std::wstring>& left);
   // The answer to a question of a move (true = Oui).
   bool Ask(const std::wstring& question) const;
-  // Ask's answer, or Non when the move runs with no window.
-  bool Answer(const QuietMoves* report, const std::wstring& question) const;
   bool IsStoreFolder(const std::wstring& folder) const;
   HWND OperationOwner() const;
 
@@ -179,10 +134,8 @@ class ShellFolders : public IFileDragTarget {
   PageHost host_;
   std::vector<NamedView> views_;
   HWND panels_[kShellFolderCount] = {};
-  std::wstring store_[2];
-  DWORD storeError_[2] = {};  // why creating a store folder failed
-  // Joined to every shell request while a move runs with no window.
-  FILEOP_FLAGS quietFlags_ = 0;
+  StorePaths store_;
+  std::array<DWORD, 2> storeError_{};  // why creating a store folder failed
   StoreWatch storeWatch_[2];
   bool busy_ = false;  // a command moves items, or the store is being looked at
 };

@@ -100,8 +100,8 @@ class ShellFoldersTest : public testing::Test {
       ASSERT_FALSE(f->empty());
       ::CreateDirectoryW(f->c_str(), nullptr);
     }
-    storeDesktop = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
-    storePrograms = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Programs";
+    storeDesktop = programFiles + L"\\Ferlane\\Ferlane Administrateur dupont\\Desktop";
+    storePrograms = programFiles + L"\\Ferlane\\Ferlane Administrateur dupont\\Programs";
   }
   void TearDown() override {
     main.reset();
@@ -359,7 +359,7 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_NE(messages.shown[0].text.find(storeDesktop), std::wstring::npos);
   EXPECT_TRUE(Exists(personalDesktop + L"\\Reste.lnk"));
-  EXPECT_FALSE(Exists(programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont"));
+  EXPECT_FALSE(Exists(programFiles + L"\\Ferlane\\Ferlane Administrateur dupont"));
 
   // The restore of both views says it once too.
   Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
@@ -371,7 +371,7 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
 // the machine's store at start: tab 4 lists its items and restores them. A
 // name both stores hold stays in the old one and is named once.
 TEST_F(ShellFoldersTest, TheOtherWidthsStoreJoinsTheStoreAndIsRestored) {
-  const std::wstring oldUser = programFiles64 + L"\\Ferlane\\Ferlane Utilisateur dupont";
+  const std::wstring oldUser = programFiles64 + L"\\Ferlane\\Ferlane Administrateur dupont";
   const std::wstring oldDesktop = oldUser + L"\\Desktop", oldPrograms = oldUser + L"\\Programs";
   ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(CreateFolderPath(oldPrograms + L"\\" + Item(L"Groupe 64")), static_cast<DWORD>(ERROR_SUCCESS));
@@ -420,14 +420,27 @@ TEST_F(ShellFoldersTest, TheVirtualStoreCopyOfTheStoreJoinsTheStore) {
   ASSERT_EQ(programFiles[1], L':');
   const std::wstring virtualRoot = local + L"\\VirtualStore" + programFiles.substr(2);
   made.push_back(local + L"\\VirtualStore");
-  const std::wstring old = virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont\\Programs";
+  const std::wstring old = virtualRoot + L"\\Ferlane\\Ferlane Administrateur dupont\\Programs";
   ASSERT_EQ(CreateFolderPath(old), static_cast<DWORD>(ERROR_SUCCESS));
   MakeShortcut(old + L"\\" + Item(L"Virtuel.lnk"), L"C:\\windows\\notepad.exe");
   Start();
   EXPECT_TRUE(Exists(storePrograms + L"\\Virtuel.lnk"));
-  EXPECT_FALSE(Exists(virtualRoot + L"\\Ferlane\\Ferlane Utilisateur dupont"));
+  EXPECT_FALSE(Exists(virtualRoot + L"\\Ferlane\\Ferlane Administrateur dupont"));
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_GE(RowOf(View(L"progcach"), storePrograms + L"\\Virtuel.lnk"), 0);
+}
+
+// The store an earlier version named by the other role word (on Windows Vista
+// to 11, or before the version the program sees changed) joins the store.
+TEST_F(ShellFoldersTest, TheOtherRolesStoreJoinsTheStore) {
+  const std::wstring oldUser = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont";
+  ASSERT_EQ(CreateFolderPath(oldUser + L"\\Desktop"), static_cast<DWORD>(ERROR_SUCCESS));
+  MakeShortcut(oldUser + L"\\Desktop\\" + Item(L"Role.lnk"), L"C:\\windows\\notepad.exe");
+  Start();
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Role.lnk"));
+  EXPECT_FALSE(Exists(oldUser));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_GE(RowOf(View(L"burcach"), storeDesktop + L"\\Role.lnk"), 0);
 }
 
 TEST_F(ShellFoldersTest, AProgramGroupDroppedOnItsNamesakeIsMergedItemByItemAndNothingIsLost) {

@@ -205,6 +205,9 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
     ++failed;
   };
   for (const StoreOutcome& s : stores) {
+    for (const std::wstring& path : s.stranded)
+      fail(path + L" : reste dans une ancienne r\u00E9serve ; \"" + s.store +
+           L"\" a d\u00E9j\u00E0 ce nom ou le syst\u00E8me a refus\u00E9 le d\u00E9placement");
     if (s.storeMissing) {
       report.lines.push_back(L"R\u00E9serve absente, rien \u00E0 r\u00E9tablir : " + s.store);
       continue;

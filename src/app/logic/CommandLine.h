@@ -107,6 +107,8 @@ struct StoreOutcome {
   std::vector<std::wstring> notMoved;   // the shell did not move them
   std::vector<std::wstring> kept;       // neither folder nor shortcut: never moved
   std::vector<std::wstring> all;        // every entry, for a destination that failed
+  // Full paths left in an older store that could not join this one.
+  std::vector<std::wstring> stranded;
 };
 Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason);
 

@@ -13,7 +13,9 @@ int ClassifyOsFamily(const OsVersion& v) {
     if (v.major <= 4) return 4;
     if (v.major == 5 && v.minor == 0) return 5;
     if (v.major == 5 && v.minor == 1) return 6;
-    return -1;
+    // Server 2003 and Vista to 11 are NT too: their administrators are
+    // tested and named as on XP, and keep the store of that name.
+    return 7;
   }
   return -1;
 }

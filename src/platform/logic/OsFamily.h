@@ -12,7 +12,8 @@ struct OsVersion {
   std::wstring csdVersion;  // service-pack text
 };
 
-// 0 Win95, 1 Win98, 2 Win98 SE, 3 Me, 4 NT4 and earlier, 5 2000, 6 XP, -1 other.
+// 0 Win95, 1 Win98, 2 Win98 SE, 3 Me, 4 NT4 and earlier, 5 2000, 6 XP,
+// 7 every later NT version (Server 2003, Vista to 11), -1 other.
 int ClassifyOsFamily(const OsVersion& v);
 
 inline bool IsNtFamily(int osFamily) { return osFamily > 3; }

@@ -1,5 +1,7 @@
 #include "shellfolders/logic/StoreLocation.h"
 
+#include "shellfolders/logic/MoveRules.h"
+
 namespace ferlane {
 namespace {
 
@@ -20,7 +22,39 @@ bool SameFolder(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+constexpr std::wstring_view kAdministrator = L"Ferlane Administrateur ";
+constexpr std::wstring_view kUser = L"Ferlane Utilisateur ";
+
 }  // namespace
+
+std::wstring ComposeRoleLabel(bool ntFamily, std::wstring_view userName) {
+  std::wstring label(ntFamily ? kAdministrator : kUser);
+  label += userName;
+  return label;
+}
+
+std::wstring OtherRoleLabel(std::wstring_view roleLabel) {
+  if (roleLabel.starts_with(kAdministrator)) return ComposeRoleLabel(false, roleLabel.substr(kAdministrator.size()));
+  if (roleLabel.starts_with(kUser)) return ComposeRoleLabel(true, roleLabel.substr(kUser.size()));
+  return {};
+}
+
+std::vector<std::wstring> OlderStoreFolders(std::wstring_view storeRoot, std::wstring_view programFiles64,
+                                            std::wstring_view localAppData, std::wstring_view roleLabel,
+                                            std::wstring_view leaf) {
+  const std::wstring other = OtherRoleLabel(roleLabel);
+  std::vector<std::wstring> roots{std::wstring(WithoutFinalSeparator(storeRoot))};
+  if (auto root64 = OtherStoreRoot(storeRoot, programFiles64)) roots.push_back(std::move(*root64));
+  for (std::size_t i = 0, n = roots.size(); i < n; ++i)
+    if (auto copy = VirtualStoreRoot(roots[i], localAppData)) roots.push_back(std::move(*copy));
+  std::vector<std::wstring> folders;
+  for (std::size_t i = 0; i < roots.size(); ++i) {
+    // The store's own folder is not an older one.
+    if (i > 0) folders.push_back(HiddenStorePath(roots[i], roleLabel, leaf));
+    if (!other.empty()) folders.push_back(HiddenStorePath(roots[i], other, leaf));
+  }
+  return folders;
+}
 
 std::optional<std::wstring> OtherStoreRoot(std::wstring_view storeRoot, std::wstring_view programFiles64) {
   if (WithoutFinalSeparator(programFiles64).empty() || SameFolder(storeRoot, programFiles64)) return std::nullopt;

@@ -9,6 +9,13 @@
 
 namespace ferlane {
 
+// The role label: the word for the user's role and the user name. It names
+// the user's hidden store, so the window and the command line share it.
+std::wstring ComposeRoleLabel(bool ntFamily, std::wstring_view userName);
+// The same user's label under the other role word: the name an earlier
+// version gave the store on Windows Vista to 11, or before an upgrade.
+std::wstring OtherRoleLabel(std::wstring_view roleLabel);
+
 // The Program Files folder of a store that the 64-bit program made before
 // both widths shared one: the 64-bit programs' folder when the machine has one
 // and it is not the store's own (letter case and a final "\" aside).
@@ -18,6 +25,14 @@ std::optional<std::wstring> OtherStoreRoot(std::wstring_view storeRoot, std::wst
 // where Windows Vista and later put the store of a program whose manifest
 // asked for no execution level, run by an administrator without elevation.
 std::optional<std::wstring> VirtualStoreRoot(std::wstring_view storeRoot, std::wstring_view localAppData);
+
+// Every store folder of the user that is not the store itself, in the order
+// their items join it: the other role's label beside the store, then both
+// labels under the 64-bit programs' folder, then in the VirtualStore copies
+// of both folders. leaf: "Desktop" or "Programs".
+std::vector<std::wstring> OlderStoreFolders(std::wstring_view storeRoot, std::wstring_view programFiles64,
+                                            std::wstring_view localAppData, std::wstring_view roleLabel,
+                                            std::wstring_view leaf);
 
 // Said once when items of the other store could not join the machine's store
 // (a name it already holds): they stay where they are, named here.

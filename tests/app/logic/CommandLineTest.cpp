@@ -200,6 +200,15 @@ TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
   EXPECT_EQ(report.exitCode, kExitItemsRefused);
   EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : S\\Programs\\Jeux : ", 0), 0u);
   EXPECT_NE(report.lines[0].find(L"<5>"), std::wstring::npos);
+
+  // An item an older store kept is refused, even when the store is empty.
+  StoreOutcome joined;
+  joined.store = L"S\\Desktop";
+  joined.stranded = {L"V\\Desktop\\Jeux.lnk"};
+  report = RestoreReport({joined}, FakeReason);
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
+  EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : V\\Desktop\\Jeux.lnk : ", 0), 0u);
+  EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments r\u00E9tablis : 0 ; non r\u00E9tablis : 1."));
 }
 
 }  // namespace

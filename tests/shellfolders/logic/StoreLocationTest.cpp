@@ -32,5 +32,31 @@ TEST(StoreLocationTest, TheVirtualStoreCopyOfTheStoresFolder) {
   EXPECT_EQ(VirtualStoreRoot(L"C:\\Program Files", L""), std::nullopt);
 }
 
+TEST(StoreLocationTest, RoleLabelsAndTheOlderStoresTheyName) {
+  EXPECT_EQ(ComposeRoleLabel(true, L"marie"), L"Ferlane Administrateur marie");
+  EXPECT_EQ(OtherRoleLabel(L"Ferlane Administrateur marie"), L"Ferlane Utilisateur marie");
+  EXPECT_EQ(OtherRoleLabel(ComposeRoleLabel(false, L"Ferlane Administrateur ")),
+            L"Ferlane Administrateur Ferlane Administrateur ");  // only the first word is the role's
+  EXPECT_EQ(OtherRoleLabel(L"marie"), L"");
+
+  const std::wstring label = L"Ferlane Administrateur marie";
+  const std::wstring local = L"C:\\Users\\marie\\AppData\\Local";
+  // A 64-bit Windows: beside the store, under the 64-bit folder, then the
+  // VirtualStore copies of both; never the store itself.
+  EXPECT_EQ(OlderStoreFolders(L"C:\\PF86", L"C:\\PF", local, label, L"Desktop"),
+            (std::vector<std::wstring>{
+                L"C:\\PF86\\Ferlane\\Ferlane Utilisateur marie\\Desktop",
+                L"C:\\PF\\Ferlane\\Ferlane Administrateur marie\\Desktop",
+                L"C:\\PF\\Ferlane\\Ferlane Utilisateur marie\\Desktop",
+                local + L"\\VirtualStore\\PF86\\Ferlane\\Ferlane Administrateur marie\\Desktop",
+                local + L"\\VirtualStore\\PF86\\Ferlane\\Ferlane Utilisateur marie\\Desktop",
+                local + L"\\VirtualStore\\PF\\Ferlane\\Ferlane Administrateur marie\\Desktop",
+                local + L"\\VirtualStore\\PF\\Ferlane\\Ferlane Utilisateur marie\\Desktop",
+            }));
+  // A 32-bit Windows with no profile folder known: only the other label.
+  EXPECT_EQ(OlderStoreFolders(L"C:\\PF", L"", L"", label, L"Programs"),
+            (std::vector<std::wstring>{L"C:\\PF\\Ferlane\\Ferlane Utilisateur marie\\Programs"}));
+}
+
 }  // namespace
 }  // namespace ferlane

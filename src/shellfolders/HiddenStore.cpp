@@ -1,0 +1,60 @@
+#include "shellfolders/HiddenStore.h"
+
+#include "browse/ShellOps.h"
+#include "platform/FileMove.h"
+#include "platform/Platform.h"
+#include "shellfolders/Folders.h"
+#include "shellfolders/logic/MoveRules.h"
+#include "shellfolders/logic/StoreLocation.h"
+
+namespace ferlane {
+
+StorePaths ComposeStorePaths(const std::wstring& roleLabel) {
+  const std::wstring root = GetProgramFilesDir();
+  return {HiddenStorePath(root, roleLabel, kStoreLeaves[0]), HiddenStorePath(root, roleLabel, kStoreLeaves[1])};
+}
+
+std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store) {
+  std::array<DWORD, 2> errors{};
+  for (std::size_t i = 0; i < store.size(); ++i) {
+    if (store[i].empty()) continue;
+    errors[i] = CreateFolderPath(store[i]);
+    // The last level carries exactly the hidden attribute.
+    ::SetFileAttributesW(store[i].c_str(), FILE_ATTRIBUTE_HIDDEN);
+  }
+  return errors;
+}
+
+std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel) {
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring root = GetProgramFilesDir();
+  const std::wstring root64 = GetProgramFiles64Dir();
+  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  std::vector<StrandedItems> stranded;
+  for (std::size_t i = 0; i < store.size(); ++i) {
+    if (!FolderExists(store[i])) continue;
+    for (const std::wstring& old : OlderStoreFolders(root, root64, localAppData, roleLabel, kStoreLeaves[i])) {
+      if (!FolderExists(old)) continue;
+      std::vector<FolderEntry> entries;
+      DWORD error = 0;
+      ReadFolderEntries(old, entries, error);
+      StrandedItems left{old, static_cast<StoreFolder>(i), {}};
+      // The old stores lie on the store's drive as a rule, where a move is a
+      // rename, whole folders included.
+      for (const FolderEntry& e : entries)
+        if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name)) != ERROR_SUCCESS)
+          left.names.push_back(e.name);
+      if (!left.names.empty()) {
+        stranded.push_back(std::move(left));
+        continue;
+      }
+      ::RemoveDirectoryW(old.c_str());
+      // The user's level goes once both leaves are gone; "Ferlane" may hold
+      // the 64-bit program itself and stays.
+      ::RemoveDirectoryW(std::wstring(old, 0, old.find_last_of(L'\\')).c_str());
+    }
+  }
+  return stranded;
+}
+
+}  // namespace ferlane
