@@ -3,14 +3,24 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
 #include "app/Splash.h"
 #include "browse/ShellOps.h"
 #include "platform/Messages.h"
+#include "platform/Platform.h"
 #include "platform/Termination.h"
+#include "protect/logic/ListFile.h"
 
 namespace ferlane {
+namespace {
+
+// How long a second start looks for the first window, which may still be
+// behind its splash.
+constexpr DWORD kHolderWaitMs = 5000;
+
+}  // namespace
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH * 2] = {};
@@ -20,6 +30,14 @@ std::wstring ProgramFolder() {
 }
 
 int RunApplication(HINSTANCE instance) {
+  // One window per user's list: a second start shows the first window and
+  // ends before anything is shown or written.
+  const ListWindowClaim claim(ListFilePath(ProgramFolder(), GetLogonUserName()));
+  if (!claim.Held()) {
+    claim.BringHolderToFront(kHolderWaitMs);
+    return 0;
+  }
+
   // 1. The splash window is shown and painted before anything else.
   Tlogo logo;
   logo.Create(instance);
@@ -40,6 +58,7 @@ int RunApplication(HINSTANCE instance) {
     return 1;
   }
   SetMainWindow(main.hwnd());
+  claim.Mark(main.hwnd());
 
   // 5. The password windows, hidden.
   TPasse passe;

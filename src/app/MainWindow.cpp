@@ -9,11 +9,12 @@
 #include <stdexcept>
 
 #include "platform/MenuPictures.h"
+#include "app/OlderListFile.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
-#include "app/logic/RoleLabel.h"
+#include "shellfolders/logic/StoreLocation.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
@@ -136,6 +137,12 @@ HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
 }
 
 std::wstring ToText(int v) { return std::to_wstring(v); }
+
+std::wstring MergedRowsText(const std::wstring& listFile, std::size_t rows) {
+  return std::to_wstring(rows) + (rows == 1 ? L" élément ajouté" : L" éléments ajoutés") +
+         L" au fichier \"" + listFile + L"\" pendant que Ferlane était ouvert " +
+         (rows == 1 ? L"a été gardé" : L"ont été gardés") + L" dans la liste enregistrée.";
+}
 
 using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 MonitorInfoFn g_monitorInfo = nullptr;
@@ -492,6 +499,7 @@ void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSe
 void Tficheprincipale::CreateHiddenStore() { shellFolders_.CreateHiddenStore(roleLabel_); }
 
 void Tficheprincipale::LoadListFile() {
+  AdoptOlderListFile(programFolder_, userName_);
   const std::wstring name = ListFileName();
   DWORD error = listView1_.LoadListFile(name);
   if (error != ERROR_SUCCESS) ShowError(hwnd_, ProtectedList::OpenErrorText(name, error));
@@ -561,6 +569,8 @@ bool Tficheprincipale::FormCloseQuery(bool endingSession) {
 bool Tficheprincipale::SaveListFile(bool endingSession) {
   const std::wstring name = ListFileName();
   DWORD error = listView1_.SaveListFile(name);
+  if (error == ERROR_SUCCESS && listView1_.MergedFromDisk() && !endingSession)
+    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk()), MB_OK | MB_ICONINFORMATION);
   if (error == ERROR_SUCCESS || endingSession) return true;
   // The old list file is still whole; the user chooses between closing
   // without saving the list and staying to try again.

@@ -14,6 +14,7 @@
 #include "protect/logic/DropRules.h"
 #include "protect/logic/ExactPath.h"
 #include "protect/logic/ListFile.h"
+#include "protect/logic/ListMerge.h"
 
 namespace ferlane {
 namespace {
@@ -340,6 +341,7 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   std::vector<Row> loaded = RowsFromText(std::move(text), &whole);
   if (!decoded || !whole) unkeptFile_ = fileName;
   storedFile_.clear();
+  RememberBase(fileName, stamped, before, KeysOf(loaded));
   if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
   Reshaped();
@@ -398,6 +400,8 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     InsertInFront(RowsFromText(std::move(stored), &whole));
     if (!decoded || !whole) unkeptFile_ = fileName;
   }
+  mergedFromDisk_ = 0;
+  if (const DWORD error = MergeRowsAddedOnDisk(fileName); error != ERROR_SUCCESS) return error;
   if (!unkeptFile_.empty() && ::lstrcmpiW(unkeptFile_.c_str(), fileName.c_str()) == 0) {
     // The file holds more than the list could read: its bytes are kept
     // beside it before they are replaced, or not replaced at all.
@@ -415,8 +419,55 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
   if (error == ERROR_SUCCESS && StampListFile(fileName, stamp)) {
     storedFile_ = fileName;
     storedStamp_ = stamp;
+    RememberBase(fileName, true, stamp, KeysOf(rows_));
   }
   return error;
+}
+
+std::vector<std::uint64_t> ProtectedList::KeysOf(const std::vector<Row>& rows) const {
+  std::vector<std::uint64_t> keys;
+  keys.reserve(rows.size());
+  std::wstring folded;
+  for (const Row& row : rows) {
+    folded.assign(PathOf(row));
+    if (!folded.empty()) ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+    keys.push_back(PathKey(folded));
+  }
+  return keys;
+}
+
+void ProtectedList::RememberBase(const std::wstring& fileName, bool existed, const ListFileStamp& stamp,
+                                 std::vector<std::uint64_t> keys) {
+  baseFile_ = fileName;
+  baseExisted_ = existed;
+  baseStamp_ = existed ? stamp : ListFileStamp{};
+  baseKeys_ = std::move(keys);
+}
+
+DWORD ProtectedList::MergeRowsAddedOnDisk(const std::wstring& fileName) {
+  if (baseFile_.empty() || ::lstrcmpiW(baseFile_.c_str(), fileName.c_str()) != 0) return ERROR_SUCCESS;
+  ListFileStamp now;
+  const bool exists = StampListFile(fileName, now);
+  if (exists == baseExisted_ && (!exists || now == baseStamp_)) return ERROR_SUCCESS;  // nobody else wrote
+  std::wstring text;
+  bool decoded = true;
+  if (const DWORD error = ReadListFileText(fileName, text, &decoded); error != ERROR_SUCCESS) return error;
+  bool whole = true;
+  std::vector<Row> disk = RowsFromText(std::move(text), &whole);
+  // What the other writer left unreadable is kept in a copy before the save.
+  if (!decoded || !whole) unkeptFile_ = fileName;
+  std::vector<Row> added;
+  for (std::size_t i : RowsAddedOnDisk(baseKeys_, KeysOf(rows_), KeysOf(disk))) added.push_back(disk[i]);
+  // Whatever the outcome, this is now the file the list has seen.
+  RememberBase(fileName, exists, now, KeysOf(disk));
+  if (added.empty()) return ERROR_SUCCESS;
+  Batch batch(*this);
+  Reshaped();
+  storedFile_.clear();
+  mergedFromDisk_ = added.size();
+  rows_.insert(rows_.end(), added.begin(), added.end());
+  SyncCount();
+  return ERROR_SUCCESS;
 }
 
 std::wstring ProtectedList::PartlyReadText(const std::wstring& fileName) {

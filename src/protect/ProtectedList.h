@@ -97,7 +97,11 @@ class ProtectedList {
   // cannot be read, the read error is returned and the file is left alone.
   // A file read only in part is first copied to ListBackupName; while that
   // copy cannot be made, the file is not replaced and the error is returned.
+  // A file another writer changed since the list read or wrote it is merged
+  // first: the rows it added are appended (MergedFromDisk() tells how many),
+  // the rows this list removed stay removed, and no path is written twice.
   DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
+  std::size_t MergedFromDisk() const { return mergedFromDisk_; }
   // The start-up message for a file read only in part.
   static std::wstring PartlyReadText(const std::wstring& fileName);
   // "Impossible d'ouvrir le fichier "<name>". <reason>" and
@@ -203,6 +207,21 @@ class ProtectedList {
   // which the file does not hold).
   std::wstring storedFile_;
   ListFileStamp storedStamp_;
+  // What the list file held when the list last read or wrote it, to find at
+  // the next save the rows another writer added meanwhile: whether it
+  // existed, its stamp, and its paths' keys (PathKey).
+  std::wstring baseFile_;
+  bool baseExisted_ = false;
+  ListFileStamp baseStamp_;
+  std::vector<std::uint64_t> baseKeys_;
+  std::size_t mergedFromDisk_ = 0;
+  // The keys of rows' paths, folded as the file system compares them.
+  std::vector<std::uint64_t> KeysOf(const std::vector<Row>& rows) const;
+  void RememberBase(const std::wstring& fileName, bool existed, const ListFileStamp& stamp,
+                    std::vector<std::uint64_t> keys);
+  // Adds the rows another writer put in the file since the base; false with
+  // the reason when the file cannot be read.
+  DWORD MergeRowsAddedOnDisk(const std::wstring& fileName);
 };
 
 // The real file system for the hide and show rules.

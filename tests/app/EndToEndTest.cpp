@@ -10,7 +10,7 @@
 #include "app/PasswordWindows.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/PasswordSamples.h"
-#include "app/logic/RoleLabel.h"
+#include "shellfolders/logic/StoreLocation.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
@@ -161,7 +161,9 @@ class EndToEndTest : public testing::Test {
     ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kIdButton1, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, kIdButton1)));
   }
-  HWND MainWindow() { return WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Utilisateur : " + user).c_str()); }
+  HWND MainWindow() {
+    return WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Administrateur : " + user).c_str());
+  }
   // The right password in the login prompt, then the main window closed.
   void OpenWithPasswordAndClose(HWND passe, const wchar_t* password) {
     Type(passe, kIdMaskEdit1, password);
@@ -338,6 +340,41 @@ TEST_F(EndToEndTest, UnderWindowsXpTheCaptionSaysAdministrator) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Exited());
   EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+BOOL CALLBACK CountMainWindows(HWND h, LPARAM count) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(h, name, 64);
+  if (wcscmp(name, L"Tficheprincipale") == 0) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// One window per user's list: a second start brings the first window back
+// from the taskbar and ends, writing nothing.
+TEST_F(EndToEndTest, ASecondStartShowsTheOpenWindowAndEnds) {
+  Start();
+  HWND main = MainWindow();
+  ASSERT_NE(main, nullptr);
+  ::ShowWindow(main, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(main));
+  STARTUPINFOW si{sizeof(si)};
+  PROCESS_INFORMATION second{};
+  std::wstring cmd = L"\"" + program + L"\"";
+  ASSERT_TRUE(::CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                               &second));
+  EXPECT_EQ(::WaitForSingleObject(second.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(second.hProcess, &code);
+  ::CloseHandle(second.hProcess);
+  ::CloseHandle(second.hThread);
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(::IsIconic(main));
+  int windows = 0;
+  ::EnumWindows(CountMainWindows, reinterpret_cast<LPARAM>(&windows));
+  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(ReadSetting(L"Largeur"), L"<no key>");  // the second start wrote nothing
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Exited());
 }
 
 }  // namespace
@@ -538,9 +575,7 @@ TEST_F(CommandLineTest, ShowNeedsThePasswordThenRestoreBringsAShortcutBackAndLea
   EXPECT_TRUE(run.windowsSeen.empty());
 
   // The store as the window composes it for this user.
-  ShellFolders folders;
-  folders.ComposeStorePaths(ComposeRoleLabel(IsNtFamily(GetOsFamily()), user));
-  const std::wstring store = folders.StorePath(StoreFolder::Desktop);
+  const std::wstring store = ComposeStorePaths(ComposeRoleLabel(IsNtFamily(GetOsFamily()), user))[0];
   const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
   ASSERT_FALSE(desktop.empty());
   ASSERT_EQ(CreateFolderPath(store), static_cast<DWORD>(ERROR_SUCCESS));
@@ -562,6 +597,34 @@ TEST_F(CommandLineTest, ShowNeedsThePasswordThenRestoreBringsAShortcutBackAndLea
     ::DeleteFileW((store + name).c_str());
   }
   ::RemoveDirectoryW(store.c_str());
+}
+
+// After an upgrade, before the window ever opened: /retablir alone takes back
+// what the 64-bit program's older store and the other role's store hold, and
+// names what one of them keeps because the store has its name already.
+TEST_F(CommandLineTest, RestoreTakesBackWhatOlderStoresHold) {
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+  ASSERT_FALSE(desktop.empty());
+  const std::wstring store = ComposeStorePaths(ComposeRoleLabel(true, user))[0];
+  const std::wstring oldRole = ComposeStorePaths(ComposeRoleLabel(false, user))[0];
+  const std::wstring old64 = L"C:\\Program Files\\Ferlane\\Ferlane Administrateur " + user + L"\\Desktop";
+  for (const std::wstring* f : {&store, &oldRole, &old64})
+    ASSERT_EQ(CreateFolderPath(*f), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_TRUE(PutBytes(old64 + L"\\Ancien64.lnk", "64"));
+  ASSERT_TRUE(PutBytes(oldRole + L"\\Role.lnk", "role"));
+  ASSERT_TRUE(PutBytes(oldRole + L"\\Pris.lnk", "old"));
+  ASSERT_TRUE(PutBytes(store + L"\\Pris.lnk", "store"));
+
+  const SilentRun run = Run(L"/retablir");
+  EXPECT_EQ(run.exitCode, 1u) << run.output;
+  EXPECT_EQ(FileBytes(desktop + L"\\Ancien64.lnk"), "64");
+  EXPECT_EQ(FileBytes(desktop + L"\\Role.lnk"), "role");
+  EXPECT_EQ(FileBytes(desktop + L"\\Pris.lnk"), "store");
+  EXPECT_EQ(FileBytes(oldRole + L"\\Pris.lnk"), "old");  // never over the store's
+  EXPECT_EQ(::GetFileAttributesW(old64.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Says(run, "Pris.lnk : ")) << run.output;
+  for (const wchar_t* name : {L"\\Ancien64.lnk", L"\\Role.lnk", L"\\Pris.lnk"})
+    ::DeleteFileW((desktop + name).c_str());
 }
 
 // The shipped program of the other width, which the test command names beside
@@ -614,7 +677,7 @@ TEST_F(EndToEndTest, WhatThe32BitProgramHidesThe64BitProgramRestores) {
 
   const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
   const std::wstring shortcut = desktop + L"\\Cachée par le 32 bits.lnk";
-  const std::wstring role = L"\\Ferlane\\Ferlane Utilisateur " + user;
+  const std::wstring role = L"\\Ferlane\\Ferlane Administrateur " + user;
   const std::wstring store = L"C:\\Program Files (x86)" + role + L"\\Desktop\\Cachée par le 32 bits.lnk";
   ASSERT_FALSE(desktop.empty());
   MakeShortcut(shortcut, L"C:\\windows\\notepad.exe");

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cwctype>
 #include <functional>
@@ -87,9 +88,9 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheDesignBoundsWithTheFamilyCaption) {
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right - r.left, 623);
   EXPECT_EQ(r.bottom - r.top, 519);
-  // Wine's default version (6.1) is not recognised: the "Utilisateur" caption.
-  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Utilisateur : dupont");
-  EXPECT_EQ(main->RoleLabel(), L"Ferlane Utilisateur dupont");
+  // Wine's default version (6.1) is a later NT: an administrator's caption.
+  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Administrateur : dupont");
+  EXPECT_EQ(main->RoleLabel(), L"Ferlane Administrateur dupont");
   EXPECT_FALSE(::IsWindowVisible(main->hwnd()));
   EXPECT_EQ(main->ListView1().ItemCount(), 0);
 }
@@ -160,7 +161,7 @@ TEST_F(MainWindowTest, MalformedOrWrongTypedPlacementIsIgnoredSilently) {
   EXPECT_EQ(r.bottom - r.top, 600);
   EXPECT_TRUE(messages.shown.empty());
   // The later creation steps still ran.
-  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Utilisateur : dupont");
+  EXPECT_EQ(WindowText(main->hwnd()), L"Ferlane 1.0 - Administrateur : dupont");
 }
 
 TEST_F(MainWindowTest, ListFileIsLoadedAtCreation) {
@@ -534,6 +535,49 @@ TEST_F(MainWindowTest, CloseAskedDuringAHideStopsItAndTheWindowClosesOnceItHasSt
   EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(FileBytes(programFolder + L"dupont"), bytes);  // the close steps ran
   EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
+}
+
+// Two writers of one list file: what the other added while the window was
+// open is kept at close, what the window removed stays removed.
+TEST_F(MainWindowTest, RowsAnotherWriterAddedAreKeptAtClose) {
+  const std::wstring list = programFolder + L"dupont";
+  const std::wstring a = scratch.File(L"a.txt"), b = scratch.File(L"b.txt"), c = scratch.File(L"c.txt");
+  ASSERT_EQ(WriteListFile(list, {a, L"Fichier", b, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  auto main = MakeMain();
+  ASSERT_EQ(main->ListView1().ItemCount(), 2);
+  main->ListView1().SetSelected(1, true);
+  main->Supprimer2Click();  // b goes
+  ::Sleep(20);              // a later write time than the load's
+  ASSERT_EQ(WriteListFile(list, {a, L"Fichier", b, L"Fichier", c, L"Fichier", c, L"Fichier"}),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(main->FormCloseQuery());
+  std::vector<std::wstring> lines;
+  ASSERT_EQ(ReadListFile(list, lines), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(lines, (std::vector<std::wstring>{a, L"Fichier", c, L"Fichier"}));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text.rfind(L"1 élément ajouté au fichier \"" + list + L"\"", 0), 0u);
+}
+
+// A list an earlier version left in the user's VirtualStore copy of the
+// program's folder is moved in when none lies beside the program.
+TEST_F(MainWindowTest, AListLeftInTheVirtualStoreIsMovedIn) {
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, local, 0x001c, FALSE));
+  ASSERT_EQ(programFolder[1], L':');
+  const std::wstring copyFolder = std::wstring(local) + L"\\VirtualStore" + programFolder.substr(2);
+  const std::wstring older = copyFolder + L"dupont", item = scratch.File(L"ancien.txt");
+  ASSERT_EQ(::SHCreateDirectoryExW(nullptr, copyFolder.c_str(), nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(WriteListFile(older, {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  auto main = MakeMain();
+  ASSERT_EQ(main->ListView1().ItemCount(), 1);
+  EXPECT_EQ(main->ListView1().Caption(0), item);
+  EXPECT_EQ(Attributes(older), INVALID_FILE_ATTRIBUTES);
+  // Once a list lies beside the program, an older one is left where it is.
+  ASSERT_EQ(WriteListFile(older, {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  main.reset();
+  main = MakeMain();
+  EXPECT_NE(Attributes(older), INVALID_FILE_ATTRIBUTES);
+  ::DeleteFileW(older.c_str());
 }
 
 }  // namespace

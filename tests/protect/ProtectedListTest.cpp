@@ -125,8 +125,10 @@ TEST_F(ProtectedListTest, NoFileOrAZeroByteFileGivesAnEmptyList) {
   EXPECT_EQ(list.ItemCount(), 0);
   EXPECT_EQ(Load({}), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(list.ItemCount(), 0);
-  // And an empty list saves as zero bytes, over an older non-empty file.
+  // And a list emptied saves as zero bytes, over the non-empty file it read.
   ASSERT_TRUE(WriteBytes(dir / L"dupont", "C:\\x\r\nFichier\r\n"));
+  ASSERT_EQ(list.LoadListFile(dir / L"dupont"), static_cast<DWORD>(ERROR_SUCCESS));
+  list.Supprimer1Click();
   ASSERT_EQ(list.SaveListFile(dir / L"dupont"), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(ReadBytes(dir / L"dupont"), "");
   EXPECT_TRUE(messages.shown.empty());

@@ -1,0 +1,27 @@
+#include "app/OlderListFile.h"
+
+#include "app/logic/ListFileLocation.h"
+#include "platform/FileMove.h"
+#include "platform/Platform.h"
+#include "protect/logic/ListFile.h"
+#include "shellfolders/Folders.h"
+
+namespace ferlane {
+
+bool AdoptOlderListFile(const std::wstring& programFolder, const std::wstring& userName) {
+  const std::wstring listFile = ListFilePath(programFolder, userName);
+  if (userName.empty() || PathExists(listFile)) return false;
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  for (const std::wstring& older :
+       OlderListFiles(programFolder, userName, GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData)) {
+    const DWORD attrs = ::GetFileAttributesW(older.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    // The first one found is the user's list; should the move fail, the
+    // next is not taken for it.
+    return MoveWithoutReplacing(older, listFile) == ERROR_SUCCESS;
+  }
+  return false;
+}
+
+}  // namespace ferlane
