@@ -454,17 +454,19 @@ void Tficheprincipale::MoveSplitter(POINT pt) {
 // ---- Creation, first showing, closing -------------------------------------
 
 void Tficheprincipale::FormCreate() {
-  userName_ = GetLogonUserName();  // C1
-  const WindowBounds design = DesignPlacement(dpi_.value, MonitorWorkAreas());  // C2
+  userName_ = GetLogonUserName();
+  // The design size in the top left corner, scaled for the screen, until a
+  // stored placement says otherwise.
+  const WindowBounds design = DesignPlacement(dpi_.value, MonitorWorkAreas());
   ::MoveWindow(hwnd_, design.left, design.top, design.width, design.height, FALSE);
-  // C3: the program's folder is hidden at every start; the value replaces the
+  // The program's folder is hidden at every start; the value replaces the
   // read-only, system and archive bits.
   ::SetFileAttributesW(programFolder_.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  ReadPlacement();     // C4
-  SetCaptionAndRole();  // C5
-  // C6: the protected list shares the system's small icons (ProtectedList::Create).
-  LookupShellFolders();  // C7
-  LoadListFile();        // C8
+  ReadPlacement();
+  SetCaptionAndRole();
+  // The protected list shares the system's small icons (ProtectedList::Create).
+  LookupShellFolders();
+  LoadListFile();
 }
 
 void Tficheprincipale::ReadPlacement() {
@@ -517,23 +519,24 @@ void Tficheprincipale::ShowFirstTime() {
 }
 
 void Tficheprincipale::FormShow() {
-  // S1: only the NT family has administrators to test.
+  // Only the NT family has administrators to test.
   if (IsNtFamily(osFamily_) && !IsAdministrator()) {
     ShowMessage(hwnd_, L"Vous n'êtes pas l'administrateur de ce système NT-XP: l'application va se terminer.",
                 MB_OK);
     RequestTermination();
   }
-  ReadExplorerSettings();  // S2
-  RunPasswordGate();       // S3
+  ReadExplorerSettings();
+  RunPasswordGate();
   try {
-    fixedDrives_ = GetFixedDrives();  // S4
+    fixedDrives_ = GetFixedDrives();
   } catch (const std::runtime_error& e) {
     ShowError(hwnd_, ExceptionText(e));
   }
-  dirTree1_.OpenPath(programFolder_);  // S5
+  // The tree opens on the program's folder, then on the first fixed drive.
+  dirTree1_.OpenPath(programFolder_);
   if (!fixedDrives_.empty()) dirTree1_.OpenPath(fixedDrives_.front());
-  UpdateListButtons();  // S6
-  CreateHiddenStore();  // S7
+  UpdateListButtons();
+  CreateHiddenStore();
 }
 
 void Tficheprincipale::RunPasswordGate() {
@@ -559,9 +562,11 @@ void Tficheprincipale::RunPasswordGate() {
 bool Tficheprincipale::FormCloseQuery(bool endingSession) {
   if (closeStepsDone_) return true;
   if (TerminationRequested()) return true;  // a terminating run writes nothing
-  if (!SaveListFile(endingSession)) return false;  // Q1
-  WriteSettings();  // Q2
-  fixedDrives_.clear();  // Q3
+  // The list file first: while it cannot be written the window may stay
+  // open, and nothing else is written either.
+  if (!SaveListFile(endingSession)) return false;
+  WriteSettings();
+  fixedDrives_.clear();
   closeStepsDone_ = true;
   return true;
 }

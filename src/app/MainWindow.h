@@ -110,9 +110,9 @@ class Tficheprincipale : public IFileDragTarget {
   void MoveSplitter(POINT clientPt);
 
   // Creation and first-showing steps that other subsystems fill.
-  void LookupShellFolders();    // the four shell-folder views (C7)
-  void ReadExplorerSettings();  // the special-operations check boxes (S2)
-  void CreateHiddenStore();     // the hidden store folders and views (S7)
+  void LookupShellFolders();    // the four shell-folder views, at creation
+  void ReadExplorerSettings();  // the special-operations check boxes, at first showing
+  void CreateHiddenStore();     // the hidden store folders and views, at first showing
 
   // Runs a hide or show command of the list; a close asked meanwhile
   // stopped it and is carried out once it has ended.

@@ -19,6 +19,8 @@
 #include "shellfolders/logic/MoveRules.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"
+#include "shellfolders/Moves.h"
+#include "shellfolders/PageHelpers.h"
 #include "shellfolders/QuietMoves.h"
 
 namespace ferlane {
@@ -34,29 +36,6 @@ struct ShellViewSetup {
   const wchar_t* hint;
 };
 
-// Lays out a group box holding a view, with an optional folder path panel as
-// its top line; the margins are scaled for `dpi`.
-void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r, const Dpi& dpi);
-// A plain child control of a page: a group box, a panel. A panel shows a
-// folder's path: when it does not fit, its middle gives way to an ellipsis
-// (the end, the folder's own name, stays), and the whole path is its hint.
-HWND CreateGroup(const PageHost& host, const wchar_t* caption, int id);
-HWND CreatePanel(const PageHost& host, int id);
-void SetPanelPath(const PageHost& host, HWND panel, const std::wstring& path);
-
-// A context menu item of a page; the picture is its number in the window's
-// shared image list (drawn by the main window, the menus' owner).
-struct PageMenuEntry {
-  const wchar_t* caption;  // nullptr: separator
-  UINT id;
-  int picture;
-};
-HMENU BuildPageMenu(const PageMenuEntry* entries, std::size_t count);
-template <std::size_t N>
-HMENU BuildPageMenu(const PageMenuEntry (&entries)[N]) {
-  return BuildPageMenu(entries, N);
-}
-
 class ShellFolders : public IFileDragTarget {
  public:
   // Creates `view` as a child of the main window and registers it by name.
@@ -71,9 +50,9 @@ class ShellFolders : public IFileDragTarget {
   // Composes the two store paths for the role label, creating nothing.
   void ComposeStorePaths(const std::wstring& roleLabel) { store_ = ferlane::ComposeStorePaths(roleLabel); }
 
-  // Start-up lookups of the four shell folders (creation step C7).
+  // Start-up lookups of the four shell folders, when the window is created.
   void LookupShellFolders(HWND mainWindow);
-  // Composes, creates and shows the hidden store (first showing step S7).
+  // Composes, creates and shows the hidden store, at the window's first showing.
   void CreateHiddenStore(const std::wstring& roleLabel);
   // Moves into the store the items of every older store of the user
   // (AdoptOlderStores); says once for each old folder which stayed.
@@ -106,26 +85,6 @@ class ShellFolders : public IFileDragTarget {
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
 
  private:
-  bool FolderReady(const std::wstring& folder, bool quiet) const;
-  // True when the shell answered success and the user cancelled nothing.
-  bool MoveOne(ItemMove move, const std::wstring& source, const std::wstring& to, FILEOP_FLAGS extra);
-  // Adds to `claimed` the indices of the moves the shell says it made.
-  void RunBatch(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources, MoveBatch batch,
-                const std::wstring& to, std::vector<std::size_t>& claimed);
-  // Names of claimed moves that left their item in place.
-  void CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,
-                         const std::vector<std::size_t>& claimed, const std::wstring& from,
-                         std::vector<std::wstring>& notMoved) const;
-  // Moves the entries of `source` one by one into the existing folder
-  // `target`, asking for each name taken; what stays is added to `left` as
-  // shownAs + "\" + name, and an emptied source is removed.
-  void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
-                 std::vector<std::wstring>& left);
-  // The answer to a question of a move (true = Oui).
-  bool Ask(const std::wstring& question) const;
-  bool IsStoreFolder(const std::wstring& folder) const;
-  HWND OperationOwner() const;
-
   struct NamedView {
     const wchar_t* name;
     TFileListView* view;
@@ -137,7 +96,8 @@ class ShellFolders : public IFileDragTarget {
   StorePaths store_;
   std::array<DWORD, 2> storeError_{};  // why creating a store folder failed
   StoreWatch storeWatch_[2];
-  bool busy_ = false;  // a command moves items, or the store is being looked at
+  bool busy_ = false;  // the store is being looked at
+  ShellMoves moves_{window_, store_, storeError_};
 };
 
 }  // namespace ferlane

@@ -565,6 +565,17 @@ TEST_F(ShellFoldersTest, AStoreDeletedDuringARunIsShownEmptyToldOnceAndMadeAgain
   EXPECT_EQ(View(L"progcach").ItemCount(), 0);
   EXPECT_FALSE(View(L"progcach").DriveMode());
   ::DeleteFileW(storePrograms.c_str());
+
+  // The programs' hide makes the store again as well, with no desktop hide before it.
+  std::filesystem::remove_all(std::filesystem::path(programFiles + L"\\Ferlane"), ec);
+  ASSERT_FALSE(Exists(storePrograms));
+  Write(personalPrograms + L"\\" + Item(L"Revient aussi.lnk"), "programme");
+  ShowTab(2);
+  main->ShellFolderViews().ShowShellFolder(&View(L"progperso"), kCsidlPrograms);
+  Select(View(L"progperso"), personalPrograms + L"\\Revient aussi.lnk");
+  Command(IDM_OPSPEPRO_CACHER);
+  EXPECT_EQ(Bytes(storePrograms + L"\\Revient aussi.lnk"), "programme");
+  EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 TEST_F(ShellFoldersTest, ANameTooLongForTheStoreIsToldBeforeAnythingMoves) {
