@@ -5,61 +5,17 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
+#include "browse/WindowAnswerer.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
 namespace {
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// The shell's own dialogs (confirmations, the folder picker) are modal: a
-// second thread waits for the first dialog of this thread and acts on it.
-class DialogAnswerer {
- public:
-  explicit DialogAnswerer(std::function<void(HWND)> act)
-      : act_(std::move(act)), uiThread_(::GetCurrentThreadId()), worker_([this] { Run(); }) {}
-  ~DialogAnswerer() {
-    stop_ = true;
-    worker_.join();
-  }
-  int answered() const { return answered_; }
-
- private:
-  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(hwnd, cls, 16);
-    if (::IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
-      *reinterpret_cast<HWND*>(param) = hwnd;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  void Run() {
-    while (!stop_) {
-      HWND dlg = nullptr;
-      ::EnumThreadWindows(uiThread_, FindDialog, reinterpret_cast<LPARAM>(&dlg));
-      if (dlg && dlg != last_) {
-        last_ = dlg;
-        ::Sleep(200);  // let the dialog finish its initialisation
-        act_(dlg);
-        ++answered_;
-      }
-      ::Sleep(50);
-    }
-  }
-  std::function<void(HWND)> act_;
-  DWORD uiThread_;
-  HWND last_ = nullptr;
-  std::atomic<bool> stop_{false};
-  std::atomic<int> answered_{0};
-  std::thread worker_;
-};
 
 void PressYes(HWND dlg) { ::PostMessageW(dlg, WM_COMMAND, IDYES, 0); }
 
@@ -192,7 +148,7 @@ TEST_F(ShellOps, FileOperationsOnRealFiles) {
   ASSERT_EQ(::SHQueryRecycleBinW(L"C:\\", &bin), S_OK);
   const __int64 inBinBefore = bin.i64NumItems;
   {
-    DialogAnswerer yes(PressYes);
+    test::WindowAnswerer yes(test::WindowAnswerer::kDialogClass, PressYes);
     EXPECT_TRUE(DoFileOperation(foDelete, both, L""));
     EXPECT_EQ(yes.answered(), 1);  // the shell's own confirmation, once for all
   }
@@ -273,7 +229,7 @@ TEST_F(ShellOps, IconIndexesFromTheSystemList) {
 TEST_F(ShellOps, FolderPickerAnswersTheChosenFolder) {
   std::wstring picked = dir.Folder(L"Choisi");
   std::wstring title;
-  DialogAnswerer choose([&](HWND dlg) {
+  test::WindowAnswerer choose(test::WindowAnswerer::kDialogClass, [&](HWND dlg) {
     // The picker shows the French title among its texts.
     for (HWND child = ::GetWindow(dlg, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
       wchar_t text[128] = {};
@@ -302,7 +258,7 @@ TEST_F(ShellOps, FolderPickerAnswersTheChosenFolder) {
 }
 
 TEST_F(ShellOps, FolderPickerCancelledAnswersNothing) {
-  DialogAnswerer cancel([](HWND dlg) { ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0); });
+  test::WindowAnswerer cancel(test::WindowAnswerer::kDialogClass, [](HWND dlg) { ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0); });
   EXPECT_FALSE(BrowseForFolder(nullptr).has_value());
   EXPECT_EQ(cancel.answered(), 1);
 }

@@ -1,5 +1,6 @@
 #include "app/logic/CommandLine.h"
 
+#include <cwctype>
 #include <string_view>
 
 #include "app/logic/PasswordGate.h"
@@ -150,20 +151,33 @@ std::wstring PasswordFromInput(const std::string& bytes,
 
 // ---- Hiding and showing --------------------------------------------------------
 
+namespace {
+
+// A path listed twice in two letter cases names one file: both rows are read
+// back once the run is over.
+std::wstring UpperCasePath(std::wstring_view path) {
+  std::wstring upper(path);
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+  return upper;
+}
+
+}  // namespace
+
 std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<ListRecord>& records,
                                        CommandAction action) {
-  std::vector<ItemOutcome> outcomes(records.size());
-  AttributeFailures failures;
+  // The very run "Tout Cacher" and "Tout Voir" make over the rows.
+  std::vector<ProtectedItem> items(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) items[i] = {records[i].path, records[i].type};
   const ListCommand command = action == CommandAction::Hide ? ListCommand::HideAll : ListCommand::ShowAll;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    outcomes[i].path = records[i].path;
-    const std::size_t before = failures.size();
-    // The very step "Tout Cacher" and "Tout Voir" take on each row.
-    StepItem(command, fs, records[i].path, failures);
-    if (failures.size() > before) outcomes[i].error = failures.back().error;
+  const AttributeFailures failures = RunListCommand(command, fs, items, nullptr, &UpperCasePath).failures;
+  std::vector<ItemOutcome> outcomes(items.size());
+  // Each item's step refuses at most one write, in the items' order.
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    outcomes[i].path = items[i].path;
+    outcomes[i].state = items[i].state;
+    if (next < failures.size() && failures[next].path == items[i].path) outcomes[i].error = failures[next++].error;
   }
-  // Read back once all are done: a path listed twice tells its final state.
-  for (auto& outcome : outcomes) outcome.state = StateFromAttributes(fs.Get(outcome.path));
   return outcomes;
 }
 

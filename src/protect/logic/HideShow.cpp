@@ -15,12 +15,6 @@ const wchar_t* StateWord(ItemState state) {
   return L"Visible";
 }
 
-ItemState StateFromWord(const std::wstring& word) {
-  if (word == StateWord(ItemState::Hidden)) return ItemState::Hidden;
-  if (word == StateWord(ItemState::Missing)) return ItemState::Missing;
-  return ItemState::Visible;
-}
-
 ItemType TypeFromLine(std::wstring_view line) {
   return line == L"Dossier" ? ItemType::Folder : ItemType::File;
 }
@@ -111,18 +105,6 @@ ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::
   }
   RereadRepeatedPaths(fs, items, fold, result.done);
   return result;
-}
-
-AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return RunListCommand(ListCommand::ShowAll, fs, items).failures;
-}
-
-AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return RunListCommand(ListCommand::HideAll, fs, items).failures;
-}
-
-AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items) {
-  return RunListCommand(ListCommand::ToggleSelected, fs, items).failures;
 }
 
 }  // namespace ferlane

@@ -32,7 +32,6 @@ enum class ItemState { Hidden, Visible, Missing };
 const wchar_t* TypeWord(ItemType type);
 // "Caché" / "Visible" / "Introuvable".
 const wchar_t* StateWord(ItemState state);
-ItemState StateFromWord(const std::wstring& word);
 
 // A stored type line names a folder only when it is "Dossier" exactly.
 ItemType TypeFromLine(std::wstring_view line);
@@ -107,10 +106,5 @@ using PathFold = std::wstring (*)(std::wstring_view path);
 // state and are not touched.
 ListCommandResult RunListCommand(ListCommand command, IFileAttributes& fs, std::vector<ProtectedItem>& items,
                                  IItemProgress* progress = nullptr, PathFold fold = nullptr);
-
-// The three commands run whole; they return the refused writes.
-AttributeFailures ShowAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
-AttributeFailures HideAll(IFileAttributes& fs, std::vector<ProtectedItem>& items);
-AttributeFailures ToggleSelected(IFileAttributes& fs, std::vector<ProtectedItem>& items);
 
 }  // namespace ferlane

@@ -280,16 +280,6 @@ std::vector<ListRecord> RecordsFromLines(const std::vector<std::wstring>& lines)
   return records;
 }
 
-std::vector<std::wstring> LinesFromRecords(const std::vector<ListRecord>& records) {
-  std::vector<std::wstring> lines;
-  lines.reserve(records.size() * 2);
-  for (const auto& record : records) {
-    lines.push_back(record.path);
-    lines.emplace_back(TypeWord(record.type));
-  }
-  return lines;
-}
-
 std::wstring ListFilePath(const std::wstring& programFolder, const std::wstring& userName) {
   std::wstring path = programFolder;
   if (!path.empty() && path.back() != L'\\') path += L'\\';

@@ -102,7 +102,6 @@ struct ListRecord {
 // program, but a hand-edited file may end so) is kept as a file rather than
 // dropped.
 std::vector<ListRecord> RecordsFromLines(const std::vector<std::wstring>& lines);
-std::vector<std::wstring> LinesFromRecords(const std::vector<ListRecord>& records);
 
 // The names GetTempFileName gives the save's temporary files: "fer", one to
 // four hexadecimal digits, ".tmp" (any case).

@@ -55,8 +55,6 @@ TEST(ItemWords, TypeAndStateWordsAreTheFourFixedOnes) {
   // A path that cannot be read is shown as such, not as hidden.
   EXPECT_EQ(StateFromAttributes(kInvalidFileAttributes), ItemState::Missing);
   EXPECT_STREQ(StateWord(ItemState::Missing), L"Introuvable");
-  for (auto state : {ItemState::Hidden, ItemState::Visible, ItemState::Missing})
-    EXPECT_EQ(StateFromWord(StateWord(state)), state);
 }
 
 TEST(HideShowRules, ShowAllClearsOnlyTheHiddenBit) {
@@ -66,7 +64,7 @@ TEST(HideShowRules, ShowAllClearsOnlyTheHiddenBit) {
                    {L"plain", kArchive}};
   auto items = Items({L"ro-hidden", L"sys-folder", L"plain"});
   items[2].state = ItemState::Hidden;  // a stale word is corrected too
-  ShowAll(fs, items);
+  RunListCommand(ListCommand::ShowAll, fs, items);
   EXPECT_EQ(fs.attributes[L"ro-hidden"], kReadOnly | kArchive);
   EXPECT_EQ(fs.attributes[L"sys-folder"], kDirectory | kSystem);
   EXPECT_EQ(fs.attributes[L"plain"], kArchive);
@@ -79,7 +77,7 @@ TEST(HideShowRules, HideAllReplacesTheWholeWordWithHidden) {
   FakeFiles fs;
   fs.attributes = {{L"ro", kReadOnly | kArchive}, {L"sys-folder", kDirectory | kHidden | kSystem}};
   auto items = Items({L"ro", L"sys-folder", L"missing"});
-  EXPECT_TRUE(HideAll(fs, items).empty());
+  EXPECT_TRUE(RunListCommand(ListCommand::HideAll, fs, items).failures.empty());
   EXPECT_EQ(fs.attributes[L"ro"], kHidden);
   EXPECT_EQ(fs.attributes[L"sys-folder"], kDirectory | kHidden);
   // Nothing is written to a path that is not there, and it says so.
@@ -96,7 +94,7 @@ TEST(HideShowRules, RefusedWritesAreReportedAndTheWordTellsWhatHappened) {
   fs.attributes = {{L"a", kArchive}, {L"b", kHidden}, {L"ok", kArchive}};
   fs.refused = {{L"a", kWriteProtect}, {L"b", kAccessDenied}};
   auto items = Items({L"a", L"b", L"ok"});
-  auto failures = HideAll(fs, items);
+  auto failures = RunListCommand(ListCommand::HideAll, fs, items).failures;
   ASSERT_EQ(failures.size(), 2u);
   EXPECT_EQ(failures[0].path, L"a");
   EXPECT_EQ(failures[0].error, kWriteProtect);
@@ -105,7 +103,7 @@ TEST(HideShowRules, RefusedWritesAreReportedAndTheWordTellsWhatHappened) {
   EXPECT_EQ(items[1].state, ItemState::Hidden);
   EXPECT_EQ(items[2].state, ItemState::Hidden);
 
-  failures = ShowAll(fs, items);
+  failures = RunListCommand(ListCommand::ShowAll, fs, items).failures;
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].path, L"b");
   EXPECT_EQ(failures[0].error, kAccessDenied);
@@ -113,7 +111,7 @@ TEST(HideShowRules, RefusedWritesAreReportedAndTheWordTellsWhatHappened) {
   EXPECT_EQ(items[2].state, ItemState::Visible);
 
   for (auto& item : items) item.selected = true;
-  failures = ToggleSelected(fs, items);
+  failures = RunListCommand(ListCommand::ToggleSelected, fs, items).failures;
   EXPECT_EQ(failures.size(), 2u);
   EXPECT_EQ(items[0].state, ItemState::Visible);
   EXPECT_EQ(items[1].state, ItemState::Hidden);
@@ -123,12 +121,12 @@ TEST(HideShowRules, RefusedWritesAreReportedAndTheWordTellsWhatHappened) {
 TEST(HideShowRules, UnreadablePathIsNeverWrittenByShowing) {
   FakeFiles fs;
   auto items = Items({L"missing"});
-  EXPECT_TRUE(ShowAll(fs, items).empty());
+  EXPECT_TRUE(RunListCommand(ListCommand::ShowAll, fs, items).failures.empty());
   EXPECT_TRUE(fs.writes.empty());
   EXPECT_EQ(items[0].state, ItemState::Missing);
   // The toggle writes nothing either.
   items[0].selected = true;
-  EXPECT_TRUE(ToggleSelected(fs, items).empty());
+  EXPECT_TRUE(RunListCommand(ListCommand::ToggleSelected, fs, items).failures.empty());
   EXPECT_TRUE(fs.writes.empty());
   EXPECT_EQ(items[0].state, ItemState::Missing);
 }
@@ -168,7 +166,7 @@ TEST(HideShowRules, ToggleSwapsSelectedItemsAndLeavesTheOthers) {
   auto items = Items({L"hidden", L"visible", L"untouched"});
   items[0].selected = items[1].selected = true;
   items[2].state = ItemState::Visible;  // stale on purpose: not selected, so not refreshed
-  ToggleSelected(fs, items);
+  RunListCommand(ListCommand::ToggleSelected, fs, items);
   EXPECT_EQ(fs.attributes[L"hidden"], kSystem);
   EXPECT_EQ(fs.attributes[L"visible"], kHidden);
   EXPECT_EQ(fs.attributes[L"untouched"], kHidden);
@@ -182,7 +180,7 @@ TEST(HideShowRules, ToggleOfAPathListedTwiceShowsThenHidesItAndBothRowsSayHidden
   fs.attributes = {{L"p", kHidden}};
   auto items = Items({L"p", L"p"});
   items[0].selected = items[1].selected = true;
-  ToggleSelected(fs, items);
+  RunListCommand(ListCommand::ToggleSelected, fs, items);
   EXPECT_EQ(fs.attributes[L"p"], kHidden);
   // Both rows tell what the file is once the command is done.
   EXPECT_EQ(items[0].state, ItemState::Hidden);
@@ -223,9 +221,9 @@ TEST(HideShowRules, OnlyAPathListedAgainIsReadOnceMoreAndLetterCaseMakesNoOtherP
 TEST(HideShowRules, EmptyListTouchesNothing) {
   FakeFiles fs;
   std::vector<ProtectedItem> none;
-  ShowAll(fs, none);
-  HideAll(fs, none);
-  ToggleSelected(fs, none);
+  RunListCommand(ListCommand::ShowAll, fs, none);
+  RunListCommand(ListCommand::HideAll, fs, none);
+  RunListCommand(ListCommand::ToggleSelected, fs, none);
   EXPECT_EQ(fs.reads, 0);
   EXPECT_TRUE(fs.writes.empty());
 }
