@@ -10,6 +10,7 @@
 #include "browse/ShellOps.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/ProgramPath.h"
 #include "platform/Termination.h"
 #include "protect/logic/ListFile.h"
 
@@ -21,13 +22,6 @@ namespace {
 constexpr DWORD kHolderWaitMs = 5000;
 
 }  // namespace
-
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH * 2] = {};
-  DWORD n = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring s(path, n);
-  return s.substr(0, s.find_last_of(L'\\') + 1);
-}
 
 int RunApplication(HINSTANCE instance) {
   // One window per user's list: a second start shows the first window and

@@ -6,6 +6,4 @@
 namespace ferlane {
 // The whole start-up sequence, the main loop and the end of the program.
 int RunApplication(HINSTANCE instance);
-// The folder of the executable, with its trailing backslash.
-std::wstring ProgramFolder();
 }  // namespace ferlane

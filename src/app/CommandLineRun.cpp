@@ -9,13 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
 #include "app/OlderListFile.h"
 #include "app/logic/CommandLine.h"
+#include "app/logic/SettingsKey.h"
 #include "shellfolders/logic/StoreLocation.h"
+#include "platform/CodePage.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
 #include "platform/Platform.h"
+#include "platform/ProgramPath.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
 #include "protect/ProtectedList.h"
@@ -26,9 +28,6 @@
 
 namespace ferlane {
 namespace {
-
-// The settings key the window reads the password from.
-constexpr wchar_t kSettingsKey[] = L"Software\\Ferlane";
 
 bool Usable(HANDLE h) { return h && h != INVALID_HANDLE_VALUE && ::GetFileType(h) != FILE_TYPE_UNKNOWN; }
 
@@ -93,15 +92,9 @@ class Output {
   bool owned_ = false;
 };
 
-std::wstring ModulePath() {
-  wchar_t path[MAX_PATH * 2] = {};
-  const DWORD n = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  return std::wstring(path, n);
-}
-
 // The arguments after the program's name, split by the system's rules.
 std::vector<std::wstring> Arguments() {
-  const std::wstring rest = ArgumentsAfterProgram(::GetCommandLineW(), ModulePath());
+  const std::wstring rest = ArgumentsAfterProgram(::GetCommandLineW(), ProgramPath());
   std::vector<std::wstring> args;
   if (rest.find_first_not_of(L" \t") == std::wstring::npos) return args;
   // A stand-in name first: the system reads the first word by other rules.
@@ -112,15 +105,6 @@ std::vector<std::wstring> Arguments() {
   for (int i = 1; i < count; ++i) args.emplace_back(words[i]);
   ::LocalFree(words);
   return args;
-}
-
-std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) ::MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), n);
-  return text;
 }
 
 // The password's line from a redirected standard input. A console is not

@@ -14,6 +14,7 @@
 #include "app/logic/Contact.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
+#include "app/logic/SettingsKey.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
@@ -30,8 +31,6 @@ namespace ferlane {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Tficheprincipale";
-constexpr wchar_t kSettingsParent[] = L"Software";
-constexpr wchar_t kSettingsKey[] = L"Ferlane";
 // The layout's figures, in pixels at 96 DPI: each is scaled for the screen where it is used.
 constexpr int kToolbarHeight = 50;
 constexpr int kToolbarButton = 42;  // square
@@ -471,7 +470,7 @@ void Tficheprincipale::FormCreate() {
 
 void Tficheprincipale::ReadPlacement() {
   RegistryKey key;
-  if (key.Open(HKEY_CURRENT_USER, std::wstring(kSettingsParent) + L"\\" + kSettingsKey) != ERROR_SUCCESS) return;
+  if (key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
   RECT rc;
   ::GetWindowRect(hwnd_, &rc);
   WindowBounds b{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
@@ -541,7 +540,7 @@ void Tficheprincipale::FormShow() {
 
 void Tficheprincipale::RunPasswordGate() {
   RegistryKey key;
-  if (key.Open(HKEY_CURRENT_USER, std::wstring(kSettingsParent) + L"\\" + kSettingsKey) != ERROR_SUCCESS) return;
+  if (key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
   // A value of another type reads as absent: the user sets a password anew.
   const std::wstring stored = key.ReadStringOrEmpty(userName_);
   key = RegistryKey();
@@ -586,7 +585,7 @@ bool Tficheprincipale::SaveListFile(bool endingSession) {
 
 void Tficheprincipale::WriteSettings() {
   RegistryKey key;
-  LONG rc = key.Open(HKEY_CURRENT_USER, std::wstring(kSettingsParent) + L"\\" + kSettingsKey, true);
+  LONG rc = key.Open(HKEY_CURRENT_USER, kSettingsKey, true);
   if (rc != ERROR_SUCCESS) {
     ShowError(hwnd_, SystemErrorText(static_cast<DWORD>(rc)));
     return;

@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/CodePage.h"
 #include "platform/ErrorText.h"
 #include "platform/UniqueHandle.h"
 #include "protect/logic/ListFile.h"
 
 namespace ferlane {
 namespace {
-
-std::wstring Widen(UINT codePage, const std::string& line) {
-  if (line.empty()) return {};
-  int size = static_cast<int>(line.size());
-  int n = ::MultiByteToWideChar(codePage, 0, line.data(), size, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) ::MultiByteToWideChar(codePage, 0, line.data(), size, out.data(), n);
-  return out;
-}
 
 std::wstring FolderOf(const std::wstring& fileName) {
   std::size_t slash = fileName.find_last_of(L"\\/");
@@ -84,7 +76,7 @@ bool DecodeAnsi(std::string_view in, std::wstring& out) {
   const int size = static_cast<int>(in.size());
   int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
   if (n <= 0) {
-    out = Widen(CP_ACP, std::string(in));  // keep what can be read; the file is kept too
+    out = FromCodePage(CP_ACP, in);  // keep what can be read; the file is kept too
     return false;
   }
   out.resize(static_cast<std::size_t>(n));

@@ -8,6 +8,7 @@
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
+#include "platform/ProgramPath.h"
 #include "platform/Registry.h"
 #include "settings/logic/ExplorerSettings.h"
 
@@ -61,15 +62,6 @@ DWORD StyleOf(Kind kind, bool firstOfGroup) {
     case Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
   }
   return 0;
-}
-
-std::wstring ExecutablePath() {
-  std::vector<wchar_t> buf(MAX_PATH);
-  for (;;) {
-    DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    if (n < buf.size()) return std::wstring(buf.data(), n);
-    buf.resize(buf.size() * 2);  // truncated: try again with more room
-  }
 }
 
 // Explorer re-reads its settings when told: the desktop's icons on an
@@ -243,7 +235,7 @@ void ExplorerSettingsPage::Button3Click() {
     if (!OpenForApply(run, SettingGroup::Autostart)) return;
   }
   // Windows reads the Run key at the next logon: there is nobody to tell.
-  if (SetRunValue(ExecutablePath(), kRunValue, IsChecked(Id::kAuto)) != ERROR_SUCCESS)
+  if (SetRunValue(ProgramPath(), kRunValue, IsChecked(Id::kAuto)) != ERROR_SUCCESS)
     ShowError(host_.window, WriteRefusedText(kRunValue));
 }
 

@@ -1,0 +1,10 @@
+#pragma once
+// The program's settings key under HKEY_CURRENT_USER: the window's placement
+// and each user's password. The window and the command line both read it,
+// so it is spelt in this one place.
+
+namespace ferlane {
+
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Ferlane";
+
+}  // namespace ferlane
