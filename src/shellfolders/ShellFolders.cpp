@@ -38,7 +38,7 @@ void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r, const Dpi& dpi
   int top = r.top + kTop;
   if (panel) {
     MoveChild(panel, r.left + kSide, top, w - 2 * kSide, kPanel);
-    top += kPanel + 2;
+    top += kPanel + dpi.Px(2);
   }
   MoveChild(view, r.left + kSide, top, w - 2 * kSide, r.bottom - kSide - top);
 }
@@ -321,7 +321,7 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& c
   const bool sameFolder = ::lstrcmpiW(from.c_str(), to.c_str()) == 0;
   std::unordered_map<std::wstring, bool> taken = TakenIn(to);
   std::vector<PlannedMove> plan;
-  std::vector<std::wstring> sources, merges, left;
+  std::vector<std::wstring> sources, merges, left, kept;
   for (const SelectedItem& item : items) {
     const bool folder = item.move == ItemMove::Folder;
     const auto existing = taken.find(LowerCase(item.name));
@@ -341,6 +341,8 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& c
       merges.push_back(item.name);
     } else if (outcome == ClashOutcome::Leave) {
       left.push_back(item.name);  // a file and a folder of one name
+    } else if (outcome == ClashOutcome::Declined) {
+      kept.push_back(item.name);  // the user's "Non": no failure
     }
     taken.emplace(LowerCase(item.name), folder);
   }
@@ -349,8 +351,11 @@ ShellFolders::MoveOutcome ShellFolders::MoveItems(const std::vector<MoveItem>& c
   std::vector<std::size_t> claimed;
   for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
   if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
-  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left);
-  if (!left.empty()) ShowError(window_, NotMovedText(left, to));
+  const std::size_t keptBeforeMerges = kept.size();
+  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left, kept);
+  bool failed = false;
+  const std::wstring report = MoveReportText(left, kept, kept.size() > keptBeforeMerges, to, &failed);
+  if (!report.empty()) ShowMessage(window_, report, MB_OK | (failed ? MB_ICONERROR : MB_ICONINFORMATION));
   busy_ = wasBusy;
   return MoveOutcome::Done;
 }
@@ -370,25 +375,32 @@ void ShellFolders::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const
 }
 
 void ShellFolders::MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
-                             std::vector<std::wstring>& left) {
-  std::vector<std::wstring> namedInside;
+                             std::vector<std::wstring>& left, std::vector<std::wstring>& kept) {
+  std::vector<std::wstring> namedInside, keptHere;
   for (const MergeItem& item : PlanMerge(EntriesIn(source), EntriesIn(target), &LowerCase)) {
     const std::wstring path = JoinPath(source, item.name);
     ClashOutcome outcome = Resolve(item.step);
     if (item.step == ClashStep::AskReplace) outcome = Resolve(item.step, Ask(ReplaceQuestion(item.name, target)));
     if (item.step == ClashStep::AskMerge) outcome = Resolve(item.step, Ask(MergeQuestion(item.name, source, target)));
     if (outcome == ClashOutcome::Merge) {
-      const std::size_t before = left.size();
-      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), left);
-      if (left.size() > before) namedInside.push_back(item.name);
+      const std::size_t before = left.size(), keptBefore = kept.size();
+      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), left, kept);
+      if (left.size() > before || kept.size() > keptBefore) namedInside.push_back(item.name);
+    } else if (outcome == ClashOutcome::Declined) {
+      kept.push_back(JoinPath(shownAs, item.name));
+      keptHere.push_back(LowerCase(item.name));
     } else if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
       MoveOne(item.isFolder ? ItemMove::Folder : ItemMove::File, path, target,
               outcome == ClashOutcome::Replace ? FOF_NOCONFIRMATION : 0);
     }
   }
-  // What the folder still holds is named, whatever kept it: a refusal, a
-  // "Non", or a shell that said it moved what it left.
-  const std::vector<FolderEntry> remaining = EntriesIn(source);
+  // What the folder still holds is named, whatever kept it (a refusal, or a
+  // shell that said it moved what it left), except what the user kept back.
+  std::vector<FolderEntry> remaining = EntriesIn(source);
+  std::erase_if(remaining, [&](const FolderEntry& e) {
+    return std::find(keptHere.begin(), keptHere.end(), LowerCase(e.name)) != keptHere.end();
+  });
+  if (remaining.empty() && !keptHere.empty()) return;  // it holds what the user kept
   if (remaining.empty()) {
     // The read-only mark of a customised folder must not keep it.
     ::SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -444,6 +456,15 @@ void ShellFolders::DragDrop(TFileListView& source, HWND target, POINT pt) {
   MoveSelected(source, FolderPath(route->from), FolderPath(route->to), route->rule);
   ShowShellFolder(View(route->commonView), route->commonCsidl);
   ShowShellFolder(View(route->personalView), route->personalCsidl);
+}
+
+bool ShellFolders::SendToFacingView(TFileListView& source) {
+  const wchar_t* name = NameOf(source);
+  const Route* route = name ? RouteFrom(name) : nullptr;
+  TFileListView* facing = route ? View(route->target) : nullptr;
+  if (!facing) return false;
+  DragDrop(source, facing->hwnd(), POINT{});
+  return true;
 }
 
 }  // namespace ferlane

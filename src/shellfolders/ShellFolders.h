@@ -104,6 +104,9 @@ class ShellFolders : public IFileDragTarget {
   // The four relocation routes; the dragged view is the source.
   bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
+  // F6: moves the selection of `source` to the view facing it, as a drop
+  // there would. False when no view faces it.
+  bool SendToFacingView(TFileListView& source);
 
  private:
   bool FolderReady(const std::wstring& folder, bool quiet) const;
@@ -118,9 +121,10 @@ class ShellFolders : public IFileDragTarget {
                          std::vector<std::wstring>& notMoved) const;
   // Moves the entries of `source` one by one into the existing folder
   // `target`, asking for each name taken; what stays is added to `left` as
-  // shownAs + "\" + name, and an emptied source is removed.
+  // shownAs + "\" + name, what the user kept back ("Non") to `kept`, and
+  // an emptied source is removed.
   void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
-                 std::vector<std::wstring>& left);
+                 std::vector<std::wstring>& left, std::vector<std::wstring>& kept);
   // The answer to a question of a move (true = Oui).
   bool Ask(const std::wstring& question) const;
   bool IsStoreFolder(const std::wstring& folder) const;

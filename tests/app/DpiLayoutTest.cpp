@@ -13,6 +13,7 @@
 #include "app/PasswordWindows.h"
 #include "app/logic/Placement.h"
 #include "platform/MenuPictures.h"
+#include "app/ProgramPictures.h"
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "support/Fakes.h"

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include "platform/MenuPictures.h"
+#include "app/ProgramPictures.h"
 #include "platform/Termination.h"
 #include "resource.h"
 #include "support/Fakes.h"
