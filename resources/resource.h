@@ -13,6 +13,11 @@
 #define IDM_AIDE 40006
 #define IDM_MECRIRE 40007
 #define IDM_APROPOS 40008
+// From the keyboard: F6 sends the selection to the facing side, F5 reads the
+// protected list's states afresh.
+#define IDM_AJOUTER_A_LA_LISTE 40009
+#define IDM_DEPLACER_EN_FACE 40010
+#define IDM_ACTUALISER 40011
 // Context menus Popup1 and Popup2.
 #define IDM_POPUP1_TOUT_SELECTIONNER 40101
 #define IDM_POPUP1_TOUS_REPERTOIRES 40102

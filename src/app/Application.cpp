@@ -71,6 +71,7 @@ int RunApplication(HINSTANCE instance) {
   main.ShowFirstTime();
   MSG msg;
   while (!TerminationRequested() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (main.PreTranslateMessage(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

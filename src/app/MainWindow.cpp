@@ -10,6 +10,7 @@
 
 #include "platform/MenuPictures.h"
 #include "app/OlderListFile.h"
+#include "app/ProgramPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
 #include "app/logic/PasswordHash.h"
@@ -17,6 +18,7 @@
 #include "app/logic/SettingsKey.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/Controls.h"
+#include "platform/DialogFont.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
@@ -69,6 +71,11 @@ struct MenuEntry {
 constexpr MenuEntry kActionMenu[] = {
     {L"Tout &Cacher", IDM_TOUT_CACHER, kPicHide},
     {L"Tout &Voir", IDM_TOUT_VOIR, kPicShow},
+    {L"Ac&tualiser\tF5", IDM_ACTUALISER, -1},
+    {nullptr, 0, -1},
+    // What a drag does, from the keyboard.
+    {L"&Ajouter la sélection à la liste\tF6", IDM_AJOUTER_A_LA_LISTE, kPicFiles},
+    {L"&Déplacer la sélection en face\tF6", IDM_DEPLACER_EN_FACE, kPicRestore},
     {nullptr, 0, -1},
     {L"&Rétablir le bureau et les programmes", IDM_RETABLIR, kPicRestoreDesktop},
     {nullptr, 0, -1},
@@ -226,7 +233,7 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_MEASUREITEM:
-      return MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp)) ? TRUE : FALSE;
+      return MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), ImageList1()) ? TRUE : FALSE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       for (int i = 0; i < 4; ++i)
@@ -234,8 +241,24 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           toolbarPictures_.Draw(item, i, kSpeedButtons[i].raised);
           return TRUE;
         }
-      return DrawMenuPicture(item) ? TRUE : FALSE;
+      return DrawMenuPicture(item, ImageList1()) ? TRUE : FALSE;
     }
+    case WM_NEXTDLGCTL:
+      OnNextDialogControl(wp, lp);
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wp) == actionMenu_) UpdateActionMenu(actionMenu_);
+      return 0;
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back, as in a dialog.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsWindowVisible(lastFocus_) && !::IsIconic(hwnd_)) {
+        ::SetFocus(lastFocus_);
+        return 0;
+      }
+      return ::DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wp), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
@@ -294,7 +317,8 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void Tficheprincipale::CreateMainMenu() {
   HMENU bar = ::CreateMenu();
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kActionMenu)), L"&Action");
+  actionMenu_ = BuildMenu(::CreatePopupMenu(), kActionMenu);
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(actionMenu_), L"&Action");
   ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kHelpMenu)), L"&Aide");
   ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(::CreatePopupMenu(), kAboutMenu)),
                 L"A &Propos");
@@ -304,11 +328,9 @@ void Tficheprincipale::CreateMainMenu() {
 }
 
 void Tficheprincipale::CreateControls() {
-  font_.reset(::CreateFontW(FontHeightForDpi(8, dpi_.value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                            L"MS Sans Serif"));
+  font_ = DialogFont();
   auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-    return CreateChild(hwnd_, instance_, cls, text, style, id, font_.get());
+    return CreateChild(hwnd_, instance_, cls, text, style, id, font_);
   };
 
   // The role label names the hidden store; it is never shown.
@@ -360,10 +382,18 @@ void Tficheprincipale::CreateControls() {
   // leaves its inside to the tab control beneath, which would otherwise skip
   // it and leave a black band on the first paint.
   groupBox1_ = CreateChild(hwnd_, instance_, L"BUTTON", L"&Répertoires et Fichiers sélectionnés",
-                           WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1, font_.get(), WS_EX_TRANSPARENT);
+                           WS_VISIBLE | BS_GROUPBOX, IDC_GROUPBOX1, font_, WS_EX_TRANSPARENT);
   listView1_.Create(hwnd_, IDC_LISTVIEW1);
-  const PageHost host{hwnd_, instance_, font_.get(), tooltip_, dpi_};
+  const PageHost host{hwnd_, instance_, font_, ImageList1(), tooltip_, dpi_};
   for (const auto& slot : pages_) slot.page->Create(host);
+  // The names assistive technology reads: a view's is its box's caption.
+  SetAccessibleName(dirTree1_.TreeHwnd(), L"Dossiers");
+  SetAccessibleName(fileListView1_.ListHwnd(), L"Fichiers du dossier");
+  SetAccessibleName(listView1_.hwnd(), L"&Répertoires et Fichiers sélectionnés");
+  for (int i = 0; i < 4; ++i) SetAccessibleName(speedButtons_[i], kSpeedButtons[i].hint);
+  // The focus is always shown, and the access keys underlined, whether the
+  // window was reached by mouse or keyboard.
+  ::SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   // The tab control lies under its pages, the box under the list it frames.
   ::SetWindowPos(pageControl1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(groupBox1_, listView1_.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -637,6 +667,9 @@ void Tficheprincipale::OnCommand(UINT id) {
     case IDM_RETABLIR:
     case IDC_SPEEDBUTTON5: SpeedButton5Click(); break;
     case IDM_AIDE: AidedeFerlane1Click(); break;
+    case IDM_ACTUALISER: Actualiser1Click(); break;
+    case IDM_AJOUTER_A_LA_LISTE: AjouterALaListeClick(); break;
+    case IDM_DEPLACER_EN_FACE: DeplacerEnFaceClick(); break;
     case IDM_MECRIRE: Mcrire1Click(); break;
     default:
       // The pages' own buttons and menu items.
@@ -647,7 +680,18 @@ void Tficheprincipale::OnCommand(UINT id) {
 }
 
 void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
-  if (pt.x == -1 && pt.y == -1) ::GetCursorPos(&pt);  // from the keyboard
+  if (pt.x == -1 && pt.y == -1) {
+    // From the keyboard: under the protected list's focused row, or at the
+    // corner of the control.
+    ::GetCursorPos(&pt);
+    if (target && ::IsWindow(target)) {
+      RECT rc{0, 0, 0, 0};
+      const int row = target == listView1_.hwnd() ? ListView_GetNextItem(target, -1, LVNI_FOCUSED) : -1;
+      if (row < 0 || !ListView_GetItemRect(target, row, &rc, LVIR_LABEL)) rc = RECT{0, 0, 0, 0};
+      pt = POINT{rc.left, rc.bottom};
+      ::ClientToScreen(target, &pt);
+    }
+  }
   for (const auto& slot : pages_)
     if (slot.page->OnContextMenu(target, pt)) return;
   // The file list shows its own host menu (Popup1); the protected list is ours.

@@ -86,6 +86,15 @@ class Tficheprincipale : public IFileDragTarget {
   void ListView1Change();
   void UpdateListButtons();
 
+  // "Actualiser" (F5); F6 in tab 1's file list ("Ajouter la sélection à la
+  // liste") and in a view of tab 2 ("Déplacer la sélection en face").
+  void Actualiser1Click();
+  void AjouterALaListeClick();
+  void DeplacerEnFaceClick();
+  // The main loop's keys before they are dispatched (MainWindowKeyboard.cpp):
+  // true when the window took the message.
+  bool PreTranslateMessage(MSG& msg);
+
   // Drops of file list rows on the window's views.
   bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
@@ -101,6 +110,15 @@ class Tficheprincipale : public IFileDragTarget {
   void OnCommand(UINT id);
   void OnContextMenu(HWND target, POINT screenPt);
   void ShowTabPage(int index);
+  // The keyboard (MainWindowKeyboard.cpp).
+  void TabOrder(std::vector<HWND>& order) const;
+  void FocusControl(HWND h);
+  void MoveFocus(bool back);
+  void SelectTab(int index);
+  TFileListView* FacingSource() const;  // the focused view of tab 2, with a view facing it
+  void UpdateActionMenu(HMENU menu);
+  bool OpenContextMenuFromKeyboard();
+  void OnNextDialogControl(WPARAM wp, LPARAM lp);
   // The splitters of the first tab: between the tree and the file list, and
   // between that column and the protected list.
   enum class Splitter { None, TreeList, Columns };
@@ -130,6 +148,9 @@ class Tficheprincipale : public IFileDragTarget {
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;
   bool closeAfterCommand_ = false;
+  HWND focusAnchor_ = nullptr;  // a group box whose access key was pressed
+  HWND lastFocus_ = nullptr;    // the focus when the window was last deactivated
+  HMENU actionMenu_ = nullptr;
   Dpi dpi_;  // the screen's, read at creation
   // In the screen's pixels: set from the design at creation, then dragged.
   int leftColumnWidth_ = 0;
@@ -147,7 +168,7 @@ class Tficheprincipale : public IFileDragTarget {
   std::vector<std::wstring> fixedDrives_;
   PasswordWindows passwords_;
 
-  UniqueHFont font_;
+  HFONT font_ = nullptr;  // the shared dialog font
   UniqueHMenu popup1_;
   UniqueHMenu popup2_;
   HWND label1_ = nullptr;

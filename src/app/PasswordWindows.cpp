@@ -1,5 +1,6 @@
 #include "app/PasswordWindows.h"
 
+#include "platform/DialogFont.h"
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
@@ -9,12 +10,6 @@ namespace {
 
 constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr UINT_PTR kTypingTimer = 1;
-
-UniqueHFont MakeFont(int weight) {
-  return UniqueHFont(::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
-}
 
 bool RegisterFrameClass(HINSTANCE instance, const wchar_t* className, WNDPROC proc) {
   WNDCLASSEXW existing{sizeof(existing)};
@@ -53,8 +48,8 @@ bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, c
                                  int clientWidth, int clientHeight, DWORD exStyle) {
   if (hwnd_) return true;
   if (!RegisterFrameClass(instance, className, &ThunkProc<PasswordDialog>)) return false;
-  font_ = MakeFont(FW_NORMAL);
-  boldFont_ = MakeFont(FW_BOLD);
+  font_ = DialogFont();
+  boldFont_ = BoldDialogFont();
   exStyle |= WS_EX_DLGMODALFRAME;
   // Here and in the Add helpers the figures are pixels at 96 DPI, scaled for the screen.
   const Dpi dpi = ScreenDpi();
@@ -62,7 +57,7 @@ bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, c
   ::AdjustWindowRectEx(&rc, kFrameStyle, FALSE, exStyle);
   ::CreateWindowExW(exStyle, className, caption, kFrameStyle, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                     nullptr, nullptr, instance, this);
-  if (hwnd_) ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (hwnd_) ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return hwnd_ != nullptr;
 }
 
@@ -75,7 +70,7 @@ HWND PasswordDialog::AddLabel(const wchar_t* text, int x, int y, int width, int 
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (label)
-    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? boldFont_.get() : font_.get()), FALSE);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? boldFont_ : font_), FALSE);
   return label;
 }
 
@@ -87,7 +82,7 @@ HWND PasswordDialog::AddEntry(int id, int x, int y, int width, int height) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
   if (!entry) return nullptr;
-  ::SendMessageW(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ::SendMessageW(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   // Every character shows as '*' (the visual styles would show a dot), and
   // a password of any length is taken.
   ::SendMessageW(entry, EM_SETPASSWORDCHAR, L'*', 0);
@@ -101,7 +96,7 @@ HWND PasswordDialog::AddButton(int id, const wchar_t* text, int x, int y, int wi
                                   dpi.Px(y), dpi.Px(width), dpi.Px(height), hwnd_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
-  if (button) ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (button) ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return button;
 }
 
@@ -113,9 +108,15 @@ void PasswordDialog::CentreOn(HWND owner) {
   ::GetWindowRect(hwnd_, &own);
   const int width = own.right - own.left;
   const int height = own.bottom - own.top;
-  int x = bounds.left + (bounds.right - bounds.left - width) / 2;
-  int y = bounds.top + (bounds.bottom - bounds.top - height) / 2;
   // A main window stored partly off the screen must not take the prompt with it.
+  MoveTo(bounds.left + (bounds.right - bounds.left - width) / 2, bounds.top + (bounds.bottom - bounds.top - height) / 2);
+}
+
+void PasswordDialog::MoveTo(int x, int y) {
+  RECT own{};
+  ::GetWindowRect(hwnd_, &own);
+  const int width = own.right - own.left, height = own.bottom - own.top;
+  // Whole on the monitor that shows most of it, inside its work area.
   RECT wanted{x, y, x + width, y + height};
   MONITORINFO info{sizeof(info)};
   if (::GetMonitorInfoW(::MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) {
@@ -125,11 +126,18 @@ void PasswordDialog::CentreOn(HWND owner) {
     if (y + height > work.bottom) y = work.bottom - height;
     if (y < work.top) y = work.top;
   }
-  MoveTo(x, y);
+  ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void PasswordDialog::MoveTo(int x, int y) {
-  ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void PasswordDialog::MoveToDesignPlace(HWND owner, int designX, int designY) {
+  // The design's place is on the owner's monitor (the primary one without
+  // an owner), in pixels at 96 DPI.
+  POINT origin{0, 0};
+  MONITORINFO info{sizeof(info)};
+  if (owner && ::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &info))
+    origin = POINT{info.rcMonitor.left, info.rcMonitor.top};
+  const Dpi dpi = ScreenDpi();
+  MoveTo(origin.x + dpi.Px(designX), origin.y + dpi.Px(designY));
 }
 
 bool PasswordDialog::RunModal(HWND owner) {
@@ -344,7 +352,7 @@ bool Tnouveaupasse::ShowModal(HWND owner, const std::wstring& userName, std::wst
   ::SetWindowTextW(label1_, userName.c_str());
   gate_.SetExpected(currentPassword);
   chosen_.reset();
-  MoveTo(385, 248);
+  MoveToDesignPlace(owner, 385, 248);
   if (!RunModal(owner) || !chosen_) return false;
   currentPassword = *chosen_;
   return true;

@@ -50,7 +50,12 @@ class PasswordDialog {
   // Centres the window on the owner's bounds (the screen without owner),
   // kept inside the work area so that the prompt can always be seen.
   void CentreOn(HWND owner);
+  // Moves the window to x, y (screen pixels), kept whole inside the work
+  // area of the monitor it then lies on.
   void MoveTo(int x, int y);
+  // The design's place (pixels at 96 DPI from the owner's monitor's corner),
+  // scaled for the screen, kept on that monitor.
+  void MoveToDesignPlace(HWND owner, int designX, int designY);
   // Makes owner the window's owner, then runs the modal loop until a handler
   // closes the window or termination is requested. False on termination.
   bool RunModal(HWND owner);
@@ -78,8 +83,8 @@ class PasswordDialog {
 
   HWND hwnd_ = nullptr;
   HWND focus_ = nullptr;
-  UniqueHFont font_;
-  UniqueHFont boldFont_;
+  HFONT font_ = nullptr;      // the shared dialog font (DialogFont)
+  HFONT boldFont_ = nullptr;
 };
 
 // Login prompt shown at start when the user has a password.

@@ -7,6 +7,7 @@
 
 #include <jpeglib.h>
 
+#include "platform/ScreenDpi.h"
 #include "platform/WindowThunk.h"
 #include "resource.h"
 
@@ -116,13 +117,15 @@ bool Tlogo::Create(HINSTANCE instance) {
     if (!::RegisterClassExW(&wc)) return false;
   }
   LoadJpegResource(instance, IDR_SPLASH_JPEG, picture_);
-  titleFont_.reset(::CreateFontW(-19, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  dpi_ = ScreenDpi();
+  titleFont_.reset(::CreateFontW(-dpi_.Px(19), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
 
-  const int x = (::GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-  const int y = (::GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+  const int width = dpi_.Px(kWidth), height = dpi_.Px(kHeight);
+  const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   // Borderless, no taskbar button, and disabled: the splash takes no input.
-  ::CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Ferlane", WS_POPUP | WS_DISABLED, x, y, kWidth, kHeight, nullptr,
+  ::CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Ferlane", WS_POPUP | WS_DISABLED, x, y, width, height, nullptr,
                     nullptr, instance, this);
   return hwnd_ != nullptr;
 }
@@ -141,7 +144,7 @@ void Tlogo::Destroy() {
 }
 
 void Tlogo::Paint(HDC dc) const {
-  RECT panel{0, 0, kWidth, kHeight};
+  RECT panel{0, 0, dpi_.Px(kWidth), dpi_.Px(kHeight)};
   // The panel: a single border, then a raised inner bevel.
   ::FrameRect(dc, &panel, ::GetSysColorBrush(COLOR_WINDOWFRAME));
   ::InflateRect(&panel, -1, -1);
@@ -167,7 +170,7 @@ void Tlogo::Paint(HDC dc) const {
   HGDIOBJ oldFont = ::SelectObject(dc, titleFont_.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(255, 0, 0));
-  ::TextOutW(dc, 40, 24, kTitle, static_cast<int>(sizeof(kTitle) / sizeof(kTitle[0]) - 1));
+  ::TextOutW(dc, dpi_.Px(40), dpi_.Px(24), kTitle, static_cast<int>(sizeof(kTitle) / sizeof(kTitle[0]) - 1));
   ::SelectObject(dc, oldFont);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/UniqueHandle.h"
+#include "platform/logic/Dpi.h"
 
 namespace ferlane {
 
@@ -28,7 +29,8 @@ bool LoadJpegResource(HINSTANCE instance, int id, Image& out);
 
 class Tlogo {
  public:
-  // Client (and window) size of the splash.
+  // Client (and window) size of the splash, in pixels at 96 DPI: scaled for
+  // the screen, as its title and the title's place.
   static constexpr int kWidth = 253;
   static constexpr int kHeight = 185;
 
@@ -58,6 +60,7 @@ class Tlogo {
   HWND hwnd_ = nullptr;
   Image picture_;
   UniqueHFont titleFont_;
+  Dpi dpi_;  // the screen's, read at creation
 };
 
 }  // namespace ferlane

@@ -6,6 +6,7 @@
 #include "browse/ShellOps.h"
 #include "browse/logic/PathOps.h"
 #include "platform/Controls.h"
+#include "platform/DialogFont.h"
 #include "platform/ScreenDpi.h"
 #include "platform/WaitCursor.h"
 #include "platform/WindowThunk.h"
@@ -37,7 +38,7 @@ bool FolderContentsWindow::Create(HWND parent, const RECT& rc, const std::wstrin
                          WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN, rc.left, rc.top, rc.right - rc.left,
                          rc.bottom - rc.top, parent, nullptr, instance, this))
     return false;
-  HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  HFONT font = DialogFont();
   list_ = CreateChild(hwnd_, instance, WC_LISTVIEWW, L"",
                       WS_VISIBLE | LVS_LIST | LVS_SHOWSELALWAYS | LVS_SORTASCENDING | LVS_SHAREIMAGELISTS |
                           LVS_SINGLESEL,
@@ -58,7 +59,7 @@ bool FolderContentsWindow::Create(HWND parent, const RECT& rc, const std::wstrin
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
                                nullptr, instance, nullptr);
   if (tooltip_) {
-    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 300);
+    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ScreenDpi().Px(300));
     AddHint(tooltip_, hwnd_, list_, L"LeftClick - Select\rDblClick  - Open");
   }
   Fill(folder);

@@ -2,6 +2,7 @@
 
 #include "browse/logic/Texts.h"
 #include "platform/Controls.h"
+#include "platform/DialogFont.h"
 #include "platform/ScreenDpi.h"
 #include "platform/UniqueHandle.h"
 
@@ -68,12 +69,6 @@ bool RegisterDialogClass(HINSTANCE instance) {
   return ::RegisterClassExW(&wc) != 0;
 }
 
-HFONT DialogFont() {
-  return ::CreateFontW(FontHeightForDpi(8, ScreenDpi().value), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
-}
-
 }  // namespace
 
 SendToAnswer RunSendToDialog(HWND owner, const std::wstring& initial) {
@@ -89,8 +84,8 @@ SendToAnswer RunSendToDialog(HWND owner, const std::wstring& initial) {
                                Text(Msg::SendToCaption).c_str(), style, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2,
                                (::GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner, nullptr, instance, &state);
   if (!dlg) return state.answer;
-  UniqueHFont font(DialogFont());
-  HFONT f = font.get();
+  HFONT font = DialogFont();
+  HFONT f = font;
   HWND label = CreateChild(dlg, instance, L"STATIC", Text(Msg::SendToPrompt).c_str(), WS_VISIBLE, -1, f);
   state.edit = CreateChild(dlg, instance, L"EDIT", initial.c_str(), WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                            kSendToEditId, f, WS_EX_CLIENTEDGE);

@@ -1,6 +1,7 @@
 #include "browse/TreeSizeProgress.h"
 
 #include "browse/logic/FileOpsLogic.h"
+#include "platform/DialogFont.h"
 #include "platform/ScreenDpi.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WindowThunk.h"
@@ -66,7 +67,7 @@ HWND CreateProgressWindow(HWND owner, const std::wstring& caption, ProgressState
                                (ownerRc.left + ownerRc.right - w) / 2, (ownerRc.top + ownerRc.bottom - h) / 2, w, h,
                                owner, nullptr, instance, &state);
   if (!wnd) return nullptr;
-  HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  HFONT font = DialogFont();
   state.line = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, d.Px(12), d.Px(14), d.Px(336),
                                  d.Px(18), wnd, nullptr,
                                  instance, nullptr);

@@ -1,8 +1,23 @@
 #include "platform/Controls.h"
 
+#include <string>
+
 #include <commctrl.h>
 
 namespace ferlane {
+
+void SetAccessibleName(HWND control, const wchar_t* caption) {
+  if (!control || !caption) return;
+  std::wstring name;
+  for (const wchar_t* c = caption; *c; ++c) {
+    if (*c == L'&') {
+      if (c[1] != L'&') continue;  // the access key's mark
+      ++c;                          // "&&" shows one "&"
+    }
+    name += *c;
+  }
+  ::SetWindowTextW(control, name.c_str());
+}
 
 void AddHint(HWND tooltip, HWND owner, HWND control, const wchar_t* text) {
   TOOLINFOW ti{};

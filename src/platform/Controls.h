@@ -17,6 +17,11 @@ inline void MoveChild(HWND child, int x, int y, int w, int h) {
   if (child) ::MoveWindow(child, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, TRUE);
 }
 
+// Gives `control` the name assistive technology reads for it: `caption`
+// without its access-key ampersand, as its window text (oleacc names a
+// control by its text; a list or tree view shows none).
+void SetAccessibleName(HWND control, const wchar_t* caption);
+
 // Adds a hint shown by `tooltip` when the pointer rests on `control`.
 void AddHint(HWND tooltip, HWND owner, HWND control, const wchar_t* text);
 // Replaces the text of a hint added by AddHint; an empty text shows none.

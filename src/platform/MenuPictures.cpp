@@ -1,8 +1,5 @@
 #include "platform/MenuPictures.h"
 
-#include "platform/ScreenDpi.h"
-#include "resource.h"
-
 namespace ferlane {
 namespace {
 
@@ -13,28 +10,28 @@ constexpr ULONG_PTR kTagMask = 0xFFFFFF00;
 
 int PictureFromData(ULONG_PTR data) {
   if ((data & kTagMask) != kTag) return -1;
-  const int picture = static_cast<int>(data & 0xFF);
-  return picture < kPictureCount ? picture : -1;
+  return static_cast<int>(data & 0xFF);
+}
+
+// The picture of the item when `pictures` holds it, else -1.
+int PictureIn(HIMAGELIST pictures, ULONG_PTR data) {
+  const int picture = PictureFromData(data);
+  return pictures && picture >= 0 && picture < ImageList_GetImageCount(pictures) ? picture : -1;
 }
 
 }  // namespace
 
-HIMAGELIST ImageList1() {
-  static HIMAGELIST list = [] {
-    const int dpi = ScreenDpi().value, size = SmallPictureSize(dpi);
-    HIMAGELIST l = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kPictureCount, 0);
-    const int id = IDB_IMAGELIST1 + PictureStep(dpi) * IDB_DPI_STEP;
-    auto strip = static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (l && strip) ImageList_AddMasked(l, strip, kClear);
-    if (strip) ::DeleteObject(strip);
-    return l;
-  }();
+HIMAGELIST LoadPictureStrip(HINSTANCE instance, int bitmapId, int size, int count) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
+  auto strip = static_cast<HBITMAP>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (list && strip) ImageList_AddMasked(list, strip, kClear);
+  if (strip) ::DeleteObject(strip);
   return list;
 }
 
 bool AttachMenuPicture(HMENU menu, UINT id, int picture) {
-  if (picture < 0 || picture >= kPictureCount) return false;
+  if (picture < 0 || picture > 0xFF) return false;
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = MIIM_BITMAP | MIIM_DATA;
@@ -51,22 +48,26 @@ int MenuPictureOf(HMENU menu, UINT id) {
   return PictureFromData(info.dwItemData);
 }
 
-bool MeasureMenuPicture(MEASUREITEMSTRUCT& item) {
-  if (item.CtlType != ODT_MENU || PictureFromData(item.itemData) < 0) return false;
-  const int size = SmallPictureSize(ScreenDpi().value);
-  item.itemWidth = size;
-  item.itemHeight = size;
+bool MeasureMenuPicture(MEASUREITEMSTRUCT& item, HIMAGELIST pictures) {
+  if (item.CtlType != ODT_MENU || PictureIn(pictures, item.itemData) < 0) return false;
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(pictures, &cx, &cy);
+  // A gap of an eighth of the picture (2 pixels at 16) keeps a picture that
+  // fills its square, the red X, off the caption beside it.
+  item.itemWidth = static_cast<UINT>(cx + (cx >= 16 ? cx / 8 : 2));
+  item.itemHeight = static_cast<UINT>(cy);
   return true;
 }
 
-bool DrawMenuPicture(const DRAWITEMSTRUCT& item) {
+bool DrawMenuPicture(const DRAWITEMSTRUCT& item, HIMAGELIST pictures) {
   if (item.CtlType != ODT_MENU) return false;
-  const int picture = PictureFromData(item.itemData);
+  const int picture = PictureIn(pictures, item.itemData);
   if (picture < 0) return false;
-  const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - SmallPictureSize(ScreenDpi().value)) / 2;
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(pictures, &cx, &cy);
+  const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - cy) / 2;
   const bool greyed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
-  ImageList_Draw(ImageList1(), picture, item.hDC, item.rcItem.left, y,
-                 ILD_TRANSPARENT | (greyed ? ILD_BLEND50 : 0));
+  ImageList_Draw(pictures, picture, item.hDC, item.rcItem.left, y, ILD_TRANSPARENT | (greyed ? ILD_BLEND50 : 0));
   return true;
 }
 

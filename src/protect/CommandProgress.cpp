@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "browse/TreeSizeProgress.h"
+#include "platform/DialogFont.h"
 #include "platform/Messages.h"
 #include "platform/ScreenDpi.h"
 #include "platform/WindowThunk.h"
@@ -77,7 +78,7 @@ void CommandProgress::ShowWindowNow(std::size_t total) {
                          (ownerRc.left + ownerRc.right - w) / 2, (ownerRc.top + ownerRc.bottom - h) / 2, w, h,
                          owner_, nullptr, instance, this))
     return;
-  font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  font_ = DialogFont();
   const int margin = dpi.Px(12), line = dpi.Px(16), inner = width - 2 * margin;
   AddChild(window_, L"STATIC", ProgressTitle(command_).c_str(), SS_LEFT, margin, margin, inner, line, -1, font_);
   bar_ = AddChild(window_, PROGRESS_CLASSW, L"", 0, margin, dpi.Px(34), inner, line, -1, font_);

@@ -31,6 +31,8 @@ class CommandProgress final : public IItemProgress {
   // Stops the command before its next item (the main window closing).
   void Stop() { pace_.Stop(); }
   bool Stopped() const { return pace_.Stopped(); }
+  // The command took the thread's quit request (passed on at destruction).
+  bool QuitTaken() const { return quit_; }
   // The progress window, once shown (nullptr before and after).
   HWND Window() const { return window_; }
 
@@ -48,7 +50,7 @@ class CommandProgress final : public IItemProgress {
   CommandPace pace_;
   std::function<void(std::size_t, ItemState)> onItem_;
   HWND window_ = nullptr, count_ = nullptr, bar_ = nullptr;
-  HFONT font_ = nullptr;  // the stock GUI font, never freed
+  HFONT font_ = nullptr;  // the shared dialog font
   bool ownerDisabled_ = false;
   bool quit_ = false;
   int quitCode_ = 0;

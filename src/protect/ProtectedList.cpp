@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "platform/ScreenDpi.h"
 #include "platform/WaitCursor.h"
+#include "browse/TreeSizeProgress.h"
 #include "protect/CommandProgress.h"
 #include "protect/ListFileIo.h"
 #include "protect/logic/DropRules.h"
@@ -498,6 +499,8 @@ void ProtectedList::RunCommand(ListCommand command) {
   IFileAttributes& fs = files_ ? *files_ : real;
   const std::uint64_t layout = layout_;
   ListCommandResult result;
+  stoppedByHost_ = false;
+  bool quitTaken = false;
   {
     WaitCursor wait;
     CommandProgress progress(::GetAncestor(list_, GA_ROOT), list_, command, pace_,
@@ -512,6 +515,7 @@ void ProtectedList::RunCommand(ListCommand command) {
       ~Running() { slot = nullptr; }
     } running{running_ = &progress};
     result = RunListCommand(command, fs, items, &progress, &UpperPath);
+    quitTaken = progress.QuitTaken();
   }
   {
     Batch batch(*this);
@@ -527,17 +531,29 @@ void ProtectedList::RunCommand(ListCommand command) {
         }
     }
   }
-  // One message after the loop, so a read-only volume does not ask once per item.
-  if (!result.failures.empty()) ShowError(::GetParent(list_), AttributeFailureText(result.failures));
+  // One message after the loop, so a read-only volume does not ask once per
+  // item. A command the user stopped says how far it went; one stopped for
+  // the window's close or the session's end says nothing more.
+  std::wstring text;
+  if (!result.failures.empty()) text = AttributeFailureText(result.failures);
+  if (result.Stopped() && !stoppedByHost_ && !quitTaken) {
+    if (!text.empty()) text += L"\r\n\r\n";
+    text += StoppedText(result.done, result.total, LocaleNumberFormat().thousandSeparator);
+  }
+  if (!text.empty())
+    ShowMessage(::GetParent(list_), text, MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
 void ProtectedList::StopCommand() {
-  if (running_) running_->Stop();
+  if (!running_) return;
+  stoppedByHost_ = true;
+  running_->Stop();
 }
 
 void ProtectedList::SpeedButton1Click() { RunCommand(ListCommand::ShowAll); }
 void ProtectedList::SpeedButton2Click() { RunCommand(ListCommand::HideAll); }
 void ProtectedList::CacherouVoirlaslection1Click() { RunCommand(ListCommand::ToggleSelected); }
+void ProtectedList::Actualiser1Click() { RunCommand(ListCommand::Refresh); }
 
 void ProtectedList::Supprimer2Click() {
   if (!list_ || running_) return;

@@ -114,10 +114,14 @@ class ProtectedList {
   void SpeedButton1Click();             // show all
   void SpeedButton2Click();             // hide all
   void CacherouVoirlaslection1Click();  // toggle the selection
+  // "Actualiser" (F5): reads every row's state afresh from the file system,
+  // paced and stoppable as the commands above, writing nothing.
+  void Actualiser1Click();
   // A hide or show command is running (the window answers meanwhile): the
   // commands that change the list do nothing until it ends.
   bool Busy() const { return running_ != nullptr; }
-  // Stops a running command before its next item.
+  // Stops a running command before its next item, for the window's close
+  // or the session's end: nothing is said of how far it went.
   void StopCommand();
   // How soon a command shows its progress and how often the window answers.
   void SetPace(PaceSettings pace) { pace_ = pace; }
@@ -192,6 +196,7 @@ class ProtectedList {
   HWND list_ = nullptr;
   int batchDepth_ = 0;
   CommandProgress* running_ = nullptr;
+  bool stoppedByHost_ = false;  // StopCommand, not the user, stopped the command
   std::uint64_t layout_ = 0;
   PaceSettings pace_;
   IFileAttributes* files_ = nullptr;

@@ -98,6 +98,19 @@ void ExplorerSettingsPage::Show(bool visible) {
   for (const auto& item : items_) ::ShowWindow(item.hwnd, visible ? SW_SHOW : SW_HIDE);
 }
 
+void ExplorerSettingsPage::TabStops(std::vector<HWND>& order) const {
+  // A group of option buttons is one stop, at its chosen button (the first
+  // when none is chosen); the arrows move between its buttons.
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    if (kControls[i].kind == Kind::Radio) {
+      const bool first = i == 0 || kControls[i - 1].kind != Kind::Radio;
+      const bool checked = ::SendMessageW(items_[i].hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      if (!checked && !(first && BarreIndex() < 0)) continue;
+    }
+    order.push_back(items_[i].hwnd);
+  }
+}
+
 void ExplorerSettingsPage::Layout(const RECT& area) {
   const Dpi& d = host_.dpi;
   const int left = area.left + d.Px(kMargin);

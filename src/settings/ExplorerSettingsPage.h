@@ -39,6 +39,7 @@ class ExplorerSettingsPage : public ITabPage {
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
+  void TabStops(std::vector<HWND>& order) const override;
   bool OnCommand(UINT id) override;
 
   HWND Control(UINT id) const;

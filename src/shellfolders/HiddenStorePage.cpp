@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/MenuPictures.h"
+#include "picture_numbers.h"
 #include "platform/Controls.h"
 #include "resource.h"
 
@@ -23,14 +23,14 @@ constexpr ShellViewSetup kBurcach{L"burcach", IDC_BURCACH, false, true, L" Paren
                                  L"Clic gauche:menu / dble clic pour exécuter"};
 
 constexpr PageMenuEntry kMenucacheprog[] = {
-    {L"&Tout sélectionner", IDM_MENUCACHEPROG_TOUT_SELECTIONNER, 0},
+    {L"&Tout sélectionner", IDM_MENUCACHEPROG_TOUT_SELECTIONNER, kPicSelectAll},
     {nullptr, 0, -1},
-    {L"&Rétablir", IDM_MENUCACHEPROG_RETABLIR, 5},
+    {L"&Rétablir", IDM_MENUCACHEPROG_RETABLIR, kPicRestore},
 };
 constexpr PageMenuEntry kMenucachebur[] = {
-    {L"&Tout sélectionner", IDM_MENUCACHEBUR_TOUT_SELECTIONNER, 0},
+    {L"&Tout sélectionner", IDM_MENUCACHEBUR_TOUT_SELECTIONNER, kPicSelectAll},
     {nullptr, 0, -1},
-    {L"&Rétablir", IDM_MENUCACHEBUR_RETABLIR, 5},
+    {L"&Rétablir", IDM_MENUCACHEBUR_RETABLIR, kPicRestore},
 };
 
 void SelectEvery(TFileListView& view) {
@@ -59,7 +59,7 @@ void HiddenStorePage::Create(const PageHost& host) {
   speedButton4_ = CreateChild(host.window, host.instance, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON,
                               IDC_SPEEDBUTTON4, host.font);
   // The store's own picture: the button brings its view back to the store's top.
-  speedButton4Picture_.reset(::ImageList_GetIcon(ImageList1(), kPicHiddenStore, ILD_NORMAL));
+  speedButton4Picture_.reset(::ImageList_GetIcon(host.pictures, kPicHiddenStore, ILD_NORMAL));
   ::SendMessageW(speedButton4_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(speedButton4Picture_.get()));
   AddHint(host.tooltip, host.window, speedButton4_, L"Menu <Démarrer>");
   folders_.CreateShellView(host, progcach_, kProgcach, menucacheprog_.get());
@@ -67,6 +67,9 @@ void HiddenStorePage::Create(const PageHost& host) {
   splitter_.Create(host.window, host.instance, IDC_SHELL_SPLITTERS + 4, SplitterBar::Axis::Rows);
   progGroup_ = CreateGroup(host, L"&Programmes cachés", IDC_SHELL_GROUPS + 7);
   burGroup_ = CreateGroup(host, L"&Bureau caché", IDC_SHELL_GROUPS + 8);
+  SetAccessibleName(progcach_.ListHwnd(), L"&Programmes cachés");
+  SetAccessibleName(burcach_.ListHwnd(), L"&Bureau caché");
+  SetAccessibleName(speedButton4_, L"Menu <Démarrer>");
   splitter_.OnMoved = [this](int d) {
     topHeight_ += d;
     Layout(area_);
@@ -79,6 +82,10 @@ void HiddenStorePage::Show(bool visible) {
     ::ShowWindow(h, show);
   visible_ = visible;
   if (visible) folders_.WatchStore(true);  // what changed while the tab was away
+}
+
+void HiddenStorePage::TabStops(std::vector<HWND>& order) const {
+  for (HWND h : {speedButton4_, progGroup_, progcach_.hwnd(), burGroup_, burcach_.hwnd()}) order.push_back(h);
 }
 
 void HiddenStorePage::Layout(const RECT& area) {

@@ -18,6 +18,7 @@ class HiddenStorePage : public ITabPage {
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
+  void TabStops(std::vector<HWND>& order) const override;
   bool OnCommand(UINT id) override;
 
   void SpeedButton4Click();  // "Menu <Démarrer>"

@@ -112,7 +112,7 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
   const bool sameFolder = ::lstrcmpiW(from.c_str(), to.c_str()) == 0;
   std::unordered_map<std::wstring, bool> taken = TakenIn(to);
   std::vector<PlannedMove> plan;
-  std::vector<std::wstring> sources, merges, left;
+  std::vector<std::wstring> sources, merges, left, kept;
   for (const SelectedItem& item : items) {
     const bool folder = item.move == ItemMove::Folder;
     const auto existing = taken.find(LowerCase(item.name));
@@ -132,6 +132,8 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
       merges.push_back(item.name);
     } else if (outcome == ClashOutcome::Leave) {
       left.push_back(item.name);  // a file and a folder of one name
+    } else if (outcome == ClashOutcome::Declined) {
+      kept.push_back(item.name);  // the user's "Non": no failure
     }
     taken.emplace(LowerCase(item.name), folder);
   }
@@ -140,8 +142,11 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
   std::vector<std::size_t> claimed;
   for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
   if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
-  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left);
-  if (!left.empty()) ShowError(owner_, NotMovedText(left, to));
+  const std::size_t keptBeforeMerges = kept.size();
+  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left, kept);
+  bool failed = false;
+  const std::wstring report = MoveReportText(left, kept, kept.size() > keptBeforeMerges, to, &failed);
+  if (!report.empty()) ShowMessage(owner_, report, MB_OK | (failed ? MB_ICONERROR : MB_ICONINFORMATION));
   busy_ = wasBusy;
   return Outcome::Done;
 }
@@ -161,25 +166,32 @@ void ShellMoves::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const s
 }
 
 void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
-                             std::vector<std::wstring>& left) {
-  std::vector<std::wstring> namedInside;
+                             std::vector<std::wstring>& left, std::vector<std::wstring>& kept) {
+  std::vector<std::wstring> namedInside, keptHere;
   for (const MergeItem& item : PlanMerge(EntriesIn(source), EntriesIn(target), &LowerCase)) {
     const std::wstring path = JoinPath(source, item.name);
     ClashOutcome outcome = Resolve(item.step);
     if (item.step == ClashStep::AskReplace) outcome = Resolve(item.step, Ask(ReplaceQuestion(item.name, target)));
     if (item.step == ClashStep::AskMerge) outcome = Resolve(item.step, Ask(MergeQuestion(item.name, source, target)));
     if (outcome == ClashOutcome::Merge) {
-      const std::size_t before = left.size();
-      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), left);
-      if (left.size() > before) namedInside.push_back(item.name);
+      const std::size_t before = left.size(), keptBefore = kept.size();
+      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), left, kept);
+      if (left.size() > before || kept.size() > keptBefore) namedInside.push_back(item.name);
+    } else if (outcome == ClashOutcome::Declined) {
+      kept.push_back(JoinPath(shownAs, item.name));
+      keptHere.push_back(LowerCase(item.name));
     } else if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
       MoveOne(item.isFolder ? ItemMove::Folder : ItemMove::File, path, target,
               outcome == ClashOutcome::Replace ? FOF_NOCONFIRMATION : 0);
     }
   }
-  // What the folder still holds is named, whatever kept it: a refusal, a
-  // "Non", or a shell that said it moved what it left.
-  const std::vector<FolderEntry> remaining = EntriesIn(source);
+  // What the folder still holds is named, whatever kept it (a refusal, or a
+  // shell that said it moved what it left), except what the user kept back.
+  std::vector<FolderEntry> remaining = EntriesIn(source);
+  std::erase_if(remaining, [&](const FolderEntry& e) {
+    return std::find(keptHere.begin(), keptHere.end(), LowerCase(e.name)) != keptHere.end();
+  });
+  if (remaining.empty() && !keptHere.empty()) return;  // it holds what the user kept
   if (remaining.empty()) {
     // The read-only mark of a customised folder must not keep it.
     ::SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -47,9 +47,10 @@ class ShellMoves {
                          std::vector<std::wstring>& notMoved) const;
   // Moves the entries of `source` one by one into the existing folder
   // `target`, asking for each name taken; what stays is added to `left` as
-  // shownAs + "\" + name, and an emptied source is removed.
+  // shownAs + "\" + name, what the user kept back ("Non") to `kept`, and an
+  // emptied source is removed.
   void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
-                 std::vector<std::wstring>& left);
+                 std::vector<std::wstring>& left, std::vector<std::wstring>& kept);
   // The answer to a question of a move (true = Oui).
   bool Ask(const std::wstring& question) const;
   bool IsStoreFolder(const std::wstring& folder) const;

@@ -12,7 +12,7 @@ void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r, const Dpi& dpi
   int top = r.top + kTop;
   if (panel) {
     MoveChild(panel, r.left + kSide, top, w - 2 * kSide, kPanel);
-    top += kPanel + 2;
+    top += kPanel + dpi.Px(2);
   }
   MoveChild(view, r.left + kSide, top, w - 2 * kSide, r.bottom - kSide - top);
 }

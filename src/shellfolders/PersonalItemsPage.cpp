@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Controls.h"
+#include "picture_numbers.h"
 #include "resource.h"
 
 namespace ferlane {
@@ -17,13 +18,13 @@ constexpr ShellViewSetup kProgperso{L"progperso", IDC_PROGPERSO, true, false, L"
 constexpr ShellViewSetup kBurperso{L"burperso", IDC_BURPERSO, false, true, L" Parent", L"Clic gauche:menu"};
 
 constexpr PageMenuEntry kOpspepro[] = {
-    {L"Tout Sélectionner", IDM_OPSPEPRO_TOUT_SELECTIONNER, 0},
+    {L"Tout Sélectionner", IDM_OPSPEPRO_TOUT_SELECTIONNER, kPicSelectAll},
     {nullptr, 0, -1},
-    {L"&Cacher", IDM_OPSPEPRO_CACHER, 6},
+    {L"&Cacher", IDM_OPSPEPRO_CACHER, kPicHide},
 };
 constexpr PageMenuEntry kOpspebur[] = {
-    {L"&Tout sélectionner", IDM_OPSPEBUR_TOUT_SELECTIONNER, 0},
-    {L"&Cacher", IDM_OPSPEBUR_CACHER, 6},
+    {L"&Tout sélectionner", IDM_OPSPEBUR_TOUT_SELECTIONNER, kPicSelectAll},
+    {L"&Cacher", IDM_OPSPEBUR_CACHER, kPicHide},
 };
 
 void SelectEvery(TFileListView& view) {
@@ -43,7 +44,9 @@ void PersonalItemsPage::Create(const PageHost& host) {
   splitter_.Create(host.window, host.instance, IDC_SHELL_SPLITTERS + 3, SplitterBar::Axis::Rows);
   progGroup_ = CreateGroup(host, L"&Programmes personnels", IDC_SHELL_GROUPS + 4);
   burGroup_ = CreateGroup(host, L"&Bureau personnel", IDC_SHELL_GROUPS + 5);
-  outer_ = CreateGroup(host, L"&&Affichage des icones et raccourcis personnels", IDC_SHELL_GROUPS + 6);
+  outer_ = CreateGroup(host, L"Affichage des icones et &raccourcis personnels", IDC_SHELL_GROUPS + 6);
+  SetAccessibleName(progperso_.ListHwnd(), L"&Programmes personnels");
+  SetAccessibleName(burperso_.ListHwnd(), L"&Bureau personnel");
   splitter_.OnMoved = [this](int d) {
     programsHeight_ += d;
     Layout(area_);
@@ -54,6 +57,10 @@ void PersonalItemsPage::Show(bool visible) {
   const int show = visible ? SW_SHOW : SW_HIDE;
   for (HWND h : {outer_, progGroup_, burGroup_, progperso_.hwnd(), burperso_.hwnd(), splitter_.hwnd()})
     ::ShowWindow(h, show);
+}
+
+void PersonalItemsPage::TabStops(std::vector<HWND>& order) const {
+  for (HWND h : {outer_, progGroup_, progperso_.hwnd(), burGroup_, burperso_.hwnd()}) order.push_back(h);
 }
 
 void PersonalItemsPage::Layout(const RECT& area) {

@@ -16,6 +16,7 @@ class PersonalItemsPage : public ITabPage {
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
+  void TabStops(std::vector<HWND>& order) const override;
   bool OnCommand(UINT id) override;
 
   // Popup opspepro of progperso

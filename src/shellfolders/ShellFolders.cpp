@@ -193,4 +193,13 @@ void ShellFolders::DragDrop(TFileListView& source, HWND target, POINT pt) {
   ShowShellFolder(View(route->personalView), route->personalCsidl);
 }
 
+bool ShellFolders::SendToFacingView(TFileListView& source) {
+  const wchar_t* name = NameOf(source);
+  const Route* route = name ? RouteFrom(name) : nullptr;
+  TFileListView* facing = route ? View(route->target) : nullptr;
+  if (!facing) return false;
+  DragDrop(source, facing->hwnd(), POINT{});
+  return true;
+}
+
 }  // namespace ferlane

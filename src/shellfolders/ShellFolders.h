@@ -83,6 +83,9 @@ class ShellFolders : public IFileDragTarget {
   // The four relocation routes; the dragged view is the source.
   bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;
+  // F6: moves the selection of `source` to the view facing it, as a drop
+  // there would. False when no view faces it.
+  bool SendToFacingView(TFileListView& source);
 
  private:
   struct NamedView {

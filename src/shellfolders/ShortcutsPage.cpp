@@ -48,7 +48,10 @@ void ShortcutsPage::Create(const PageHost& host) {
     folders_.CreateShellView(host, views_[i], kBoxes[i].view, nullptr);
   }
   // Created after the views, the boxes lie under them.
-  for (int i = 0; i < 4; ++i) groups_[i] = CreateGroup(host, kBoxes[i].group, IDC_SHELL_GROUPS + i);
+  for (int i = 0; i < 4; ++i) {
+    groups_[i] = CreateGroup(host, kBoxes[i].group, IDC_SHELL_GROUPS + i);
+    SetAccessibleName(views_[i].ListHwnd(), kBoxes[i].group);
+  }
   rows_.Create(host.window, host.instance, IDC_SHELL_SPLITTERS, SplitterBar::Axis::Rows);
   upperColumns_.Create(host.window, host.instance, IDC_SHELL_SPLITTERS + 1, SplitterBar::Axis::Columns);
   lowerColumns_.Create(host.window, host.instance, IDC_SHELL_SPLITTERS + 2, SplitterBar::Axis::Columns);
@@ -62,6 +65,13 @@ void ShortcutsPage::Show(bool visible) {
   for (int i = 0; i < 4; ++i)
     for (HWND h : {groups_[i], panels_[i], views_[i].hwnd()}) ::ShowWindow(h, show);
   for (HWND h : {rows_.hwnd(), upperColumns_.hwnd(), lowerColumns_.hwnd()}) ::ShowWindow(h, show);
+}
+
+void ShortcutsPage::TabStops(std::vector<HWND>& order) const {
+  for (int i = 0; i < 4; ++i) {
+    order.push_back(groups_[i]);
+    order.push_back(views_[i].hwnd());
+  }
 }
 
 void ShortcutsPage::Layout(const RECT& area) {

@@ -15,6 +15,7 @@ class ShortcutsPage : public ITabPage {
   void Create(const PageHost& host) override;
   void Show(bool visible) override;
   void Layout(const RECT& area) override;
+  void TabStops(std::vector<HWND>& order) const override;
 
   TFileListView& programmescommuns() { return views_[0]; }
   TFileListView& programmesperso() { return views_[1]; }

@@ -13,6 +13,7 @@
 #include "app/PasswordWindows.h"
 #include "app/logic/Placement.h"
 #include "platform/MenuPictures.h"
+#include "app/ProgramPictures.h"
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "support/Fakes.h"
@@ -83,6 +84,8 @@ BOOL CALLBACK CheckCaption(HWND h, LPARAM param) {
   int room = rc.right;
   const int height = rc.bottom;
   const LONG_PTR kind = style & BS_TYPEMASK;
+  // A picture button's text is its name for assistive technology, never drawn.
+  if (cls == L"Button" && (kind == BS_OWNERDRAW || (style & (BS_ICON | BS_BITMAP)))) return TRUE;
   if (cls == L"Button") {
     if (kind == BS_GROUPBOX) {
       room -= 2 * c.dpi.Px(8);
@@ -137,6 +140,14 @@ TEST(DpiLayout, TheWindowTheTabsAndEveryCaptionGrowWithTheDpi) {
   ImageList_GetIconSize(ImageList1(), &cx, &cy);
   EXPECT_EQ(cx, SmallPictureSize(dpi.value));
   EXPECT_EQ(ImageList_GetImageCount(ImageList1()), kPictureCount);
+  // The menus' and context menus' pictures too, with a gap before the caption.
+  HMENU action = ::GetSubMenu(::GetMenu(main.hwnd()), 0);
+  MENUITEMINFOW info{sizeof(info), MIIM_DATA};
+  ASSERT_TRUE(::GetMenuItemInfoW(action, 0, TRUE, &info));
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, 0, 0, 0, info.dwItemData};
+  EXPECT_TRUE(::SendMessageW(main.hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+  EXPECT_EQ(measure.itemHeight, static_cast<UINT>(SmallPictureSize(dpi.value)));
+  EXPECT_GT(measure.itemWidth, static_cast<UINT>(SmallPictureSize(dpi.value)));
   ::GetClientRect(main.SpeedButton(1), &r);
   EXPECT_EQ(r.right, dpi.Px(42));
 

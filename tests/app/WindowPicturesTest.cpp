@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include "platform/MenuPictures.h"
+#include "app/ProgramPictures.h"
 #include "platform/Termination.h"
 #include "resource.h"
 #include "support/Fakes.h"
@@ -104,6 +105,10 @@ TEST_F(WindowPicturesTest, MainMenuHasItsCaptionsAccessKeysAndPictures) {
   EXPECT_EQ(Caption(bar, 2), L"A &Propos");
   ExpectMenu(::GetSubMenu(bar, 0), {{L"Tout &Cacher", 6},
                                     {L"Tout &Voir", 4},
+                                    {L"Ac&tualiser\tF5", -1},
+                                    {nullptr, -1},
+                                    {L"&Ajouter la sélection à la liste\tF6", 3},
+                                    {L"&Déplacer la sélection en face\tF6", 5},
                                     {nullptr, -1},
                                     {L"&Rétablir le bureau et les programmes", 13},
                                     {nullptr, -1},
@@ -138,7 +143,8 @@ TEST_F(WindowPicturesTest, OwnerDrawsAttachedPicturesWithTheirClearPartsClear) {
 
   MEASUREITEMSTRUCT measure{ODT_MENU, 0, IDM_TOUT_VOIR, 0, 0, info.dwItemData};
   EXPECT_TRUE(::SendMessageW(main->hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
-  EXPECT_EQ(measure.itemWidth, 16u);
+  // Two pixels beside the picture keep it off the caption.
+  EXPECT_EQ(measure.itemWidth, 18u);
   EXPECT_EQ(measure.itemHeight, 16u);
 
   MemoryDc canvas(16, 16);

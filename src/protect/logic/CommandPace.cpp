@@ -27,6 +27,7 @@ std::wstring ProgressTitle(ListCommand command) {
   switch (command) {
     case ListCommand::ShowAll: return L"Affichage des \u00E9l\u00E9ments de la liste...";
     case ListCommand::HideAll: return L"Masquage des \u00E9l\u00E9ments de la liste...";
+    case ListCommand::Refresh: return L"Lecture de l'\u00E9tat des \u00E9l\u00E9ments de la liste...";
     case ListCommand::ToggleSelected: break;
   }
   return L"Changement des \u00E9l\u00E9ments s\u00E9lectionn\u00E9s...";
@@ -48,6 +49,14 @@ std::wstring Grouped(std::size_t n, const std::wstring& thousands) {
 std::wstring ProgressCount(std::size_t done, std::size_t total, const std::wstring& thousands) {
   return Grouped(done, thousands) + (done < 2 ? L" \u00E9l\u00E9ment sur " : L" \u00E9l\u00E9ments sur ") +
          Grouped(total, thousands);
+}
+
+std::wstring StoppedText(std::size_t done, std::size_t total, const std::wstring& thousands) {
+  const std::size_t left = total > done ? total - done : 0;
+  return L"Commande arr\u00EAt\u00E9e : " + Grouped(done, thousands) +
+         (done < 2 ? L" \u00E9l\u00E9ment trait\u00E9, " : L" \u00E9l\u00E9ments trait\u00E9s, ") +
+         Grouped(left, thousands) +
+         (left < 2 ? L" laiss\u00E9 tel qu'il \u00E9tait." : L" laiss\u00E9s tels qu'ils \u00E9taient.");
 }
 
 int ProgressPermille(std::size_t done, std::size_t total) {

@@ -56,6 +56,9 @@ class CommandPace {
 std::wstring ProgressTitle(ListCommand command);
 // "12 345 éléments sur 100 000", the thousands apart by the separator given.
 std::wstring ProgressCount(std::size_t done, std::size_t total, const std::wstring& thousands);
+// Said once a command the user stopped has ended: "Commande arrêtée : 120
+// éléments traités, 880 laissés tels qu'ils étaient."
+std::wstring StoppedText(std::size_t done, std::size_t total, const std::wstring& thousands);
 // The bar's position out of 1,000 (the range every progress bar takes).
 int ProgressPermille(std::size_t done, std::size_t total);
 

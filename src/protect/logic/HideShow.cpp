@@ -69,6 +69,7 @@ ItemState StepItem(ListCommand command, IFileAttributes& fs, const std::wstring&
   switch (command) {
     case ListCommand::ShowAll: return ShowIfHidden(fs, path, failures);
     case ListCommand::HideAll: return HideByReplacing(fs, path, failures);
+    case ListCommand::Refresh: return StateFromAttributes(fs.Get(path));
     case ListCommand::ToggleSelected: break;
   }
   return Toggle(fs, path, failures);

@@ -66,9 +66,10 @@ struct ProtectedItem {
   bool done = false;
 };
 
-// The three list commands: "Tout Voir", "Tout Cacher" and "Cacher ou Voir la
-// sélection".
-enum class ListCommand { ShowAll, HideAll, ToggleSelected };
+// The list commands: "Tout Voir", "Tout Cacher", "Cacher ou Voir la
+// sélection", and "Actualiser", which writes nothing and reads every row's
+// state afresh.
+enum class ListCommand { ShowAll, HideAll, ToggleSelected, Refresh };
 
 // Whether the command acts on an item: every item, or the selected ones.
 bool Concerns(ListCommand command, const ProtectedItem& item);

@@ -52,6 +52,12 @@ bool AcceptsDrag(std::wstring_view target, std::wstring_view source) {
   return r && source == r->source;
 }
 
+const Route* RouteFrom(std::wstring_view source) {
+  for (const auto& r : kRoutes)
+    if (source == r.source) return &r;
+  return nullptr;
+}
+
 std::wstring_view EntryName(std::wstring_view fullPath) {
   const auto slash = fullPath.find_last_of(L"\\/");
   return slash == std::wstring_view::npos ? fullPath : fullPath.substr(slash + 1);
@@ -121,6 +127,18 @@ std::wstring NotMovedText(const std::vector<std::wstring>& names, std::wstring_v
   text += destination;
   text += L" » :";
   return text + NameLines(names);
+}
+
+std::wstring MoveReportText(const std::vector<std::wstring>& notMoved, const std::vector<std::wstring>& kept,
+                            bool keptInMerge, std::wstring_view destination, bool* error) {
+  if (error) *error = !notMoved.empty();
+  std::wstring text;
+  if (!notMoved.empty()) text = NotMovedText(notMoved, destination);
+  if (kept.empty() || (notMoved.empty() && !keptInMerge)) return text;
+  if (!text.empty()) text += L"\r\n\r\n";
+  text += kept.size() == 1 ? L"Cet élément est resté à sa place, comme vous l'avez choisi (« Non ») :"
+                           : L"Ces éléments sont restés à leur place, comme vous l'avez choisi (« Non ») :";
+  return text + NameLines(kept);
 }
 
 }  // namespace ferlane

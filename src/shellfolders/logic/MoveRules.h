@@ -65,6 +65,9 @@ struct Route {
 const Route* RouteOf(std::wstring_view target);
 // The drag-over test: exactly the route's source, by its name, case counting.
 bool AcceptsDrag(std::wstring_view target, std::wstring_view source);
+// The route a view's selection takes to the facing view (F6), as a drag from
+// `source` dropped there would: nullptr when no view faces it.
+const Route* RouteFrom(std::wstring_view source);
 
 // The entry name at the end of a row's full path.
 std::wstring_view EntryName(std::wstring_view fullPath);
@@ -98,5 +101,12 @@ std::wstring MissingFolderText(std::wstring_view folder, std::wstring_view reaso
 // Items the shell said it moved but left in place, or did not find (Wine's
 // shell answers success for both); the first names, then how many more.
 std::wstring NotMovedText(const std::vector<std::wstring>& names, std::wstring_view destination);
+// The one message after a move: what could not be moved (notMoved), then,
+// apart, what stayed because the user answered "Non" (kept). Empty when
+// nothing is to be said: no failure, and no item kept back inside a program
+// group whose merge the user agreed to (a plain "Non" needs no echo).
+// error: the text tells of failures (an error box), else it only informs.
+std::wstring MoveReportText(const std::vector<std::wstring>& notMoved, const std::vector<std::wstring>& kept,
+                            bool keptInMerge, std::wstring_view destination, bool* error = nullptr);
 
 }  // namespace ferlane

@@ -74,3 +74,22 @@ TEST(CommandPaceTest, ProgressTextsAreFrenchWithGroupedCounts) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(CommandPaceTest, AStoppedCommandSaysHowManyWereDoneAndHowManyLeft) {
+  EXPECT_EQ(StoppedText(120, 1000, L" "),
+            L"Commande arr\u00EAt\u00E9e : 120 \u00E9l\u00E9ments trait\u00E9s, 880 laiss\u00E9s tels qu'ils "
+            L"\u00E9taient.");
+  EXPECT_EQ(StoppedText(1, 2, L" "),
+            L"Commande arr\u00EAt\u00E9e : 1 \u00E9l\u00E9ment trait\u00E9, 1 laiss\u00E9 tel qu'il \u00E9tait.");
+  EXPECT_EQ(StoppedText(1234, 5000, L"."), StoppedText(1234, 5000, L".")); 
+  EXPECT_NE(StoppedText(1234, 5000, L".").find(L"1.234"), std::wstring::npos);
+  EXPECT_NE(StoppedText(1234, 5000, L".").find(L"3.766"), std::wstring::npos);
+  EXPECT_EQ(ProgressTitle(ListCommand::Refresh),
+            L"Lecture de l'\u00E9tat des \u00E9l\u00E9ments de la liste...");
+}
+
+}  // namespace
+}  // namespace ferlane

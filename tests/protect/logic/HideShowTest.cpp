@@ -322,5 +322,20 @@ TEST(DropRulesTest, RowPathWinsAndTheJoinUsesOneSeparator) {
   EXPECT_EQ(DroppedPath(L"", L"C:\\Comptes\\", L"budget.xls"), L"C:\\Comptes\\budget.xls");
 }
 
+TEST(HideShowRules, RefreshReadsEveryStateAfreshAndWritesNothing) {
+  FakeFiles fs;
+  fs.attributes = {{L"C:\\a", kHiddenAttribute}, {L"C:\\b", 0x20}};
+  auto items = Items({L"C:\\a", L"C:\\b", L"C:\\gone"});
+  for (auto& item : items) item.state = ItemState::Visible;  // what the rows said before
+  const ListCommandResult result = RunListCommand(ListCommand::Refresh, fs, items);
+  EXPECT_TRUE(fs.writes.empty());
+  EXPECT_TRUE(result.failures.empty());
+  EXPECT_EQ(result.done, 3u);
+  EXPECT_EQ(result.total, 3u);
+  EXPECT_EQ(items[0].state, ItemState::Hidden);
+  EXPECT_EQ(items[1].state, ItemState::Visible);
+  EXPECT_EQ(items[2].state, ItemState::Missing);
+}
+
 }  // namespace
 }  // namespace ferlane

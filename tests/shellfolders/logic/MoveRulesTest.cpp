@@ -92,3 +92,55 @@ TEST(MoveRulesTest, MovesShareOneShellRequestUnlessTheyDiffer) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(MoveRulesTest, F6TakesEachViewOfTheShortcutsTabToTheViewFacingIt) {
+  const std::pair<const wchar_t*, const wchar_t*> facing[] = {
+      {L"bureaucommun", L"bureauperso"},
+      {L"bureauperso", L"bureaucommun"},
+      {L"programmescommuns", L"programmesperso"},
+      {L"programmesperso", L"programmescommuns"},
+  };
+  for (const auto& [from, to] : facing) {
+    const Route* r = RouteFrom(from);
+    ASSERT_NE(r, nullptr) << from;
+    EXPECT_STREQ(r->target, to);
+    // The same route a drag from that view dropped on the facing one takes.
+    EXPECT_EQ(r, RouteOf(to));
+    EXPECT_TRUE(AcceptsDrag(to, from));
+  }
+  // The views of the other tabs face none: their moves have commands of their own.
+  EXPECT_EQ(RouteFrom(L"burperso"), nullptr);
+  EXPECT_EQ(RouteFrom(L"burcach"), nullptr);
+  EXPECT_EQ(RouteFrom(L"progcach"), nullptr);
+  EXPECT_EQ(RouteFrom(L"Bureaucommun"), nullptr);  // names count their case
+}
+
+TEST(MoveRulesTest, ANonIsNamedApartFromWhatCouldNotMove) {
+  bool error = true;
+  // A plain "Non" needs no echo.
+  EXPECT_EQ(MoveReportText({}, {L"un.lnk"}, false, L"C:\\D", &error), L"");
+  EXPECT_FALSE(error);
+  // Kept back inside a merge the user agreed to: said, as information.
+  const std::wstring merged = MoveReportText({}, {L"Outils\\deux.lnk"}, true, L"C:\\D", &error);
+  EXPECT_FALSE(error);
+  EXPECT_EQ(merged.find(L"n'a pas pu"), std::wstring::npos);
+  EXPECT_NE(merged.find(L"comme vous l'avez choisi"), std::wstring::npos);
+  EXPECT_NE(merged.find(L"« Outils\\deux.lnk »"), std::wstring::npos);
+  // Failures and choices in one message, apart.
+  const std::wstring both = MoveReportText({L"trois.lnk"}, {L"Outils\\deux.lnk"}, false, L"C:\\D", &error);
+  EXPECT_TRUE(error);
+  const auto failed = both.find(L"« trois.lnk »"), kept = both.find(L"« Outils\\deux.lnk »");
+  const auto chose = both.find(L"comme vous l'avez choisi");
+  ASSERT_NE(failed, std::wstring::npos);
+  ASSERT_NE(chose, std::wstring::npos);
+  EXPECT_LT(failed, chose);
+  EXPECT_LT(chose, kept);
+  EXPECT_EQ(both.find(L"n'a pas pu"), both.rfind(L"n'a pas pu"));
+  EXPECT_EQ(MoveReportText({}, {}, true, L"C:\\D", &error), L"");
+}
+
+}  // namespace
+}  // namespace ferlane
