@@ -1,0 +1,81 @@
+// The command line's exit paths, run in this process with a platform that
+// can answer what Wine cannot pretend (no user name).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/CommandLineRun.h"
+#include "platform/Registry.h"
+#include "protect/ListFileIo.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+
+bool IsHidden(const std::wstring& path) { return (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0; }
+
+TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
+  test::FakePlatform platform;
+  test::ScratchDir scratch;
+  const std::wstring user = platform.LogonUserName();
+  const std::wstring absent = scratch / L"absente.txt";
+  const std::wstring folder = scratch.Folder(L"dossier");
+  struct Case {
+    const char* what;
+    std::vector<std::wstring> args;
+    std::function<void()> arrange;
+    int exitCode;
+    std::wstring said;
+  };
+  const Case cases[] = {
+      {"no user name", {L"/cacher"}, [&] { platform.userName = L""; }, 4, L"nom de l'utilisateur"},
+      {"/liste with /retablir", {L"/retablir", L"/liste:" + absent}, [] {}, 2, L"/retablir"},
+      {"a /liste that names nothing", {L"/cacher", L"/liste:" + absent}, [] {}, 4, absent},
+      {"a /liste that names a folder", {L"/voir", L"/liste:" + folder}, [] {}, 4, folder},
+      {"a password value that is no text",
+       {L"/voir"},
+       [&] {
+         RegistryKey key;
+         key.Open(HKEY_CURRENT_USER, kSettings, true);
+         key.WriteDword(user, 1);
+       },
+       3, L"n'est pas un texte"},
+  };
+  for (const Case& c : cases) {
+    platform.userName.reset();
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+    c.arrange();
+    std::wstring said;
+    EXPECT_EQ(RunCommandArguments(c.args, [&](const std::wstring& line) { said += line + L"\n"; }), c.exitCode)
+        << c.what;
+    EXPECT_NE(said.find(c.said), std::wstring::npos) << c.what << ": " << std::string(said.begin(), said.end());
+  }
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+}
+
+TEST(CommandLineRun, AGivenListIsAppliedInsteadOfTheUsersOwnAndNeverWritten) {
+  test::FakePlatform platform;
+  test::ScratchDir scratch;
+  const std::wstring listed = scratch.File(L"paie.xls", 3), other = scratch.File(L"autre.txt", 3);
+  const std::wstring list = scratch / L"liste du parc.txt";
+  ASSERT_EQ(WriteListFile(list, {listed, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  WIN32_FILE_ATTRIBUTE_DATA before{}, after{};
+  ::GetFileAttributesExW(list.c_str(), GetFileExInfoStandard, &before);
+  // SYSTEM has no settings and so no password: /voir runs as it is.
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  auto quiet = [](const std::wstring&) {};
+  EXPECT_EQ(RunCommandArguments({L"/cacher", L"/liste:" + list}, quiet), 0);
+  EXPECT_TRUE(IsHidden(listed));
+  EXPECT_FALSE(IsHidden(other));
+  EXPECT_EQ(RunCommandArguments({L"/voir", L"/liste:" + list}, quiet), 0);
+  EXPECT_FALSE(IsHidden(listed));
+  ::GetFileAttributesExW(list.c_str(), GetFileExInfoStandard, &after);
+  EXPECT_EQ(::CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
+}
+
+}  // namespace
+}  // namespace ferlane
