@@ -7,8 +7,11 @@
 #include <functional>
 
 #include "app/CommandLineRun.h"
+#include "app/logic/PasswordHash.h"
+#include "app/logic/RoleLabel.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
+#include "shellfolders/ShellFolders.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -24,6 +27,22 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
   const std::wstring user = platform.LogonUserName();
   const std::wstring absent = scratch / L"absente.txt";
   const std::wstring folder = scratch.Folder(L"dossier");
+  auto setPassword = [&] {
+    RegistryKey key;
+    key.Open(HKEY_CURRENT_USER, kSettings, true);
+    key.WriteString(user, HashPassword(L"S\u00E9same", kCheapestPasswordCost).value());
+  };
+  // The hidden store's Desktop folder made a file, under a program-files
+  // folder of the test's own.
+  auto blockStore = [&] {
+    platform.programFiles = scratch.Folder(L"Programmes");
+    ShellFolders folders;
+    folders.ComposeStorePaths(ComposeRoleLabel(IsNtFamily(GetOsFamily()), user));
+    const std::wstring store = folders.StorePath(StoreFolder::Desktop);
+    CreateFolderPath(store.substr(0, store.find_last_of(L'\\')));
+    scratch.File(store.substr(scratch.path().size()), 1);
+  };
+  const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
   struct Case {
     const char* what;
     std::vector<std::wstring> args;
@@ -44,15 +63,26 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
          key.WriteDword(user, 1);
        },
        3, L"n'est pas un texte"},
+      {"a wrong password", {L"/voir", L"/motdepasse:s\u00E9same"}, setPassword, 3, L"faux"},
+      {"standard input not redirected",
+       {L"/voir", L"/motdepasse:-"},
+       [&] {
+         setPassword();
+         ::SetStdHandle(STD_INPUT_HANDLE, nullptr);
+       },
+       3, L"pas redirig\u00E9e"},
+      {"a store that cannot be read", {L"/retablir"}, blockStore, 4, L"Desktop"},
   };
   for (const Case& c : cases) {
     platform.userName.reset();
+    platform.programFiles.reset();
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
     c.arrange();
     std::wstring said;
     EXPECT_EQ(RunCommandArguments(c.args, [&](const std::wstring& line) { said += line + L"\n"; }), c.exitCode)
         << c.what;
     EXPECT_NE(said.find(c.said), std::wstring::npos) << c.what << ": " << std::string(said.begin(), said.end());
+    ::SetStdHandle(STD_INPUT_HANDLE, input);
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
 }
