@@ -10,7 +10,6 @@
 #include "app/logic/PasswordHash.h"
 #include "app/logic/RoleLabel.h"
 #include "platform/Registry.h"
-#include "protect/ListFileIo.h"
 #include "shellfolders/ShellFolders.h"
 #include "support/Fakes.h"
 
@@ -18,8 +17,6 @@ namespace ferlane {
 namespace {
 
 constexpr wchar_t kSettings[] = L"Software\\Ferlane";
-
-bool IsHidden(const std::wstring& path) { return (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0; }
 
 TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
   test::FakePlatform platform;
@@ -63,7 +60,6 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
          key.WriteDword(user, 1);
        },
        3, L"n'est pas un texte"},
-      {"a wrong password", {L"/voir", L"/motdepasse:s\u00E9same"}, setPassword, 3, L"faux"},
       {"standard input not redirected",
        {L"/voir", L"/motdepasse:-"},
        [&] {
@@ -85,26 +81,6 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     ::SetStdHandle(STD_INPUT_HANDLE, input);
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
-}
-
-TEST(CommandLineRun, AGivenListIsAppliedInsteadOfTheUsersOwnAndNeverWritten) {
-  test::FakePlatform platform;
-  test::ScratchDir scratch;
-  const std::wstring listed = scratch.File(L"paie.xls", 3), other = scratch.File(L"autre.txt", 3);
-  const std::wstring list = scratch / L"liste du parc.txt";
-  ASSERT_EQ(WriteListFile(list, {listed, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
-  WIN32_FILE_ATTRIBUTE_DATA before{}, after{};
-  ::GetFileAttributesExW(list.c_str(), GetFileExInfoStandard, &before);
-  // SYSTEM has no settings and so no password: /voir runs as it is.
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
-  auto quiet = [](const std::wstring&) {};
-  EXPECT_EQ(RunCommandArguments({L"/cacher", L"/liste:" + list}, quiet), 0);
-  EXPECT_TRUE(IsHidden(listed));
-  EXPECT_FALSE(IsHidden(other));
-  EXPECT_EQ(RunCommandArguments({L"/voir", L"/liste:" + list}, quiet), 0);
-  EXPECT_FALSE(IsHidden(listed));
-  ::GetFileAttributesExW(list.c_str(), GetFileExInfoStandard, &after);
-  EXPECT_EQ(::CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
 }
 
 }  // namespace
