@@ -7,7 +7,9 @@
 # than XP; static runtime, one self-contained exe each.
 # Then the two Windows Installer packages made of them (scripts/package.sh):
 #   build/packages/ferlane-<version>-x86.msi and ferlane-<version>-x64.msi
-# signed when FERLANE_SIGN_CERT and FERLANE_SIGN_KEY name a certificate and key.
+# the programs signed in place before they are packaged, then the packages, when
+# a certificate is given (FERLANE_SIGN_PKCS12, or FERLANE_SIGN_CERT and
+# FERLANE_SIGN_KEY; see scripts/package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "${FERLANE_SKIP_SETUP:-}" = 1 ] || bash scripts/setup.sh

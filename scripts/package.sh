@@ -6,12 +6,20 @@
 # each with ferlane.chm, into build/packages (or the folder given as $1).
 # The version is the project version, read from the header CMake made of it.
 #
-# Signing: when FERLANE_SIGN_CERT and FERLANE_SIGN_KEY name a code-signing
-# certificate and its private key (PEM or DER; FERLANE_SIGN_TIMESTAMP_URL, if
-# set, an RFC 3161 time-stamping server), both programs are signed before they
-# are packaged, then both packages, with osslsigncode. Otherwise nothing is
-# signed, and this says so in one line.
-#
+# Signing, when a certificate is given: FERLANE_SIGN_PKCS12 names a PKCS#12
+# file (.pfx, .p12) holding the code-signing certificate and its key, or
+# FERLANE_SIGN_CERT and FERLANE_SIGN_KEY name them apart (PEM or DER). A
+# password for the key is read from the file FERLANE_SIGN_PASSWORD_FILE names,
+# or from the environment variable FERLANE_SIGN_PASSWORD; it is handed to
+# osslsigncode on its standard input, never on a command line that other
+# processes can read. FERLANE_SIGN_TIMESTAMP_URL names an RFC 3161
+# time-stamping server; without one the build warns that the signatures end
+# with the certificate. The shipped programs are signed in place, in
+# build/xp32 and build/xp64, before they are packaged, so that those handed out
+# from build/ and those in the packages are the same files; then the packages
+# are signed. Without a certificate nothing is signed, and this says so in
+# one line.
+# FERLANE_BUILD_DIR names another build folder (the signing test's copy).
 # Sourced, it only defines its functions (the installer tests use them) and
 # leaves the shell's options alone.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -59,16 +67,32 @@ make_msi() {
     "$platform;1036" "$(sed -n 's/^Revision number (UUID): //p' <<<"$summary")"
 }
 
-signing_configured() { [ -n "${FERLANE_SIGN_CERT:-}" ] && [ -n "${FERLANE_SIGN_KEY:-}" ]; }
+signing_configured() {
+  [ -n "${FERLANE_SIGN_PKCS12:-}" ] || { [ -n "${FERLANE_SIGN_CERT:-}" ] && [ -n "${FERLANE_SIGN_KEY:-}" ]; }
+}
 
-# sign_file FILE: signs an exe or a package in place with the configured certificate.
+# sign_file FILE: signs an exe or a package in place with the configured
+# certificate; osslsigncode replaces a signature an earlier build left.
 sign_file() {
-  local file="$1" signed="$1.signed"
-  local args=(sign -certs "$FERLANE_SIGN_CERT" -key "$FERLANE_SIGN_KEY" -h sha256
-              -n "Ferlane" -in "$file" -out "$signed")
+  local file="$1" signed="$1.signed" rc
+  local args=(sign -h sha256 -n "Ferlane")
+  if [ -n "${FERLANE_SIGN_PKCS12:-}" ]; then
+    args+=(-pkcs12 "$FERLANE_SIGN_PKCS12")
+  else
+    args+=(-certs "$FERLANE_SIGN_CERT" -key "$FERLANE_SIGN_KEY")
+  fi
   [ -n "${FERLANE_SIGN_TIMESTAMP_URL:-}" ] && args+=(-ts "$FERLANE_SIGN_TIMESTAMP_URL")
   rm -f "$signed"
-  if ! osslsigncode "${args[@]}" >/dev/null; then
+  args+=(-in "$file" -out "$signed")
+  if [ -n "${FERLANE_SIGN_PASSWORD_FILE:-}" ]; then
+    osslsigncode "${args[@]}" -readpass "$FERLANE_SIGN_PASSWORD_FILE" >/dev/null
+  elif [ -n "${FERLANE_SIGN_PASSWORD+set}" ]; then
+    printf '%s' "$FERLANE_SIGN_PASSWORD" | osslsigncode "${args[@]}" -readpass - >/dev/null
+  else
+    osslsigncode "${args[@]}" >/dev/null
+  fi
+  rc=$?
+  if [ $rc != 0 ]; then
     rm -f "$signed"
     echo "package: signing $file failed" >&2
     return 1
@@ -79,24 +103,28 @@ sign_file() {
 if [[ "${BASH_SOURCE[0]}" != "$0" ]]; then return 0; fi
 set -euo pipefail
 
-OUT="${1:-$ROOT/build/packages}"
-read -r VERSION_TEXT VERSION < <(version_of "$ROOT/build/xp32/generated/version.h")
+BUILD="${FERLANE_BUILD_DIR:-$ROOT/build}"
+OUT="${1:-$BUILD/packages}"
+read -r VERSION_TEXT VERSION < <(version_of "$BUILD/xp32/generated/version.h")
 STAGE="$(mktemp -d)"
 trap 'rm -rf "$STAGE"' EXIT
 mkdir -p "$OUT"
+PROGRAMS=(x86:xp32/ferlane.exe x64:xp64/ferlane64.exe)
 if signing_configured; then
-  echo "package: signing with $FERLANE_SIGN_CERT"
+  echo "package: signing with ${FERLANE_SIGN_PKCS12:-$FERLANE_SIGN_CERT}"
+  if [ -z "${FERLANE_SIGN_TIMESTAMP_URL:-}" ]; then
+    echo "package: warning: FERLANE_SIGN_TIMESTAMP_URL is not set: the signatures carry no time stamp and stop being valid when the certificate expires" >&2
+  fi
+  # The programs in build/ first: the packages then hold these very files.
+  for pair in "${PROGRAMS[@]}"; do sign_file "$BUILD/${pair#*:}"; done
 else
-  echo "package: FERLANE_SIGN_CERT and FERLANE_SIGN_KEY are not set: the programs and the packages are not signed"
+  echo "package: no certificate (FERLANE_SIGN_PKCS12, or FERLANE_SIGN_CERT and FERLANE_SIGN_KEY): the programs and the packages are not signed"
 fi
-for pair in x86:xp32/ferlane.exe x64:xp64/ferlane64.exe; do
+for pair in "${PROGRAMS[@]}"; do
   arch="${pair%%:*}"
-  program="$ROOT/build/${pair#*:}"
+  program="$BUILD/${pair#*:}"
   mkdir -p "$STAGE/$arch"
   cp "$program" "$(dirname "$program")/ferlane.chm" "$ROOT/resources/ferlane.ico" "$STAGE/$arch/"
-  # The program inside the package is signed too, so Windows shows its
-  # publisher when it starts, not only when the package installs.
-  if signing_configured; then sign_file "$STAGE/$arch/$(basename "$program")"; fi
   msi="$OUT/ferlane-$VERSION_TEXT-$arch.msi"
   make_msi "$arch" "$VERSION" "$STAGE/$arch" "$msi"
   if signing_configured; then sign_file "$msi"; fi

@@ -4,16 +4,17 @@
 
 #include <shellapi.h>
 
+#include <functional>
 #include <iterator>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "app/OlderListFile.h"
+#include "app/PasswordInput.h"
 #include "app/logic/CommandLine.h"
 #include "app/logic/SettingsKey.h"
 #include "shellfolders/logic/StoreLocation.h"
-#include "platform/CodePage.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
 #include "platform/Platform.h"
@@ -36,6 +37,8 @@ bool Usable(HANDLE h) { return h && h != INVALID_HANDLE_VALUE && ::GetFileType(h
 // console it was started from is joined; without either nothing is written.
 class Output {
  public:
+  // Every line to say instead, for the tests.
+  explicit Output(std::function<void(const std::wstring&)> say) : say_(std::move(say)) {}
   Output() {
     handle_ = ::GetStdHandle(STD_OUTPUT_HANDLE);
     if (Usable(handle_)) return;
@@ -64,6 +67,7 @@ class Output {
   Output& operator=(const Output&) = delete;
 
   void Line(const std::wstring& text) {
+    if (say_) say_(text);
     if (!handle_) return;
     const std::wstring line = text + L"\r\n";
     DWORD mode = 0, written = 0;
@@ -90,6 +94,7 @@ class Output {
  private:
   HANDLE handle_ = nullptr;
   bool owned_ = false;
+  std::function<void(const std::wstring&)> say_;
 };
 
 // The arguments after the program's name, split by the system's rules.
@@ -107,28 +112,6 @@ std::vector<std::wstring> Arguments() {
   return args;
 }
 
-// The password's line from a redirected standard input. A console is not
-// read: that would wait on someone typing, at the caller's own prompt.
-std::optional<std::wstring> ReadPasswordFromInput() {
-  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
-  if (!Usable(in) || ::GetFileType(in) == FILE_TYPE_CHAR) return std::nullopt;
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  constexpr std::size_t kLimit = 64 * 1024;
-  // Up to the first line end, so the writer need not close its end; UTF-16
-  // (behind its mark) to the end, as its bytes can look like line ends.
-  auto lineEnded = [&bytes] {
-    const bool utf16 = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
-    return !utf16 && bytes.find_first_of("\r\n") != std::string::npos;
-  };
-  while (bytes.size() < kLimit && !lineEnded() && ::ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0)
-    bytes.append(buffer, got);
-  UINT codePage = ::GetConsoleCP();
-  if (!codePage) codePage = CP_OEMCP;
-  return PasswordFromInput(bytes, [codePage](const std::string& line) { return FromCodePage(codePage, line); });
-}
-
 std::wstring Reason(std::uint32_t code) { return SystemErrorText(code); }
 
 // The stored password, or the line that says why it cannot be read.
@@ -141,15 +124,35 @@ bool ReadStoredPassword(const std::wstring& user, std::wstring& stored, std::wst
               L" Rien n'est chang\u00E9.";
     return false;
   }
-  stored = key.ReadStringOrEmpty(user);
+  // A value that is there but no text cannot be told from a password: the
+  // job does not run as if there were none.
+  const std::optional<std::wstring> value = key.ReadString(user);
+  if (!value && key.ValueExists(user)) {
+    problem = L"Impossible de lire le mot de passe : la valeur \"" + user + L"\" de HKEY_CURRENT_USER\\" +
+              kSettingsKey + L" n'est pas un texte. Rien n'est chang\u00E9.";
+    return false;
+  }
+  stored = value.value_or(std::wstring());
   return true;
 }
 
-int HideOrShow(Output& out, CommandAction action, const std::wstring& user) {
+// The list a /liste names must be there: a path that names nothing is a
+// mistake to report, not an empty list.
+bool GivenListReadable(Output& out, const std::wstring& listFile) {
+  const DWORD attributes = ::GetFileAttributesW(listFile.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : static_cast<DWORD>(ERROR_FILE_NOT_FOUND);
+  out.Line(UnreadableLine(listFile, SystemErrorText(error)));
+  return false;
+}
+
+int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user) {
+  const CommandAction action = command.action;
+  if (command.listFile && !GivenListReadable(out, *command.listFile)) return kExitUnreadable;
   // A list an earlier version left elsewhere is moved in, as the window
-  // does at start; the list itself is never written here.
-  AdoptOlderListFile(ProgramFolder(), user);
-  const std::wstring listFile = ListFilePath(ProgramFolder(), user);
+  // does at start; a list file itself is never written here.
+  if (!command.listFile) AdoptOlderListFile(ProgramFolder(), user);
+  const std::wstring listFile = command.listFile ? *command.listFile : ListFilePath(ProgramFolder(), user);
   std::vector<std::wstring> lines;
   bool whole = true;
   // Read as the window reads it, and never written here.
@@ -252,25 +255,32 @@ int RunJob(Output& out, const CommandLine& command) {
     std::optional<std::wstring> given = command.password;
     // Standard input is read only when a password is wanted.
     if (!stored.empty() && command.passwordFromInput) {
-      given = ReadPasswordFromInput();
-      if (!given) out.Line(L"/motdepasse:- : l'entr\u00E9e standard n'est pas redirig\u00E9e (fichier ou tube).");
+      std::wstring read;
+      switch (ReadPasswordFromInput(read)) {
+        case PasswordInput::Read: given = std::move(read); break;
+        case PasswordInput::NotRedirected:
+          out.Line(L"/motdepasse:- : l'entr\u00E9e standard n'est pas redirig\u00E9e (fichier ou tube).");
+          break;
+        case PasswordInput::NoLine:
+          out.Line(L"/motdepasse:- : aucune ligne compl\u00E8te n'est arriv\u00E9e sur l'entr\u00E9e standard en " +
+                   std::to_wstring(kPasswordInputTimeoutMs / 1000) +
+                   L" secondes (le programme qui l'\u00E9crit doit finir la ligne ou fermer l'entr\u00E9e). "
+                   L"Rien n'est chang\u00E9.");
+          return kExitPassword;
+      }
     }
     const PasswordVerdict verdict = CheckCommandPassword(command.action, stored, given);
+    if (given) ::SecureZeroMemory(given->data(), given->size() * sizeof(wchar_t));
     if (verdict == PasswordVerdict::Missing || verdict == PasswordVerdict::Wrong) {
       out.Line(PasswordVerdictLine(verdict));
       return kExitPassword;
     }
   }
   if (command.action == CommandAction::Restore) return RunRestore(out, user);
-  return HideOrShow(out, command.action, user);
+  return HideOrShow(out, command, user);
 }
 
-}  // namespace
-
-std::optional<int> RunCommandLine() {
-  const std::vector<std::wstring> args = Arguments();
-  if (args.empty()) return std::nullopt;
-  Output out;
+int RunParsed(Output& out, const std::vector<std::wstring>& args) {
   const CommandLine command = ParseCommandLine(args);
   if (!command.error.empty()) {
     out.Line(command.error);
@@ -283,6 +293,20 @@ std::optional<int> RunCommandLine() {
     return kExitDone;
   }
   return RunJob(out, command);
+}
+
+}  // namespace
+
+std::optional<int> RunCommandLine() {
+  const std::vector<std::wstring> args = Arguments();
+  if (args.empty()) return std::nullopt;
+  Output out;
+  return RunParsed(out, args);
+}
+
+int RunCommandArguments(const std::vector<std::wstring>& args, const std::function<void(const std::wstring&)>& say) {
+  Output out(say);
+  return RunParsed(out, args);
 }
 
 }  // namespace ferlane

@@ -166,4 +166,32 @@ INT_PTR Win32Platform::RunShellExecute(HWND owner, const std::wstring& verb, con
       ::ShellExecuteW(owner, orNull(verb), file.c_str(), orNull(params), orNull(folder), show));
 }
 
+TokenElevation Win32Platform::Elevation() {
+  UniqueKernelHandle token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return TokenElevation::None;
+  // TokenElevationType (18) and its values, by number: Windows XP's headers
+  // lack them, and its GetTokenInformation refuses the class.
+  constexpr auto kTokenElevationType = static_cast<TOKEN_INFORMATION_CLASS>(18);
+  DWORD type = 0, got = 0;
+  if (!::GetTokenInformation(token.get(), kTokenElevationType, &type, sizeof type, &got)) return TokenElevation::None;
+  switch (type) {
+    case 1: return TokenElevation::Default;
+    case 2: return TokenElevation::Full;
+    case 3: return TokenElevation::Limited;
+    default: return TokenElevation::None;
+  }
+}
+
+DWORD Win32Platform::StartElevated(const std::wstring& program, const std::wstring& folder) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // The program says itself why it ends: no box from the shell.
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = L"runas";
+  info.lpFile = program.c_str();
+  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  return ::ShellExecuteExW(&info) ? static_cast<DWORD>(ERROR_SUCCESS) : ::GetLastError();
+}
+
 }  // namespace ferlane

@@ -12,6 +12,16 @@
 
 namespace ferlane {
 
+// The kind of token the program runs with (GetTokenInformation's
+// TokenElevationType): Windows Vista to 11 give an administrator with UAC on a
+// limited token, and the full one only after a prompt.
+enum class TokenElevation {
+  None,     // no such information: Windows XP and earlier
+  Default,  // UAC off, or a standard user: the token is all there is
+  Full,     // elevated
+  Limited,  // an administrator's filtered token, before elevation
+};
+
 class IPlatform {
  public:
   virtual ~IPlatform() = default;
@@ -45,6 +55,12 @@ class IPlatform {
   // given can only be read here: a viewer may take a name however it comes.
   virtual INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file,
                                   const std::wstring& params, const std::wstring& folder, int show) = 0;
+  // The process token's elevation type. Wine reports every token as full.
+  virtual TokenElevation Elevation() = 0;
+  // Starts program again with the "runas" verb (the elevation prompt), in
+  // folder; ERROR_SUCCESS, or the system's code (ERROR_CANCELLED when the
+  // prompt was refused).
+  virtual DWORD StartElevated(const std::wstring& program, const std::wstring& folder) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -69,6 +85,8 @@ class Win32Platform : public IPlatform {
   LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
   INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file, const std::wstring& params,
                           const std::wstring& folder, int show) override;
+  TokenElevation Elevation() override;
+  DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

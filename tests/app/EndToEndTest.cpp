@@ -458,6 +458,11 @@ void Drain(HANDLE pipe, std::string& out) {
 class CommandLineTest : public EndToEndTest {
  protected:
   SilentRun Run(const std::wstring& args, const std::string& input = {}) {
+    return RunLine(L"\"" + program + L"\" " + args, input);
+  }
+  // The whole command line as given; with keepInputOpen the writer of
+  // standard input keeps its end open, as a hung one would.
+  SilentRun RunLine(std::wstring cmd, const std::string& input, bool keepInputOpen = false) {
     SilentRun run;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, inRead = nullptr, inWrite = nullptr;
@@ -469,13 +474,12 @@ class CommandLineTest : public EndToEndTest {
     ::SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
     DWORD put = 0;
     if (!input.empty()) ::WriteFile(inWrite, input.data(), static_cast<DWORD>(input.size()), &put, nullptr);
-    ::CloseHandle(inWrite);
+    if (!keepInputOpen) ::CloseHandle(inWrite);
     STARTUPINFOW si{sizeof(si)};
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = inRead;
     si.hStdOutput = outWrite;
     si.hStdError = outWrite;
-    std::wstring cmd = L"\"" + program + L"\" " + args;
     PROCESS_INFORMATION pi{};
     const BOOL started =
         ::CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
@@ -501,6 +505,7 @@ class CommandLineTest : public EndToEndTest {
     ::CloseHandle(pi.hProcess);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(outRead);
+    if (keepInputOpen) ::CloseHandle(inWrite);
     return run;
   }
 
@@ -625,6 +630,50 @@ TEST_F(CommandLineTest, RestoreTakesBackWhatOlderStoresHold) {
   EXPECT_TRUE(Says(run, "Pris.lnk : ")) << run.output;
   for (const wchar_t* name : {L"\\Ancien64.lnk", L"\\Role.lnk", L"\\Pris.lnk"})
     ::DeleteFileW((desktop + name).c_str());
+}
+
+TEST_F(CommandLineTest, AnAdministratorsListFileIsAppliedAsItIsAndAMissingOneStopsTheRun) {
+  const std::wstring listed = scratch.File(L"paie.xls", 3), mine = scratch.File(L"mien.txt", 3);
+  const std::wstring list = scratch.Folder(L"Parc") + L"\\liste.txt";
+  ASSERT_EQ(WriteListFile(list, {listed, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(WriteListFile(folder + user, {mine, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  const std::string listBytes = FileBytes(list), ownBytes = FileBytes(folder + user);
+
+  // No blank after the quoted program: the system still splits off /cacher.
+  SilentRun run = RunLine(L"\"" + program + L"\"/cacher /liste:" + list, {});
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_TRUE(run.windowsSeen.empty());
+  EXPECT_TRUE(IsHidden(listed));
+  EXPECT_FALSE(IsHidden(mine));  // the user's own list is not applied
+  run = Run(L"/voir /liste:\"" + list + L"\"");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_FALSE(IsHidden(listed));
+  EXPECT_EQ(FileBytes(list), listBytes);
+  EXPECT_EQ(FileBytes(folder + user), ownBytes);
+
+  run = Run(L"/cacher /liste:" + scratch.path() + L"absente.txt");
+  EXPECT_EQ(run.exitCode, 4u) << run.output;
+  EXPECT_FALSE(IsHidden(mine));
+}
+
+TEST_F(CommandLineTest, APasswordFileFromNotepadIsReadAndAWriterThatNeverEndsTheLineIsGivenTenSeconds) {
+  const std::wstring a = scratch.File(L"secret.txt", 4, FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_EQ(WriteListFile(folder + user, {a, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  SetPassword(L"S\u00E9same");
+
+  const DWORD start = ::GetTickCount();
+  SilentRun run = RunLine(L"\"" + program + L"\" /voir /motdepasse:-", "S\xE9same", true);
+  const DWORD waited = ::GetTickCount() - start;
+  EXPECT_EQ(run.exitCode, 3u) << run.output;
+  EXPECT_TRUE(Says(run, "10 secondes")) << run.output;
+  EXPECT_GE(waited, 9000u);
+  EXPECT_LT(waited, 30000u);
+  EXPECT_TRUE(IsHidden(a));
+
+  // Saved as ANSI by Notepad: "\u00E9" is the single byte 0xE9.
+  run = Run(L"/voir /motdepasse:-", "S\xE9same\r\n");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_FALSE(IsHidden(a));
 }
 
 // The shipped program of the other width, which the test command names beside

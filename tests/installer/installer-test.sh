@@ -6,7 +6,8 @@
 # main window; a silent uninstall removes what the package installed and keeps
 # the users' list file, the hidden store and the settings; installing again
 # finds the list file; a newer package replaces the installed one and an older
-# one is refused.
+# one is refused; the uninstall removes the autostart value; with one width
+# installed, the other's package is refused.
 #   installer-test.sh [PACKAGE_FOLDER [ARCH...]]
 # PACKAGE_FOLDER: default build/packages, made by scripts/build.sh; ARCH: x86,
 # x64 (default both).
@@ -114,9 +115,11 @@ test_package() {
   if [ ! -f "$msi" ]; then fail "no package $msi"; return; fi
   case "$ARCH" in
     x86) PROGRAM=ferlane.exe; FOLDER="Program Files (x86)"; platform=Intel
-         UNINSTALL='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall' ;;
+         UNINSTALL='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
+         RUN_KEY='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run' ;;
     x64) PROGRAM=ferlane64.exe; FOLDER="Program Files"; platform=x64
-         UNINSTALL='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' ;;
+         UNINSTALL='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+         RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run' ;;
   esac
   local suminfo
   suminfo="$(msiinfo suminfo "$msi")"
@@ -151,6 +154,8 @@ test_package() {
   local icon
   icon="$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed_guid "$code")" ProductIcon)"
   expect "Add/Remove Programs has the program's icon" cmp -s "$(unix_path "$icon")" "$ROOT/resources/ferlane.ico"
+  expect "Add/Remove Programs shows the install location" test "$(reg_value "$key" InstallLocation)" = "$WIN_DIR\\"
+  expect "Add/Remove Programs shows the size" test "$(reg_value "$key" EstimatedSize)" != ""
 
   # A first run: no settings yet, so no password is asked. Closing the window
   # writes the user's list file beside the program and makes the hidden store.
@@ -169,9 +174,12 @@ test_package() {
   cp "$list" "$WORK/list"
   echo "raccourci parqué" >"$store/Calculatrice.lnk"
 
+  # "Au démarrage de Windows" as the program writes it, in its width's view.
+  wine reg add "$RUN_KEY" /v Ferlane /d "$WIN_DIR\\$PROGRAM" /f >/dev/null 2>&1
   msiexec /x "$package" /qn
   rc=$?
   if [ $rc = 0 ]; then pass "msiexec /x $package /qn"; else fail "msiexec /x ended with $rc"; fi
+  expect "uninstall removed the autostart value" test -z "$(reg_value "$RUN_KEY" Ferlane)"
   expect "uninstall removed the program and its help" test ! -e "$dir/$PROGRAM" -a ! -e "$dir/ferlane.chm"
   expect "uninstall removed the Start-menu shortcut" test ! -e "$shortcut"
   expect "uninstall removed the Add/Remove Programs entry" eval '! has_key "$key"'
@@ -222,9 +230,59 @@ test_upgrade() {
   expect "the refused package changed nothing" eval 'has_key "$newkey" && ! has_key "$key" && test -f "$dir/$PROGRAM"'
 }
 
+# One Ferlane per machine: with either package installed, the other width's is
+# refused, naming the installed one, and changes nothing: one Add/Remove
+# Programs entry, one program, its shortcut, and its user's list still read.
+test_one_per_machine() {
+  ARCH="x86+x64"
+  PREFIX="$(mktemp -d /tmp/ferlane-msi-wine.XXXXXX)"
+  export WINEPREFIX="$PREFIX" XDG_DATA_HOME="$PREFIX/xdg-data"
+  mkdir -p "$XDG_DATA_HOME" "$PREFIX/drive_c/paquets" "$PREFIX/drive_c/Comptes"
+  prepare_wine_prefix "$PREFIX"
+  cp "$PACKAGES/ferlane-$VERSION_TEXT-x86.msi" "$PACKAGES/ferlane-$VERSION_TEXT-x64.msi" "$PREFIX/drive_c/paquets/"
+  echo "budget" >"$PREFIX/drive_c/Comptes/budget.xls"
+  local shortcut="$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Ferlane.lnk"
+  local first second folder program key otherkey otherdir list rc
+  for first in x86 x64; do
+    if [ $first = x86 ]; then
+      second=x64 folder="Program Files (x86)" program=ferlane.exe otherdir="Program Files/Ferlane/ferlane64.exe"
+      key='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
+      otherkey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+    else
+      second=x86 folder="Program Files" program=ferlane64.exe otherdir="Program Files (x86)/Ferlane/ferlane.exe"
+      key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+      otherkey='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
+    fi
+    key="$key\\$(product_code_of "$PACKAGES/ferlane-$VERSION_TEXT-$first.msi")"
+    otherkey="$otherkey\\$(product_code_of "$PACKAGES/ferlane-$VERSION_TEXT-$second.msi")"
+    msiexec /i "C:\\paquets\\ferlane-$VERSION_TEXT-$first.msi" /qn
+    rc=$?
+    if [ $rc != 0 ]; then fail "installing the $first package ended with $rc"; return; fi
+    list="$PREFIX/drive_c/$folder/Ferlane/$USER_NAME"
+    printf 'C:\\Comptes\\budget.xls\nFichier\n' >"$list"
+    wine msiexec /i "C:\\paquets\\ferlane-$VERSION_TEXT-$second.msi" /qn /l*v 'C:\paquets\refus.log' >/dev/null 2>&1
+    rc=$?
+    expect "the $second package is refused with 1603 while the $first one is installed" test $rc = $((1603 & 255))
+    # Wine logs no launch condition's message: the property it names is checked.
+    expect "the refusal names the installed program" \
+      grep -aqF "Property(S): OTHERFERLANE = C:\\$folder\\Ferlane\\$program" "$PREFIX/drive_c/paquets/refus.log"
+    expect "one Add/Remove Programs entry, the $first one" eval 'has_key "$key" && ! has_key "$otherkey"'
+    expect "one program, and the Start-menu shortcut" \
+      test -f "$PREFIX/drive_c/$folder/Ferlane/$program" -a ! -e "$PREFIX/drive_c/$otherdir" -a -f "$shortcut"
+    WIN_DIR="C:\\$folder\\Ferlane" PROGRAM=$program
+    wine reg delete 'HKCU\Software\Ferlane' /f >/dev/null 2>&1
+    start_installed "the $first program after the refusal"
+    printf 'C:\\Comptes\\budget.xls\r\nFichier\r\n' >"$WORK/list-written"
+    expect "the $first program still reads its user's list" same_file "$list" "$WORK/list-written"
+    msiexec /x "C:\\paquets\\ferlane-$VERSION_TEXT-$first.msi" /qn || fail "removing the $first package failed"
+  done
+  end_prefix
+}
+
 ARCHS=("${@:2}")
 [ ${#ARCHS[@]} -gt 0 ] || ARCHS=(x86 x64)
 for arch in "${ARCHS[@]}"; do test_package "$arch"; end_prefix; done
+[ ${#ARCHS[@]} = 2 ] && test_one_per_machine
 ARCH=all
 if [ $failures = 0 ]; then echo "installer tests: all passed"; else echo "installer tests: $failures failed"; fi
 [ $failures = 0 ]

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The packaging's signing path, with a throwaway self-signed code-signing
-# certificate made here (never kept): with FERLANE_SIGN_CERT and
-# FERLANE_SIGN_KEY set, scripts/package.sh signs both programs before it
-# packages them, then both packages, and osslsigncode verifies each against
-# that certificate; without them it signs nothing and says so in one line.
+# certificate made here (never kept), on a copy of the shipped programs so the
+# build's own stay as they are: scripts/package.sh signs both programs in the
+# build folder before it packages them, then both packages; the key's password
+# comes from a file or from the environment; a build without a time-stamping
+# server warns, one whose server cannot be reached fails; a wrong password
+# fails; without a certificate it signs nothing and says so in one line.
 # Needs the shipped programs built (scripts/build.sh).
 set -uo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -18,13 +20,17 @@ expect() {
   if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-make_cert() {  # make_cert NAME: a self-signed code-signing certificate and its key
-  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=$1" \
+PASSWORD='mot de passe du certificat'
+make_cert() {  # make_cert NAME: a self-signed code-signing certificate, its key encrypted
+  openssl req -x509 -newkey rsa:2048 -passout "pass:$PASSWORD" -days 2 -subj "/CN=$1" \
     -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
     -keyout "$WORK/$1.key" -out "$WORK/$1.pem" >/dev/null 2>&1
 }
 make_cert "Ferlane test signing" && make_cert "Someone else" || { echo "FAIL: openssl made no certificate"; exit 1; }
 CERT="$WORK/Ferlane test signing.pem"
+openssl pkcs12 -export -in "$CERT" -inkey "$WORK/Ferlane test signing.key" -passin "pass:$PASSWORD" \
+  -passout "pass:$PASSWORD" -out "$WORK/ferlane.p12" || { echo "FAIL: openssl made no PKCS#12 file"; exit 1; }
+printf '%s\n' "$PASSWORD" >"$WORK/password.txt"  # as an editor saves it, with a line end
 
 # A self-signed certificate is its own root: verify trusts it only when given
 # as the CA file, and then reports "Signature verification: ok".
@@ -35,27 +41,62 @@ signer_is_test_cert() {
   osslsigncode verify -CAfile "$CERT" -in "$1" 2>&1 | grep -q 'Subject: /CN=Ferlane test signing'
 }
 
-out="$(FERLANE_SIGN_CERT="$CERT" FERLANE_SIGN_KEY="$WORK/Ferlane test signing.key" \
-       bash "$ROOT/scripts/package.sh" "$WORK/signed" 2>&1)"
-rc=$?
-expect "packaging with a certificate succeeds" test $rc = 0
-[ $rc = 0 ] || printf '%s\n' "$out"
-for msi in "$WORK"/signed/*.msi; do
-  name="$(basename "$msi")"
-  expect "$name: signed by the given certificate" eval 'verified_by "$CERT" "$msi" && signer_is_test_cert "$msi"'
-  expect "$name: not trusted through another certificate" eval '! verified_by "$WORK/Someone else.pem" "$msi"'
-  rm -rf "$WORK/x"; mkdir -p "$WORK/x"
-  msiextract -C "$WORK/x" "$msi" >/dev/null
-  exe="$(find "$WORK/x" -name 'ferlane*.exe')"
-  expect "$name: the program inside was signed before packaging" eval 'test -n "$exe" && verified_by "$CERT" "$exe"'
-done
-expect "both packages were made and signed" test "$(ls "$WORK"/signed/*.msi 2>/dev/null | wc -l)" = 2
+# A fresh copy of what the build made, for package.sh to sign and package.
+fresh_build() {
+  rm -rf "$WORK/build"
+  mkdir -p "$WORK/build/xp32/generated" "$WORK/build/xp64"
+  cp "$ROOT/build/xp32/ferlane.exe" "$ROOT/build/xp32/ferlane.chm" "$WORK/build/xp32/"
+  cp "$ROOT/build/xp32/generated/version.h" "$WORK/build/xp32/generated/"
+  cp "$ROOT/build/xp64/ferlane64.exe" "$ROOT/build/xp64/ferlane.chm" "$WORK/build/xp64/"
+}
+package() {  # package OUT [VAR=VALUE...]: package.sh on the copy; output in $out, status in $rc
+  local dest="$1"; shift
+  out="$(env -u FERLANE_SIGN_CERT -u FERLANE_SIGN_KEY -u FERLANE_SIGN_PKCS12 -u FERLANE_SIGN_PASSWORD \
+             -u FERLANE_SIGN_PASSWORD_FILE -u FERLANE_SIGN_TIMESTAMP_URL FERLANE_BUILD_DIR="$WORK/build" "$@" \
+             bash "$ROOT/scripts/package.sh" "$WORK/$dest" 2>&1)"
+  rc=$?
+}
 
-out="$(env -u FERLANE_SIGN_CERT -u FERLANE_SIGN_KEY bash "$ROOT/scripts/package.sh" "$WORK/unsigned" 2>&1)"
-rc=$?
+check_signed() {  # check_signed FOLDER HOW
+  local msi name exe built
+  for msi in "$WORK/$1"/*.msi; do
+    name="$(basename "$msi") ($2)"
+    expect "$name: signed by the given certificate" eval 'verified_by "$CERT" "$msi" && signer_is_test_cert "$msi"'
+    expect "$name: not trusted through another certificate" eval '! verified_by "$WORK/Someone else.pem" "$msi"'
+    rm -rf "$WORK/x"; mkdir -p "$WORK/x"
+    msiextract -C "$WORK/x" "$msi" >/dev/null
+    exe="$(find "$WORK/x" -name 'ferlane*.exe')"
+    built="$(find "$WORK/build" -name "$(basename "$exe")")"
+    expect "$name: the program inside is the signed one of the build folder" \
+      eval 'test -n "$exe" && verified_by "$CERT" "$built" && cmp -s "$exe" "$built"'
+  done
+  expect "both packages were made ($2)" test "$(ls "$WORK/$1"/*.msi 2>/dev/null | wc -l)" = 2
+}
+
+fresh_build
+package pfx FERLANE_SIGN_PKCS12="$WORK/ferlane.p12" FERLANE_SIGN_PASSWORD_FILE="$WORK/password.txt"
+expect "a PKCS#12 file whose password is in a file signs" test $rc = 0
+[ $rc = 0 ] || printf '%s\n' "$out"
+expect "without a time-stamping server the build warns" grep -q 'warning: FERLANE_SIGN_TIMESTAMP_URL is not set' <<<"$out"
+check_signed pfx "PKCS#12, password file"
+# Again over the signed build: each file is signed afresh, not twice; here
+# with a certificate and an encrypted key, the password in the environment.
+package pem FERLANE_SIGN_CERT="$CERT" FERLANE_SIGN_KEY="$WORK/Ferlane test signing.key" FERLANE_SIGN_PASSWORD="$PASSWORD"
+expect "a certificate and its encrypted key, the password in the environment, sign" test $rc = 0
+check_signed pem "password in the environment"
+expect "a program signed again carries one signature" \
+  test "$(osslsigncode verify -CAfile "$CERT" -in "$WORK/build/xp32/ferlane.exe" 2>&1 | grep -c '^Signature Index: ')" = 1
+
+package wrong FERLANE_SIGN_PKCS12="$WORK/ferlane.p12" FERLANE_SIGN_PASSWORD="not it"
+expect "a wrong password fails the build" test $rc != 0
+package ts FERLANE_SIGN_PKCS12="$WORK/ferlane.p12" FERLANE_SIGN_PASSWORD="$PASSWORD" FERLANE_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
+expect "a time-stamping server that cannot be reached fails the build" test $rc != 0
+expect "a configured server gives no warning" eval '! grep -q warning <<<"$out"'
+
+fresh_build
+package unsigned
 expect "packaging without a certificate succeeds" test $rc = 0
-expect "without a certificate one line says nothing is signed" \
-  test "$(grep -c 'not signed' <<<"$out")" = 1
+expect "without a certificate one line says nothing is signed" test "$(grep -c 'not signed' <<<"$out")" = 1
 for msi in "$WORK"/unsigned/*.msi; do
   expect "$(basename "$msi"): unsigned" eval '! osslsigncode verify -CAfile "$CERT" -in "$msi" >/dev/null 2>&1'
 done

@@ -5,7 +5,7 @@
 
 Reads the RT_MANIFEST resources straight from the PE file and checks that
 there is exactly one, with id 1 (the one the loader takes), and that it:
-  - asks for highestAvailable through trustInfo in the asm.v2 namespace
+  - asks for asInvoker through trustInfo in the asm.v2 namespace
     (the form Windows XP reads; without a namespace of its own XP refuses
     to start the program),
   - lists the supportedOS ids of Vista, 7, 8, 8.1 and 10/11,
@@ -111,8 +111,8 @@ def check_manifest(text):
             faults.append("trustInfo in %s, not in the asm.v2 form Windows XP reads" % t.tag.split("}")[0][1:])
             continue
         levels = t.findall("{0}security/{0}requestedPrivileges/{0}requestedExecutionLevel".format("{%s}" % ASM_V2))
-        if [e.get("level") for e in levels] != ["highestAvailable"]:
-            faults.append("requestedExecutionLevel is %s, not highestAvailable" % [e.get("level") for e in levels])
+        if [e.get("level") for e in levels] != ["asInvoker"]:
+            faults.append("requestedExecutionLevel is %s, not asInvoker" % [e.get("level") for e in levels])
         elif levels[0].get("uiAccess", "false") != "false":
             faults.append("uiAccess is not false")
 
@@ -152,7 +152,7 @@ def main():
     if faults:
         print("%s: manifest faults:\n  %s" % (exe, "\n  ".join(faults)))
         sys.exit(1)
-    print("%s: manifest checked: asm.v2 trustInfo highestAvailable, supportedOS Vista to 10/11, "
+    print("%s: manifest checked: asm.v2 trustInfo asInvoker, supportedOS Vista to 10/11, "
           "DPI aware, common controls 6" % exe)
 
 

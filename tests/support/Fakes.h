@@ -35,6 +35,11 @@ class FakePlatform : public Win32Platform {
   };
   // When set, ShellExecute runs nothing and each call is recorded here.
   std::optional<std::vector<Executed>> executed;
+  std::optional<TokenElevation> elevation;
+  // When set, StartElevated starts nothing: each program is recorded and the
+  // answer given.
+  std::optional<DWORD> elevatedStartAnswer;
+  std::vector<std::wstring> elevatedStarts;
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -49,6 +54,12 @@ class FakePlatform : public Win32Platform {
   LONG SetRegistryValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD bytes) override;
   INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file, const std::wstring& params,
                           const std::wstring& folder, int show) override;
+  TokenElevation Elevation() override { return elevation ? *elevation : Win32Platform::Elevation(); }
+  DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
+    if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
+    elevatedStarts.push_back(program);
+    return *elevatedStartAnswer;
+  }
 };
 
 // Records every message box and answers with the next queued button (IDOK or

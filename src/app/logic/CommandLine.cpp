@@ -31,8 +31,11 @@ std::wstring ArgumentsAfterProgram(const std::wstring& commandLine, const std::w
   std::size_t end = 0;
   const std::size_t n = commandLine.size();
   if (n > 0 && commandLine[0] == L'"') {
+    // The closing quote ends the name: "C:\...\ferlane.exe"/cacher holds a switch.
     end = commandLine.find(L'"', 1);
     end = end == std::wstring::npos ? n : end + 1;
+    while (end < n && (commandLine[end] == L' ' || commandLine[end] == L'\t')) ++end;
+    return commandLine.substr(end);
   } else if (!modulePath.empty() && n >= modulePath.size() &&
              AsciiLower(commandLine.substr(0, modulePath.size())) == AsciiLower(modulePath) &&
              (n == modulePath.size() || commandLine[modulePath.size()] == L' ' ||
@@ -51,6 +54,7 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
   CommandLine line;
   if (args.empty()) return line;
   constexpr std::wstring_view kPassword = L"/motdepasse:";
+  constexpr std::wstring_view kList = L"/liste:";
   bool usage = false, passwordSeen = false;
   for (const std::wstring& arg : args) {
     const std::wstring name = AsciiLower(arg);
@@ -69,10 +73,20 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
       passwordSeen = true;
       if (text == L"-") line.passwordFromInput = true;
       else line.password = text;
+    } else if (StartsWith(name, kList)) {
+      const std::wstring file = arg.substr(kList.size());
+      if (line.listFile) line.error = L"/liste est donn\u00E9 deux fois.";
+      else if (file.empty()) line.error = L"/liste: sans fichier (/liste:C:\\chemin\\liste.txt).";
+      line.listFile = file;
     } else {
       line.error = L"Argument inconnu : " + arg;
     }
     if (!line.error.empty()) return line;
+  }
+  // A list is hidden or shown; the store /retablir empties is the user's own.
+  if (line.listFile && line.action == CommandAction::Restore) {
+    line.error = L"/liste s'emploie avec /cacher ou /voir, pas avec /retablir.";
+    return line;
   }
   if (usage) line.action = CommandAction::Usage;
   else if (line.action == CommandAction::None) line.error = L"Il manque l'action : /cacher, /voir ou /retablir.";
@@ -81,8 +95,8 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
 
 std::wstring UsageText() {
   return L"Ferlane, sans fen\u00EAtre, pour l'utilisateur qui le lance :\r\n"
-         L"  ferlane.exe /cacher\r\n"
-         L"  ferlane.exe /voir [/motdepasse:TEXTE | /motdepasse:-]\r\n"
+         L"  ferlane.exe /cacher [/liste:FICHIER]\r\n"
+         L"  ferlane.exe /voir [/liste:FICHIER] [/motdepasse:TEXTE | /motdepasse:-]\r\n"
          L"  ferlane.exe /retablir [/motdepasse:TEXTE | /motdepasse:-]\r\n"
          L"  ferlane.exe /?\r\n"
          L"\r\n"
@@ -91,19 +105,34 @@ std::wstring UsageText() {
          L"  /retablir    remet \u00E0 leur place le bureau et les programmes cach\u00E9s, comme\r\n"
          L"               \"R\u00E9tablir le bureau et les programmes\" ; un \u00E9l\u00E9ment dont le nom est d\u00E9j\u00E0\r\n"
          L"               pris reste dans la r\u00E9serve et il est nomm\u00E9.\r\n"
+         L"  /liste:FICHIER     avec /cacher ou /voir : applique ce fichier liste (chemin local ou\r\n"
+         L"               \\\\serveur\\partage\\...), fait dans la fen\u00EAtre, au lieu de celui de\r\n"
+         L"               l'utilisateur ; il est lu, jamais \u00E9crit.\r\n"
          L"  /motdepasse:TEXTE  le mot de passe de l'utilisateur : /voir et /retablir le demandent\r\n"
          L"               quand il y en a un ; /cacher jamais.\r\n"
-         L"  /motdepasse:-      lit le mot de passe sur l'entr\u00E9e standard (sa premi\u00E8re ligne),\r\n"
-         L"               pour qu'il ne figure ni dans le script ni sur la ligne de commande.\r\n"
+         L"  /motdepasse:-      lit le mot de passe sur l'entr\u00E9e standard (sa premi\u00E8re ligne, en\r\n"
+         L"               UTF-16 avec BOM, en UTF-8 ou en ANSI comme l'\u00E9crit le Bloc-notes ; au plus\r\n"
+         L"               10 secondes d'attente), pour qu'il ne figure ni dans le script ni sur la\r\n"
+         L"               ligne de commande.\r\n"
          L"  /?           cette aide.\r\n"
          L"\r\n"
-         L"Aucune fen\u00EAtre ne s'ouvre ; le compte rendu va \u00E0 la console ou au fichier de sortie.\r\n"
+         L"Aucune fen\u00EAtre ne s'ouvre et rien ne demande l'\u00E9l\u00E9vation : le travail se fait avec\r\n"
+         L"les droits de l'appelant. Pour l'ex\u00E9cuter en administrateur sans invite : depuis\r\n"
+         L"l'outil de gestion (compte SYSTEM), une t\u00E2che planifi\u00E9e \"avec les autorisations\r\n"
+         L"maximales\" ou un script de d\u00E9marrage de l'ordinateur.\r\n"
+         L"Le compte rendu va \u00E0 la console ou au fichier de sortie.\r\n"
+         L"\r\n"
          L"Codes de sortie :\r\n"
-         L"  0  tout est fait\r\n"
-         L"  1  fait, mais des \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s (chacun est nomm\u00E9 avec la raison)\r\n"
-         L"  2  argument inconnu ou incorrect\r\n"
-         L"  3  mot de passe absent ou faux (rien n'est chang\u00E9)\r\n"
-         L"  4  le fichier liste ou la r\u00E9serve n'a pas pu \u00EAtre lu (rien n'est chang\u00E9)\r\n";
+         L"  0  tout est fait (une liste vide aussi)\r\n"
+         L"  1  fait, mais des \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s : chacun est nomm\u00E9 avec la\r\n"
+         L"     raison (droits insuffisants, \u00E9l\u00E9ment absent, nom d\u00E9j\u00E0 pris)\r\n"
+         L"  2  argument inconnu ou incorrect (deux actions, /motdepasse ou /liste vide ou donn\u00E9\r\n"
+         L"     deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
+         L"  3  mot de passe absent ou faux, aucune ligne sur l'entr\u00E9e standard en 10 secondes,\r\n"
+         L"     entr\u00E9e standard non redirig\u00E9e, ou cl\u00E9 HKCU\\Software\\Ferlane illisible ;\r\n"
+         L"     rien n'est chang\u00E9\r\n"
+         L"  4  nom de l'utilisateur introuvable, fichier liste absent (/liste), illisible ou lu\r\n"
+         L"     en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
 }
 
 bool NeedsPassword(CommandAction action) { return action == CommandAction::Show || action == CommandAction::Restore; }
@@ -130,23 +159,57 @@ std::wstring PasswordVerdictLine(PasswordVerdict verdict) {
   return {};
 }
 
-std::wstring PasswordFromInput(const std::string& bytes,
-                               const std::function<std::wstring(const std::string&)>& decodeOther) {
-  std::string_view in(bytes);
-  if (in.size() >= 2 && (in.substr(0, 2) == "\xFF\xFE" || in.substr(0, 2) == "\xFE\xFF")) {
-    // UTF-16 behind its mark: the first line, in whole units.
-    const bool bigEndian = in[0] == '\xFE';
-    std::wstring text;
-    std::string_view units = in.substr(2, (in.size() - 2) / 2 * 2);
-    DecodeUtf16(units, bigEndian, text);
-    return text.substr(0, text.find_first_of(L"\r\n"));
+void WipeText(std::string& text) {
+  volatile char* p = text.data();
+  for (std::size_t i = 0; i < text.size(); ++i) p[i] = 0;
+  text.clear();
+}
+
+void WipeText(std::wstring& text) {
+  volatile wchar_t* p = text.data();
+  for (std::size_t i = 0; i < text.size(); ++i) p[i] = 0;
+  text.clear();
+}
+
+namespace {
+
+bool Utf16Marked(std::string_view in) { return in.substr(0, 2) == "\xFF\xFE" || in.substr(0, 2) == "\xFE\xFF"; }
+
+}  // namespace
+
+bool FirstLineArrived(std::string_view bytes) {
+  if (!Utf16Marked(bytes)) return bytes.find_first_of("\r\n") != std::string_view::npos;
+  // Whole units only: a byte 0x0A may be half of another character.
+  const bool bigEndian = bytes[0] == '\xFE';
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const char low = bigEndian ? bytes[i + 1] : bytes[i], high = bigEndian ? bytes[i] : bytes[i + 1];
+    if (high == 0 && (low == '\r' || low == '\n')) return true;
   }
-  const bool marked = StartsWithUtf8Bom(in);
-  if (marked) in.remove_prefix(kUtf8Bom.size());
-  const std::string line(in.substr(0, in.find_first_of("\r\n")));
+  return false;
+}
+
+std::wstring PasswordFromInput(std::string_view in, const std::function<std::wstring(std::string_view)>& decodeOther) {
   std::wstring text;
-  if (DecodeUtf8(line, text) || marked) return text;
-  return decodeOther(line);
+  if (Utf16Marked(in)) {
+    // UTF-16 behind its mark: the first line, in whole units.
+    DecodeUtf16(in.substr(2, (in.size() - 2) / 2 * 2), in[0] == '\xFE', text);
+  } else {
+    const bool marked = StartsWithUtf8Bom(in);
+    if (marked) in.remove_prefix(kUtf8Bom.size());
+    const std::string_view line = in.substr(0, in.find_first_of("\r\n"));
+    if (!DecodeUtf8(line, text) && !marked) {
+      WipeText(text);
+      return decodeOther(line);
+    }
+  }
+  const std::size_t end = text.find_first_of(L"\r\n");
+  if (end != std::wstring::npos) {
+    // Cut in place: the rest is wiped, never copied.
+    volatile wchar_t* p = text.data();
+    for (std::size_t i = end; i < text.size(); ++i) p[i] = 0;
+    text.resize(end);
+  }
+  return text;
 }
 
 // ---- Hiding and showing --------------------------------------------------------

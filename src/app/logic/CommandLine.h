@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protect/logic/HideShow.h"
@@ -19,8 +20,8 @@ enum ExitCode : int {
   kExitDone = 0,           // all done
   kExitItemsRefused = 1,   // done, with items that could not be changed (named)
   kExitWrongArgument = 2,  // a wrong or unknown argument
-  kExitPassword = 3,       // password missing or wrong: nothing changed
-  kExitUnreadable = 4,     // the list file or the store could not be read: nothing changed
+  kExitPassword = 3,       // password missing, wrong, never arrived, or the settings unreadable: nothing changed
+  kExitUnreadable = 4,     // no user name, or the list file or the store could not be read: nothing changed
 };
 
 enum class CommandAction { None, Hide, Show, Restore, Usage };
@@ -31,14 +32,18 @@ struct CommandLine {
   std::optional<std::wstring> password;
   // /motdepasse:- : the password comes on standard input.
   bool passwordFromInput = false;
+  // /liste:FICHIER : the list file applied instead of the user's own.
+  std::optional<std::wstring> listFile;
   // Set when an argument is wrong: the line that says which.
   std::wstring error;
 };
 
 // The part of the process's command line after the program's name, for the
-// arguments to be split from. The name may stand unquoted with blanks in it
-// (the autostart value holds the bare path): modulePath, the program's own
-// path, is then taken whole rather than cut at its first blank.
+// arguments to be split from. A quoted name ends at its closing quote, as the
+// system splits it, so a switch may follow it without a blank. The name may
+// stand unquoted with blanks in it (the autostart value holds the bare path):
+// modulePath, the program's own path, is then taken whole rather than cut at
+// its first blank.
 std::wstring ArgumentsAfterProgram(const std::wstring& commandLine, const std::wstring& modulePath);
 
 // The arguments after the program's name. Switch names take any letter case;
@@ -61,11 +66,18 @@ PasswordVerdict CheckCommandPassword(CommandAction action, const std::wstring& s
 // The line said for a verdict that stops the job; empty otherwise.
 std::wstring PasswordVerdictLine(PasswordVerdict verdict);
 
-// The first line of what came on standard input, the line end not kept; a
-// UTF-8 byte-order mark is dropped. decodeOther converts bytes that are not
-// UTF-8 (the console's code page).
-std::wstring PasswordFromInput(const std::string& bytes,
-                               const std::function<std::wstring(const std::string&)>& decodeOther);
+// The first line of what came on standard input, the line end not kept:
+// UTF-16 behind its byte-order mark, else UTF-8 (a mark is dropped), else
+// decodeOther's reading (the ANSI code page, as Notepad saves a file). Every
+// copy made on the way is wiped.
+std::wstring PasswordFromInput(std::string_view bytes,
+                               const std::function<std::wstring(std::string_view)>& decodeOther);
+// Whether bytes hold the whole first line (a line end, in UTF-16 a whole
+// unit), so the reader need not wait for the writer to close its end.
+bool FirstLineArrived(std::string_view bytes);
+// Overwrites a text that held a password, so no copy outlives its use.
+void WipeText(std::string& text);
+void WipeText(std::wstring& text);
 
 // ---- Hiding and showing the listed items ------------------------------------
 

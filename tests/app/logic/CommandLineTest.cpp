@@ -51,6 +51,20 @@ TEST(CommandLineParse, WrongArgumentsAreNamed) {
   EXPECT_FALSE(ParseCommandLine({L"/motdepasse:a"}).error.empty());  // no action
 }
 
+TEST(CommandLineParse, AListFileGoesWithHideAndShowOnly) {
+  const CommandLine hide = ParseCommandLine({L"/cacher", L"/Liste:\\\\serveur\\partage\\Liste Postes.txt"});
+  EXPECT_TRUE(hide.error.empty());
+  EXPECT_EQ(hide.listFile, std::optional<std::wstring>(L"\\\\serveur\\partage\\Liste Postes.txt"));
+  EXPECT_TRUE(ParseCommandLine({L"/liste:C:\\l.txt", L"/voir"}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({L"/cacher"}).listFile.has_value());
+  // Each of these is a wrong argument (exit 2), even beside /?.
+  for (const auto& args : std::vector<std::vector<std::wstring>>{{L"/retablir", L"/liste:C:\\l.txt"},
+                                                                 {L"/liste:C:\\l.txt", L"/retablir", L"/?"},
+                                                                 {L"/cacher", L"/liste:"},
+                                                                 {L"/cacher", L"/liste:a", L"/liste:a"}})
+    EXPECT_FALSE(ParseCommandLine(args).error.empty()) << args[0] << L" " << args[1];
+}
+
 TEST(CommandLineArguments, TheProgramsNameIsTakenWholeEvenUnquotedWithBlanks) {
   const std::wstring module = L"C:\\Program Files\\Ferlane\\ferlane.exe";
   // The autostart value holds the bare path: no argument, the window starts.
@@ -61,6 +75,9 @@ TEST(CommandLineArguments, TheProgramsNameIsTakenWholeEvenUnquotedWithBlanks) {
   EXPECT_EQ(ArgumentsAfterProgram(L"ferlane.exe\t/cacher", module), L"/cacher");
   EXPECT_EQ(ArgumentsAfterProgram(L"ferlane", module), L"");
   EXPECT_EQ(ArgumentsAfterProgram(L"\"C:\\x y\\ferlane.exe\"", module), L"");
+  // As the system splits it: the closing quote ends the name, blank or not.
+  EXPECT_EQ(ArgumentsAfterProgram(L"\"" + module + L"\"/cacher", module), L"/cacher");
+  EXPECT_EQ(ArgumentsAfterProgram(L"\"" + module + L"\"/voir /liste:x", module), L"/voir /liste:x");
 }
 
 TEST(CommandLinePassword, CheckedAsTheLoginPromptChecksIt) {
@@ -81,23 +98,38 @@ TEST(CommandLinePassword, CheckedAsTheLoginPromptChecksIt) {
   EXPECT_FALSE(PasswordVerdictLine(V::Wrong).empty());
 }
 
-TEST(CommandLinePassword, TheFirstLineOfStandardInput) {
+TEST(CommandLinePassword, TheFirstLineOfStandardInputInEachEncodingAWriterMaySend) {
   int asked = 0;
-  auto oem = [&](const std::string& bytes) {
+  // The ANSI code page (1252), as Notepad saves a file.
+  auto ansi = [&](std::string_view bytes) {
     ++asked;
-    return bytes == "S\x82same" ? std::wstring(L"S\u00E9same") : std::wstring(L"?");
+    return bytes == "S\xE9same" ? std::wstring(L"S\u00E9same") : std::wstring(L"?");
   };
-  EXPECT_EQ(PasswordFromInput("secret\r\nnext\r\n", oem), L"secret");
-  EXPECT_EQ(PasswordFromInput("secret", oem), L"secret");
-  EXPECT_EQ(PasswordFromInput("a b \n", oem), L"a b ");  // blanks are the password's
-  EXPECT_EQ(PasswordFromInput("", oem), L"");
-  EXPECT_EQ(PasswordFromInput("\xEF\xBB\xBFS\xC3\xA9same\r\n", oem), L"S\u00E9same");
-  EXPECT_EQ(PasswordFromInput("S\xC3\xA9same", oem), L"S\u00E9same");
+  struct Case {
+    std::string bytes;
+    std::wstring password;
+    bool lineArrived;
+  };
+  const Case cases[] = {
+      {"secret\r\nnext\r\n", L"secret", true},
+      {"secret", L"secret", false},  // no line end yet: the writer may send more
+      {"a b \n", L"a b ", true},     // blanks are the password's
+      {"", L"", false},
+      {"\xEF\xBB\xBFS\xC3\xA9same\r\n", L"S\u00E9same", true},
+      {"S\xC3\xA9same", L"S\u00E9same", false},
+      {std::string("\xFF\xFEp\0w\0\r\0\n\0x\0", 12), L"pw", true},
+      {std::string("\xFE\xFF\0S\0\xE9\0\n", 8), L"S\u00E9", true},
+      // A UTF-16 character whose low byte is 0x0A (U+010A) is no line end.
+      {std::string("\xFF\xFE\x0A\x01", 4), L"\u010A", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PasswordFromInput(c.bytes, ansi), c.password) << c.bytes;
+    EXPECT_EQ(FirstLineArrived(c.bytes), c.lineArrived) << c.bytes;
+  }
   EXPECT_EQ(asked, 0);
-  // What is not UTF-8 is the console's code page (cmd's echo).
-  EXPECT_EQ(PasswordFromInput("S\x82same\r\n", oem), L"S\u00E9same");
+  // Bytes that are not UTF-8 are the ANSI code page's.
+  EXPECT_EQ(PasswordFromInput("S\xE9same\r\n", ansi), L"S\u00E9same");
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(PasswordFromInput(std::string("\xFF\xFEp\0w\0\r\0\n\0x\0", 12), oem), L"pw");
 }
 
 constexpr std::uint32_t kHidden = 0x2, kReadOnly = 0x1, kNotFound = 2, kAccessDenied = 5;
