@@ -41,7 +41,7 @@ class WatchedFiles : public IFileAttributes {
 BOOL CALLBACK FindProgress(HWND h, LPARAM lp) {
   wchar_t cls[64] = {};
   ::GetClassNameW(h, cls, 64);
-  if (std::wstring(cls) != L"TListCommandProgress") return TRUE;
+  if (std::wstring(cls) != L"TProgressWindow") return TRUE;
   *reinterpret_cast<HWND*>(lp) = h;
   return FALSE;
 }
