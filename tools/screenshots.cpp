@@ -1,6 +1,7 @@
 // Saves a picture of the main window with each of its four tabs in front, at
-// the design size, as tab1.bmp .. tab4.bmp in the folder given on the command
-// line. Run by scripts/screenshots.sh for a reviewer to look at.
+// the design size, as tab1.bmp .. tab4.bmp, and of its last menu open, as
+// menu.bmp, in the folder given on the command line. Run by
+// scripts/screenshots.sh for a reviewer to look at.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -54,6 +55,28 @@ bool SaveWindow(HWND hwnd, const std::wstring& path) {
   return saved;
 }
 
+// The "A Propos" menu open, saved by a timer that runs inside the menu's own
+// loop, then closed: its one caption must show whole at every DPI.
+std::wstring g_menuPicture;
+
+void CALLBACK SaveOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  if (HWND menu = ::FindWindowW(L"#32768", nullptr)) SaveWindow(menu, g_menuPicture);
+  ::EndMenu();
+}
+
+bool SaveAboutMenu(HWND main, const std::wstring& path) {
+  HMENU bar = ::GetMenu(main);
+  const int last = ::GetMenuItemCount(bar) - 1;
+  RECT item;
+  if (last < 0 || !::GetMenuItemRect(main, bar, last, &item)) return false;
+  g_menuPicture = path;
+  ::DeleteFileW(path.c_str());
+  ::SetTimer(nullptr, 0, 500, SaveOpenMenu);
+  ::TrackPopupMenu(::GetSubMenu(bar, last), TPM_LEFTALIGN | TPM_TOPALIGN, item.left, item.bottom, 0, main, nullptr);
+  return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -79,6 +102,7 @@ int wmain(int argc, wchar_t** argv) {
     Pump(tab == 0 ? 1 : 10);
     if (!SaveWindow(main.hwnd(), out + L"tab" + std::to_wstring(tab + 1) + L".bmp")) ++failures;
   }
+  if (!SaveAboutMenu(main.hwnd(), out + L"menu.bmp")) ++failures;
   ::DestroyWindow(main.hwnd());
   ::OleUninitialize();
   return failures;
