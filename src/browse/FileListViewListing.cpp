@@ -514,23 +514,6 @@ void TFileListView::SortByKeys() {
   SortRowOrder(order_, keys, sortColumn_, descending_);
 }
 
-const wchar_t* TFileListView::NameStore::Add(const wchar_t* name, std::size_t length) {
-  if (used_ + length + 1 > kBlock) {
-    blocks_.push_back(std::make_unique<wchar_t[]>(kBlock));
-    used_ = 0;
-  }
-  wchar_t* at = blocks_.back().get() + used_;
-  std::copy(name, name + length, at);
-  at[length] = L'\0';
-  used_ += length + 1;
-  return at;
-}
-
-void TFileListView::NameStore::Clear() {
-  std::vector<std::unique_ptr<wchar_t[]>>().swap(blocks_);
-  used_ = kBlock;
-}
-
 void TFileListView::SetSortImages() {
   HWND header = ListView_GetHeader(list_);
   const int n = Header_GetItemCount(header);
