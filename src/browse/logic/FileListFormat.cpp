@@ -79,7 +79,7 @@ bool AdmitEntry(unsigned attributes, unsigned mask) {
   return true;
 }
 
-bool SkipEntryName(const std::wstring& name, bool parentDirEnabled, bool driveRoot) {
+bool SkipEntryName(std::wstring_view name, bool parentDirEnabled, bool driveRoot) {
   if (name == L".") return true;
   if (name == L"..") return !parentDirEnabled || driveRoot;
   return false;
@@ -286,6 +286,7 @@ std::uint32_t UpperUnit(wchar_t c, const wchar_t* upper) {
 int CompareUpper(std::wstring_view a, std::wstring_view b, const wchar_t* upper) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;  // the same unit has the same upper case
     const std::uint32_t x = UpperUnit(a[i], upper), y = UpperUnit(b[i], upper);
     if (x != y) return x < y ? -1 : 1;
   }
