@@ -193,6 +193,17 @@ TEST_F(FileListViewTest, SortingKeepsTheSelectedRowsSelected) {
   EXPECT_EQ(view_.SelectedNumber(), 2);
 }
 
+TEST_F(FileListViewTest, ANewListingKeepsNoSelectionNorFocusOfTheLast) {
+  MakeKnownFolder();
+  view_.SetDirectory(dir_.path());
+  SelectOnly({Row(L"k1.bin"), Row(L"sub")});
+  ListView_SetItemState(view_.ListHwnd(), Row(L"k1.bin"), LVIS_FOCUSED, LVIS_FOCUSED);
+  view_.UpdateFileList();
+  EXPECT_EQ(ListView_GetSelectedCount(view_.ListHwnd()), 0u);
+  EXPECT_EQ(ListView_GetNextItem(view_.ListHwnd(), -1, LVNI_FOCUSED), 0);
+  EXPECT_EQ(ListView_GetNextItem(view_.ListHwnd(), 0, LVNI_FOCUSED), -1);
+}
+
 TEST_F(FileListViewTest, FileTypeAdmitsEntriesByTheirAttributes) {
   MakeKnownFolder();
   dir_.Folder(L"hiddenfolder", FILE_ATTRIBUTE_HIDDEN);
