@@ -20,6 +20,7 @@
 #include "browse/ShellOps.h"
 #include "browse/logic/FileListFormat.h"
 #include "browse/logic/Language.h"
+#include "browse/logic/NameBlocks.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
@@ -200,18 +201,6 @@ class TFileListView {
     Kind kind = Kind::File;
     std::wstring_view Name() const { return {name, nameLength}; }
   };
-  // The names of a listing's rows, in blocks that never move: a folder of
-  // many files costs no allocation per name, and no copy as the list grows.
-  class NameStore {
-   public:
-    const wchar_t* Add(const wchar_t* name, std::size_t length);
-    void Clear();
-
-   private:
-    static constexpr std::size_t kBlock = 32768;  // characters; a name has at most MAX_PATH
-    std::vector<std::unique_ptr<wchar_t[]>> blocks_;
-    std::size_t used_ = kBlock;
-  };
   struct DriveRow {
     std::wstring caption, root, total, free;
     UINT driveType = 0;
@@ -318,7 +307,7 @@ class TFileListView {
   Shown shown_;
   std::vector<std::wstring> types_;
   std::vector<Row> rows_;
-  NameStore names_;
+  NameBlocks names_;  // the rows' names
   std::vector<std::uint32_t> order_;  // display position -> rows_ index
   std::vector<DriveRow> drives_;
   std::unordered_map<std::uint32_t, std::wstring> editedCaptions_;  // by rows_ index

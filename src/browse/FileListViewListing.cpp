@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <utility>
 
@@ -28,6 +29,22 @@ constexpr std::uint32_t kBlankType = 0;  // the parent row's type text " "
 
 std::uint64_t FileTimeValue(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+// Opens a folder walk. Windows 7 and later leave out the short names
+// (FindExInfoBasic) and fetch more entries per call (FIND_FIRST_EX_LARGE_FETCH);
+// earlier systems refuse both with ERROR_INVALID_PARAMETER, and once refused
+// the walk is the plain one. The listing reads no short name.
+HANDLE FindFirstEntry(const std::wstring& pattern, WIN32_FIND_DATAW& fd) {
+  constexpr auto kInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);  // FindExInfoBasic
+  constexpr DWORD kLargeFetch = 2;                                 // FIND_FIRST_EX_LARGE_FETCH
+  static std::atomic<bool> refused{false};
+  if (!refused.load(std::memory_order_relaxed)) {
+    HANDLE find = ::FindFirstFileExW(pattern.c_str(), kInfoBasic, &fd, FindExSearchNameMatch, nullptr, kLargeFetch);
+    if (find != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_INVALID_PARAMETER) return find;
+    refused.store(true, std::memory_order_relaxed);
+  }
+  return ::FindFirstFileW(pattern.c_str(), &fd);
 }
 
 std::wstring ThousandSeparator() {
@@ -191,7 +208,7 @@ class TFileListView::Lister {
     v_.sortable_ = true;
     const std::size_t before = out.size() + (other ? other->size() : 0);
     WIN32_FIND_DATAW fd;
-    UniqueFind find(::FindFirstFileW((folder_ + pattern).c_str(), &fd));
+    UniqueFind find(FindFirstEntry(folder_ + pattern, fd));
     if (!find) return false;
     do {
       std::vector<Row>* target = nullptr;
@@ -199,18 +216,19 @@ class TFileListView::Lister {
         target = &out;
       else if (other && AdmitEntry(fd.dwFileAttributes, otherMask))
         target = other;
-      if (!target || SkipEntryName(fd.cFileName, v_.parentDirEnabled_, root_)) continue;
+      if (!target) continue;
+      const std::wstring_view name(fd.cFileName);  // the system ends it within MAX_PATH
+      if (SkipEntryName(name, v_.parentDirEnabled_, root_)) continue;
       target->emplace_back();
-      Fill(target->back(), fd);
+      Fill(target->back(), fd, name);
     } while (::FindNextFileW(find.get(), &fd));
     return out.size() + (other ? other->size() : 0) > before;
   }
 
  private:
-  void Fill(Row& r, const WIN32_FIND_DATAW& fd) {
-    const std::size_t length = wcslen(fd.cFileName);  // the system ends it within MAX_PATH
-    r.name = v_.names_.Add(fd.cFileName, length);
-    r.nameLength = static_cast<std::uint16_t>(length);
+  void Fill(Row& r, const WIN32_FIND_DATAW& fd, std::wstring_view name) {
+    r.name = v_.names_.Add(name.data(), name.size());
+    r.nameLength = static_cast<std::uint16_t>(name.size());
     r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
     r.writeTime = FileTimeValue(fd.ftLastWriteTime);
     r.attributes = fd.dwFileAttributes;
@@ -313,7 +331,13 @@ void TFileListView::UpdateFileList() {
   {
     WaitCursor wait;
     ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // No row stays selected or focused. The selection is cleared for all rows
+    // at once only when there is one, and the focus on its row alone: a list
+    // may visit every row to clear a state for "all", which in a large folder
+    // costs a good part of a listing.
+    if (ListView_GetSelectedCount(list_) > 0) ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+    if (const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED); focused >= 0)
+      ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
     ListView_SetItemCountEx(list_, 0, 0);
     // Nothing of the previous listing stays.
     std::vector<Row>().swap(rows_);
@@ -512,23 +536,6 @@ void TFileListView::SortByKeys() {
     }
   }
   SortRowOrder(order_, keys, sortColumn_, descending_);
-}
-
-const wchar_t* TFileListView::NameStore::Add(const wchar_t* name, std::size_t length) {
-  if (used_ + length + 1 > kBlock) {
-    blocks_.push_back(std::make_unique<wchar_t[]>(kBlock));
-    used_ = 0;
-  }
-  wchar_t* at = blocks_.back().get() + used_;
-  std::copy(name, name + length, at);
-  at[length] = L'\0';
-  used_ += length + 1;
-  return at;
-}
-
-void TFileListView::NameStore::Clear() {
-  std::vector<std::unique_ptr<wchar_t[]>>().swap(blocks_);
-  used_ = kBlock;
 }
 
 void TFileListView::SetSortImages() {

@@ -1,3 +1,4 @@
+// The directory tree: its nodes, walks to a path, clicks, keys and texts.
 #include "browse/DirTree.h"
 
 #include <shellapi.h>
@@ -5,11 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "browse/FileListView.h"
+#include "browse/DirTreeFixture.h"
 #include "browse/ShellOps.h"
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
@@ -18,104 +18,6 @@
 
 namespace ferlane {
 namespace {
-
-class DirTreeTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host_ = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 700, nullptr, nullptr,
-                              ::GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(host_);
-    ASSERT_TRUE(tree_.Create(host_, 100, RECT{0, 0, 400, 600}));
-    tree_.OnDirChange = [this](TDirTree& sender, const std::wstring& path) {
-      EXPECT_EQ(&sender, &tree_);
-      changes_.push_back(path);
-    };
-  }
-  void TearDown() override {
-    ::DestroyWindow(host_);
-    LoadTreeTexts(lnEnglish);
-  }
-
-  HWND tv() const { return tree_.TreeHwnd(); }
-  HTREEITEM Root() const { return TreeView_GetRoot(tv()); }
-  HTREEITEM Selected() const { return TreeView_GetSelection(tv()); }
-
-  std::wstring TextOf(HTREEITEM n) const {
-    wchar_t buf[512] = {};
-    TVITEMW item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = n;
-    item.pszText = buf;
-    item.cchTextMax = 512;
-    TreeView_GetItem(tv(), &item);
-    return buf;
-  }
-  TVITEMW Item(HTREEITEM n, UINT mask) const {
-    TVITEMW item{};
-    item.mask = mask;
-    item.hItem = n;
-    item.stateMask = TVIS_EXPANDED;
-    TreeView_GetItem(tv(), &item);
-    return item;
-  }
-  int ChildrenMark(HTREEITEM n) const { return Item(n, TVIF_CHILDREN).cChildren; }
-  bool IsExpanded(HTREEITEM n) const { return (Item(n, TVIF_STATE).state & TVIS_EXPANDED) != 0; }
-
-  std::vector<std::wstring> ChildTexts(HTREEITEM n) const {
-    std::vector<std::wstring> texts;
-    for (HTREEITEM c = TreeView_GetChild(tv(), n); c; c = TreeView_GetNextSibling(tv(), c))
-      texts.push_back(TextOf(c));
-    return texts;
-  }
-  HTREEITEM ChildNamed(HTREEITEM n, const std::wstring& text) const {
-    for (HTREEITEM c = TreeView_GetChild(tv(), n); c; c = TreeView_GetNextSibling(tv(), c))
-      if (TextOf(c) == text) return c;
-    return nullptr;
-  }
-  HTREEITEM DriveNode(wchar_t letter) const {
-    for (HTREEITEM c = TreeView_GetChild(tv(), Root()); c; c = TreeView_GetNextSibling(tv(), c))
-      if (tree_.NodePath(c) == std::wstring(1, letter) + L":\\") return c;
-    return nullptr;
-  }
-
-  // A press and release on the node's label; the release is queued first so
-  // that the control's own tracking of the press ends at once.
-  void Click(HTREEITEM n, UINT down = WM_LBUTTONDOWN) {
-    TreeView_EnsureVisible(tv(), n);
-    RECT rc{};
-    ASSERT_TRUE(TreeView_GetItemRect(tv(), n, &rc, TRUE));
-    ClickAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, down);
-  }
-  void ClickAt(POINT pt, UINT down = WM_LBUTTONDOWN) {
-    const LPARAM lp = MAKELPARAM(pt.x, pt.y);
-    const UINT up = down == WM_RBUTTONDOWN ? WM_RBUTTONUP : down == WM_MBUTTONDOWN ? WM_MBUTTONUP : WM_LBUTTONUP;
-    ::PostMessageW(tv(), up, 0, lp);
-    ::SendMessageW(tv(), down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, lp);
-    test::PumpMessages();
-  }
-  void Key(WPARAM key) {
-    ::SendMessageW(tv(), WM_KEYDOWN, key, 1);
-    ::SendMessageW(tv(), WM_KEYUP, key, 0xC0000001);
-    test::PumpMessages();
-  }
-
-  // Runs an in-place edit of the selected node to its end with `text`.
-  bool EditSelected(const std::wstring& text) {
-    HWND edit = tree_.EditSelectedNode();
-    if (!edit) return false;
-    ::SetWindowTextW(edit, text.c_str());
-    TreeView_EndEditLabelNow(tv(), FALSE);
-    test::PumpMessages();
-    return true;
-  }
-
-  static bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-  test::RecordingMessages messages_;
-  HWND host_ = nullptr;
-  TDirTree tree_;
-  std::vector<std::wstring> changes_;
-};
 
 TEST_F(DirTreeTest, NewTreeHasOnlyTheComputerRootWithTheShellsNameAndIcon) {
   HTREEITEM root = Root();
@@ -562,117 +464,6 @@ TEST_F(EmptyFloppyTest, ArrowKeyOntoItStaysThereAndKeepsThePathTheListShows) {
   EXPECT_EQ(changes_.back(), before);
 }
 
-TEST_F(DirTreeTest, RenameRefusedForRootDrivesAndReadOnlyTree) {
-  test::ScratchDir dir;
-  dir.Folder(L"ro");
-  tree_.ExpandToPath(L"C:\\");
-  EXPECT_FALSE(tree_.EditSelectedNode());
-  TreeView_SelectItem(tv(), Root());
-  EXPECT_FALSE(tree_.EditSelectedNode());
-
-  tree_.ExpandToPath(dir / L"ro");
-  tree_.SetReadOnly(true);
-  EXPECT_TRUE(tree_.ReadOnly());
-  EXPECT_FALSE(tree_.EditSelectedNode());
-  EXPECT_FALSE(TreeView_EditLabel(tv(), Selected()));
-  tree_.SetReadOnly(false);
-  ::SendMessageW(tv(), WM_KEYUP, VK_F2, 0xC0000001);  // F2 starts it too
-  EXPECT_TRUE(TreeView_GetEditControl(tv()));
-  TreeView_EndEditLabelNow(tv(), TRUE);
-  test::PumpMessages();
-  EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_EQ(TextOf(Selected()), L"ro");
-}
-
-TEST_F(DirTreeTest, InvalidNamesAreRefusedWithTheMessageAndTheNodeKeepsItsText) {
-  tree_.SetLanguage(lnFrench);
-  test::ScratchDir dir;
-  const std::wstring folder = dir.Folder(L"keep");
-  tree_.ExpandToPath(folder);
-
-  ASSERT_TRUE(EditSelected(L"bad*name"));
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text, L"Erreur - Nom de répertoire invalide\rbad*name");
-  EXPECT_EQ(messages_.shown[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-  EXPECT_EQ(TextOf(Selected()), L"keep");
-
-  ASSERT_TRUE(EditSelected(L"a:b"));
-  EXPECT_EQ(messages_.shown.size(), 2u);
-  // An emptied name only beeps.
-  ASSERT_TRUE(EditSelected(L""));
-  EXPECT_EQ(messages_.shown.size(), 2u);
-  EXPECT_EQ(TextOf(Selected()), L"keep");
-  EXPECT_TRUE(Exists(folder));
-}
-
-TEST_F(DirTreeTest, RenameAsksFirstAndNoLeavesEverything) {
-  tree_.SetLanguage(lnFrench);
-  test::ScratchDir dir;
-  const std::wstring folder = dir.Folder(L"Ancien");
-  tree_.ExpandToPath(folder);
-  changes_.clear();
-  messages_.answers = {IDNO};
-
-  ASSERT_TRUE(EditSelected(L"Nouveau"));
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text,
-            L"Voulez-vous renommer le dossier sélectionné\r\r    de  : Ancien\r    à     : Nouveau");
-  EXPECT_EQ(messages_.shown[0].flags & 0xF, static_cast<UINT>(MB_YESNO));
-  EXPECT_EQ(TextOf(Selected()), L"Ancien");
-  EXPECT_TRUE(Exists(folder));
-  EXPECT_FALSE(Exists(dir / L"Nouveau"));
-  EXPECT_TRUE(changes_.empty());
-
-  // Enter on the unchanged name is no rename at all.
-  ASSERT_TRUE(EditSelected(L"Ancien"));
-  EXPECT_EQ(messages_.shown.size(), 1u);
-}
-
-TEST_F(DirTreeTest, AcceptedRenameRenamesTheFolderAndMovesToItsParent) {
-  test::ScratchDir dir;
-  dir.Folder(L"base");
-  const std::wstring folder = dir.Folder(L"base\\old");
-  dir.File(L"base\\old\\content.txt");
-  tree_.ExpandToPath(folder);
-  HTREEITEM node = Selected();
-  changes_.clear();
-
-  ASSERT_TRUE(EditSelected(L"new"));
-  EXPECT_EQ(messages_.shown.size(), 1u);  // the question, answered Yes
-  EXPECT_FALSE(Exists(folder));
-  EXPECT_TRUE(Exists(dir / L"base\\new\\content.txt"));
-  EXPECT_EQ(TextOf(node), L"new");
-  EXPECT_EQ(tree_.NodePath(node), dir / L"base\\new");
-  EXPECT_EQ(tree_.NodePath(Selected()), dir / L"base");
-  EXPECT_EQ(tree_.SelectedPath(), dir / L"base");
-  EXPECT_EQ(changes_, std::vector<std::wstring>{dir / L"base"});
-
-  // A folder just made by the tree is renamed without the question, once.
-  TreeView_SelectItem(tv(), node);
-  tree_.SkipNextRenameConfirmation();
-  ASSERT_TRUE(EditSelected(L"newer"));
-  EXPECT_EQ(messages_.shown.size(), 1u);
-  EXPECT_TRUE(Exists(dir / L"base\\newer"));
-  TreeView_SelectItem(tv(), node);
-  messages_.answers = {IDNO};
-  ASSERT_TRUE(EditSelected(L"newest"));
-  EXPECT_EQ(messages_.shown.size(), 2u);
-  EXPECT_TRUE(Exists(dir / L"base\\newer"));
-}
-
-TEST_F(DirTreeTest, CancelledEditDropsTheSkippedQuestion) {
-  test::ScratchDir dir;
-  tree_.ExpandToPath(dir.Folder(L"c1"));
-  tree_.SkipNextRenameConfirmation();
-  ASSERT_TRUE(tree_.EditSelectedNode());
-  TreeView_EndEditLabelNow(tv(), TRUE);
-  test::PumpMessages();
-  messages_.answers = {IDNO};
-  ASSERT_TRUE(EditSelected(L"c2"));
-  EXPECT_EQ(messages_.shown.size(), 1u);  // asked this time
-  EXPECT_TRUE(Exists(dir / L"c1"));
-}
-
 TEST_F(DirTreeTest, LanguageLoadsTheTreeTextsAndRebuildsTheNodes) {
   tree_.SetPopUpMenuEnabled(false);
   EXPECT_FALSE(tree_.PopUpMenuEnabled());
@@ -699,110 +490,6 @@ TEST_F(DirTreeTest, SelectedPathSetterIgnoresLetterCase) {
   tree_.SetSelectedFile(L"a.txt");
   tree_.SetSelectedFile(L"A.TXT");
   EXPECT_EQ(tree_.SelectedFile(), L"a.txt");
-}
-
-// A tree with the file list it drives.
-class LinkedDirTreeTest : public DirTreeTest {
- protected:
-  void SetUp() override {
-    DirTreeTest::SetUp();
-    ASSERT_TRUE(list_.Create(host_, 200, RECT{0, 300, 400, 600}));
-  }
-  void TearDown() override {
-    tree_.SetFileList(nullptr);
-    DirTreeTest::TearDown();
-  }
-  TFileListView list_;
-};
-
-TEST_F(LinkedDirTreeTest, EitherSideLinksBothAndTheListTakesTheSelectedPath) {
-  test::ScratchDir dir;
-  tree_.ExpandToPath(dir.path());
-  tree_.SetFileList(&list_);
-  EXPECT_EQ(list_.DirTree(), &tree_);
-  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), dir.path()));
-
-  tree_.SetFileList(nullptr);
-  EXPECT_EQ(list_.DirTree(), nullptr);
-  list_.SetDirTree(&tree_);
-  EXPECT_EQ(tree_.FileList(), &list_);
-  list_.SetDirTree(nullptr);
-  EXPECT_EQ(tree_.FileList(), nullptr);
-
-  // Another list takes the link over from the first.
-  TFileListView other;
-  ASSERT_TRUE(other.Create(host_, 201, RECT{}));
-  tree_.SetFileList(&list_);
-  tree_.SetFileList(&other);
-  EXPECT_EQ(list_.DirTree(), nullptr);
-  EXPECT_EQ(other.DirTree(), &tree_);
-  tree_.SetFileList(nullptr);
-}
-
-TEST_F(LinkedDirTreeTest, OpenPathOnAFolderThenTheDriveEndsOnTheDrive) {
-  // As at start-up: the program's folder (here one on C:), then the first fixed drive.
-  test::ScratchDir dir;
-  const std::wstring programFolder = dir.Folder(L"Ferlane") + L"\\";
-  tree_.SetFileList(&list_);
-
-  tree_.OpenPath(programFolder);
-  EXPECT_EQ(tree_.SelectedPath(), programFolder);
-  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), programFolder));
-  HTREEITEM branch = Selected();  // the program folder's top folder on C:
-  while (TreeView_GetParent(tv(), branch) != DriveNode(L'C')) branch = TreeView_GetParent(tv(), branch);
-
-  tree_.OpenPath(L"C:\\");
-  EXPECT_EQ(tree_.SelectedPath(), L"C:\\");
-  EXPECT_EQ(list_.Directory(), L"C:\\");
-  EXPECT_EQ(Selected(), DriveNode(L'C'));
-  EXPECT_TRUE(IsExpanded(DriveNode(L'C')));
-  for (HTREEITEM d = TreeView_GetChild(tv(), Root()); d; d = TreeView_GetNextSibling(tv(), d)) {
-    if (d != Selected()) {
-      EXPECT_FALSE(IsExpanded(d)) << TextOf(d);
-    }
-  }
-  EXPECT_FALSE(IsExpanded(branch));
-  EXPECT_TRUE(TreeView_GetChild(tv(), branch));  // collapsed but loaded
-  EXPECT_EQ(changes_.back(), L"C:\\");
-}
-
-TEST_F(LinkedDirTreeTest, SelectionsMoveTheListAndExpandToPathDoesNot) {
-  test::ScratchDir dir;
-  dir.Folder(L"shown");
-  tree_.SetFileList(&list_);
-  Click(Root());
-  EXPECT_EQ(list_.Directory(), L"Drives");
-
-  tree_.ExpandToPath(dir / L"shown");
-  EXPECT_EQ(list_.Directory(), L"Drives");  // its callers move the list
-  Click(Selected());
-  EXPECT_EQ(tree_.SelectedPath(), dir / L"shown");
-  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), dir / L"shown\\"));
-
-  Key(VK_UP);
-  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), AddSlash(tree_.SelectedPath())));
-}
-
-TEST_F(LinkedDirTreeTest, RenamedFolderShowsInTheListOfItsParent) {
-  test::ScratchDir dir;
-  dir.Folder(L"was");
-  tree_.SetFileList(&list_);
-  tree_.ExpandToPath(dir / L"was");
-  ASSERT_TRUE(EditSelected(L"is"));
-  EXPECT_TRUE(SameTextIgnoreCase(list_.Directory(), dir.path()));
-  bool listed = false;
-  for (int row = 0; row < list_.ItemCount(); ++row) listed = listed || list_.Caption(row) == L"is";
-  EXPECT_TRUE(listed);
-}
-
-TEST_F(LinkedDirTreeTest, DestroyedTreeLeavesTheListUnlinked) {
-  auto tree = std::make_unique<TDirTree>();
-  ASSERT_TRUE(tree->Create(host_, 102, RECT{}));
-  tree->SetFileList(&list_);
-  ::DestroyWindow(tree->hwnd());
-  EXPECT_EQ(list_.DirTree(), nullptr);
-  tree.reset();
-  EXPECT_EQ(list_.DirTree(), nullptr);
 }
 
 }  // namespace

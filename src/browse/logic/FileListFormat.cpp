@@ -79,7 +79,7 @@ bool AdmitEntry(unsigned attributes, unsigned mask) {
   return true;
 }
 
-bool SkipEntryName(const std::wstring& name, bool parentDirEnabled, bool driveRoot) {
+bool SkipEntryName(std::wstring_view name, bool parentDirEnabled, bool driveRoot) {
   if (name == L".") return true;
   if (name == L"..") return !parentDirEnabled || driveRoot;
   return false;
@@ -286,6 +286,7 @@ std::uint32_t UpperUnit(wchar_t c, const wchar_t* upper) {
 int CompareUpper(std::wstring_view a, std::wstring_view b, const wchar_t* upper) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;  // the same unit has the same upper case
     const std::uint32_t x = UpperUnit(a[i], upper), y = UpperUnit(b[i], upper);
     if (x != y) return x < y ? -1 : 1;
   }
@@ -297,13 +298,17 @@ int CompareUpper(std::wstring_view a, std::wstring_view b, const wchar_t* upper)
 void SortRowOrderByText(std::vector<std::uint32_t>& order, const std::vector<RowOrderView>& keys,
                         const wchar_t* upper, bool descending) {
   // The rules of CompareKeys for a text column.
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
+  const auto before = [&](std::uint32_t x, std::uint32_t y) {
     const RowOrderView& a = keys[x];
     const RowOrderView& b = keys[y];
     if (a.parent != b.parent) return a.parent;
     const int r = a.dir != b.dir ? (a.dir ? -1 : 1) : CompareUpper(a.text, b.text, upper);
     return (descending ? -r : r) < 0;
-  });
+  };
+  // NTFS, and Wine, give a folder's names in this order already: one pass
+  // over them finds it, where the sort would compare each name many times.
+  if (std::is_sorted(order.begin(), order.end(), before)) return;
+  std::stable_sort(order.begin(), order.end(), before);
 }
 
 double SizeNumber(const std::wstring& sizeText, TFileSize unit) {

@@ -62,7 +62,7 @@ bool AdmitEntry(unsigned attributes, unsigned mask);
 
 // Whether a listing skips an entry by its name: "." always, ".." when the
 // parent row is disabled or the folder is a drive root.
-bool SkipEntryName(const std::wstring& name, bool parentDirEnabled, bool driveRoot);
+bool SkipEntryName(std::wstring_view name, bool parentDirEnabled, bool driveRoot);
 
 // A row's caption: the name, or with hideExt the name without the text from
 // its last ".".

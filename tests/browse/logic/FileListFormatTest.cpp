@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace ferlane {
 namespace {
 
@@ -285,6 +287,16 @@ TEST(FileListFormat, SortingByBorrowedTextsGivesTheOrderOfUpperCasedCopies) {
     SortRowOrderByText(got, views, upper.data(), descending);
     EXPECT_EQ(got, expected) << (descending ? "descending" : "ascending");
     EXPECT_EQ(got[0], 1u);
+    // An order already sorted stays as it is, ties included; the same rows
+    // in reverse are sorted again (ties may then change places).
+    SortRowOrderByText(got, views, upper.data(), descending);
+    EXPECT_EQ(got, expected);
+    std::reverse(got.begin(), got.end());
+    SortRowOrderByText(got, views, upper.data(), descending);
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(up(texts[got[i]]), up(texts[expected[i]])) << i;
+      EXPECT_EQ(dirs[got[i]], dirs[expected[i]]) << i;
+    }
   }
 }
 
