@@ -21,7 +21,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
-#include "protect/ProtectedList.h"
+#include "protect/FileAttributes.h"
 #include "protect/logic/ExactPath.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "protect/FileAttributes.h"
 #include "protect/ListFileIo.h"
 #include "protect/logic/CommandPace.h"
 #include "protect/logic/HideShow.h"
@@ -227,14 +228,6 @@ class ProtectedList {
   // Adds the rows another writer put in the file since the base; false with
   // the reason when the file cannot be read.
   DWORD MergeRowsAddedOnDisk(const std::wstring& fileName);
-};
-
-// The real file system for the hide and show rules.
-// Paths go to the system in their exact ("\\?\") form.
-class Win32FileAttributes : public IFileAttributes {
- public:
-  std::uint32_t Get(const std::wstring& path) override;
-  std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) override;
 };
 
 // "Les attributs de ces éléments n'ont pas pu être changés :" then one line
