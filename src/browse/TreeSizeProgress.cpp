@@ -30,6 +30,7 @@ bool WaitWithProgress(FolderSizeWalk& walk, HWND owner, const std::wstring& capt
   window.Show({caption, L"", false, figures(), fileops::ProgressCancelCaption(language)});
   HANDLE done = walk.DoneEvent();
   bool stopped = false;
+  DWORD shown = ::GetTickCount();
   for (;;) {
     window.Answer();
     // Stopped by the user: no figure, even if the walk has just ended.
@@ -38,8 +39,13 @@ bool WaitWithProgress(FolderSizeWalk& walk, HWND owner, const std::wstring& capt
       walk.Cancel();
     }
     if (walk.Wait(0)) break;
-    if (::MsgWaitForMultipleObjects(1, &done, FALSE, kRefreshEvery, QS_ALLINPUT) == WAIT_TIMEOUT)
+    ::MsgWaitForMultipleObjects(1, &done, FALSE, kRefreshEvery, QS_ALLINPUT);
+    // By the clock, not by the wait's outcome: a busy queue must not hold
+    // the figures back.
+    if (::GetTickCount() - shown >= kRefreshEvery) {
       window.SetLine(figures());
+      shown = ::GetTickCount();
+    }
   }
   return !stopped && !walk.Cancelled();
 }
