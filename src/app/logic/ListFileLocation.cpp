@@ -5,27 +5,14 @@
 namespace ferlane {
 namespace {
 
-std::wstring_view Trimmed(std::wstring_view path) {
-  while (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
-  return path;
-}
-
-bool SameText(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 // `folder` moved from under `fromRoot` to under `toRoot`; empty when it does
 // not lie under `fromRoot`.
 std::wstring Rebased(std::wstring_view folder, std::wstring_view fromRoot, std::wstring_view toRoot) {
-  fromRoot = Trimmed(fromRoot);
-  toRoot = Trimmed(toRoot);
-  if (fromRoot.empty() || toRoot.empty() || SameText(fromRoot, toRoot)) return {};
+  fromRoot = WithoutFinalSeparator(fromRoot);
+  toRoot = WithoutFinalSeparator(toRoot);
+  if (fromRoot.empty() || toRoot.empty() || SameFolder(fromRoot, toRoot)) return {};
   if (folder.size() <= fromRoot.size() || folder[fromRoot.size()] != L'\\' ||
-      !SameText(folder.substr(0, fromRoot.size()), fromRoot))
+      !SameFolder(folder.substr(0, fromRoot.size()), fromRoot))
     return {};
   return std::wstring(toRoot) + std::wstring(folder.substr(fromRoot.size()));
 }
@@ -36,7 +23,7 @@ std::vector<std::wstring> OlderListFiles(std::wstring_view programFolder, std::w
                                          std::wstring_view programFiles32, std::wstring_view programFiles64,
                                          std::wstring_view localAppData) {
   std::vector<std::wstring> files;
-  const std::wstring_view folder = Trimmed(programFolder);
+  const std::wstring_view folder = WithoutFinalSeparator(programFolder);
   if (folder.empty() || userName.empty()) return files;
   auto add = [&](const std::wstring& otherFolder) {
     if (!otherFolder.empty()) files.push_back(otherFolder + L'\\' + std::wstring(userName));

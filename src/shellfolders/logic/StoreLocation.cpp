@@ -5,13 +5,16 @@
 namespace ferlane {
 namespace {
 
+constexpr std::wstring_view kAdministrator = L"Ferlane Administrateur ";
+constexpr std::wstring_view kUser = L"Ferlane Utilisateur ";
+
+}  // namespace
+
 std::wstring_view WithoutFinalSeparator(std::wstring_view path) {
   while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.remove_suffix(1);
   return path;
 }
 
-// Windows compares folder names without letter case; ASCII covers the
-// Program Files names the registry gives.
 bool SameFolder(std::wstring_view a, std::wstring_view b) {
   a = WithoutFinalSeparator(a);
   b = WithoutFinalSeparator(b);
@@ -21,11 +24,6 @@ bool SameFolder(std::wstring_view a, std::wstring_view b) {
     if (lower(a[i]) != lower(b[i])) return false;
   return true;
 }
-
-constexpr std::wstring_view kAdministrator = L"Ferlane Administrateur ";
-constexpr std::wstring_view kUser = L"Ferlane Utilisateur ";
-
-}  // namespace
 
 std::wstring ComposeRoleLabel(bool ntFamily, std::wstring_view userName) {
   std::wstring label(ntFamily ? kAdministrator : kUser);

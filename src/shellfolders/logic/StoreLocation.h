@@ -9,6 +9,13 @@
 
 namespace ferlane {
 
+// A folder path without its final separators.
+std::wstring_view WithoutFinalSeparator(std::wstring_view path);
+// Two folder paths naming one folder, letter case and a final "\" aside.
+// Windows compares folder names without letter case; ASCII covers the
+// Program Files names the registry gives.
+bool SameFolder(std::wstring_view a, std::wstring_view b);
+
 // The role label: the word for the user's role and the user name. It names
 // the user's hidden store, so the window and the command line share it.
 std::wstring ComposeRoleLabel(bool ntFamily, std::wstring_view userName);
