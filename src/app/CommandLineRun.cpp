@@ -13,11 +13,14 @@
 #include "app/OlderListFile.h"
 #include "app/PasswordInput.h"
 #include "app/logic/CommandLine.h"
+#include "app/logic/PasswordGate.h"
+#include "app/logic/PasswordHash.h"
 #include "app/logic/SettingsKey.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
 #include "platform/Platform.h"
+#include "platform/PrivateRights.h"
 #include "platform/ProgramPath.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
@@ -200,8 +203,12 @@ int RunRestore(Output& out, const std::wstring& user) {
   const StorePaths store = ComposeStorePaths(roleLabel);
   // As the window's start does: the store is made and the older stores join
   // it before anything is listed, so what they held is restored too.
-  MakeStoreFolders(store);
-  const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel);
+  DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;
+  MakeStoreFolders(store, &madeRights);
+  const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel, &adoptedRights);
+  // Said once, and the restore goes on: the items are leaving the store.
+  if (const DWORD refused = madeRights ? madeRights : adoptedRights)
+    out.Line(RightsRefusedText(store[0].substr(0, store[0].find_last_of(L'\\')), refused));
   // The desktop first, then the programs, as the toolbar's button does.
   constexpr int kPersonal[2] = {kCsidlDesktopDirectory, kCsidlPrograms};
   std::vector<StoreOutcome> outcomes(2);

@@ -22,6 +22,7 @@
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/PrivateRights.h"
 #include "platform/Registry.h"
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
@@ -182,7 +183,9 @@ std::vector<WorkArea> MonitorWorkAreas() {
 
 }  // namespace
 
-Tficheprincipale::Tficheprincipale(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
+Tficheprincipale::Tficheprincipale(std::wstring programFolder) : programFolder_(std::move(programFolder)) {
+  shellFolders_.SetRightsNotice(rightsNotice_);
+}
 
 Tficheprincipale::~Tficheprincipale() {
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -530,7 +533,14 @@ void Tficheprincipale::LookupShellFolders() { shellFolders_.LookupShellFolders(h
 
 void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
-void Tficheprincipale::CreateHiddenStore() { shellFolders_.CreateHiddenStore(roleLabel_); }
+void Tficheprincipale::CreateHiddenStore() {
+  shellFolders_.CreateHiddenStore(roleLabel_);
+  // The list file too, should a copy or an earlier version have left it
+  // open to everyone; its next write would narrow it only once it changes.
+  const std::wstring name = ListFileName();
+  if (::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+    rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));
+}
 
 void Tficheprincipale::LoadListFile() {
   AdoptOlderListFile(programFolder_, userName_);
@@ -606,6 +616,7 @@ bool Tficheprincipale::FormCloseQuery(bool endingSession) {
 bool Tficheprincipale::SaveListFile(bool endingSession) {
   const std::wstring name = ListFileName();
   DWORD error = listView1_.SaveListFile(name);
+  rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
   if (error == ERROR_SUCCESS && listView1_.MergedFromDisk() && !endingSession)
     ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk()), MB_OK | MB_ICONINFORMATION);
   if (error == ERROR_SUCCESS || endingSession) return true;

@@ -184,6 +184,7 @@ class Tficheprincipale : public IFileDragTarget {
 
   // Tabs 2 to 4; tab 3 holds two pages side by side. The shell folders and
   // the hidden store are shared by the pages that show them.
+  RightsNotice rightsNotice_;  // one word in a run on refused rights
   ShellFolders shellFolders_;
   ShortcutsPage shortcuts_{shellFolders_};
   ExplorerSettingsPage explorerSettings_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/logic/FileRights.h"
 #include "platform/logic/OsFamily.h"
 
 namespace ferlane {
@@ -61,6 +62,12 @@ class IPlatform {
   // folder; ERROR_SUCCESS, or the system's code (ERROR_CANCELLED when the
   // prompt was refused).
   virtual DWORD StartElevated(const std::wstring& program, const std::wstring& folder) = 0;
+  // The rights of a file or folder; false when they cannot be read.
+  virtual bool ReadFileRights(const std::wstring& path, FileRights& rights) = 0;
+  // Gives a file or folder exactly these rights, none from its parent;
+  // ERROR_SUCCESS or the system's code. Wine takes them without keeping
+  // them, so rights that are kept can only be pretended here.
+  virtual DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -87,6 +94,8 @@ class Win32Platform : public IPlatform {
                           const std::wstring& folder, int show) override;
   TokenElevation Elevation() override;
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override;
+  bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // PrivateRights.cpp
+  DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

@@ -99,6 +99,12 @@ struct Sid {
   static type invalid() noexcept { return nullptr; }
   static void close(type h) noexcept { ::FreeSid(h); }
 };
+// What the security functions hand back for LocalFree (ACLs, descriptors).
+struct Local {
+  using type = HLOCAL;
+  static type invalid() noexcept { return nullptr; }
+  static void close(type h) noexcept { ::LocalFree(h); }
+};
 }  // namespace handle_traits
 
 using UniqueKernelHandle = UniqueHandle<handle_traits::Kernel>;
@@ -113,5 +119,6 @@ using UniqueHImageList = UniqueHandle<handle_traits::ImageList>;
 using UniqueHIcon = UniqueHandle<handle_traits::Icon>;
 using UniqueHwnd = UniqueHandle<handle_traits::Window>;
 using UniqueSid = UniqueHandle<handle_traits::Sid>;
+using UniqueLocal = UniqueHandle<handle_traits::Local>;
 
 }  // namespace ferlane

@@ -5,6 +5,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/ErrorText.h"
+#include "platform/PrivateRights.h"
 #include "platform/UniqueHandle.h"
 #include "protect/logic/ListFile.h"
 
@@ -156,7 +157,8 @@ DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring
   return WriteListBytes(fileName, EncodeListLines(lines), stopAfter);
 }
 
-DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter) {
+DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter,
+                     DWORD* rightsError) {
   // Renaming over a read-only file would drop the flag the user set on it.
   DWORD current = ::GetFileAttributesW(fileName.c_str());
   if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
@@ -177,6 +179,11 @@ DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, con
       if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
       if (error == ERROR_SUCCESS && stop(ListSaveStep::Flush)) return ERROR_CANCELLED;
     }
+  }
+  if (error == ERROR_SUCCESS) {
+    // Private before it is the list: no other user ever reads it.
+    const DWORD refused = KeepPrivate(temp, false, true);
+    if (rightsError) *rightsError = refused;
   }
   if (error == ERROR_SUCCESS) {
     // A list file that was marked hidden stays hidden.
@@ -217,6 +224,8 @@ std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error) {
   for (int attempt = 1; attempt < 100; ++attempt) {
     const std::wstring name = ListBackupName(fileName, attempt);
     if (::CopyFileW(fileName.c_str(), name.c_str(), TRUE)) {
+      // A copy takes its folder's rights; the list's own refusal is told.
+      KeepPrivate(name, false, true);
       error = ERROR_SUCCESS;
       return name;
     }

@@ -39,11 +39,15 @@ using ListSaveStop = std::function<bool(ListSaveStep)>;
 // Replaces the file's content with the lines, each ended by CR LF; an empty
 // list gives a zero-byte file. The old file stays whole until the new one is
 // complete on disk. A read-only list file is not replaced (ERROR_ACCESS_DENIED).
-// Returns ERROR_SUCCESS or the system's error code.
+// The new file carries the private rights before it takes the old one's
+// place; *rightsError, when given, tells whether the system refused them (the
+// list is written all the same). Returns ERROR_SUCCESS or the system's error
+// code.
 DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,
                     const ListSaveStop& stopAfter = {});
 // The same with the file's bytes already encoded (EncodeListLines).
-DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter = {});
+DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter = {},
+                     DWORD* rightsError = nullptr);
 
 // Deletes the temporary files a save killed half-way left in the list file's
 // folder. A save in progress keeps its file open unshared, so it is spared.

@@ -389,6 +389,7 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     if (!decoded || !whole) unkeptFile_ = fileName;
   }
   mergedFromDisk_ = 0;
+  rightsError_ = ERROR_SUCCESS;
   if (const DWORD error = MergeRowsAddedOnDisk(fileName); error != ERROR_SUCCESS) return error;
   if (!unkeptFile_.empty() && ::lstrcmpiW(unkeptFile_.c_str(), fileName.c_str()) == 0) {
     // The file holds more than the list could read: its bytes are kept
@@ -403,7 +404,7 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
       !(::GetFileAttributesW(fileName.c_str()) & FILE_ATTRIBUTE_READONLY))
     return ERROR_SUCCESS;
   storedFile_.clear();
-  const DWORD error = WriteListBytes(fileName, EncodeRows(), stopAfter);
+  const DWORD error = WriteListBytes(fileName, EncodeRows(), stopAfter, &rightsError_);
   if (error == ERROR_SUCCESS && StampListFile(fileName, stamp)) {
     storedFile_ = fileName;
     storedStamp_ = stamp;

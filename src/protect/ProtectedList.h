@@ -103,6 +103,9 @@ class ProtectedList {
   // the rows this list removed stay removed, and no path is written twice.
   DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
   std::size_t MergedFromDisk() const { return mergedFromDisk_; }
+  // Why the last file written could not be given the private rights;
+  // ERROR_SUCCESS when it was, or nothing was written.
+  DWORD RightsError() const { return rightsError_; }
   // The start-up message for a file read only in part.
   static std::wstring PartlyReadText(const std::wstring& fileName);
   // "Impossible d'ouvrir le fichier "<name>". <reason>" and
@@ -221,6 +224,7 @@ class ProtectedList {
   ListFileStamp baseStamp_;
   std::vector<std::uint64_t> baseKeys_;
   std::size_t mergedFromDisk_ = 0;
+  DWORD rightsError_ = ERROR_SUCCESS;
   // The keys of rows' paths, folded as the file system compares them.
   std::vector<std::uint64_t> KeysOf(const std::vector<Row>& rows) const;
   void RememberBase(const std::wstring& fileName, bool existed, const ListFileStamp& stamp,

@@ -3,6 +3,7 @@
 #include "browse/ShellOps.h"
 #include "platform/FileMove.h"
 #include "platform/Platform.h"
+#include "platform/PrivateRights.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/logic/MoveRules.h"
 #include "shellfolders/logic/StoreLocation.h"
@@ -14,18 +15,30 @@ StorePaths ComposeStorePaths(const std::wstring& roleLabel) {
   return {HiddenStorePath(root, roleLabel, kStoreLeaves[0]), HiddenStorePath(root, roleLabel, kStoreLeaves[1])};
 }
 
-std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store) {
+namespace {
+
+void NoteRefusal(DWORD error, DWORD* rightsError) {
+  if (rightsError && error != ERROR_SUCCESS && *rightsError == ERROR_SUCCESS) *rightsError = error;
+}
+
+}  // namespace
+
+std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store, DWORD* rightsError) {
   std::array<DWORD, 2> errors{};
+  if (rightsError) *rightsError = ERROR_SUCCESS;
   for (std::size_t i = 0; i < store.size(); ++i) {
     if (store[i].empty()) continue;
     errors[i] = CreateFolderPath(store[i]);
     // The last level carries exactly the hidden attribute.
     ::SetFileAttributesW(store[i].c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (errors[i] == ERROR_SUCCESS) NoteRefusal(KeepPrivate(store[i], true), rightsError);
   }
   return errors;
 }
 
-std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel) {
+std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel,
+                                            DWORD* rightsError) {
+  if (rightsError) *rightsError = ERROR_SUCCESS;
   constexpr int kCsidlLocalAppData = 0x001c;
   const std::wstring root = GetProgramFilesDir();
   const std::wstring root64 = GetProgramFiles64Dir();
@@ -40,10 +53,11 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
       ReadFolderEntries(old, entries, error);
       StrandedItems left{old, static_cast<StoreFolder>(i), {}};
       // The old stores lie on the store's drive as a rule, where a move is a
-      // rename, whole folders included.
+      // rename, whole folders included, which keeps the rights they had.
       for (const FolderEntry& e : entries)
         if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name)) != ERROR_SUCCESS)
           left.names.push_back(e.name);
+      if (left.names.size() < entries.size()) NoteRefusal(KeepPrivate(store[i], true, true), rightsError);
       if (!left.names.empty()) {
         stranded.push_back(std::move(left));
         continue;

@@ -18,8 +18,10 @@ inline constexpr const wchar_t* kStoreLeaves[2] = {L"Desktop", L"Programs"};
 // The store of a role label under the 32-bit programs' folder; nothing made.
 StorePaths ComposeStorePaths(const std::wstring& roleLabel);
 // Creates what is missing of both folders and gives each exactly the hidden
-// attribute; per folder ERROR_SUCCESS or why it could not be made.
-std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store);
+// attribute and the private rights (those it has are narrowed); per folder
+// ERROR_SUCCESS or why it could not be made. *rightsError, when given, is
+// why the rights were refused, or ERROR_SUCCESS.
+std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store, DWORD* rightsError = nullptr);
 
 // Items of an older store that stayed where they were: the store holds their
 // name already, or the system refused the move.
@@ -31,7 +33,9 @@ struct StrandedItems {
 // Moves into the store, item by item and never over a name it holds, what
 // every older store folder of the user holds (OlderStoreFolders); an emptied
 // old folder goes, with its user's level once that is empty too. A store
-// folder that does not exist takes nothing.
-std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel);
+// folder that does not exist takes nothing; one that took something has its
+// private rights given again, to reach what came. *rightsError as above.
+std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel,
+                                            DWORD* rightsError = nullptr);
 
 }  // namespace ferlane

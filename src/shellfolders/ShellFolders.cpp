@@ -84,12 +84,22 @@ void ShellFolders::CreateHiddenStore(const std::wstring& roleLabel) {
 
 void ShellFolders::MakeHiddenStore() {
   // Before the first showing the paths are empty, and nothing is made.
-  storeError_ = MakeStoreFolders(store_);
+  DWORD rightsError = ERROR_SUCCESS;
+  storeError_ = MakeStoreFolders(store_, &rightsError);
+  TellRightsRefused(rightsError);
 }
 
 void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
-  for (const StrandedItems& left : ferlane::AdoptOlderStores(store_, roleLabel))
+  DWORD rightsError = ERROR_SUCCESS;
+  for (const StrandedItems& left : ferlane::AdoptOlderStores(store_, roleLabel, &rightsError))
     ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
+  TellRightsRefused(rightsError);
+}
+
+void ShellFolders::TellRightsRefused(DWORD error) {
+  // Named by the user's level of the store, which holds both folders.
+  const std::wstring& desktop = store_[static_cast<int>(StoreFolder::Desktop)];
+  rightsNotice_->Refused(window_, desktop.substr(0, desktop.find_last_of(L'\\')), error);
 }
 
 void ShellFolders::ShowShellFolder(TFileListView* view, int csidl) {

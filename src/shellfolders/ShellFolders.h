@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PrivateRights.h"
 #include "platform/TabPage.h"
 #include "browse/FileListView.h"
 #include "shellfolders/logic/MergePlan.h"
@@ -61,6 +62,9 @@ class ShellFolders : public IFileDragTarget {
   // hidden attribute: at start, and again before each hide, since the store
   // may have been deleted meanwhile.
   void MakeHiddenStore();
+  // Where a refusal of the store's rights is told: the main window's notice,
+  // which speaks once for the whole run.
+  void SetRightsNotice(RightsNotice& notice) { rightsNotice_ = &notice; }
   // Points `view` at a special folder afresh, re-listing it.
   void ShowShellFolder(TFileListView* view, int csidl);
   // Lists a store folder afresh; one that is missing (or a file) is shown
@@ -92,12 +96,16 @@ class ShellFolders : public IFileDragTarget {
     const wchar_t* name;
     TFileListView* view;
   };
+  void TellRightsRefused(DWORD error);
+
   HWND window_ = nullptr;
   PageHost host_;
   std::vector<NamedView> views_;
   HWND panels_[kShellFolderCount] = {};
   StorePaths store_;
   std::array<DWORD, 2> storeError_{};  // why creating a store folder failed
+  RightsNotice ownNotice_;
+  RightsNotice* rightsNotice_ = &ownNotice_;
   StoreWatch storeWatch_[2];
   bool busy_ = false;  // the store is being looked at
   ShellMoves moves_{window_, store_, storeError_};

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "app/MainWindow.h"
+#include "protect/ListFileIo.h"
 #include "resource.h"
 #include "shellfolders/ShellFolders.h"
 #include "support/Fakes.h"
@@ -365,6 +366,49 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
   Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
   main->SpeedButton5Click();
   EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+// Other users can neither browse the store nor read the list: both carry the
+// private rights from the start (kept here as Windows keeps them); what has
+// them already is not written again, a folder an older store's items came
+// into is, a new list file has them before it takes the old one's place, and
+// a refusal is told once in a run.
+TEST_F(ShellFoldersTest, TheStoreAndTheListFileAreClosedToOtherUsers) {
+  platform.keptRights.emplace();
+  (*platform.keptRights)[storeDesktop] = PrivateRights(true);
+  const std::wstring list = scratch.Folder(L"Outils") + L"\\dupont";
+  ASSERT_EQ(WriteListFile(list, {}), static_cast<DWORD>(ERROR_SUCCESS));
+  platform.rightsWrites.clear();
+  Start();
+  EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storePrograms, list}));
+  for (const std::wstring* path : std::initializer_list<const std::wstring*>{&storeDesktop, &storePrograms, &list})
+    EXPECT_TRUE(SameRights(platform.keptRights->at(*path), PrivateRights(path != &list)));
+
+  const std::wstring old = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
+  ASSERT_EQ(CreateFolderPath(old), static_cast<DWORD>(ERROR_SUCCESS));
+  Write(old + L"\\" + Item(L"Venu.lnk"), "");
+  platform.rightsWrites.clear();
+  main.reset();
+  Start();
+  EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storeDesktop}));
+
+  DWORD refused = ERROR_SUCCESS;
+  ASSERT_EQ(WriteListFile(list, {L"C:\\x", L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  const std::wstring written = platform.rightsWrites.back();
+  EXPECT_EQ(written.substr(0, list.size() - 6), list.substr(0, list.size() - 6));
+  EXPECT_NE(written, list);  // the new file, before it was renamed
+  EXPECT_FALSE(Exists(written));
+
+  platform.rightsRefusal = ERROR_ACCESS_DENIED;
+  EXPECT_EQ(WriteListBytes(list, "", {}, &refused), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(refused, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(Bytes(list), "");  // written all the same
+  (*platform.keptRights)[storePrograms].fromParent = true;
+  main.reset();
+  Start();
+  ASSERT_TRUE(main->FormCloseQuery());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"Ferlane Administrateur dupont\" n'ont pas pu"), std::wstring::npos);
 }
 
 // The store the 64-bit program made under its own Program Files folder joins

@@ -28,6 +28,22 @@ LONG FakePlatform::SetRegistryValue(HKEY key, const std::wstring& name, DWORD ty
   return Win32Platform::SetRegistryValue(key, name, type, data, bytes);
 }
 
+bool FakePlatform::ReadFileRights(const std::wstring& path, FileRights& rights) {
+  if (!keptRights) return Win32Platform::ReadFileRights(path, rights);
+  const auto kept = keptRights->find(path);
+  rights = kept != keptRights->end() ? kept->second
+                                     : FileRights{true, false, {{Trustee::Other, 0x1200A9, true, 0x10}}};
+  return true;
+}
+
+DWORD FakePlatform::WriteFileRights(const std::wstring& path, const FileRights& rights) {
+  if (rightsRefusal) return *rightsRefusal;
+  rightsWrites.push_back(path);
+  if (!keptRights) return Win32Platform::WriteFileRights(path, rights);
+  (*keptRights)[path] = rights;
+  return ERROR_SUCCESS;
+}
+
 INT_PTR FakePlatform::RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file,
                                       const std::wstring& params, const std::wstring& folder, int show) {
   if (!executed) return Win32Platform::RunShellExecute(owner, verb, file, params, folder, show);

@@ -40,6 +40,12 @@ class FakePlatform : public Win32Platform {
   // answer given.
   std::optional<DWORD> elevatedStartAnswer;
   std::vector<std::wstring> elevatedStarts;
+  // When set, file rights are kept here by path, as Windows keeps them and
+  // Wine does not; a path never written reads as a new file's rights (its
+  // parent's, open to every user).
+  std::optional<std::map<std::wstring, FileRights>> keptRights;
+  std::optional<DWORD> rightsRefusal;      // when set, every rights write fails with it
+  std::vector<std::wstring> rightsWrites;  // the paths written, in order
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -55,6 +61,8 @@ class FakePlatform : public Win32Platform {
   INT_PTR RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file, const std::wstring& params,
                           const std::wstring& folder, int show) override;
   TokenElevation Elevation() override { return elevation ? *elevation : Win32Platform::Elevation(); }
+  bool ReadFileRights(const std::wstring& path, FileRights& rights) override;
+  DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);

@@ -1,0 +1,144 @@
+#include "platform/PrivateRights.h"
+
+#include <aclapi.h>
+
+#include <vector>
+
+#include "platform/ErrorText.h"
+#include "platform/Messages.h"
+#include "platform/Platform.h"
+#include "platform/UniqueHandle.h"
+
+namespace ferlane {
+namespace {
+
+UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second = 0) {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID sid = nullptr;
+  if (!::AllocateAndInitializeSid(&nt, count, first, second, 0, 0, 0, 0, 0, 0, &sid)) return UniqueSid();
+  return UniqueSid(sid);
+}
+
+// The user of the process token: the one the list file and the store belong to.
+std::vector<BYTE> TokenUserSid() {
+  HANDLE raw = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
+  UniqueKernelHandle token(raw);
+  DWORD needed = 0;
+  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed);
+  if (needed == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), needed, &needed)) return {};
+  const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  const BYTE* bytes = static_cast<const BYTE*>(sid);
+  return std::vector<BYTE>(bytes, bytes + ::GetLengthSid(sid));
+}
+
+struct TrusteeSids {
+  UniqueSid system = NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID);
+  UniqueSid administrators = NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+  std::vector<BYTE> user = TokenUserSid();
+
+  PSID Of(Trustee who) const {
+    switch (who) {
+      case Trustee::System: return system.get();
+      case Trustee::Administrators: return administrators.get();
+      case Trustee::User: return user.empty() ? nullptr : const_cast<BYTE*>(user.data());
+      case Trustee::Other: break;
+    }
+    return nullptr;
+  }
+  Trustee Which(PSID sid) const {
+    for (Trustee who : {Trustee::System, Trustee::Administrators, Trustee::User})
+      if (PSID known = Of(who); known && ::EqualSid(known, sid)) return who;
+    return Trustee::Other;
+  }
+};
+
+}  // namespace
+
+bool Win32Platform::ReadFileRights(const std::wstring& path, FileRights& rights) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+    return false;
+  UniqueLocal owned(descriptor);
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  if (!::GetSecurityDescriptorControl(descriptor, &control, &revision)) return false;
+  rights = FileRights{};
+  rights.fromParent = (control & SE_DACL_PROTECTED) == 0;
+  rights.openToAll = dacl == nullptr;
+  const TrusteeSids sids;
+  for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!::GetAce(dacl, i, &ace)) return false;
+    const auto* header = static_cast<const ACE_HEADER*>(ace);
+    RightsEntry entry;  // any other kind of entry stays someone else's
+    entry.inheritance = header->AceFlags;
+    if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
+      // Both kinds share this layout.
+      auto* body = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+      entry.allow = header->AceType == ACCESS_ALLOWED_ACE_TYPE;
+      entry.mask = body->Mask;
+      entry.who = sids.Which(&body->SidStart);
+    }
+    rights.entries.push_back(entry);
+  }
+  return true;
+}
+
+DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights& rights) {
+  const TrusteeSids sids;
+  std::vector<EXPLICIT_ACCESS_W> access;
+  for (const RightsEntry& e : rights.entries) {
+    PSID sid = sids.Of(e.who);
+    if (!sid) return e.who == Trustee::Other ? ERROR_INVALID_PARAMETER : ERROR_NO_SUCH_USER;
+    EXPLICIT_ACCESS_W a{};
+    a.grfAccessPermissions = e.mask;
+    a.grfAccessMode = e.allow ? GRANT_ACCESS : DENY_ACCESS;
+    a.grfInheritance = e.inheritance;  // the same flag bits
+    a.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    a.Trustee.TrusteeType = TRUSTEE_IS_UNKNOWN;
+    a.Trustee.ptstrName = static_cast<LPWSTR>(sid);
+    access.push_back(a);
+  }
+  PACL acl = nullptr;
+  if (const DWORD error = ::SetEntriesInAclW(static_cast<ULONG>(access.size()), access.data(), nullptr, &acl))
+    return error;
+  UniqueLocal owned(acl);
+  const SECURITY_INFORMATION what =
+      DACL_SECURITY_INFORMATION |
+      (rights.fromParent ? UNPROTECTED_DACL_SECURITY_INFORMATION : PROTECTED_DACL_SECURITY_INFORMATION);
+  std::wstring name = path;  // the call takes a writable text
+  return ::SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, what, nullptr, nullptr,
+                                 rights.openToAll ? nullptr : acl, nullptr);
+}
+
+DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame) {
+  if (!IsNtFamily(GetOsFamily())) return ERROR_SUCCESS;
+  const FileRights wanted = PrivateRights(folder);
+  FileRights seen;
+  // Rewriting a folder's rights walks all it holds: only when they differ.
+  if (!evenIfSame && Platform().ReadFileRights(path, seen) && SameRights(seen, wanted)) return ERROR_SUCCESS;
+  return Platform().WriteFileRights(path, wanted);
+}
+
+std::wstring RightsRefusedText(const std::wstring& path, DWORD error) {
+  return L"Les droits d'acc\u00E8s de \"" + path +
+         L"\" n'ont pas pu \u00EAtre r\u00E9serv\u00E9s aux administrateurs et \u00E0 son utilisateur : " +
+         SystemErrorText(error) +
+         L" D'autres utilisateurs de cet ordinateur peuvent peut-\u00EAtre le lire. Ferlane continue.";
+}
+
+bool RightsNotice::FirstRefusal(DWORD error) {
+  if (error == ERROR_SUCCESS || told_) return false;
+  told_ = true;
+  return true;
+}
+
+void RightsNotice::Refused(HWND owner, const std::wstring& path, DWORD error) {
+  if (FirstRefusal(error)) ShowWarning(owner, RightsRefusedText(path, error));
+}
+
+}  // namespace ferlane

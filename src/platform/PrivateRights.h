@@ -1,0 +1,30 @@
+#pragma once
+// The private rights of the list files and the hidden store on disk: given
+// where they are missing, and the one message a run gives when the system
+// refuses them.
+#include <windows.h>
+
+#include <string>
+
+namespace ferlane {
+
+// Gives path the private rights (PrivateRights) when it carries others.
+// evenIfSame writes them anyway, so that what was just moved into a folder
+// takes them too. ERROR_SUCCESS, or the system's code; Windows of the 9x
+// family keeps no rights and is left alone.
+DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame = false);
+
+std::wstring RightsRefusedText(const std::wstring& path, DWORD error);
+
+// Says once in a run that rights could not be given; the work goes on.
+class RightsNotice {
+ public:
+  void Refused(HWND owner, const std::wstring& path, DWORD error);
+  // For the command line: the line to write for the first refusal, then none.
+  bool FirstRefusal(DWORD error);
+
+ private:
+  bool told_ = false;
+};
+
+}  // namespace ferlane
