@@ -259,12 +259,16 @@ int RunJob(Output& out, const CommandLine& command) {
       out.Line(problem);
       return kExitPassword;
     }
+    if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
+      out.Line(DamagedPasswordText(user) + L" Rien n'est chang\u00E9.");
+      return kExitPassword;
+    }
     std::optional<std::wstring> given = command.password;
     // Standard input is read only when a password is wanted.
     if (!stored.empty() && command.passwordFromInput) {
-      std::wstring read;
-      switch (ReadPasswordFromInput(read)) {
-        case PasswordInput::Read: given = std::move(read); break;
+      SecretText read;
+      switch (ReadPasswordFromInput(read.buffer())) {
+        case PasswordInput::Read: given = read.get(); break;
         case PasswordInput::NotRedirected:
           out.Line(L"/motdepasse:- : l'entr\u00E9e standard n'est pas redirig\u00E9e (fichier ou tube).");
           break;
@@ -277,7 +281,7 @@ int RunJob(Output& out, const CommandLine& command) {
       }
     }
     const PasswordVerdict verdict = CheckCommandPassword(command.action, stored, given);
-    if (given) ::SecureZeroMemory(given->data(), given->size() * sizeof(wchar_t));
+    if (given) WipeText(*given);
     if (verdict == PasswordVerdict::Missing || verdict == PasswordVerdict::Wrong) {
       out.Line(PasswordVerdictLine(verdict));
       return kExitPassword;
@@ -288,7 +292,13 @@ int RunJob(Output& out, const CommandLine& command) {
 }
 
 int RunParsed(Output& out, const std::vector<std::wstring>& args) {
-  const CommandLine command = ParseCommandLine(args);
+  CommandLine command = ParseCommandLine(args);
+  struct Wiped {
+    CommandLine& command;
+    ~Wiped() {
+      if (command.password) WipeText(*command.password);
+    }
+  } wiped{command};
   if (!command.error.empty()) {
     out.Line(command.error);
     out.Line(L"");
@@ -305,10 +315,12 @@ int RunParsed(Output& out, const std::vector<std::wstring>& args) {
 }  // namespace
 
 std::optional<int> RunCommandLine() {
-  const std::vector<std::wstring> args = Arguments();
+  std::vector<std::wstring> args = Arguments();
   if (args.empty()) return std::nullopt;
   Output out;
-  return RunParsed(out, args);
+  const int code = RunParsed(out, args);
+  for (std::wstring& arg : args) WipeText(arg);  // one may be /motdepasse:<text>
+  return code;
 }
 
 int RunCommandArguments(const std::vector<std::wstring>& args, const std::function<void(const std::wstring&)>& say) {

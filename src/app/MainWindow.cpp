@@ -13,6 +13,7 @@
 #include "app/ProgramPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
+#include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
 #include "app/logic/SettingsKey.h"
@@ -583,21 +584,24 @@ void Tficheprincipale::FormShow() {
 
 void Tficheprincipale::RunPasswordGate() {
   RegistryKey key;
-  if (key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
+  if (TerminationRequested() || key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
   // A value of another type reads as absent: the user sets a password anew.
   const std::wstring stored = key.ReadStringOrEmpty(userName_);
   key = RegistryKey();
+  if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
+    // No typed text may open it, and nothing is written over it.
+    ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");
+    RequestTermination();
+    return;
+  }
   if (!stored.empty()) {
     currentPassword_ = stored;
-    // A password stored in an older form is kept as typed, for the close to
-    // store it in today's.
+    // A password stored in an older form comes back hashed in today's.
     if (passwords_.passe && passwords_.passe->ShowModal(hwnd_, userName_, stored) &&
-        passwords_.passe->NewPassword()) {
+        passwords_.passe->NewPassword())
       currentPassword_ = *passwords_.passe->NewPassword();
-      passwordTyped_ = true;
-    }
   } else if (passwords_.saisie) {
-    if (passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_)) passwordTyped_ = true;
+    passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_);
   }
 }
 
@@ -643,17 +647,8 @@ void Tficheprincipale::WriteSettings() {
   if ((::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) r = wp.rcNormalPosition;
   const WindowBounds b =
       UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas(), dpi_.value);
-  // Stored as a salted hash; a password typed in this run or an old plain
-  // value is hashed at this close. Should the hash fail, the value stored
-  // before stays, and the user is told.
-  if (const std::optional<std::wstring> value = PasswordValueToStore(currentPassword_, passwordTyped_)) {
-    currentPassword_ = *value;
-    passwordTyped_ = false;
-    key.WriteString(userName_, currentPassword_);
-  } else {
-    ShowError(hwnd_, L"Le mot de passe n'a pas pu être enregistré : la mémoire manque pour calculer son empreinte. "
-                     L"Au prochain démarrage, Ferlane demandera le mot de passe enregistré jusqu'ici.");
-  }
+  // Already in its stored form: hashed when it was typed.
+  key.WriteString(userName_, currentPassword_);
   key.WriteString(kPlacementNames[0], ToText(b.left));
   key.WriteString(kPlacementNames[1], ToText(b.top));
   key.WriteString(kPlacementNames[2], ToText(b.width));
@@ -730,8 +725,7 @@ void Tficheprincipale::Mcrire1Click() {
 }
 
 void Tficheprincipale::Changerlemotdepasse1Click() {
-  if (passwords_.nouveaupasse && passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_))
-    passwordTyped_ = true;
+  if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);
 }
 
 void Tficheprincipale::RunListCommand(void (ProtectedList::*command)()) {

@@ -159,10 +159,8 @@ class Tficheprincipale : public IFileDragTarget {
   int grabOffset_ = 0;
 
   std::wstring userName_;
+  // In its stored form (a hash, or empty for none), never as typed.
   std::wstring currentPassword_;
-  // True once currentPassword_ is a text typed in this run rather than the
-  // stored value: the close then hashes it whatever it looks like.
-  bool passwordTyped_ = false;
   std::wstring roleLabel_;
   int osFamily_ = -1;
   std::vector<std::wstring> fixedDrives_;

@@ -4,7 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include <sodium.h>
+
 #include "app/logic/CommandLine.h"
+#include "app/logic/PasswordHash.h"
 #include "platform/CodePage.h"
 
 namespace ferlane {
@@ -42,7 +45,7 @@ bool ReadFirstLine(HANDLE in, std::string& bytes, DWORD timeoutMs) {
     if (!::ReadFile(in, chunk, want, &got, nullptr) || got == 0) break;
     bytes.append(chunk, got);
   }
-  ::SecureZeroMemory(chunk, sizeof chunk);
+  sodium_memzero(chunk, sizeof chunk);
   return arrived;
 }
 
@@ -58,8 +61,7 @@ PasswordInput ReadPasswordFromInput(std::wstring& password, DWORD timeoutMs) {
   const bool arrived = ReadFirstLine(in, bytes, timeoutMs);
   if (arrived)
     password = PasswordFromInput(bytes, [](std::string_view line) { return FromCodePage(CP_ACP, line); });
-  bytes.resize(bytes.capacity());  // the whole buffer, what a longer read left included
-  ::SecureZeroMemory(bytes.data(), bytes.size());
+  WipeText(bytes);  // the whole buffer, what a longer read left included
   return arrived ? PasswordInput::Read : PasswordInput::NoLine;
 }
 

@@ -1,6 +1,12 @@
 #include "app/PasswordWindows.h"
 
+#include <process.h>
+
+#include <cstdint>
+#include <memory>
+
 #include "platform/DialogFont.h"
+#include "platform/Messages.h"
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
@@ -10,6 +16,23 @@ namespace {
 
 constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr UINT_PTR kTypingTimer = 1;
+// A check run away from the window's thread: wParam the generation it was
+// asked for, lParam 1 when the text is right.
+constexpr UINT kMsgChecked = WM_APP + 1;
+
+struct TypingCheck {
+  HWND window;
+  WPARAM generation;
+  std::wstring stored;
+  SecretText typed;
+};
+
+unsigned __stdcall RunTypingCheck(void* param) {
+  const std::unique_ptr<TypingCheck> check(static_cast<TypingCheck*>(param));
+  const bool matches = StoredPasswordMatches(check->stored, check->typed.get());
+  ::PostMessageW(check->window, kMsgChecked, check->generation, matches ? 1 : 0);
+  return 0;
+}
 
 bool RegisterFrameClass(HINSTANCE instance, const wchar_t* className, WNDPROC proc) {
   WNDCLASSEXW existing{sizeof(existing)};
@@ -27,13 +50,26 @@ bool RegisterFrameClass(HINSTANCE instance, const wchar_t* className, WNDPROC pr
 
 // ---- PasswordDialog ----------------------------------------------------------
 
-std::wstring PasswordDialog::TextOf(HWND control) {
-  const int length = ::GetWindowTextLengthW(control);
-  if (length <= 0) return std::wstring();
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(control, text.data(), length + 1);
+SecretText PasswordDialog::SecretOf(HWND entry) {
+  SecretText secret;
+  const int length = ::GetWindowTextLengthW(entry);
+  if (length <= 0) return secret;
+  // Grown while still empty, then filled in place.
+  std::wstring& text = secret.buffer();
+  text.resize(static_cast<size_t>(length) + 1);
+  const int copied = ::GetWindowTextW(entry, text.data(), length + 1);
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  return secret;
+}
+
+void PasswordDialog::WipeEntry(HWND entry) {
+  if (!entry) return;
+  // A text of the same length is written over the old one in the control's
+  // buffer, which is not ours to free or clear.
+  if (const int length = ::GetWindowTextLengthW(entry); length > 0)
+    ::SetWindowTextW(entry, std::wstring(static_cast<size_t>(length), L'*').c_str());
+  ::SetWindowTextW(entry, L"");
+  ::SendMessageW(entry, EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 PasswordDialog::~PasswordDialog() {
@@ -158,12 +194,20 @@ void PasswordDialog::FocusControl(HWND c) {
 }
 
 void PasswordDialog::Apply(const GateStep& step) {
-  if (step.clearMaskEdit1) ::SetWindowTextW(Control(GateControl::MaskEdit1), L"");
-  if (step.clearMaskEdit2) ::SetWindowTextW(Control(GateControl::MaskEdit2), L"");
-  if (step.clearMaskEdit3) ::SetWindowTextW(Control(GateControl::MaskEdit3), L"");
+  if (step.clearMaskEdit1) WipeEntry(Control(GateControl::MaskEdit1));
+  if (step.clearMaskEdit2) WipeEntry(Control(GateControl::MaskEdit2));
+  if (step.clearMaskEdit3) WipeEntry(Control(GateControl::MaskEdit3));
   if (step.focus != GateControl::None) FocusControl(Control(step.focus));
   if (step.requestTermination) RequestTermination();
-  if (step.close) closed_ = true;
+  if (step.hashRefused)
+    ShowError(hwnd_, L"Le mot de passe n'a pas pu \u00EAtre pris : la m\u00E9moire manque pour calculer son "
+                     L"empreinte. Le mot de passe d'avant reste en place.");
+  if (step.close) {
+    // The password is taken in its stored form: what was typed goes.
+    for (GateControl c : {GateControl::MaskEdit1, GateControl::MaskEdit2, GateControl::MaskEdit3})
+      WipeEntry(Control(c));
+    closed_ = true;
+  }
 }
 
 LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -199,6 +243,9 @@ LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wp));
       return 0;
+    case kMsgChecked:
+      OnChecked(wp, lp != 0);
+      return 0;
     case WM_CLOSE:
       return 0;  // only "&OK" leaves the window
     case WM_SYSCOMMAND:
@@ -229,6 +276,7 @@ bool TPasse::ShowModal(HWND owner, const std::wstring& userName, const std::wstr
   ::SetWindowTextW(label2_, userName.c_str());
   gate_.SetExpected(expected);
   chosen_.reset();
+  rightGeneration_.reset();
   CentreOn(owner);
   return RunModal(owner);
 }
@@ -259,22 +307,60 @@ void TPasse::FormCreate() { gate_.ResetCounter(); }
 void TPasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
 void TPasse::MaskEdit1Change() {
+  ++generation_;
+  rightGeneration_.reset();
   if (gate_.SlowCompare()) {
     ::SetTimer(hwnd(), kTypingTimer, kTypingPauseMs, nullptr);  // restarted by every key
     return;
   }
-  Apply(gate_.EntryChanged(TextOf(maskEdit1_)));
+  const bool matches = gate_.Matches(SecretOf(maskEdit1_).get());
+  if (matches) rightGeneration_ = generation_;
+  Apply(gate_.EntryChecked(matches));
 }
 
 void TPasse::OnTimer(UINT_PTR id) {
   if (id != kTypingTimer) return;
   ::KillTimer(hwnd(), kTypingTimer);
-  Apply(gate_.EntryChanged(TextOf(maskEdit1_)));
+  StartTypingCheck();
+}
+
+void TPasse::StartTypingCheck() {
+  // One check at a time: hashes are heavy on memory.
+  if (checking_) {
+    checkAgain_ = true;
+    return;
+  }
+  SecretText typed = SecretOf(maskEdit1_);
+  if (typed.get().empty()) return;  // an empty entry is never the password
+  auto check = std::make_unique<TypingCheck>(TypingCheck{hwnd(), generation_, gate_.Expected(), std::move(typed)});
+  const std::uintptr_t thread = _beginthreadex(nullptr, 0, &RunTypingCheck, check.get(), 0, nullptr);
+  if (!thread) {
+    // No thread to be had: checked here, as the button would.
+    OnChecked(generation_, gate_.Matches(check->typed.get()));
+    return;
+  }
+  check.release();  // the thread's now
+  ::CloseHandle(reinterpret_cast<HANDLE>(thread));
+  checking_ = true;
+}
+
+void TPasse::OnChecked(WPARAM generation, bool matches) {
+  checking_ = false;
+  // An answer about a text since changed is no answer.
+  if (generation == generation_) {
+    if (matches) rightGeneration_ = generation;
+    Apply(gate_.EntryChecked(matches));
+  }
+  if (checkAgain_) {
+    checkAgain_ = false;
+    StartTypingCheck();
+  }
 }
 
 void TPasse::Button1Click() {
   ::KillTimer(hwnd(), kTypingTimer);
-  GateStep step = gate_.Confirm(TextOf(maskEdit1_));
+  const std::optional<bool> known = rightGeneration_ == generation_ ? std::optional<bool>(true) : std::nullopt;
+  GateStep step = gate_.Confirm(SecretOf(maskEdit1_).get(), known);
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
 }
@@ -325,7 +411,7 @@ void Tsaisie::OnCommand(int id, int code, HWND) {
 void Tsaisie::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
 void Tsaisie::Button1Click() {
-  GateStep step = gate_.Confirm(TextOf(maskEdit1_), TextOf(maskEdit2_));
+  GateStep step = gate_.Confirm(SecretOf(maskEdit1_).get(), SecretOf(maskEdit2_).get());
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
 }
@@ -383,7 +469,8 @@ void Tnouveaupasse::FormCreate() { gate_.ResetCounter(); }
 void Tnouveaupasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 
 void Tnouveaupasse::Button1Click() {
-  GateStep step = gate_.Confirm(TextOf(maskEdit3_), TextOf(maskEdit1_), TextOf(maskEdit2_));
+  GateStep step =
+      gate_.Confirm(SecretOf(maskEdit3_).get(), SecretOf(maskEdit1_).get(), SecretOf(maskEdit2_).get());
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
 }

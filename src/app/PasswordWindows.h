@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/logic/PasswordGate.h"
+#include "app/logic/PasswordHash.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
@@ -34,8 +35,10 @@ class PasswordDialog {
   PasswordDialog& operator=(const PasswordDialog&) = delete;
 
   HWND hwnd() const { return hwnd_; }
-  // The text of one of the window's controls.
-  static std::wstring TextOf(HWND control);
+  // What an entry holds, wiped when the caller is done with it.
+  static SecretText SecretOf(HWND entry);
+  // Overwrites what the entry's own buffer holds, then empties it.
+  static void WipeEntry(HWND entry);
 
  protected:
   PasswordDialog() = default;
@@ -68,6 +71,8 @@ class PasswordDialog {
   virtual HWND Control(GateControl c) const = 0;
   virtual void OnCommand(int id, int code, HWND control) = 0;
   virtual void OnTimer(UINT_PTR /*id*/) {}
+  // A check that ran away from the window's thread came back.
+  virtual void OnChecked(WPARAM /*generation*/, bool /*matches*/) {}
   virtual void FormShow() = 0;
 
   bool closed_ = false;
@@ -95,9 +100,8 @@ class TPasse : public PasswordDialog {
   // Returns true once the expected password was confirmed, false when the
   // window closed because termination was requested.
   bool ShowModal(HWND owner, const std::wstring& userName, const std::wstring& expected);
-  // After a confirmed showing: the typed password when the expected one was
-  // a hash in the form earlier versions wrote, to become the current password
-  // and be stored anew at close.
+  // After a confirmed showing against a password stored in an earlier form:
+  // its hash in today's, to become the current password, stored at close.
   const std::optional<std::wstring>& NewPassword() const { return chosen_; }
 
   HWND Label2() const { return label2_; }
@@ -107,8 +111,8 @@ class TPasse : public PasswordDialog {
 
   void FormCreate();
   void FormShow() override;
-  // Against a hashed password the comparison waits for a pause in typing,
-  // so keys are never held up by it.
+  // Against a hashed password the comparison waits for a pause in typing
+  // and runs on a thread of its own, so the window always answers.
   void MaskEdit1Change();
   void Button1Click();
 
@@ -119,9 +123,17 @@ class TPasse : public PasswordDialog {
   HWND Control(GateControl c) const override;
   void OnCommand(int id, int code, HWND control) override;
   void OnTimer(UINT_PTR id) override;
+  void OnChecked(WPARAM generation, bool matches) override;
+  void StartTypingCheck();
 
   LoginPromptGate gate_;
   std::optional<std::wstring> chosen_;
+  // Every change of the entry makes a new generation; a check's answer
+  // counts only for the generation it was asked for.
+  WPARAM generation_ = 0;
+  std::optional<WPARAM> rightGeneration_;  // the text found right, unchanged since
+  bool checking_ = false;
+  bool checkAgain_ = false;  // a pause came while a check still ran
   HWND label2_ = nullptr;
   HWND maskEdit1_ = nullptr;
   HWND button1_ = nullptr;

@@ -632,6 +632,42 @@ TEST_F(CommandLineTest, RestoreTakesBackWhatOlderStoresHold) {
     ::DeleteFileW((desktop + name).c_str());
 }
 
+// A stored value that begins like a hash but cannot be read opens nothing:
+// not with its own text on the command line, and the window says how to reset
+// it and ends before any prompt, with nothing written.
+TEST_F(CommandLineTest, ADamagedStoredPasswordOpensNothing) {
+  const std::wstring argon = HashPassword(L"S\u00E9same", kCheapestPasswordCost).value();
+  const std::wstring damaged[] = {
+      L"$argon2id$v=19$m=2097152,t=1,p=1" + argon.substr(argon.find(L'$', 20)),  // memory past the limit
+      std::wstring(samples::kPbkdf2Sesame).substr(0, 60),                         // cut short
+  };
+  for (const std::wstring& value : damaged) {
+    {
+      RegistryKey key;
+      ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+      key.WriteString(user, value);
+    }
+    const SilentRun run = Run(L"/voir /motdepasse:" + value);
+    EXPECT_EQ(run.exitCode, 3u) << run.output;
+    EXPECT_TRUE(Says(run, "HKEY_CURRENT_USER\\Software\\Ferlane")) << run.output;
+
+    Start();
+    HWND box = nullptr;  // the message box, not the splash of the same caption
+    for (const DWORD start = ::GetTickCount(); !box && ::GetTickCount() - start < 30000; ::Sleep(50)) {
+      HWND found = ::FindWindowW(L"#32770", L"Ferlane");
+      DWORD pid = 0;
+      if (found) ::GetWindowThreadProcessId(found, &pid);
+      if (pid == process.dwProcessId) box = found;
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:", 300), nullptr);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Exited());
+    EXPECT_EQ(ReadSetting(user), value);
+    EXPECT_EQ(ReadSetting(L"Largeur"), L"<absent>");
+  }
+}
+
 TEST_F(CommandLineTest, AnAdministratorsListFileIsAppliedAsItIsAndNeitherListIsWritten) {
   const std::wstring listed = scratch.File(L"paie.xls", 3), mine = scratch.File(L"mien.txt", 3);
   const std::wstring list = scratch.Folder(L"Parc") + L"\\liste.txt";

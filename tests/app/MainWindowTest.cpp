@@ -262,11 +262,13 @@ TEST_F(PasswordGateTest, EmptyStoredPasswordAsksForANewOneWhichCloseStores) {
   Type(saisie.MaskEdit2(), L"Secret");
   PostOk(saisie.hwnd(), saisie.Button1());
   main->FormShow();
-  EXPECT_EQ(main->CurrentPassword(), L"Secret");
+  // Held and stored as its salted hash, never as the typed text.
+  const std::wstring held = main->CurrentPassword();
+  EXPECT_NE(held, L"Secret");
+  EXPECT_TRUE(StoredPasswordMatches(held, L"Secret"));
+  EXPECT_EQ(WindowText(saisie.MaskEdit1()), L"");  // what was typed is gone
   ASSERT_TRUE(main->FormCloseQuery());
-  // Stored as its salted hash, not as the typed text.
-  EXPECT_NE(ReadSetting(L"dupont"), L"Secret");
-  EXPECT_TRUE(StoredPasswordMatches(ReadSetting(L"dupont"), L"Secret"));
+  EXPECT_EQ(ReadSetting(L"dupont"), held);
 }
 
 TEST_F(PasswordGateTest, StoredPasswordOpensTheLoginPrompt) {
@@ -276,7 +278,9 @@ TEST_F(PasswordGateTest, StoredPasswordOpensTheLoginPrompt) {
   PostOk(passe.hwnd(), passe.Button1());
   main->FormShow();
   EXPECT_FALSE(TerminationRequested());
-  EXPECT_EQ(main->CurrentPassword(), L"motdepasse");
+  // The old plain form, once typed, is held hashed.
+  EXPECT_TRUE(StoredPasswordMatches(main->CurrentPassword(), L"motdepasse"));
+  EXPECT_NE(main->CurrentPassword(), L"motdepasse");
 }
 
 TEST_F(PasswordGateTest, FourWrongTriesEndTheRunWithNothingWritten) {
@@ -302,7 +306,7 @@ TEST_F(PasswordGateTest, WrongTypedPasswordValueReadsAsAbsent) {
   PostOk(saisie.hwnd(), saisie.Button1());
   main->FormShow();
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(main->CurrentPassword(), L"abc");
+  EXPECT_TRUE(StoredPasswordMatches(main->CurrentPassword(), L"abc"));
 }
 
 TEST_F(MainWindowTest, UnwritableListFileLetsTheUserStayOrCloseWithoutIt) {

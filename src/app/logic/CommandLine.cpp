@@ -3,7 +3,7 @@
 #include <cwctype>
 #include <string_view>
 
-#include "app/logic/PasswordGate.h"
+#include "app/logic/PasswordHash.h"
 
 namespace ferlane {
 namespace {
@@ -141,11 +141,8 @@ PasswordVerdict CheckCommandPassword(CommandAction action, const std::wstring& s
                                      const std::optional<std::wstring>& given) {
   if (!NeedsPassword(action) || stored.empty()) return PasswordVerdict::NotNeeded;
   if (!given) return PasswordVerdict::Missing;
-  // The login prompt's own rule, so a script and the window agree.
-  LoginPromptGate gate;
-  gate.ResetCounter();
-  gate.SetExpected(stored);
-  return gate.Confirm(*given).close ? PasswordVerdict::Right : PasswordVerdict::Wrong;
+  // The login prompt's own check, so a script and the window agree.
+  return StoredPasswordMatches(stored, *given) ? PasswordVerdict::Right : PasswordVerdict::Wrong;
 }
 
 std::wstring PasswordVerdictLine(PasswordVerdict verdict) {
@@ -157,18 +154,6 @@ std::wstring PasswordVerdictLine(PasswordVerdict verdict) {
     case PasswordVerdict::Right: break;
   }
   return {};
-}
-
-void WipeText(std::string& text) {
-  volatile char* p = text.data();
-  for (std::size_t i = 0; i < text.size(); ++i) p[i] = 0;
-  text.clear();
-}
-
-void WipeText(std::wstring& text) {
-  volatile wchar_t* p = text.data();
-  for (std::size_t i = 0; i < text.size(); ++i) p[i] = 0;
-  text.clear();
 }
 
 namespace {
@@ -190,6 +175,7 @@ bool FirstLineArrived(std::string_view bytes) {
 
 std::wstring PasswordFromInput(std::string_view in, const std::function<std::wstring(std::string_view)>& decodeOther) {
   std::wstring text;
+  text.reserve(in.size() + 32);  // never grown, so no copy is left behind
   if (Utf16Marked(in)) {
     // UTF-16 behind its mark: the first line, in whole units.
     DecodeUtf16(in.substr(2, (in.size() - 2) / 2 * 2), in[0] == '\xFE', text);

@@ -75,9 +75,6 @@ std::wstring PasswordFromInput(std::string_view bytes,
 // Whether bytes hold the whole first line (a line end, in UTF-16 a whole
 // unit), so the reader need not wait for the writer to close its end.
 bool FirstLineArrived(std::string_view bytes);
-// Overwrites a text that held a password, so no copy outlives its use.
-void WipeText(std::string& text);
-void WipeText(std::wstring& text);
 
 // ---- Hiding and showing the listed items ------------------------------------
 

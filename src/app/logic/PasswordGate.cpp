@@ -1,6 +1,6 @@
 #include "app/logic/PasswordGate.h"
 
-#include "app/logic/PasswordHash.h"
+#include "app/logic/SettingsKey.h"
 
 namespace ferlane {
 namespace {
@@ -17,64 +17,72 @@ GateStep WrongAttempt(int& counter, GateControl entry) {
   return step;
 }
 
+// A password taken: the window closes with its hash, made now so that the
+// typed text need not be kept; the empty text stays "no password".
+GateStep TakePassword(const std::wstring& typed, PasswordCost cost) {
+  GateStep step;
+  step.close = true;
+  if (typed.empty()) {
+    step.newPassword = std::wstring();
+  } else {
+    step.newPassword = HashPassword(typed, cost);
+    step.hashRefused = !step.newPassword;
+  }
+  return step;
+}
+
 // A new password and its confirmation: equal, it is taken and the window
 // closes; different, both entries are cleared for another try.
-GateStep ConfirmNewPassword(const std::wstring& maskEdit1, const std::wstring& maskEdit2) {
+GateStep ConfirmNewPassword(const std::wstring& maskEdit1, const std::wstring& maskEdit2, PasswordCost cost) {
+  if (PasswordsEqual(maskEdit2, maskEdit1)) return TakePassword(maskEdit2, cost);
   GateStep step;
-  if (PasswordsEqual(maskEdit2, maskEdit1)) {
-    step.newPassword = maskEdit2;
-    step.close = true;
-  } else {
-    step.clearMaskEdit1 = true;
-    step.clearMaskEdit2 = true;
-    step.focus = GateControl::MaskEdit1;
-  }
+  step.clearMaskEdit1 = true;
+  step.clearMaskEdit2 = true;
+  step.focus = GateControl::MaskEdit1;
   return step;
 }
 
 }  // namespace
 
-void StoredPasswordCheck::SetStored(std::wstring stored) {
-  stored_ = std::move(stored);
-  lastMatch_.reset();
-}
-
 bool StoredPasswordCheck::IsSlow() const { return ParseStoredPassword(stored_).IsHashed(); }
 
-bool StoredPasswordCheck::IsOlderHash() const {
-  return ParseStoredPassword(stored_).kind == StoredPassword::Kind::Pbkdf2;
+bool StoredPasswordCheck::NeedsNewForm() const {
+  const StoredPassword::Kind kind = ParseStoredPassword(stored_).kind;
+  return kind == StoredPassword::Kind::Plain || kind == StoredPassword::Kind::Pbkdf2;
 }
 
-bool StoredPasswordCheck::Matches(const std::wstring& typed) const {
-  if (lastMatch_ && *lastMatch_ == typed) return true;
-  if (!StoredPasswordMatches(stored_, typed)) return false;
-  lastMatch_ = typed;
-  return true;
-}
-
-GateStep LoginPromptGate::EntryChanged(const std::wstring& maskEdit1) const {
+GateStep LoginPromptGate::EntryChecked(bool matches) const {
   GateStep step;
-  if (expected_.Matches(maskEdit1)) step.focus = GateControl::Button1;
+  if (matches) step.focus = GateControl::Button1;
   return step;
 }
 
-GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1) {
-  if (!expected_.Matches(maskEdit1)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit1);
+GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1, std::optional<bool> known) {
+  const bool right = known ? *known : expected_.Matches(maskEdit1);
+  if (!right) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit1);
+  if (expected_.NeedsNewForm()) return TakePassword(maskEdit1, cost_);
   GateStep step;
   step.close = true;
-  if (expected_.IsOlderHash()) step.newPassword = maskEdit1;
   return step;
 }
 
 GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const {
-  return ConfirmNewPassword(maskEdit1, maskEdit2);
+  return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
 }
 
 GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1,
                                      const std::wstring& maskEdit2) {
   // The new entries are not looked at until the current password is right.
   if (!expected_.Matches(maskEdit3)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
-  return ConfirmNewPassword(maskEdit1, maskEdit2);
+  return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
+}
+
+std::wstring DamagedPasswordText(const std::wstring& userName) {
+  return L"Le mot de passe enregistr\u00E9 pour " + userName +
+         L" ne peut pas \u00EAtre lu : la valeur est ab\u00EEm\u00E9e, et aucun texte tap\u00E9 ne l'ouvre. "
+         L"Pour le remettre \u00E0 z\u00E9ro, un administrateur supprime la valeur \"" +
+         userName + L"\" de HKEY_CURRENT_USER\\" + kSettingsKey +
+         L" (dans la session de cet utilisateur) ; Ferlane demandera alors un nouveau mot de passe.";
 }
 
 }  // namespace ferlane

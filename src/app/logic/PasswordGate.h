@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "app/logic/PasswordHash.h"
+
 namespace ferlane {
 
 // The controls of a password window that a step can give the focus to.
@@ -21,8 +23,12 @@ struct GateStep {
   GateControl focus = GateControl::None;
   bool requestTermination = false;
   bool close = false;
-  // Set when the window closes having chosen a new current password.
+  // Set when the window closes having chosen a new current password: its
+  // stored form (a hash, or empty for none), never the typed text.
   std::optional<std::wstring> newPassword;
+  // The password typed was taken, but the memory its hash needs was
+  // refused: the current password stays as it was.
+  bool hashRefused = false;
 };
 
 // Wrong tries allowed before the program ends: the next one ends it.
@@ -32,60 +38,67 @@ inline constexpr int kAllowedWrongAttempts = 3;
 inline bool PasswordsEqual(const std::wstring& a, const std::wstring& b) { return a == b; }
 
 // Typed text against an expected password held in its stored form (a hash,
-// the old plain form, or empty for none). A hash takes a noticeable time, so
-// the last text found right is remembered: "&OK" after a match while typing
-// does not pay twice.
+// the old plain form, or empty for none).
 class StoredPasswordCheck {
  public:
-  void SetStored(std::wstring stored);
+  void SetStored(std::wstring stored) { stored_ = std::move(stored); }
   const std::wstring& Stored() const { return stored_; }
-  // True when a comparison costs a hash: typing then waits for a pause.
+  // True when a comparison costs a hash: typing then waits for a pause, and
+  // the check runs away from the window's thread.
   bool IsSlow() const;
-  // True for a hash in the form earlier versions wrote: only the typed
-  // password can be stored anew in today's. (The old plain form is hashed at
-  // close without it.)
-  bool IsOlderHash() const;
-  bool Matches(const std::wstring& typed) const;
+  // True for a password stored in an earlier form (an older hash, the old
+  // plain form): once typed right it is stored anew in today's.
+  bool NeedsNewForm() const;
+  bool Matches(const std::wstring& typed) const { return StoredPasswordMatches(stored_, typed); }
 
  private:
   std::wstring stored_;
-  mutable std::optional<std::wstring> lastMatch_;
 };
 
 // TPasse: the login prompt at start.
 class LoginPromptGate {
  public:
+  explicit LoginPromptGate(PasswordCost cost = kPasswordCost) : cost_(cost) {}
   // At window creation; the counter then lives for the whole run.
   void ResetCounter() { wrongAttempts_ = 0; }
   // Before each showing: the stored form of the password.
   void SetExpected(std::wstring expected) { expected_.SetStored(std::move(expected)); }
   const std::wstring& Expected() const { return expected_.Stored(); }
   bool SlowCompare() const { return expected_.IsSlow(); }
+  bool Matches(const std::wstring& typed) const { return expected_.Matches(typed); }
   int WrongAttempts() const { return wrongAttempts_; }
 
   GateControl FocusOnShow() const { return GateControl::MaskEdit1; }
-  // The entry's text changed: the button takes the focus as soon as it matches.
-  GateStep EntryChanged(const std::wstring& maskEdit1) const;
-  // "&OK". Right against a hash in an older form, the typed text comes back
-  // as the new current password, so the close stores it in today's form.
-  GateStep Confirm(const std::wstring& maskEdit1);
+  // The entry's text changed and was checked: the button takes the focus as
+  // soon as it matches.
+  GateStep EntryChecked(bool matches) const;
+  // "&OK". known: whether the text was found right while it was typed;
+  // checked here when not known. Right against a password stored in an
+  // earlier form, its hash in today's comes back as the new password.
+  GateStep Confirm(const std::wstring& maskEdit1, std::optional<bool> known = std::nullopt);
 
  private:
   StoredPasswordCheck expected_;
+  PasswordCost cost_;
   int wrongAttempts_ = 0;
 };
 
 // Tsaisie: the first password, typed twice; no counter and no limit.
 class FirstPasswordGate {
  public:
+  explicit FirstPasswordGate(PasswordCost cost = kPasswordCost) : cost_(cost) {}
   GateControl FocusOnShow() const { return GateControl::MaskEdit1; }
   GateStep Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const;
+
+ private:
+  PasswordCost cost_;
 };
 
 // Tnouveaupasse: the current password (MaskEdit3), then the new one twice
 // (MaskEdit1, confirmed in MaskEdit2).
 class ChangePasswordGate {
  public:
+  explicit ChangePasswordGate(PasswordCost cost = kPasswordCost) : cost_(cost) {}
   void ResetCounter() { wrongAttempts_ = 0; }
   void SetExpected(std::wstring expected) { expected_.SetStored(std::move(expected)); }
   const std::wstring& Expected() const { return expected_.Stored(); }
@@ -96,7 +109,12 @@ class ChangePasswordGate {
 
  private:
   StoredPasswordCheck expected_;
+  PasswordCost cost_;
   int wrongAttempts_ = 0;
 };
+
+// Why a damaged stored value opens nothing, and how an administrator resets
+// it; the window and the command line each add what follows.
+std::wstring DamagedPasswordText(const std::wstring& userName);
 
 }  // namespace ferlane

@@ -112,6 +112,8 @@ std::string Pbkdf2HmacSha256(std::string_view password, std::string_view salt, s
 
 std::string PasswordBytes(const std::wstring& password) {
   std::string out;
+  // At most three bytes a unit: the buffer never moves, leaving no copy.
+  out.reserve(password.size() * 3 + 32);
   for (std::size_t i = 0; i < password.size(); ++i) AppendUtf8CodePoint(NextCodePoint(password, i), out);
   return out;
 }
@@ -152,6 +154,10 @@ StoredPassword ParseStoredPassword(const std::wstring& value) {
     result.kind = StoredPassword::Kind::Pbkdf2;
   } else if (ParseArgon2id(value, result)) {
     result.kind = StoredPassword::Kind::Argon2id;
+  } else if (value.starts_with(L"$argon2") || value.starts_with(L"$pbkdf2-")) {
+    // Read as a plain password, a damaged hash would open with its own text.
+    result = StoredPassword{};
+    result.kind = StoredPassword::Kind::Damaged;
   } else {
     result = StoredPassword{};
     result.kind = StoredPassword::Kind::Plain;
@@ -163,11 +169,12 @@ StoredPassword ParseStoredPassword(const std::wstring& value) {
 std::optional<std::wstring> HashPassword(const std::wstring& password, PasswordCost cost) {
   // A 32-bit size could not even say the memory.
   if (!SodiumReady() || cost.memoryKiB > SIZE_MAX / 1024) return std::nullopt;
-  const std::string bytes = PasswordBytes(password);
+  std::string bytes = PasswordBytes(password);
   char text[crypto_pwhash_STRBYTES];
-  if (crypto_pwhash_str_alg(text, bytes.data(), bytes.size(), cost.passes, std::size_t{cost.memoryKiB} * 1024,
-                            crypto_pwhash_ALG_ARGON2ID13) != 0)
-    return std::nullopt;
+  const int refused = crypto_pwhash_str_alg(text, bytes.data(), bytes.size(), cost.passes,
+                                         std::size_t{cost.memoryKiB} * 1024, crypto_pwhash_ALG_ARGON2ID13);
+  WipeText(bytes);
+  if (refused != 0) return std::nullopt;
   const std::string_view made(text);
   return std::wstring(made.begin(), made.end());
 }
@@ -177,9 +184,11 @@ bool StoredPasswordMatches(const std::wstring& stored, const std::wstring& typed
   switch (parsed.kind) {
     case StoredPassword::Kind::None: return typed.empty();
     case StoredPassword::Kind::Plain: return typed == parsed.plain;
+    case StoredPassword::Kind::Damaged: return false;
     case StoredPassword::Kind::Pbkdf2: {
-      const std::string hash = Pbkdf2HmacSha256(PasswordBytes(typed), parsed.salt, parsed.iterations,
-                                                kPbkdf2HashBytes);
+      std::string bytes = PasswordBytes(typed);
+      const std::string hash = Pbkdf2HmacSha256(bytes, parsed.salt, parsed.iterations, kPbkdf2HashBytes);
+      WipeText(bytes);
       // The same time whatever the first wrong byte.
       return crypto_verify_32(reinterpret_cast<const unsigned char*>(hash.data()),
                               reinterpret_cast<const unsigned char*>(parsed.hash.data())) == 0;
@@ -188,14 +197,22 @@ bool StoredPasswordMatches(const std::wstring& stored, const std::wstring& typed
   }
   if (!SodiumReady()) return false;
   const std::string text(stored.begin(), stored.end());  // checked to be ASCII
-  const std::string bytes = PasswordBytes(typed);
-  return crypto_pwhash_str_verify(text.c_str(), bytes.data(), bytes.size()) == 0;
+  std::string bytes = PasswordBytes(typed);
+  const bool matches = crypto_pwhash_str_verify(text.c_str(), bytes.data(), bytes.size()) == 0;
+  WipeText(bytes);
+  return matches;
 }
 
-std::optional<std::wstring> PasswordValueToStore(const std::wstring& current, bool typed) {
-  if (current.empty()) return current;
-  if (!typed && ParseStoredPassword(current).kind != StoredPassword::Kind::Plain) return current;
-  return HashPassword(current);
+void WipeText(std::string& text) {
+  text.resize(text.capacity());
+  sodium_memzero(text.data(), text.size());
+  text.clear();
+}
+
+void WipeText(std::wstring& text) {
+  text.resize(text.capacity());
+  sodium_memzero(text.data(), text.size() * sizeof(wchar_t));
+  text.clear();
 }
 
 }  // namespace ferlane

@@ -3,10 +3,12 @@
 // self-describing text
 //   "$argon2id$v=19$m=<KiB>,t=<passes>,p=<lanes>$<salt>$<hash>".
 // Values stored by earlier versions still open the program, and are stored
-// anew as Argon2id at the next close:
+// anew as Argon2id once the password is typed:
 //   "$pbkdf2-sha256$i=<iterations>$<salt>$<hash>" (PBKDF2-HMAC-SHA-256),
-//   and any other text, the old plain form.
-// Salts and hashes are in unpadded base64. The empty text means "no password".
+//   and any other text, the old plain form,
+// but a value that begins like a hash and cannot be read is damaged: it
+// opens nothing. Salts and hashes are in unpadded base64. The empty text
+// means "no password".
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,7 +48,7 @@ std::string Base64Encode(std::string_view bytes);  // unpadded
 bool Base64Decode(std::string_view text, std::string& bytes);
 
 struct StoredPassword {
-  enum class Kind { None, Plain, Pbkdf2, Argon2id } kind = Kind::None;
+  enum class Kind { None, Plain, Pbkdf2, Argon2id, Damaged } kind = Kind::None;
   std::wstring plain;        // Plain
   std::uint32_t iterations = 0;  // Pbkdf2
   PasswordCost cost;         // Argon2id
@@ -55,8 +57,9 @@ struct StoredPassword {
 };
 
 // Reads a stored value: empty is None, a well-formed hash text within the
-// limits above is Pbkdf2 or Argon2id, anything else is a password in the old
-// plain form.
+// limits above is Pbkdf2 or Argon2id, any other text that begins with
+// "$argon2" or "$pbkdf2-" is Damaged (cut short, altered, or beyond the
+// limits), anything else is a password in the old plain form.
 StoredPassword ParseStoredPassword(const std::wstring& value);
 
 // The Argon2id text for a password, with a fresh random salt; nothing when it
@@ -64,14 +67,35 @@ StoredPassword ParseStoredPassword(const std::wstring& value);
 std::optional<std::wstring> HashPassword(const std::wstring& password, PasswordCost cost = kPasswordCost);
 
 // Whether typed is the password a stored value holds; exact for the plain
-// form (every character, case and accents), by the hash otherwise.
+// form (every character, case and accents), by the hash otherwise; never
+// for a damaged value.
 bool StoredPasswordMatches(const std::wstring& stored, const std::wstring& typed);
 
-// What the close stores for the run's password. current is either the text
-// typed in this run (typed) or the value read at start. A typed text is always
-// hashed, even one that looks like a hash; a value read is kept, unless it is
-// in the old plain form. The empty text stays empty ("no password"). Nothing
-// when the hash cannot be made.
-std::optional<std::wstring> PasswordValueToStore(const std::wstring& current, bool typed);
+// Overwrites the whole buffer of a text that held a password (what a
+// shorter text left past its end included), then empties it.
+void WipeText(std::string& text);
+void WipeText(std::wstring& text);
+
+// A typed password, wiped when it goes. Its characters live on the heap from
+// the start, so a move hands the buffer on and leaves no copy behind.
+class SecretText {
+ public:
+  SecretText() { text_.reserve(kMinimumCapacity); }
+  explicit SecretText(std::wstring_view text) : SecretText() { text_.assign(text); }
+  SecretText(SecretText&& other) noexcept : text_(std::move(other.text_)) {}
+  SecretText& operator=(SecretText&&) = delete;
+  SecretText(const SecretText&) = delete;
+  SecretText& operator=(const SecretText&) = delete;
+  ~SecretText() { WipeText(text_); }
+
+  const std::wstring& get() const { return text_; }
+  // For a reader that writes the characters in place; to grow it, wipe first.
+  std::wstring& buffer() { return text_; }
+
+ private:
+  // Past the string's own small buffer, which a move would copy.
+  static constexpr std::size_t kMinimumCapacity = 32;
+  std::wstring text_;
+};
 
 }  // namespace ferlane

@@ -87,7 +87,7 @@ TEST(PasswordHash, EveryByteOfEitherStoredHashCounts) {
   }
 }
 
-TEST(PasswordHash, TextsThatOnlyLookLikeAHashArePlainPasswords) {
+TEST(PasswordHash, ValuesThatBeginLikeAHashButCannotBeReadOpenNothing) {
   const std::wstring pbkdf2 = samples::kPbkdf2Sesame;
   const std::wstring argon = Cheap(L"a");
   const std::wstring argonTail = argon.substr(argon.find(L"$", 20));  // "$salt$hash"
@@ -103,29 +103,32 @@ TEST(PasswordHash, TextsThatOnlyLookLikeAHashArePlainPasswords) {
            L"$argon2id$v=19$m=08,t=1,p=1" + argonTail, L"$argon2id$v=19$m=8,t=0,p=1" + argonTail,
            L"$argon2id$v=19$m=8,t=1,p=1$MDEyMzQ1Njc4OWFiY2RlZg$MDEyMzQ1Njc4OWFiY2Rl",
            L"$argon2id$v=19$m=8,t=1,p=1$MDEyMzQ1Ng" + argonHash, L"$argon2i$v=19$m=8,t=1,p=1" + argonTail}) {
-    EXPECT_EQ(ParseStoredPassword(odd).kind, StoredPassword::Kind::Plain) << std::string(odd.begin(), odd.end());
-    EXPECT_TRUE(StoredPasswordMatches(odd, odd));
+    EXPECT_EQ(ParseStoredPassword(odd).kind, StoredPassword::Kind::Damaged) << std::string(odd.begin(), odd.end());
+    // Not even its own text, nor the password it was made from.
+    EXPECT_FALSE(StoredPasswordMatches(odd, odd));
+    EXPECT_FALSE(StoredPasswordMatches(odd, L"a"));
+    EXPECT_FALSE(StoredPasswordMatches(odd, L"S\u00E9same"));
   }
-  // At the limits, still a hash.
+  // At the limits, still a hash; a dollar elsewhere is an old plain password.
   EXPECT_EQ(ParseStoredPassword(L"$argon2id$v=19$m=1048576,t=4,p=1" + argonTail).kind,
             StoredPassword::Kind::Argon2id);
+  for (const wchar_t* plain : {L"$argon", L"$pbkdf2", L"x$argon2id$", L"$PBKDF2-sha256$i=1"})
+    EXPECT_TRUE(StoredPasswordMatches(plain, plain)) << plain;
 }
 
-TEST(PasswordHash, TheCloseStoresTypedTextsAndOldPlainValuesHashedAndKeepsHashesRead) {
-  const std::wstring argon = Cheap(L"a");
-  // Read at start: a hash is kept as it is; the old plain form is hashed.
-  EXPECT_EQ(PasswordValueToStore(argon, false), argon);
-  EXPECT_EQ(PasswordValueToStore(samples::kPbkdf2Sesame, false), samples::kPbkdf2Sesame);
-  const std::wstring fromPlain = PasswordValueToStore(L"Secret", false).value();
-  EXPECT_EQ(ParseStoredPassword(fromPlain).kind, StoredPassword::Kind::Argon2id);
-  EXPECT_TRUE(StoredPasswordMatches(fromPlain, L"Secret"));
-  // Typed in this run: hashed, even a text that looks like a hash.
-  const std::wstring typed = PasswordValueToStore(argon, true).value();
-  EXPECT_NE(typed, argon);
-  EXPECT_TRUE(StoredPasswordMatches(typed, argon));
-  // No password stays no password.
-  EXPECT_EQ(PasswordValueToStore(L"", true), L"");
-  EXPECT_EQ(PasswordValueToStore(L"", false), L"");
+TEST(PasswordHash, AWipedTextLeavesNothingInItsBuffer) {
+  SecretText secret(L"S\u00E9same");
+  std::wstring& text = secret.buffer();
+  const wchar_t* buffer = text.data();
+  text.resize(3);  // a shorter text leaves the rest in the buffer
+  WipeText(text);
+  EXPECT_TRUE(text.empty());
+  for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(buffer[i], L'\0') << i;
+  // A move hands the buffer on, copying nothing.
+  SecretText first(L"abc");
+  const wchar_t* held = first.get().data();
+  SecretText second(std::move(first));
+  EXPECT_EQ(second.get().data(), held);
 }
 
 TEST(PasswordHash, Base64HasOneReadingPerText) {
