@@ -536,8 +536,8 @@ void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSe
 
 void Tficheprincipale::CreateHiddenStore() {
   shellFolders_.CreateHiddenStore(roleLabel_);
-  // The list file too, should a copy or an earlier version have left it
-  // open to everyone; its next write would narrow it only once it changes.
+  // The list file too, should a copy or an earlier version have left it open
+  // to everyone: it is written only when the list changed.
   const std::wstring name = ListFileName();
   if (::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
     rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));

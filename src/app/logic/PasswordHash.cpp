@@ -172,7 +172,7 @@ std::optional<std::wstring> HashPassword(const std::wstring& password, PasswordC
   std::string bytes = PasswordBytes(password);
   char text[crypto_pwhash_STRBYTES];
   const int refused = crypto_pwhash_str_alg(text, bytes.data(), bytes.size(), cost.passes,
-                                         std::size_t{cost.memoryKiB} * 1024, crypto_pwhash_ALG_ARGON2ID13);
+                                            std::size_t{cost.memoryKiB} * 1024, crypto_pwhash_ALG_ARGON2ID13);
   WipeText(bytes);
   if (refused != 0) return std::nullopt;
   const std::string_view made(text);
