@@ -208,7 +208,7 @@ int RunRestore(Output& out, const std::wstring& user) {
   const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel, &adoptedRights);
   // Said once, and the restore goes on: the items are leaving the store.
   if (const DWORD refused = madeRights ? madeRights : adoptedRights)
-    out.Line(RightsRefusedText(store[0].substr(0, store[0].find_last_of(L'\\')), refused));
+    out.Line(RightsRefusedText(StoreUserFolder(store), refused));
   // The desktop first, then the programs, as the toolbar's button does.
   constexpr int kPersonal[2] = {kCsidlDesktopDirectory, kCsidlPrograms};
   std::vector<StoreOutcome> outcomes(2);

@@ -17,6 +17,11 @@ inline constexpr const wchar_t* kStoreLeaves[2] = {L"Desktop", L"Programs"};
 
 // The store of a role label under the 32-bit programs' folder; nothing made.
 StorePaths ComposeStorePaths(const std::wstring& roleLabel);
+// The user's level of the store, which holds both folders: what a message
+// about the whole store names.
+inline std::wstring StoreUserFolder(const StorePaths& store) {
+  return store[0].substr(0, store[0].find_last_of(L'\\'));
+}
 // Creates what is missing of both folders and gives each exactly the hidden
 // attribute and the private rights (those it has are narrowed); per folder
 // ERROR_SUCCESS or why it could not be made. *rightsError, when given, is

@@ -97,9 +97,7 @@ void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
 }
 
 void ShellFolders::TellRightsRefused(DWORD error) {
-  // Named by the user's level of the store, which holds both folders.
-  const std::wstring& desktop = store_[static_cast<int>(StoreFolder::Desktop)];
-  rightsNotice_->Refused(window_, desktop.substr(0, desktop.find_last_of(L'\\')), error);
+  rightsNotice_->Refused(window_, StoreUserFolder(store_), error);
 }
 
 void ShellFolders::ShowShellFolder(TFileListView* view, int csidl) {
