@@ -1,5 +1,6 @@
 // The list-file reader on any bytes: it must never crash, and whatever it
-// reads must pair into records that keep every path line.
+// reads must place every path line in a record of its own, and every other
+// non-blank line as a type word or a stray.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -15,10 +16,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   };
   const ferlane::ListText text = ferlane::DecodeListText(bytes, latin1);
-  const auto records = ferlane::RecordsFromLines(text.lines);
-  if (records.size() != (text.lines.size() + 1) / 2) std::abort();
-  for (std::size_t i = 0; i < text.lines.size(); i += 2)
-    if (records[i / 2].path != text.lines[i]) std::abort();
+  const auto read = ferlane::ReadListRecords(text.lines);
+  std::size_t record = 0, words = 0;
+  for (const auto& line : text.lines) {
+    if (ferlane::IsBlankLine(line)) continue;
+    if (!ferlane::IsPathLine(line)) {
+      ++words;
+      continue;
+    }
+    if (record >= read.records.size() || read.records[record].path != line) std::abort();
+    ++record;
+  }
+  if (record != read.records.size()) std::abort();
+  std::size_t typed = 0;
+  for (const auto& r : read.records) typed += r.typed ? 1 : 0;
+  if (typed + read.strays.size() != words) std::abort();
   // A text without NUL or line ends splits into no more lines than it has ends.
   for (const auto& line : text.lines)
     if (line.find_first_of(L"\r\n") != std::wstring::npos || line.find(L'\0') != std::wstring::npos) std::abort();

@@ -49,6 +49,9 @@ cp -a "$TEMPLATE/." "$PREFIX/"
 if [ -n "${FERLANE_LOGPIXELS:-}" ]; then
   set_prefix_dpi "$PREFIX" "$FERLANE_LOGPIXELS" || { rm -rf "$PREFIX"; exit 2; }
 fi
+# S: is a second drive letter for C:'s folder, as subst makes one on Windows
+# (Wine's DefineDosDevice answers yes and maps nothing).
+ln -s ../drive_c "$PREFIX/dosdevices/s:" 2>/dev/null
 export WINEPREFIX="$PREFIX"
 # Wine's recycle bin follows XDG: keep deleted test files inside the throwaway prefix.
 export XDG_DATA_HOME="$PREFIX/xdg-data"

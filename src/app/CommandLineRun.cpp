@@ -23,6 +23,7 @@
 #include "platform/PrivateRights.h"
 #include "platform/ProgramPath.h"
 #include "platform/Registry.h"
+#include "platform/UniqueHandle.h"
 #include "protect/ListFileIo.h"
 #include "protect/FileAttributes.h"
 #include "protect/logic/ExactPath.h"
@@ -139,14 +140,29 @@ bool ReadStoredPassword(const std::wstring& user, std::wstring& stored, std::wst
   return true;
 }
 
-// The list a /liste names must be there: a path that names nothing is a
-// mistake to report, not an empty list.
+// The list a /liste names must be a file on disk: a path that names
+// nothing is a mistake to report, not an empty list, and a folder or a
+// device (NUL, CON, COM1...) is no list at all.
 bool GivenListReadable(Output& out, const std::wstring& listFile) {
   const DWORD attributes = ::GetFileAttributesW(listFile.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-  const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : static_cast<DWORD>(ERROR_FILE_NOT_FOUND);
-  out.Line(UnreadableLine(listFile, SystemErrorText(error)));
-  return false;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    out.Line(NotAListLine(listFile, ListFileKind::Folder));
+    return false;
+  }
+  // Opened for no reading at all, only to ask what it is: a device is never
+  // read from, and nobody is kept from the file meanwhile.
+  UniqueFile probe(::CreateFileW(listFile.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+  if (!probe) {
+    const DWORD error = ::GetLastError();
+    out.Line(UnreadableLine(listFile, SystemErrorText(error)));
+    return false;
+  }
+  if (::GetFileType(probe.get()) != FILE_TYPE_DISK) {
+    out.Line(NotAListLine(listFile, ListFileKind::Device));
+    return false;
+  }
+  return true;
 }
 
 int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user) {
@@ -158,7 +174,7 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   const std::wstring listFile = command.listFile ? *command.listFile : ListFilePath(ProgramFolder(), user);
   std::vector<std::wstring> lines;
   bool whole = true;
-  // Read as the window reads it, and never written here.
+  // Read as the window reads it, any line shape, and never written here.
   const DWORD error = ReadListFile(listFile, lines, &whole);
   if (error != ERROR_SUCCESS) {
     out.Line(UnreadableLine(listFile, SystemErrorText(error)));
@@ -168,13 +184,14 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     out.Line(PartlyReadableLine(listFile));
     return kExitUnreadable;
   }
+  const ListRecords list = ReadListRecords(lines);
   Win32FileAttributes fs;
-  std::vector<ItemOutcome> outcomes = RunListAction(fs, RecordsFromLines(lines), action);
+  std::vector<ItemOutcome> outcomes = RunListAction(fs, list.records, action);
   for (ItemOutcome& item : outcomes)
-    if (item.state == ItemState::Missing && !item.error &&
-        ::GetFileAttributesW(ExactPath(item.path).c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (item.state == ItemState::Missing && !item.error && !item.unusable &&
+        ListedPathAttributes(item.path) == INVALID_FILE_ATTRIBUTES)
       item.error = ::GetLastError();
-  const Report report = ListActionReport(action, listFile, outcomes, Reason);
+  const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays);
   out.Lines(report.lines);
   return report.exitCode;
 }

@@ -1,7 +1,8 @@
 #include "app/ListWindowClaim.h"
 
 #include "app/logic/ListWindow.h"
-#include "protect/logic/ListMerge.h"
+#include "platform/FileIdentity.h"
+#include "platform/logic/PathFold.h"
 
 namespace ferlane {
 namespace {
@@ -27,11 +28,10 @@ BOOL CALLBACK MatchMark(HWND window, LPARAM data) {
 }  // namespace
 
 ListWindowClaim::ListWindowClaim(const std::wstring& listFile) {
-  // Folded as the file system compares names: "C:\Ferlane\Marie" and
-  // "c:\ferlane\marie" are one list.
-  std::wstring folded = listFile;
-  if (!folded.empty()) ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-  const std::uint64_t key = PathKey(folded);
+  // Known by its folder's identity and its folded name, not by its
+  // spelling: "C:\Ferlane\Marie", "c:\ferlane\marie", a subst drive, an 8.3
+  // name or a share of the same folder are one list.
+  const std::uint64_t key = PathKey(FileIdentity(listFile));
   // Never 0: a window without the mark answers 0.
   mark_ = static_cast<UINT_PTR>(key) | 1;
   mutex_.reset(::CreateMutexW(nullptr, FALSE, ListWindowMutexName(key).c_str()));

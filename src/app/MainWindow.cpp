@@ -149,10 +149,32 @@ HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
 
 std::wstring ToText(int v) { return std::to_wstring(v); }
 
-std::wstring MergedRowsText(const std::wstring& listFile, std::size_t rows) {
-  return std::to_wstring(rows) + (rows == 1 ? L" élément ajouté" : L" éléments ajoutés") +
-         L" au fichier \"" + listFile + L"\" pendant que Ferlane était ouvert " +
-         (rows == 1 ? L"a été gardé" : L"ont été gardés") + L" dans la liste enregistrée.";
+// One line for what another writer changed in the list file meanwhile.
+std::wstring MergedRowsText(const std::wstring& listFile, std::size_t added, std::size_t removed) {
+  std::wstring text;
+  if (added)
+    text = std::to_wstring(added) + (added == 1 ? L" élément ajouté" : L" éléments ajoutés") + L" au fichier \"" +
+           listFile + L"\" pendant que Ferlane était ouvert " + (added == 1 ? L"a été gardé" : L"ont été gardés") +
+           L" dans la liste enregistrée";
+  if (removed)
+    text += (added ? L" ; " : L"") + std::to_wstring(removed) +
+            (removed == 1 ? L" élément retiré" : L" éléments retirés") +
+            (added ? L" du fichier pendant ce temps " : L" du fichier \"" + listFile + L"\" pendant que Ferlane était ouvert ") +
+            (removed == 1 ? L"en reste retiré" : L"en restent retirés");
+  return text + L".";
+}
+
+// A read-only list file at close: why it cannot be saved and what to do.
+std::wstring ReadOnlyListText(const std::wstring& listFile) {
+  return L"Le fichier \"" + listFile +
+         L"\" est en lecture seule : la liste ne peut pas y être enregistrée. Ôtez-lui l'attribut « Lecture "
+         L"seule » (Propriétés du fichier) pour que la liste puisse être enregistrée.";
+}
+
+std::wstring KeepsChangingText(const std::wstring& listFile) {
+  return L"Le fichier \"" + listFile +
+         L"\" a été changé par un autre programme à chaque tentative d'enregistrement : la liste n'y a pas été "
+         L"enregistrée, pour ne rien effacer de ce qu'il écrit.";
 }
 
 using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
@@ -548,7 +570,8 @@ void Tficheprincipale::LoadListFile() {
   const std::wstring name = ListFileName();
   DWORD error = listView1_.LoadListFile(name);
   if (error != ERROR_SUCCESS) ShowError(hwnd_, ProtectedList::OpenErrorText(name, error));
-  else if (listView1_.LoadedPartly()) ShowWarning(hwnd_, ProtectedList::PartlyReadText(name));
+  else if (listView1_.LoadUnplaced().Any())
+    ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.LoadUnplaced()));
 }
 
 void Tficheprincipale::ShowFirstTime() {
@@ -621,13 +644,19 @@ bool Tficheprincipale::SaveListFile(bool endingSession) {
   const std::wstring name = ListFileName();
   DWORD error = listView1_.SaveListFile(name);
   rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
-  if (error == ERROR_SUCCESS && listView1_.MergedFromDisk() && !endingSession)
-    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk()), MB_OK | MB_ICONINFORMATION);
+  if (!endingSession && listView1_.DiskUnplaced().Any() && !listView1_.KeptCopy().empty())
+    ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
+  if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
+    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk()),
+                MB_OK | MB_ICONINFORMATION);
   if (error == ERROR_SUCCESS || endingSession) return true;
   // The old list file is still whole; the user chooses between closing
   // without saving the list and staying to try again.
-  const std::wstring text = ProtectedList::CreateErrorText(name, error) +
-                            L"\r\n\r\nFermer quand même sans enregistrer la liste ?";
+  std::wstring why;
+  if (error == kListKeepsChanging) why = KeepsChangingText(name);
+  else if (IsReadOnlyFile(name)) why = ReadOnlyListText(name);
+  else why = ProtectedList::CreateErrorText(name, error);
+  const std::wstring text = why + L"\r\n\r\nFermer quand même sans enregistrer la liste ?";
   return ShowMessage(hwnd_, text, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
 }
 

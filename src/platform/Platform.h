@@ -68,6 +68,13 @@ class IPlatform {
   // ERROR_SUCCESS or the system's code. Wine takes them without keeping
   // them, so rights that are kept can only be pretended here.
   virtual DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) = 0;
+  // CreateFileW (unshared) of a file that takes these rights at its
+  // creation, nothing from its parent; rights null: its folder's.
+  // rightsError tells why the rights could not be given (the file is then
+  // made with its folder's); INVALID_HANDLE_VALUE with the last error when
+  // no file could be made.
+  virtual HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
+                                      const FileRights* rights, DWORD& rightsError) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -96,6 +103,8 @@ class Win32Platform : public IPlatform {
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override;
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // PrivateRights.cpp
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
+                              DWORD& rightsError) override;  // PrivateRights.cpp
 };
 
 // The process-wide platform; the real one unless a test installed its own.

@@ -88,8 +88,10 @@ bool Win32Platform::ReadFileRights(const std::wstring& path, FileRights& rights)
   return true;
 }
 
-DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights& rights) {
-  const TrusteeSids sids;
+namespace {
+
+// The access list of rights; ERROR_SUCCESS, or why it cannot be made.
+DWORD BuildAcl(const FileRights& rights, const TrusteeSids& sids, UniqueLocal& owned, PACL& acl) {
   std::vector<EXPLICIT_ACCESS_W> access;
   for (const RightsEntry& e : rights.entries) {
     PSID sid = sids.Of(e.who);
@@ -103,16 +105,70 @@ DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights&
     a.Trustee.ptstrName = static_cast<LPWSTR>(sid);
     access.push_back(a);
   }
-  PACL acl = nullptr;
+  acl = nullptr;
   if (const DWORD error = ::SetEntriesInAclW(static_cast<ULONG>(access.size()), access.data(), nullptr, &acl))
     return error;
-  UniqueLocal owned(acl);
+  owned.reset(acl);
+  return ERROR_SUCCESS;
+}
+
+// Whether the volume that holds path keeps rights at all (FAT does not).
+bool VolumeKeepsRights(const std::wstring& path) {
+  wchar_t root[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return true;  // let the system say
+  DWORD flags = 0;
+  if (!::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return true;
+  return (flags & FILE_PERSISTENT_ACLS) != 0;
+}
+
+}  // namespace
+
+DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights& rights) {
+  const TrusteeSids sids;
+  UniqueLocal owned;
+  PACL acl = nullptr;
+  if (const DWORD error = BuildAcl(rights, sids, owned, acl)) return error;
   const SECURITY_INFORMATION what =
       DACL_SECURITY_INFORMATION |
       (rights.fromParent ? UNPROTECTED_DACL_SECURITY_INFORMATION : PROTECTED_DACL_SECURITY_INFORMATION);
   std::wstring name = path;  // the call takes a writable text
   return ::SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, what, nullptr, nullptr,
                                  rights.openToAll ? nullptr : acl, nullptr);
+}
+
+HANDLE Win32Platform::CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
+                                           const FileRights* rights, DWORD& rightsError) {
+  rightsError = ERROR_SUCCESS;
+  const TrusteeSids sids;
+  UniqueLocal owned;
+  PACL acl = nullptr;
+  SECURITY_DESCRIPTOR descriptor;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+  if (rights) {
+    rightsError = BuildAcl(*rights, sids, owned, acl);
+    if (rightsError == ERROR_SUCCESS &&
+        !(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+          ::SetSecurityDescriptorDacl(&descriptor, TRUE, rights->openToAll ? nullptr : acl, FALSE) &&
+          ::SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED,
+                                         rights->fromParent ? 0 : SE_DACL_PROTECTED)))
+      rightsError = ::GetLastError();
+    // A volume without rights takes the file all the same: said as refused.
+    if (rightsError == ERROR_SUCCESS && !VolumeKeepsRights(path)) rightsError = ERROR_NOT_SUPPORTED;
+    if (rightsError == ERROR_SUCCESS) attributes.lpSecurityDescriptor = &descriptor;
+  }
+  // Never shared while it is written: a reader would see half a list.
+  return ::CreateFileW(path.c_str(), access, 0, rights && !rightsError ? &attributes : nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError) {
+  // Windows 95, 98 and Me keep no rights.
+  if (!IsNtFamily(GetOsFamily())) {
+    rightsError = ERROR_SUCCESS;
+    return Platform().CreateFileWithRights(path, access, disposition, nullptr, rightsError);
+  }
+  const FileRights wanted = PrivateRights(false);
+  return Platform().CreateFileWithRights(path, access, disposition, &wanted, rightsError);
 }
 
 DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame) {

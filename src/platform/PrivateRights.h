@@ -14,6 +14,12 @@ namespace ferlane {
 // family keeps no rights and is left alone.
 DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame = false);
 
+// Creates a file that carries the private rights from its first byte (a
+// list file's new copy, a kept copy), so that no other user can open it at
+// any moment; unshared. rightsError: ERROR_SUCCESS, or why the rights could
+// not be given (the file is then made with its folder's, and this is said).
+HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError);
+
 std::wstring RightsRefusedText(const std::wstring& path, DWORD error);
 
 // Says once in a run that rights could not be given; the work goes on.

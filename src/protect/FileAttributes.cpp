@@ -6,12 +6,20 @@
 
 namespace ferlane {
 
-// Listed paths are addressed exactly, so the item named is the item changed.
-std::uint32_t Win32FileAttributes::Get(const std::wstring& path) {
+std::uint32_t ListedPathAttributes(const std::wstring& path) {
+  // A relative path would name something else in each current folder.
+  if (!IsUsableListPath(path)) {
+    ::SetLastError(ERROR_BAD_PATHNAME);
+    return INVALID_FILE_ATTRIBUTES;
+  }
   return ::GetFileAttributesW(ExactPath(path).c_str());
 }
 
+// Listed paths are addressed exactly, so the item named is the item changed.
+std::uint32_t Win32FileAttributes::Get(const std::wstring& path) { return ListedPathAttributes(path); }
+
 std::uint32_t Win32FileAttributes::Set(const std::wstring& path, std::uint32_t attributes) {
+  if (!IsUsableListPath(path)) return ERROR_BAD_PATHNAME;
   // A word with no settable bit left means "no attribute": say so the way
   // the system expects it.
   if (::SetFileAttributesW(ExactPath(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return 0;

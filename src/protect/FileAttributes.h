@@ -8,6 +8,10 @@
 
 namespace ferlane {
 
+// The attribute word of a listed path in its exact form; a path that cannot
+// be used (relative) reads as missing, ERROR_BAD_PATHNAME the last error.
+std::uint32_t ListedPathAttributes(const std::wstring& path);
+
 // Paths go to the system in their exact ("\\?\") form.
 class Win32FileAttributes : public IFileAttributes {
  public:

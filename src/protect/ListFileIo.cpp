@@ -118,34 +118,9 @@ DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* d
   if (raw) raw->clear();
   if (decoded) *decoded = true;
   text.clear();
-  DWORD attributes = ::GetFileAttributesW(fileName.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
-    // Otherwise let the open below report why.
-  } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    return ERROR_SUCCESS;  // a folder is no list file
-  }
-  UniqueFile file(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) {
-    DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
-    return error;
-  }
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size)) return ::GetLastError();
-  if (size.QuadPart > INT_MAX) return ERROR_NOT_ENOUGH_MEMORY;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD got = 0;
-    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
-      return ::GetLastError();
-    if (got == 0) break;  // shorter than it said: take what is there
-    done += got;
-  }
-  bytes.resize(done);
+  std::string bytes;
+  bool exists = false;
+  if (const DWORD error = ReadListBytes(fileName, bytes, exists)) return error;
   const bool all = DecodeListBytesToText(bytes, DecodeAnsi, text);
   if (decoded) *decoded = all;
   if (raw) *raw = std::move(bytes);
@@ -157,49 +132,76 @@ DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring
   return WriteListBytes(fileName, EncodeListLines(lines), stopAfter);
 }
 
+DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, std::wstring& temp, DWORD* rightsError,
+                     const ListSaveStop& stopAfter) {
+  temp.clear();
+  auto stop = [&](ListSaveStep step) { return stopAfter && stopAfter(step); };
+  // Beside the old file under a fresh name, private from its creation: no
+  // other user may open it at any moment, even before it is filled.
+  const std::wstring folder = FolderOf(fileName);
+  const std::wstring prefix = folder + (folder.back() == L'\\' || folder.back() == L'/' ? L"" : L"\\") + L"fer";
+  unsigned seed = static_cast<unsigned>(::GetTickCount() ^ (::GetCurrentProcessId() << 8));
+  UniqueFile file;
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 64 && !file; ++attempt) {
+    const unsigned number = (seed + static_cast<unsigned>(attempt) * 40503u) & 0xFFFFu;
+    wchar_t hex[8];
+    ::wsprintfW(hex, L"%X", number);
+    const std::wstring name = prefix + hex + L".tmp";
+    DWORD refused = ERROR_SUCCESS;
+    file.reset(CreatePrivateFile(name, GENERIC_WRITE, CREATE_NEW, refused));
+    if (file) {
+      temp = name;
+      if (rightsError) *rightsError = refused;
+    } else if ((error = ::GetLastError()) != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      return error;
+    }
+  }
+  if (!file) return error;
+  error = WriteAll(file.get(), bytes);
+  if (error == ERROR_SUCCESS && stop(ListSaveStep::Write)) return ERROR_CANCELLED;
+  if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+  if (error == ERROR_SUCCESS && stop(ListSaveStep::Flush)) return ERROR_CANCELLED;
+  file.reset();
+  if (error != ERROR_SUCCESS) DiscardListTemp(temp);
+  return error;
+}
+
+DWORD CommitListTemp(const std::wstring& temp, const std::wstring& fileName) {
+  // A list file that was marked hidden stays hidden.
+  DWORD old = ::GetFileAttributesW(fileName.c_str());
+  if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+    ::SetFileAttributesW(temp.c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+  if (!::MoveFileExW(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = ::GetLastError();
+    DiscardListTemp(temp);
+    return error;
+  }
+  return ERROR_SUCCESS;
+}
+
+void DiscardListTemp(const std::wstring& temp) {
+  if (temp.empty()) return;
+  ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileW(temp.c_str());
+}
+
+bool IsReadOnlyFile(const std::wstring& fileName) {
+  const DWORD current = ::GetFileAttributesW(fileName.c_str());
+  return current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY);
+}
+
 DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, const ListSaveStop& stopAfter,
                      DWORD* rightsError) {
   // Renaming over a read-only file would drop the flag the user set on it.
-  DWORD current = ::GetFileAttributesW(fileName.c_str());
-  if (current != INVALID_FILE_ATTRIBUTES && (current & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
-  auto stop = [&](ListSaveStep step) { return stopAfter && stopAfter(step); };
+  if (IsReadOnlyFile(fileName)) return ERROR_ACCESS_DENIED;
   // Written beside the old file under a fresh name, then renamed over it, so
   // a failed write (full disk, refused access, a crash) leaves the old list.
-  wchar_t temp[MAX_PATH];
-  if (!::GetTempFileNameW(FolderOf(fileName).c_str(), L"fer", 0, temp)) return ::GetLastError();
-  DWORD error = ERROR_SUCCESS;
-  {
-    UniqueFile file(
-        ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      error = ::GetLastError();
-    } else {
-      error = WriteAll(file.get(), bytes);
-      if (error == ERROR_SUCCESS && stop(ListSaveStep::Write)) return ERROR_CANCELLED;
-      if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
-      if (error == ERROR_SUCCESS && stop(ListSaveStep::Flush)) return ERROR_CANCELLED;
-    }
-  }
-  if (error == ERROR_SUCCESS) {
-    // Private before it is the list: no other user ever reads it.
-    const DWORD refused = KeepPrivate(temp, false, true);
-    if (rightsError) *rightsError = refused;
-  }
-  if (error == ERROR_SUCCESS) {
-    // A list file that was marked hidden stays hidden.
-    DWORD old = ::GetFileAttributesW(fileName.c_str());
-    if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-      ::SetFileAttributesW(temp, old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-    if (!::MoveFileExW(temp, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      error = ::GetLastError();
-    else if (stop(ListSaveStep::Rename))
-      return ERROR_CANCELLED;
-  }
-  if (error != ERROR_SUCCESS) {
-    ::SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(temp);
-  }
-  return error;
+  std::wstring temp;
+  if (const DWORD error = CreateListTemp(fileName, bytes, temp, rightsError, stopAfter)) return error;
+  if (const DWORD error = CommitListTemp(temp, fileName)) return error;
+  if (stopAfter && stopAfter(ListSaveStep::Rename)) return ERROR_CANCELLED;
+  return ERROR_SUCCESS;
 }
 
 void RemoveStaleListTempFiles(const std::wstring& fileName) {
@@ -219,21 +221,65 @@ void RemoveStaleListTempFiles(const std::wstring& fileName) {
   ::FindClose(find);
 }
 
-std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error) {
+std::wstring BackUpListBytes(const std::wstring& fileName, const std::string& bytes, DWORD& error,
+                             DWORD* rightsError) {
   // Never over an older copy: that may hold the only whole original.
   for (int attempt = 1; attempt < 100; ++attempt) {
     const std::wstring name = ListBackupName(fileName, attempt);
-    if (::CopyFileW(fileName.c_str(), name.c_str(), TRUE)) {
-      // A copy takes its folder's rights; the list's own refusal is told.
-      KeepPrivate(name, false, true);
-      error = ERROR_SUCCESS;
-      return name;
+    DWORD refused = ERROR_SUCCESS;
+    UniqueFile file(CreatePrivateFile(name, GENERIC_WRITE, CREATE_NEW, refused));
+    if (!file) {
+      error = ::GetLastError();
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+      continue;
     }
-    error = ::GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+    if (rightsError && refused) *rightsError = refused;
+    error = WriteAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    file.reset();
+    if (error == ERROR_SUCCESS) return name;
+    ::DeleteFileW(name.c_str());
+    return {};
   }
+  error = ERROR_FILE_EXISTS;
   return {};
 }
+
+DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exists) {
+  bytes.clear();
+  exists = false;
+  DWORD attributes = ::GetFileAttributesW(fileName.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
+  } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    return ERROR_SUCCESS;  // a folder is no list file
+  }
+  UniqueFile file(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
+    return error;
+  }
+  exists = true;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) return ::GetLastError();
+  if (size.QuadPart > INT_MAX) return ERROR_NOT_ENOUGH_MEMORY;
+  bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
+      return ::GetLastError();
+    if (got == 0) break;  // shorter than it said: take what is there
+    done += got;
+  }
+  bytes.resize(done);
+  return ERROR_SUCCESS;
+}
+
+bool DecodeListFileBytes(std::string_view bytes, std::wstring& text) { return DecodeListBytesToText(bytes, DecodeAnsi, text); }
 
 std::wstring OpenListFileErrorText(const std::wstring& fileName, DWORD error) {
   return L"Impossible d'ouvrir le fichier \"" + fileName + L"\". " + SystemErrorText(error);

@@ -53,9 +53,29 @@ DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, con
 // folder. A save in progress keeps its file open unshared, so it is spared.
 void RemoveStaleListTempFiles(const std::wstring& fileName);
 
-// Keeps the original bytes of a list file that could not be read whole under
-// the first free name of ListBackupName; the name used, empty on failure.
-std::wstring BackUpListFile(const std::wstring& fileName, DWORD& error);
+// Keeps bytes a list file held (one that could not be read whole, or that
+// held lines nothing could place) under the first free name of
+// ListBackupName, private from its creation; the name used, empty on
+// failure. *rightsError (when given) tells a refusal of the rights.
+std::wstring BackUpListBytes(const std::wstring& fileName, const std::string& bytes, DWORD& error,
+                             DWORD* rightsError = nullptr);
+
+// The file's bytes; exists false (and ERROR_SUCCESS) when there is no such
+// file, or a folder has the name.
+DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exists);
+// The bytes decoded as ReadListFileText decodes them; false when some do not.
+bool DecodeListFileBytes(std::string_view bytes, std::wstring& text);
+
+// The three steps of a save, apart, so that what is on disk can be checked
+// between the write and the rename: the bytes written, flushed, to a new
+// file beside the list (private from creation; *rightsError tells a
+// refusal), then renamed over the list (the temporary file is gone on
+// failure), or thrown away.
+DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, std::wstring& temp, DWORD* rightsError,
+                     const ListSaveStop& stopAfter = {});
+DWORD CommitListTemp(const std::wstring& temp, const std::wstring& fileName);
+void DiscardListTemp(const std::wstring& temp);
+bool IsReadOnlyFile(const std::wstring& fileName);
 
 // The bytes of a list file, and back.
 std::string EncodeListLines(const std::vector<std::wstring>& lines);

@@ -15,7 +15,7 @@
 #include "protect/logic/DropRules.h"
 #include "protect/logic/ExactPath.h"
 #include "protect/logic/ListFile.h"
-#include "protect/logic/ListMerge.h"
+#include "platform/logic/PathFold.h"
 
 namespace ferlane {
 namespace {
@@ -37,13 +37,6 @@ void SetItemSelected(HWND list, int item, bool selected) {
   lvi.stateMask = LVIS_SELECTED;
   lvi.state = selected ? LVIS_SELECTED : 0;
   ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvi));
-}
-
-// Windows paths that differ in letter case only name the same file.
-std::wstring UpperPath(std::wstring_view path) {
-  std::wstring upper(path);
-  if (!upper.empty()) ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-  return upper;
 }
 
 }  // namespace
@@ -179,7 +172,7 @@ void ProtectedList::CompactPool() {
 ItemState ProtectedList::RowState(int item) const {
   Row& row = rows_[static_cast<std::size_t>(item)];
   if (!row.stateRead) {
-    row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(std::wstring(PathOf(row))).c_str()));
+    row.state = StateFromAttributes(ListedPathAttributes(std::wstring(PathOf(row))));
     row.stateRead = true;
   }
   return row.state;
@@ -279,34 +272,37 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   if (!list_ || running_) return;
   Reshaped();
   Batch batch(*this);
-  storedFile_.clear();
+  changed_ = true;
   Row row = NewRow(path, type);
+  row.addedHere = true;
   // A dropped item says at once what it is.
-  row.state = StateFromAttributes(::GetFileAttributesW(ExactPath(path).c_str()));
+  row.state = StateFromAttributes(ListedPathAttributes(path));
   row.stateRead = true;
   rows_.push_back(std::move(row));
   SyncCount();
 }
 
-std::vector<ProtectedList::Row> ProtectedList::RowsFromText(std::wstring text, bool* whole) {
+std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& content) {
   // The text itself becomes (part of) the pool: the rows point at their
   // path lines in it, and no line is copied.
-  const std::vector<LineSpan> lines = ListLineSpans(text, whole);
   const std::size_t base = pool_.size();
-  if (pool_.empty()) pool_ = std::move(text);
-  else pool_ += text;
-  const std::wstring_view pool(pool_);
+  if (pool_.empty()) pool_ = std::move(content.text);
+  else pool_ += content.text;
   std::vector<Row> rows;
-  rows.reserve((lines.size() + 1) / 2);
-  for (std::size_t i = 0; i < lines.size(); i += 2) {
+  rows.reserve(content.records.size());
+  for (const ListRecordAt& record : content.records) {
     Row row;
-    row.at = base + lines[i].at;
-    row.length = lines[i].length;
-    // An unpaired last line (a hand-edited file) is kept as a file.
-    if (i + 1 < lines.size()) row.type = TypeFromLine(pool.substr(base + lines[i + 1].at, lines[i + 1].length));
+    row.at = base + content.lines[record.line].at;
+    row.length = content.lines[record.line].length;
+    row.type = record.type;
     rows.push_back(row);
   }
   return rows;
+}
+
+void ProtectedList::NoteUnplaced(const ListContent& content) {
+  unplaced_.whole = unplaced_.whole && content.whole;
+  unplaced_.strays.insert(unplaced_.strays.end(), content.strays.begin(), content.strays.end());
 }
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
@@ -314,22 +310,18 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
   if (running_) return ERROR_BUSY;
   // A save killed half-way leaves its temporary file; it is of no use now.
   RemoveStaleListTempFiles(fileName);
-  std::wstring text;
-  std::string raw;
-  bool decoded = true;
-  ListFileStamp before, after;
-  const bool stamped = StampListFile(fileName, before);
-  DWORD error = ReadListFileText(fileName, text, &decoded, &raw);
+  ListContent content;
+  DWORD error = file_.Read(fileName, content);
   if (error != ERROR_SUCCESS) {
     unreadFile_ = fileName;
     return error;
   }
   const bool wasEmpty = rows_.empty();
-  bool whole = true;
-  std::vector<Row> loaded = RowsFromText(std::move(text), &whole);
-  if (!decoded || !whole) unkeptFile_ = fileName;
-  storedFile_.clear();
-  RememberBase(fileName, stamped, before, KeysOf(loaded));
+  unplaced_ = {};
+  NoteUnplaced(content);
+  std::vector<Row> loaded = RowsFromContent(std::move(content));
+  // Rows already there (a test's, or none) were not in the file.
+  changed_ = !wasEmpty || !file_.ReadInOwnForm();
   if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
   Reshaped();
@@ -339,14 +331,6 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
     rows_.insert(rows_.end(), std::make_move_iterator(loaded.begin()), std::make_move_iterator(loaded.end()));
   }
   SyncCount();
-  // A file in the very form a save would give needs no rewriting at close
-  // unless the list or the file changes meanwhile: a long list then closes
-  // at once.
-  if (wasEmpty && decoded && whole && stamped && StampListFile(fileName, after) && after == before &&
-      EncodeRows() == raw) {
-    storedFile_ = fileName;
-    storedStamp_ = after;
-  }
   return ERROR_SUCCESS;
 }
 
@@ -361,7 +345,7 @@ std::string ProtectedList::EncodeRows() const {
 void ProtectedList::InsertInFront(std::vector<Row> front) {
   if (front.empty()) return;
   Reshaped();
-  storedFile_.clear();
+  changed_ = true;
   const std::vector<int> selected = SelectedItems();
   const int shift = static_cast<int>(front.size());
   front.insert(front.end(), std::make_move_iterator(rows_.begin()), std::make_move_iterator(rows_.end()));
@@ -371,99 +355,107 @@ void ProtectedList::InsertInFront(std::vector<Row> front) {
   for (int i : selected) SetItemSelected(list_, i + shift, true);
 }
 
+// The rows as the list file reads them to save.
+class ProtectedList::SaveRows final : public IListRows {
+ public:
+  explicit SaveRows(const ProtectedList& list) : list_(list) {}
+  std::size_t Count() const override { return list_.rows_.size(); }
+  std::wstring_view Path(std::size_t row) const override { return list_.PathOf(list_.rows_[row]); }
+  ItemType Type(std::size_t row) const override { return list_.rows_[row].type; }
+  bool AddedHere(std::size_t row) const override { return list_.rows_[row].addedHere; }
+
+ private:
+  const ProtectedList& list_;
+};
+
 DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter) {
   // Without the list view there is nothing trustworthy to write: an empty
   // file here would wipe the stored list.
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
-  if (!unreadFile_.empty() && ::lstrcmpiW(unreadFile_.c_str(), fileName.c_str()) == 0) {
+  mergedFromDisk_ = removedOnDisk_ = 0;
+  keptCopy_.clear();
+  diskUnplaced_ = {};
+  rightsError_ = ERROR_SUCCESS;
+  if (!unreadFile_.empty() && SamePathText(unreadFile_, fileName)) {
     // The load failed, so the list lacks the stored items: fetch them now,
     // in front as a successful load would have put them.
-    std::wstring stored;
-    bool decoded = true;
-    DWORD error = ReadListFileText(fileName, stored, &decoded);
-    if (error != ERROR_SUCCESS) return error;
+    ListContent stored;
+    if (const DWORD error = file_.Read(fileName, stored); error != ERROR_SUCCESS) return error;
     unreadFile_.clear();
-    bool whole = true;
+    NoteUnplaced(stored);
     Batch batch(*this);
-    InsertInFront(RowsFromText(std::move(stored), &whole));
-    if (!decoded || !whole) unkeptFile_ = fileName;
+    InsertInFront(RowsFromContent(std::move(stored)));
   }
-  mergedFromDisk_ = 0;
-  rightsError_ = ERROR_SUCCESS;
-  if (const DWORD error = MergeRowsAddedOnDisk(fileName); error != ERROR_SUCCESS) return error;
-  if (!unkeptFile_.empty() && ::lstrcmpiW(unkeptFile_.c_str(), fileName.c_str()) == 0) {
-    // The file holds more than the list could read: its bytes are kept
-    // beside it before they are replaced, or not replaced at all.
-    DWORD error = ERROR_SUCCESS;
-    if (BackUpListFile(fileName, error).empty()) return error ? error : ERROR_FILE_EXISTS;
-    unkeptFile_.clear();
+  ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_, stopAfter);
+  rightsError_ = saved.rightsError;
+  keptCopy_ = saved.copy;
+  if (!saved.disk.whole || !saved.disk.strays.empty()) {
+    diskUnplaced_.whole = saved.disk.whole;
+    diskUnplaced_.strays = saved.disk.strays;
   }
-  ListFileStamp stamp;
-  if (!storedFile_.empty() && ::lstrcmpiW(storedFile_.c_str(), fileName.c_str()) == 0 &&
-      StampListFile(fileName, stamp) && stamp == storedStamp_ &&
-      !(::GetFileAttributesW(fileName.c_str()) & FILE_ATTRIBUTE_READONLY))
-    return ERROR_SUCCESS;
-  storedFile_.clear();
-  const DWORD error = WriteListBytes(fileName, EncodeRows(), stopAfter, &rightsError_);
-  if (error == ERROR_SUCCESS && StampListFile(fileName, stamp)) {
-    storedFile_ = fileName;
-    storedStamp_ = stamp;
-    RememberBase(fileName, true, stamp, KeysOf(rows_));
-  }
-  return error;
-}
-
-std::vector<std::uint64_t> ProtectedList::KeysOf(const std::vector<Row>& rows) const {
-  std::vector<std::uint64_t> keys;
-  keys.reserve(rows.size());
-  std::wstring folded;
-  for (const Row& row : rows) {
-    folded.assign(PathOf(row));
-    if (!folded.empty()) ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-    keys.push_back(PathKey(folded));
-  }
-  return keys;
-}
-
-void ProtectedList::RememberBase(const std::wstring& fileName, bool existed, const ListFileStamp& stamp,
-                                 std::vector<std::uint64_t> keys) {
-  baseFile_ = fileName;
-  baseExisted_ = existed;
-  baseStamp_ = existed ? stamp : ListFileStamp{};
-  baseKeys_ = std::move(keys);
-}
-
-DWORD ProtectedList::MergeRowsAddedOnDisk(const std::wstring& fileName) {
-  if (baseFile_.empty() || ::lstrcmpiW(baseFile_.c_str(), fileName.c_str()) != 0) return ERROR_SUCCESS;
-  ListFileStamp now;
-  const bool exists = StampListFile(fileName, now);
-  if (exists == baseExisted_ && (!exists || now == baseStamp_)) return ERROR_SUCCESS;  // nobody else wrote
-  std::wstring text;
-  bool decoded = true;
-  if (const DWORD error = ReadListFileText(fileName, text, &decoded); error != ERROR_SUCCESS) return error;
-  bool whole = true;
-  std::vector<Row> disk = RowsFromText(std::move(text), &whole);
-  // What the other writer left unreadable is kept in a copy before the save.
-  if (!decoded || !whole) unkeptFile_ = fileName;
-  std::vector<Row> added;
-  for (std::size_t i : RowsAddedOnDisk(baseKeys_, KeysOf(rows_), KeysOf(disk))) added.push_back(disk[i]);
-  // Whatever the outcome, this is now the file the list has seen.
-  RememberBase(fileName, exists, now, KeysOf(disk));
-  if (added.empty()) return ERROR_SUCCESS;
-  Batch batch(*this);
-  Reshaped();
-  storedFile_.clear();
-  mergedFromDisk_ = added.size();
-  rows_.insert(rows_.end(), added.begin(), added.end());
-  SyncCount();
+  if (saved.error != ERROR_SUCCESS || !saved.written) return saved.error;
+  ApplyMerge(saved.merge, std::move(saved.disk));
+  changed_ = false;
+  unplaced_ = {};
   return ERROR_SUCCESS;
 }
 
-std::wstring ProtectedList::PartlyReadText(const std::wstring& fileName) {
-  return L"Le fichier \"" + fileName +
-         L"\" n'a pas pu \u00EAtre lu en entier (octet nul ou caract\u00E8re illisible). Les \u00E9l\u00E9ments "
-         L"lisibles sont charg\u00E9s ; le contenu d'origine sera gard\u00E9 dans \"" +
-         ListBackupName(fileName, 1) + L"\" avant que la liste ne soit enregistr\u00E9e.";
+void ProtectedList::ApplyMerge(const MergeResult& merge, ListContent&& disk) {
+  for (Row& row : rows_) row.addedHere = false;
+  bool same = merge.rows.size() == rows_.size();
+  for (std::size_t k = 0; same && k < merge.rows.size(); ++k)
+    same = !merge.rows[k].fromDisk && merge.rows[k].index == k && merge.rows[k].type == rows_[k].type;
+  if (same) return;
+  mergedFromDisk_ = merge.addedOnDisk;
+  removedOnDisk_ = merge.removedOnDisk;
+  // The disk's rows join the pool; the selection follows the rows it was on.
+  std::vector<Row> fromDisk = RowsFromContent(std::move(disk));
+  const std::vector<int> selected = SelectedItems();
+  std::vector<bool> wasSelected(rows_.size(), false);
+  for (int i : selected) wasSelected[static_cast<std::size_t>(i)] = true;
+  std::vector<Row> merged;
+  merged.reserve(merge.rows.size());
+  std::vector<int> keep;
+  for (const MergePick& pick : merge.rows) {
+    Row row = pick.fromDisk ? fromDisk[pick.index] : rows_[pick.index];
+    if (row.type != pick.type) {
+      row.type = pick.type;
+      row.icon = -1;
+    }
+    if (!pick.fromDisk && wasSelected[pick.index]) keep.push_back(static_cast<int>(merged.size()));
+    merged.push_back(row);
+  }
+  Batch batch(*this);
+  Reshaped();
+  rows_ = std::move(merged);
+  CompactPool();
+  SyncCount();
+  SetItemSelected(list_, -1, false);
+  for (int i : keep) SetItemSelected(list_, i, true);
+}
+
+
+std::wstring ProtectedList::UnplacedText(const std::wstring& fileName, const Unplaced& unplaced,
+                                        const std::wstring& copy) {
+  std::wstring text;
+  if (!unplaced.whole)
+    text = L"Le fichier \"" + fileName +
+           L"\" n'a pas pu \u00EAtre lu en entier (octet nul ou caract\u00E8re illisible).";
+  if (!unplaced.strays.empty()) {
+    if (!text.empty()) text += L"\r\n";
+    text += L"Ces lignes du fichier \"" + fileName + L"\" ne suivent aucun chemin : elles n'ont pas pu \u00EAtre "
+            L"plac\u00E9es dans la liste :";
+    constexpr std::size_t kShown = 10;
+    for (std::size_t i = 0; i < unplaced.strays.size() && i < kShown; ++i)
+      text += L"\r\n    \"" + unplaced.strays[i] + L"\"";
+    if (unplaced.strays.size() > kShown)
+      text += L"\r\n    (et " + std::to_wstring(unplaced.strays.size() - kShown) + L" autres)";
+  }
+  if (copy.empty())
+    return text + L"\r\nLes \u00E9l\u00E9ments lisibles sont charg\u00E9s ; le contenu d'origine sera gard\u00E9 "
+                  L"dans \"" + ListBackupName(fileName, 1) + L"\" (ou le premier nom libre \".bak2\", \".bak3\"...) "
+                  L"avant que la liste ne soit enregistr\u00E9e.";
+  return text + L"\r\nLe contenu d'origine est gard\u00E9 dans \"" + copy + L"\".";
 }
 
 std::wstring ProtectedList::OpenErrorText(const std::wstring& fileName, DWORD error) {
@@ -502,7 +494,7 @@ void ProtectedList::RunCommand(ListCommand command) {
       CommandProgress*& slot;
       ~Running() { slot = nullptr; }
     } running{running_ = &progress};
-    result = RunListCommand(command, fs, items, &progress, &UpperPath);
+    result = RunListCommand(command, fs, items, &progress, &FoldPath);
     quitTaken = progress.QuitTaken();
   }
   {
@@ -547,7 +539,7 @@ void ProtectedList::Supprimer2Click() {
   if (!list_ || running_) return;
   const std::vector<int> selected = SelectedItems();
   if (selected.empty()) return;
-  storedFile_.clear();
+  changed_ = true;
   Reshaped();
   Batch batch(*this);
   // One pass keeps the remaining rows in their order.
@@ -572,7 +564,7 @@ void ProtectedList::Supprimer1Click() {
   if (!list_ || running_) return;
   Reshaped();
   Batch batch(*this);
-  if (!rows_.empty()) storedFile_.clear();
+  if (!rows_.empty()) changed_ = true;
   rows_.clear();
   pool_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);

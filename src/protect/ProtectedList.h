@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "protect/FileAttributes.h"
+#include "protect/ListFile.h"
 #include "protect/ListFileIo.h"
 #include "protect/logic/CommandPace.h"
 #include "protect/logic/HideShow.h"
@@ -85,29 +86,47 @@ class ProtectedList {
   // Appends the items of the list file; ERROR_SUCCESS when there is no file.
   // On an error the list is left as it was and the caller shows OpenErrorText.
   // First removes the temporary files of a save that was killed half-way.
-  // A file that cannot be read whole (a NUL byte, an undecodable byte) loads
-  // what can be read; LoadedPartly() then tells the caller to say so.
+  // Any line shape is read (an empty line, a path without its type word);
+  // a file that cannot be read whole (a NUL byte, an undecodable byte) or
+  // that holds type words following no path loads what can be placed;
+  // LoadUnplaced() then tells the caller what to say.
   DWORD LoadListFile(const std::wstring& fileName);
-  bool LoadedPartly() const { return !unkeptFile_.empty(); }
-  // Writes every item (path, type word) to the list file, replacing it.
-  // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.
-  // A file that already holds exactly these bytes (the list unchanged since
-  // it was loaded or saved, and the file since then) is left as it is.
-  // A file whose load failed is never replaced unread: it is read again
-  // first and its items are put back in front of the list; while it still
-  // cannot be read, the read error is returned and the file is left alone.
-  // A file read only in part is first copied to ListBackupName; while that
-  // copy cannot be made, the file is not replaced and the error is returned.
-  // A file another writer changed since the list read or wrote it is merged
-  // first: the rows it added are appended (MergedFromDisk() tells how many),
-  // the rows this list removed stay removed, and no path is written twice.
+  // What the list file held that no row shows.
+  struct Unplaced {
+    bool whole = true;                 // false: a NUL or an undecodable byte cut the file
+    std::vector<std::wstring> strays;  // type words that follow no path
+    bool Any() const { return !whole || !strays.empty(); }
+  };
+  const Unplaced& LoadUnplaced() const { return unplaced_; }
+  bool LoadedPartly() const { return unplaced_.Any(); }
+  // Writes every item (path, type word) to the list file, merged with what
+  // another writer put there since the list read or last wrote it: rows it
+  // added are appended (MergedFromDisk), rows it removed go (RemovedOnDisk)
+  // unless this list added them, rows this list removed stay removed, no
+  // path twice. The file is replaced only if it is still the one merged
+  // just before the rename; else it is merged again (kListKeepsChanging
+  // after a few tries). Returns ERROR_SUCCESS or the error for
+  // CreateErrorText. Shows nothing. A file that already holds exactly these
+  // rows is left as it is. A file whose load failed is never replaced
+  // unread: it is read again first and its items are put back in front of
+  // the list; while it still cannot be read, the read error is returned.
+  // What a file held that could not be placed is first kept in a copy
+  // (KeptCopy); while that copy cannot be made, the file is not replaced.
   DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
   std::size_t MergedFromDisk() const { return mergedFromDisk_; }
+  std::size_t RemovedOnDisk() const { return removedOnDisk_; }
+  // The copy the last save made of what the file held that could not be
+  // placed; empty when none was made. DiskUnplaced: what that was, when the
+  // file as another writer left it held it.
+  const std::wstring& KeptCopy() const { return keptCopy_; }
+  const Unplaced& DiskUnplaced() const { return diskUnplaced_; }
   // Why the last file written could not be given the private rights;
   // ERROR_SUCCESS when it was, or nothing was written.
   DWORD RightsError() const { return rightsError_; }
-  // The start-up message for a file read only in part.
-  static std::wstring PartlyReadText(const std::wstring& fileName);
+  // What a load or a save says of a file that held what no row shows;
+  // copy: the copy made, empty when it is yet to be made.
+  static std::wstring UnplacedText(const std::wstring& fileName, const Unplaced& unplaced,
+                                   const std::wstring& copy = {});
   // "Impossible d'ouvrir le fichier "<name>". <reason>" and
   // "Impossible de créer le fichier "<name>". <reason>".
   static std::wstring OpenErrorText(const std::wstring& fileName, DWORD error);
@@ -171,7 +190,11 @@ class ProtectedList {
     // first shown or asked for, not for every row of a long list at start.
     bool stateRead = false;
     int icon = -1;  // -1: not asked yet
+    // Dropped since the list file was last read or written: kept at the
+    // save's merge even where another writer removed the path.
+    bool addedHere = false;
   };
+  class SaveRows;
   bool Alive() const;
   std::wstring_view PathOf(const Row& row) const { return std::wstring_view(pool_).substr(row.at, row.length); }
   Row NewRow(std::wstring_view path, ItemType type);
@@ -192,8 +215,11 @@ class ProtectedList {
   // Puts rows in front of the list (the stored items of a late read); the
   // selected rows stay selected.
   void InsertInFront(std::vector<Row> front);
-  // The rows of a list file's decoded text; whole: false when a NUL cut it.
-  std::vector<Row> RowsFromText(std::wstring text, bool* whole);
+  // The rows of a list file's content; its text joins the pool.
+  std::vector<Row> RowsFromContent(ListContent&& content);
+  void NoteUnplaced(const ListContent& content);
+  // The rows as a save merged them with the disk's.
+  void ApplyMerge(const MergeResult& merge, ListContent&& disk);
   // The first row from start whose caption is text, or begins with it.
   int FindCaption(const std::wstring& text, int start, bool partial, bool wrap) const;
 
@@ -209,29 +235,15 @@ class ProtectedList {
   std::wstring pool_;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
-  // The list file read only in part, until its bytes are kept in a copy.
-  std::wstring unkeptFile_;
-  // The list file known to hold the list's bytes exactly, and its stamp
-  // then; cleared by any change of the rows (not of their state words,
-  // which the file does not hold).
-  std::wstring storedFile_;
-  ListFileStamp storedStamp_;
-  // What the list file held when the list last read or wrote it, to find at
-  // the next save the rows another writer added meanwhile: whether it
-  // existed, its stamp, and its paths' keys (PathKey).
-  std::wstring baseFile_;
-  bool baseExisted_ = false;
-  ListFileStamp baseStamp_;
-  std::vector<std::uint64_t> baseKeys_;
-  std::size_t mergedFromDisk_ = 0;
+  // The list file on disk: its base and its merge.
+  ListFile file_;
+  // The rows differ from the list file's as last read or written (not
+  // their state words, which the file does not hold).
+  bool changed_ = false;
+  Unplaced unplaced_, diskUnplaced_;
+  std::wstring keptCopy_;
+  std::size_t mergedFromDisk_ = 0, removedOnDisk_ = 0;
   DWORD rightsError_ = ERROR_SUCCESS;
-  // The keys of rows' paths, folded as the file system compares them.
-  std::vector<std::uint64_t> KeysOf(const std::vector<Row>& rows) const;
-  void RememberBase(const std::wstring& fileName, bool existed, const ListFileStamp& stamp,
-                    std::vector<std::uint64_t> keys);
-  // Adds the rows another writer put in the file since the base; false with
-  // the reason when the file cannot be read.
-  DWORD MergeRowsAddedOnDisk(const std::wstring& fileName);
 };
 
 // "Les attributs de ces éléments n'ont pas pu être changés :" then one line

@@ -6,14 +6,16 @@
 
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
+#include "platform/logic/PathFold.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/logic/MergePlan.h"
 
 namespace ferlane {
 namespace {
 
+// Names compared as the file system compares them.
 std::wstring LowerCase(std::wstring text) {
-  if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  FoldPathInPlace(text);
   return text;
 }
 

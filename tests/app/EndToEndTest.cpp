@@ -688,6 +688,37 @@ TEST_F(CommandLineTest, AnAdministratorsListFileIsAppliedAsItIsAndNeitherListIsW
   EXPECT_EQ(FileBytes(folder + user), ownBytes);
 }
 
+TEST_F(CommandLineTest, AScriptsListOfOnePathPerLineHidesEveryPathAndWhatIsNoListIsRefused) {
+  const std::wstring parc = scratch.Folder(L"Flotte");
+  std::vector<std::wstring> paths;
+  for (const wchar_t* name : {L"alpha.txt", L"beta.txt", L"gamma.txt", L"delta.txt"})
+    paths.push_back(scratch.File(name, 2));
+  const std::wstring list = parc + L"\\flotte.txt";
+  // One path per line, an empty line in the middle and one at the end.
+  ASSERT_TRUE(PutBytes(list, Narrow(paths[0]) + "\r\n" + Narrow(paths[1]) + "\r\n\r\n" + Narrow(paths[2]) + "\r\n" +
+                                 Narrow(paths[3]) + "\r\n\r\n"));
+  SilentRun run = Run(L"/cacher /liste:" + list);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  for (const auto& path : paths) EXPECT_TRUE(IsHidden(path)) << Narrow(path);
+  EXPECT_TRUE(Says(run, "4 sur 4")) << run.output;
+
+  // A word that follows no path, and a relative path: each named, exit 1.
+  ASSERT_TRUE(PutBytes(list, "Dossier\r\n" + Narrow(paths[0]) + "\r\nFichier\r\nFlotte\\alpha.txt\r\n"));
+  run = Run(L"/voir /liste:" + list);
+  EXPECT_EQ(run.exitCode, 1u) << run.output;
+  EXPECT_FALSE(IsHidden(paths[0]));
+  EXPECT_TRUE(Says(run, "ligne \"Dossier\"")) << run.output;
+  EXPECT_TRUE(Says(run, "Flotte\\alpha.txt : chemin relatif")) << run.output;
+
+  // A folder or a device is no list: nothing changes.
+  for (const std::wstring& notAList : {parc, std::wstring(L"NUL"), std::wstring(L"COM1")}) {
+    run = Run(L"/cacher /liste:" + notAList);
+    EXPECT_EQ(run.exitCode, 4u) << Narrow(notAList) << ": " << run.output;
+    EXPECT_TRUE(Says(run, "Rien n'est chang")) << run.output;
+  }
+  EXPECT_FALSE(IsHidden(paths[0]));
+}
+
 TEST_F(CommandLineTest, APasswordFileFromNotepadIsReadAndAWriterThatNeverEndsTheLineIsGivenTenSeconds) {
   const std::wstring a = scratch.File(L"secret.txt", 4, FILE_ATTRIBUTE_HIDDEN);
   ASSERT_EQ(WriteListFile(folder + user, {a, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));

@@ -324,6 +324,21 @@ TEST_F(MainWindowTest, UnwritableListFileLetsTheUserStayOrCloseWithoutIt) {
   EXPECT_EQ(ReadSetting(L"Largeur"), L"623");
 }
 
+TEST_F(MainWindowTest, AReadOnlyListFileSaysSoAndHowToSaveIt) {
+  const std::wstring list = programFolder + L"dupont";
+  ASSERT_EQ(WriteListFile(list, {}), static_cast<DWORD>(ERROR_SUCCESS));
+  ::SetFileAttributesW(list.c_str(), FILE_ATTRIBUTE_READONLY);
+  auto main = MakeMain();
+  messages.answers = {IDNO};
+  EXPECT_FALSE(main->FormCloseQuery());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"est en lecture seule"), std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(L"Lecture seule"), std::wstring::npos);
+  EXPECT_NE(messages.shown[0].text.find(L"Fermer quand même sans enregistrer la liste ?"), std::wstring::npos);
+  ::SetFileAttributesW(list.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(main->FormCloseQuery());
+}
+
 TEST_F(MainWindowTest, EndOfSessionIsNeverBlockedByTheListFile) {
   auto main = MakeMain();
   ::CreateDirectoryW((programFolder + L"dupont").c_str(), nullptr);
@@ -560,6 +575,17 @@ TEST_F(MainWindowTest, RowsAnotherWriterAddedAreKeptAtClose) {
   EXPECT_EQ(lines, (std::vector<std::wstring>{a, L"Fichier", c, L"Fichier"}));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text.rfind(L"1 élément ajouté au fichier \"" + list + L"\"", 0), 0u);
+
+  // An untouched window: a row another writer removed stays removed.
+  messages.shown.clear();
+  auto next = MakeMain();
+  ASSERT_EQ(next->ListView1().ItemCount(), 2);
+  ASSERT_EQ(WriteListFile(list, {c, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(next->FormCloseQuery());
+  ASSERT_EQ(ReadListFile(list, lines), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(lines, (std::vector<std::wstring>{c, L"Fichier"}));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"1 élément retiré"), std::wstring::npos);
 }
 
 // A list an earlier version left in the user's VirtualStore copy of the

@@ -62,7 +62,7 @@ TEST_F(ListFileRobustness, AFileReadInPartIsKeptBesideBeforeItIsReplaced) {
   ASSERT_EQ(list.LoadListFile(name), 0u);
   EXPECT_TRUE(list.LoadedPartly());
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a", L"C:\\b"}));
-  EXPECT_NE(ProtectedList::PartlyReadText(name).find(name + L".bak"), std::wstring::npos);
+  EXPECT_NE(ProtectedList::UnplacedText(name, list.LoadUnplaced()).find(name + L".bak"), std::wstring::npos);
   // An older copy is never overwritten.
   ASSERT_TRUE(WriteBytes(name + L".bak", "older"));
   ASSERT_EQ(list.SaveListFile(name), 0u);

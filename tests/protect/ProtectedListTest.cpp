@@ -223,19 +223,21 @@ TEST_F(ProtectedListTest, AFileHoldingTheUnchangedListIsLeftAloneAtSave) {
   EXPECT_TRUE(untouched());
   EXPECT_EQ(ReadBytes(name), stored);
 
-  // Changed behind the list's back, even at the same size: written again.
+  // Changed behind the list's back, even at the same size: merged and
+  // written again, the other writer's type word winning.
   std::string other = stored;
   other[other.size() - 4] = 'X';
   ASSERT_TRUE(WriteBytes(name, other));
   ASSERT_EQ(list.SaveListFile(name), 0u);
-  EXPECT_EQ(ReadBytes(name), stored);
+  const std::string merged = EncodeListLines({a, L"Fichier", L"C:\\gone", L"Fichier"});
+  EXPECT_EQ(ReadBytes(name), merged);
 
   // A new item: written.
   age();
   list.AddItem(L"C:\\new", ItemType::File);
   ASSERT_EQ(list.SaveListFile(name), 0u);
   EXPECT_FALSE(untouched());
-  EXPECT_EQ(ReadBytes(name), stored + "C:\\new\r\nFichier\r\n");
+  EXPECT_EQ(ReadBytes(name), merged + "C:\\new\r\nFichier\r\n");
 
   // A file not in the form a save gives (LF line ends) is written in that form.
   ProtectedList fresh;

@@ -44,6 +44,21 @@ DWORD FakePlatform::WriteFileRights(const std::wstring& path, const FileRights& 
   return ERROR_SUCCESS;
 }
 
+HANDLE FakePlatform::CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
+                                          const FileRights* rights, DWORD& rightsError) {
+  if (!rights) return Win32Platform::CreateFileWithRights(path, access, disposition, nullptr, rightsError);
+  const bool pretend = rightsRefusal || keptRights;
+  HANDLE file = Win32Platform::CreateFileWithRights(path, access, disposition, pretend ? nullptr : rights, rightsError);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  if (rightsRefusal) {
+    rightsError = *rightsRefusal;
+    return file;
+  }
+  createdPrivate.push_back(path);
+  if (keptRights) (*keptRights)[path] = *rights;
+  return file;
+}
+
 INT_PTR FakePlatform::RunShellExecute(HWND owner, const std::wstring& verb, const std::wstring& file,
                                       const std::wstring& params, const std::wstring& folder, int show) {
   if (!executed) return Win32Platform::RunShellExecute(owner, verb, file, params, folder, show);

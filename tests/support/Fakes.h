@@ -46,6 +46,9 @@ class FakePlatform : public Win32Platform {
   std::optional<std::map<std::wstring, FileRights>> keptRights;
   std::optional<DWORD> rightsRefusal;      // when set, every rights write fails with it
   std::vector<std::wstring> rightsWrites;  // the paths written, in order
+  // The files made with rights from their creation, in order (their rights
+  // kept in keptRights when it is set).
+  std::vector<std::wstring> createdPrivate;
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -63,6 +66,8 @@ class FakePlatform : public Win32Platform {
   TokenElevation Elevation() override { return elevation ? *elevation : Win32Platform::Elevation(); }
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
+                              DWORD& rightsError) override;
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);

@@ -4,18 +4,14 @@
 #include <string_view>
 
 #include "app/logic/PasswordHash.h"
+#include "platform/logic/PathFold.h"
+#include "protect/logic/ExactPath.h"
 
 namespace ferlane {
 namespace {
 
 // The system's code for "the file exists": a name taken at the destination.
 constexpr std::uint32_t kErrorFileExists = 80;
-
-std::wstring AsciiLower(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return text;
-}
 
 bool StartsWith(const std::wstring& text, std::wstring_view prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
@@ -37,7 +33,7 @@ std::wstring ArgumentsAfterProgram(const std::wstring& commandLine, const std::w
     while (end < n && (commandLine[end] == L' ' || commandLine[end] == L'\t')) ++end;
     return commandLine.substr(end);
   } else if (!modulePath.empty() && n >= modulePath.size() &&
-             AsciiLower(commandLine.substr(0, modulePath.size())) == AsciiLower(modulePath) &&
+             SamePathText(std::wstring_view(commandLine).substr(0, modulePath.size()), modulePath) &&
              (n == modulePath.size() || commandLine[modulePath.size()] == L' ' ||
               commandLine[modulePath.size()] == L'\t')) {
     end = modulePath.size();
@@ -53,18 +49,19 @@ std::wstring ArgumentsAfterProgram(const std::wstring& commandLine, const std::w
 CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
   CommandLine line;
   if (args.empty()) return line;
-  constexpr std::wstring_view kPassword = L"/motdepasse:";
-  constexpr std::wstring_view kList = L"/liste:";
+  // Folded as paths are: the switches are upper case here.
+  constexpr std::wstring_view kPassword = L"/MOTDEPASSE:";
+  constexpr std::wstring_view kList = L"/LISTE:";
   bool usage = false, passwordSeen = false;
   for (const std::wstring& arg : args) {
-    const std::wstring name = AsciiLower(arg);
+    const std::wstring name = FoldPath(arg);
     if (name == L"/?") {
       usage = true;
-    } else if (name == L"/cacher") {
+    } else if (name == L"/CACHER") {
       SetAction(line, CommandAction::Hide);
-    } else if (name == L"/voir") {
+    } else if (name == L"/VOIR") {
       SetAction(line, CommandAction::Show);
-    } else if (name == L"/retablir" || name == L"/r\u00E9tablir" || name == L"/r\u00C9tablir") {
+    } else if (name == L"/RETABLIR" || name == L"/R\u00C9TABLIR") {
       SetAction(line, CommandAction::Restore);
     } else if (StartsWith(name, kPassword)) {
       const std::wstring text = arg.substr(kPassword.size());  // exactly as given
@@ -107,7 +104,8 @@ std::wstring UsageText() {
          L"               pris reste dans la r\u00E9serve et il est nomm\u00E9.\r\n"
          L"  /liste:FICHIER     avec /cacher ou /voir : applique ce fichier liste (chemin local ou\r\n"
          L"               \\\\serveur\\partage\\...), fait dans la fen\u00EAtre, au lieu de celui de\r\n"
-         L"               l'utilisateur ; il est lu, jamais \u00E9crit.\r\n"
+         L"               l'utilisateur ; il est lu, jamais \u00E9crit. Un chemin complet par ligne\r\n"
+         L"               suffit ; une ligne Dossier ou Fichier apr\u00E8s un chemin en dit le type.\r\n"
          L"  /motdepasse:TEXTE  le mot de passe de l'utilisateur : /voir et /retablir le demandent\r\n"
          L"               quand il y en a un ; /cacher jamais.\r\n"
          L"  /motdepasse:-      lit le mot de passe sur l'entr\u00E9e standard (sa premi\u00E8re ligne, en\r\n"
@@ -125,14 +123,15 @@ std::wstring UsageText() {
          L"Codes de sortie :\r\n"
          L"  0  tout est fait (une liste vide aussi)\r\n"
          L"  1  fait, mais des \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s : chacun est nomm\u00E9 avec la\r\n"
-         L"     raison (droits insuffisants, \u00E9l\u00E9ment absent, nom d\u00E9j\u00E0 pris)\r\n"
+         L"     raison (droits insuffisants, \u00E9l\u00E9ment absent, chemin relatif, nom d\u00E9j\u00E0\r\n"
+         L"     pris, ligne de la liste qui ne suit aucun chemin)\r\n"
          L"  2  argument inconnu ou incorrect (deux actions, /motdepasse ou /liste vide ou donn\u00E9\r\n"
          L"     deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
          L"  3  mot de passe absent, faux ou enregistr\u00E9 ab\u00EEm\u00E9, aucune ligne sur l'entr\u00E9e\r\n"
          L"     standard en 10 secondes, entr\u00E9e standard non redirig\u00E9e, ou cl\u00E9\r\n"
          L"     HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
-         L"  4  nom de l'utilisateur introuvable, fichier liste absent (/liste), illisible ou lu\r\n"
-         L"     en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
+         L"  4  nom de l'utilisateur introuvable, fichier liste absent, dossier ou p\u00E9riph\u00E9rique\r\n"
+         L"     (/liste), illisible ou lu en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
 }
 
 bool NeedsPassword(CommandAction action) { return action == CommandAction::Show || action == CommandAction::Restore; }
@@ -200,17 +199,6 @@ std::wstring PasswordFromInput(std::string_view in, const std::function<std::wst
 
 // ---- Hiding and showing --------------------------------------------------------
 
-namespace {
-
-// A path listed twice in two letter cases names one file: both rows are read
-// back once the run is over.
-std::wstring UpperCasePath(std::wstring_view path) {
-  std::wstring upper(path);
-  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
-  return upper;
-}
-
-}  // namespace
 
 std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<ListRecord>& records,
                                        CommandAction action) {
@@ -218,29 +206,39 @@ std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<Li
   std::vector<ProtectedItem> items(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) items[i] = {records[i].path, records[i].type};
   const ListCommand command = action == CommandAction::Hide ? ListCommand::HideAll : ListCommand::ShowAll;
-  const AttributeFailures failures = RunListCommand(command, fs, items, nullptr, &UpperCasePath).failures;
+  const AttributeFailures failures = RunListCommand(command, fs, items, nullptr, &FoldPath).failures;
   std::vector<ItemOutcome> outcomes(items.size());
   // Each item's step refuses at most one write, in the items' order.
   std::size_t next = 0;
   for (std::size_t i = 0; i < items.size(); ++i) {
     outcomes[i].path = items[i].path;
     outcomes[i].state = items[i].state;
+    outcomes[i].unusable = !IsUsableListPath(items[i].path);
     if (next < failures.size() && failures[next].path == items[i].path) outcomes[i].error = failures[next++].error;
   }
   return outcomes;
 }
 
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                        const ReasonText& reason) {
+                        const ReasonText& reason, const std::vector<std::wstring>& strays) {
   Report report;
   const bool hide = action == CommandAction::Hide;
   const ItemState wanted = hide ? ItemState::Hidden : ItemState::Visible;
+  for (const std::wstring& line : strays)
+    report.lines.push_back(L"\u00C9chec : ligne \"" + line + L"\" de la liste : ce mot ne suit aucun chemin, "
+                           L"rien n'y est associ\u00E9");
+  if (!strays.empty()) report.exitCode = kExitItemsRefused;
   if (outcomes.empty()) {
     report.lines.push_back(L"La liste \"" + listFile + L"\" ne contient aucun \u00E9l\u00E9ment.");
     return report;
   }
   std::size_t done = 0;
   for (const ItemOutcome& item : outcomes) {
+    if (item.unusable) {
+      report.lines.push_back(L"\u00C9chec : " + item.path + L" : chemin relatif ou incomplet ; seul un chemin "
+                             L"complet (C:\\... ou \\\\serveur\\partage\\...) est trait\u00E9");
+      continue;
+    }
     if (item.state == wanted) {
       ++done;
       report.lines.push_back(std::wstring(StateWord(wanted)) + L" : " + item.path);
@@ -301,6 +299,13 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
 
 std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason) {
   return L"Impossible de lire \"" + path + L"\" : " + reason + L" Rien n'est chang\u00E9.";
+}
+
+std::wstring NotAListLine(const std::wstring& path, ListFileKind kind) {
+  const std::wstring what = kind == ListFileKind::Folder
+                                ? L"est un dossier, pas un fichier de liste"
+                                : L"d\u00E9signe un p\u00E9riph\u00E9rique (NUL, CON, COM1...), pas un fichier sur disque";
+  return L"Impossible de lire la liste \"" + path + L"\" : ce nom " + what + L". Rien n'est chang\u00E9.";
 }
 
 std::wstring PartlyReadableLine(const std::wstring& path) {

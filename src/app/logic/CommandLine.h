@@ -82,6 +82,7 @@ struct ItemOutcome {
   std::wstring path;
   ItemState state = ItemState::Visible;  // read back once every item was done
   std::uint32_t error = 0;               // the refused write's reason, else 0
+  bool unusable = false;                 // a relative path: never acted on
 };
 
 // /cacher or /voir over the list file's records, item by item as "Tout
@@ -98,9 +99,14 @@ struct Report {
 };
 // One line per item: its new state, or what kept it from changing with the
 // system's reason; then a summary. A missing item's reason is error (the
-// runner reads it) or the plain fact.
+// runner reads it) or the plain fact. strays: the list's lines that follow
+// no path, each named as a failure.
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                        const ReasonText& reason);
+                        const ReasonText& reason, const std::vector<std::wstring>& strays = {});
+
+// Why a /liste file cannot be read as a list: a folder, or a device.
+enum class ListFileKind { Disk, Folder, Device };
+std::wstring NotAListLine(const std::wstring& path, ListFileKind kind);
 
 // ---- Restoring the hidden store ----------------------------------------------
 

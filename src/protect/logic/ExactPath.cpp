@@ -55,4 +55,10 @@ std::wstring ExactPath(const std::wstring& path) {
   return path;
 }
 
+bool IsUsableListPath(const std::wstring& path) {
+  const std::wstring exact = ExactPath(path);
+  if (exact.size() <= 4 || exact[0] != L'\\' || exact[1] != L'\\' || exact[3] != L'\\') return false;
+  return exact[2] == L'?' || exact[2] == L'.';
+}
+
 }  // namespace ferlane

@@ -13,4 +13,10 @@ namespace ferlane {
 // text (such as "Drives\x") is returned as it is.
 std::wstring ExactPath(const std::wstring& path);
 
+// Whether a listed path names one item wherever the program runs: a drive
+// path ("C:\a"), a share path with its share ("\\server\share\a") or an
+// exact form. A relative path ("docs\a", "C:a") would name something else
+// in each current folder, so it is never acted on.
+bool IsUsableListPath(const std::wstring& path);
+
 }  // namespace ferlane

@@ -268,16 +268,17 @@ std::string JoinListLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::vector<ListRecord> RecordsFromLines(const std::vector<std::wstring>& lines) {
-  std::vector<ListRecord> records;
-  records.reserve((lines.size() + 1) / 2);
-  for (std::size_t i = 0; i < lines.size(); i += 2) {
-    ListRecord record;
-    record.path = lines[i];
-    record.type = i + 1 < lines.size() ? TypeFromLine(lines[i + 1]) : ItemType::File;
-    records.push_back(std::move(record));
-  }
-  return records;
+bool IsPathLine(std::wstring_view line) { return line.find_first_of(L"\\/:") != std::wstring_view::npos; }
+
+bool IsBlankLine(std::wstring_view line) { return line.find_first_not_of(L" \t") == std::wstring_view::npos; }
+
+ListRecords ReadListRecords(const std::vector<std::wstring>& lines) {
+  const ListLayout layout = LayOutListLines(lines.size(), [&](std::size_t i) { return std::wstring_view(lines[i]); });
+  ListRecords read;
+  read.records.reserve(layout.records.size());
+  for (const ListRecordAt& at : layout.records) read.records.push_back({lines[at.line], at.type, at.typed});
+  for (std::size_t line : layout.strays) read.strays.push_back(lines[line]);
+  return read;
 }
 
 std::wstring ListFilePath(const std::wstring& programFolder, const std::wstring& userName) {

@@ -96,12 +96,62 @@ std::string JoinListLines(const std::vector<std::string>& lines);
 struct ListRecord {
   std::wstring path;
   ItemType type = ItemType::File;
+  // False when no type word followed the path (a list written one path per
+  // line): its type is then the file system's.
+  bool typed = true;
 };
 
-// Pairs the lines into records. An unpaired last line (never written by the
-// program, but a hand-edited file may end so) is kept as a file rather than
-// dropped.
-std::vector<ListRecord> RecordsFromLines(const std::vector<std::wstring>& lines);
+// A line that holds "\", "/" or ":" is a path and begins an item, whatever
+// came before it; any other line is a type word ("Dossier", "Fichier", or a
+// word that loads as "Fichier"). A blank line is no line at all.
+bool IsPathLine(std::wstring_view line);
+bool IsBlankLine(std::wstring_view line);
+
+// Where the items of a list file's lines are: each record's path line, its
+// type and whether a type word named it; and the type words that follow no
+// path (a stray word), which nothing can place.
+struct ListRecordAt {
+  std::size_t line = 0;
+  ItemType type = ItemType::File;
+  bool typed = false;
+};
+struct ListLayout {
+  std::vector<ListRecordAt> records;
+  std::vector<std::size_t> strays;  // line numbers, from 0
+};
+
+// Reads any line shape so that no shift of a line loses an item: a file the
+// program wrote (path, type word, path, type word...) reads as it always
+// did; an empty line anywhere, a missing type word, a list of one path per
+// line read every path. line(i) gives the i-th of count lines.
+template <class Line>
+ListLayout LayOutListLines(std::size_t count, const Line& line) {
+  ListLayout layout;
+  layout.records.reserve(count / 2 + 1);
+  bool open = false;  // the last record still waits for its type word
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::wstring_view text = line(i);
+    if (IsBlankLine(text)) continue;
+    if (IsPathLine(text)) {
+      layout.records.push_back({i, ItemType::File, false});
+      open = true;
+    } else if (open) {
+      layout.records.back().type = TypeFromLine(text);
+      layout.records.back().typed = true;
+      open = false;
+    } else {
+      layout.strays.push_back(i);
+    }
+  }
+  return layout;
+}
+
+// The records of a list file's lines, and the stray lines' texts.
+struct ListRecords {
+  std::vector<ListRecord> records;
+  std::vector<std::wstring> strays;
+};
+ListRecords ReadListRecords(const std::vector<std::wstring>& lines);
 
 // The names GetTempFileName gives the save's temporary files: "fer", one to
 // four hexadecimal digits, ".tmp" (any case).

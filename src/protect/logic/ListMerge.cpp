@@ -1,30 +1,47 @@
 #include "protect/logic/ListMerge.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 namespace ferlane {
 
-std::uint64_t PathKey(std::wstring_view foldedPath) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (wchar_t c : foldedPath) {
-    const auto unit = static_cast<std::uint16_t>(c);
-    for (int shift : {0, 8}) {
-      hash ^= (unit >> shift) & 0xFFu;
-      hash *= 1099511628211ull;
+MergeResult MergeRows(const std::vector<MergeRow>& base, const std::vector<MergeRow>& window,
+                      const std::vector<MergeRow>& disk) {
+  // A path listed twice keeps its first type word, as it is shown first.
+  std::unordered_map<std::uint64_t, ItemType> inBase, onDisk;
+  inBase.reserve(base.size());
+  onDisk.reserve(disk.size());
+  for (const MergeRow& row : base) inBase.emplace(row.key, row.type);
+  for (const MergeRow& row : disk) onDisk.emplace(row.key, row.type);
+  MergeResult result;
+  result.rows.reserve(window.size() + disk.size());
+  std::unordered_set<std::uint64_t> kept, removed;
+  kept.reserve(window.size());
+  for (std::size_t i = 0; i < window.size(); ++i) {
+    const MergeRow& row = window[i];
+    const auto was = inBase.find(row.key);
+    const auto now = onDisk.find(row.key);
+    if (!row.addedHere && was != inBase.end() && now == onDisk.end()) {
+      removed.insert(row.key);
+      continue;
     }
+    ItemType type = row.type;
+    if (was != inBase.end() && now != onDisk.end() && now->second != was->second && now->second != type) {
+      type = now->second;
+      result.typeChanged = true;
+    }
+    kept.insert(row.key);
+    result.rows.push_back({false, i, type});
   }
-  return hash;
-}
-
-std::vector<std::size_t> RowsAddedOnDisk(const std::vector<std::uint64_t>& base,
-                                         const std::vector<std::uint64_t>& current,
-                                         const std::vector<std::uint64_t>& disk) {
-  std::unordered_set<std::uint64_t> known(base.begin(), base.end());
-  known.insert(current.begin(), current.end());
-  std::vector<std::size_t> added;
-  for (std::size_t i = 0; i < disk.size(); ++i)
-    if (known.insert(disk[i]).second) added.push_back(i);
-  return added;
+  for (std::size_t j = 0; j < disk.size(); ++j) {
+    const std::uint64_t key = disk[j].key;
+    // In the window already, removed by it, or listed twice on disk.
+    if (inBase.count(key) || !kept.insert(key).second) continue;
+    result.rows.push_back({true, j, disk[j].type});
+    ++result.addedOnDisk;
+  }
+  result.removedOnDisk = removed.size();
+  return result;
 }
 
 }  // namespace ferlane

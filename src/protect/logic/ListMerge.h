@@ -1,24 +1,46 @@
 #pragma once
 // Two writers of one list file (a second window, a script, an editor): at
-// close the window keeps what the other added since it read the file, and
-// what it removed itself stays removed. Paths are compared by a digest of
-// their folded form (one letter case), so a long list costs 8 bytes a row.
+// close the window's rows meet the file as it is now, against the file as
+// the window last read or wrote it (the base), as version control merges a
+// file. Each side's additions and removals are kept; each path once. Paths
+// are compared by the digest of their folded form (PathKey), so a long
+// list costs a few bytes a row.
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 #include <vector>
+
+#include "protect/logic/HideShow.h"
 
 namespace ferlane {
 
-// A 64-bit digest (FNV-1a over the UTF-16 units) of a folded path.
-std::uint64_t PathKey(std::wstring_view foldedPath);
+struct MergeRow {
+  std::uint64_t key = 0;  // PathKey of the folded path
+  ItemType type = ItemType::File;
+  // A window's row added since the base (a drop): kept whatever the disk says.
+  bool addedHere = false;
+};
 
-// The rows of the file on disk (their keys, in the file's order) that another
-// writer added: not in the file when this list read or last wrote it (base),
-// not in the list now (current). Each once, in the disk's order, as indices
-// into disk.
-std::vector<std::size_t> RowsAddedOnDisk(const std::vector<std::uint64_t>& base,
-                                         const std::vector<std::uint64_t>& current,
-                                         const std::vector<std::uint64_t>& disk);
+// One row of the merged list: a window row or a disk row, by index, with
+// the type word it is written with.
+struct MergePick {
+  bool fromDisk = false;
+  std::size_t index = 0;
+  ItemType type = ItemType::File;
+};
+
+struct MergeResult {
+  std::vector<MergePick> rows;  // the window's rows in their order, then the disk's new ones in its order
+  std::size_t addedOnDisk = 0;    // rows another writer added, now in the list
+  std::size_t removedOnDisk = 0;  // paths another writer removed, now gone from the list
+  bool Changed() const { return addedOnDisk || removedOnDisk || typeChanged; }
+  bool typeChanged = false;  // a type word another writer changed
+};
+
+// Rows added on disk are kept; rows removed on disk stay removed unless this
+// window added them; rows the window removed stay removed; rows added here
+// are kept; a path the window and the disk both add is written once. A type
+// word changed on disk wins over the base.
+MergeResult MergeRows(const std::vector<MergeRow>& base, const std::vector<MergeRow>& window,
+                      const std::vector<MergeRow>& disk);
 
 }  // namespace ferlane

@@ -55,30 +55,60 @@ TEST(ListFileLines, Utf8MarkIsRecognisedOnlyAtTheStart) {
   EXPECT_FALSE(StartsWithUtf8Bom(""));
 }
 
-TEST(ListFileRecords, PairsPathAndTypeLines) {
-  auto records = RecordsFromLines({L"C:\\Documents and Settings\\dupont\\Mes documents\\Priv\u00E9", L"Dossier",
-                                   L"C:\\Comptes\\budget.xls", L"Fichier"});
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[0].path, L"C:\\Documents and Settings\\dupont\\Mes documents\\Priv\u00E9");
-  EXPECT_EQ(records[0].type, ItemType::Folder);
-  EXPECT_EQ(records[1].path, L"C:\\Comptes\\budget.xls");
-  EXPECT_EQ(records[1].type, ItemType::File);
-}
-
-TEST(ListFileRecords, AnyTypeLineButDossierExactlyIsAFile) {
-  auto records = RecordsFromLines({L"a", L"dossier", L"b", L"DOSSIER", L"c", L"", L"d", L"Dossier ", L"e", L"Dossier"});
-  ASSERT_EQ(records.size(), 5u);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(records[i].type, ItemType::File) << i;
-  EXPECT_EQ(records[4].type, ItemType::Folder);
-}
-
-TEST(ListFileRecords, UnpairedLastLineIsKeptAsAFile) {
-  auto records = RecordsFromLines({L"C:\\a", L"Dossier", L"C:\\b"});
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[1].path, L"C:\\b");
-  EXPECT_EQ(records[1].type, ItemType::File);
-  EXPECT_EQ(RecordsFromLines({L"C:\\only"}).size(), 1u);
-  EXPECT_TRUE(RecordsFromLines({}).empty());
+TEST(ListFileRecords, EveryPathIsAnItemWhateverTheLineShape) {
+  constexpr ItemType F = ItemType::File, D = ItemType::Folder;
+  struct Case {
+    const char* what;
+    std::vector<std::wstring> lines;
+    std::vector<ListRecord> records;
+    std::vector<std::wstring> strays;
+  } cases[] = {
+      {"as the program writes it",
+       {L"C:\\Documents and Settings\\dupont\\Mes documents\\Priv\u00E9", L"Dossier", L"C:\\Comptes\\budget.xls",
+        L"Fichier"},
+       {{L"C:\\Documents and Settings\\dupont\\Mes documents\\Priv\u00E9", D, true},
+        {L"C:\\Comptes\\budget.xls", F, true}},
+       {}},
+      {"an empty line between two records",
+       {L"C:\\a", L"Fichier", L"", L"C:\\b", L"Fichier"},
+       {{L"C:\\a", F, true}, {L"C:\\b", F, true}},
+       {}},
+      {"one path per line, as a script writes it",
+       {L"C:\\a", L"\\\\srv\\part\\b", L"C:/c", L""},
+       {{L"C:\\a", F, false}, {L"\\\\srv\\part\\b", F, false}, {L"C:/c", F, false}},
+       {}},
+      {"blank lines between a path and its type word",
+       {L"", L"C:\\a", L"", L"  \t", L"Dossier", L""},
+       {{L"C:\\a", D, true}},
+       {}},
+      {"only \"Dossier\" exactly names a folder; any other word loads as a file",
+       {L"C:\\a", L"dossier", L"C:\\b", L"DOSSIER", L"C:\\c", L"Dossier ", L"C:\\d", L"Dossier", L"C:\\e", L"mot"},
+       {{L"C:\\a", F, true}, {L"C:\\b", F, true}, {L"C:\\c", F, true}, {L"C:\\d", D, true}, {L"C:\\e", F, true}},
+       {}},
+      {"a word that follows no path is a stray",
+       {L"Fichier", L"C:\\a", L"Fichier", L"Dossier", L"gamma"},
+       {{L"C:\\a", F, true}},
+       {L"Fichier", L"Dossier", L"gamma"}},
+      {"a path after a path begins an item; the last one unpaired",
+       {L"C:\\a", L"C:\\b", L"Dossier", L"C:\\c"},
+       {{L"C:\\a", F, false}, {L"C:\\b", D, true}, {L"C:\\c", F, false}},
+       {}},
+      {"a relative path is still an item, never a type word",
+       {L"C:\\a", L"docs\\b", L"C:c", L"Fichier"},
+       {{L"C:\\a", F, false}, {L"docs\\b", F, false}, {L"C:c", F, true}},
+       {}},
+      {"nothing", {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const ListRecords read = ReadListRecords(c.lines);
+    ASSERT_EQ(read.records.size(), c.records.size()) << c.what;
+    for (std::size_t i = 0; i < c.records.size(); ++i) {
+      EXPECT_EQ(read.records[i].path, c.records[i].path) << c.what << " " << i;
+      EXPECT_EQ(read.records[i].type, c.records[i].type) << c.what << " " << i;
+      EXPECT_EQ(read.records[i].typed, c.records[i].typed) << c.what << " " << i;
+    }
+    EXPECT_EQ(read.strays, c.strays) << c.what;
+  }
 }
 
 TEST(ListFileRecords, FileNameIsTheProgramFolderThenTheUser) {

@@ -3,32 +3,65 @@
 #include <gtest/gtest.h>
 
 #include "app/logic/ListWindow.h"
+#include "platform/logic/PathFold.h"
 
 namespace ferlane {
 namespace {
 
-TEST(ListMergeTest, OnlyWhatAnotherWriterAddedComesBackOnce) {
-  using Keys = std::vector<std::uint64_t>;
+TEST(ListMergeTest, BothWritersChangesAreKeptEachPathOnce) {
+  constexpr ItemType F = ItemType::File, D = ItemType::Folder;
+  // A window row: its key, its type, whether it was dropped since the base.
+  struct W {
+    std::uint64_t key;
+    ItemType type = F;
+    bool added = false;
+  };
+  struct Pick {
+    char from;  // 'w' the window's row, 'd' the disk's
+    std::size_t index;
+    ItemType type = F;
+  };
   struct Case {
     const char* what;
-    Keys base, current, disk;
-    std::vector<std::size_t> added;
+    std::vector<std::pair<std::uint64_t, ItemType>> base;
+    std::vector<W> window;
+    std::vector<std::pair<std::uint64_t, ItemType>> disk;
+    std::vector<Pick> rows;
+    std::size_t added, removed;
   } cases[] = {
-      {"unchanged file", {1, 2}, {1, 2, 3}, {1, 2}, {}},
-      {"another writer appended", {1, 2}, {1, 2}, {1, 2, 4}, {2}},
-      {"this list removed a row: it stays removed", {1, 2}, {1}, {1, 2, 4}, {2}},
-      {"both added the same path", {1}, {1, 5}, {1, 5}, {}},
-      {"the other wrote a path twice", {}, {}, {7, 8, 7}, {0, 1}},
-      {"no file when read", {}, {3}, {9, 3}, {0}},
+      {"the disk as read, a drop here", {{1, F}, {2, F}}, {{1}, {2}, {3, F, true}}, {{1, F}, {2, F}},
+       {{'w', 0}, {'w', 1}, {'w', 2}}, 0, 0},
+      {"another writer appended", {{1, F}, {2, F}}, {{1}, {2}}, {{1, F}, {2, F}, {4, D}},
+       {{'w', 0}, {'w', 1}, {'d', 2, D}}, 1, 0},
+      {"removed here stays removed", {{1, F}, {2, F}}, {{1}}, {{1, F}, {2, F}, {4, F}}, {{'w', 0}, {'d', 2}}, 1, 0},
+      {"removed on disk stays removed", {{1, F}, {2, F}}, {{1}, {2}}, {{1, F}}, {{'w', 0}}, 0, 1},
+      {"emptied on disk: only the drops stay", {{1, F}, {2, F}}, {{1}, {2}, {3, F, true}}, {},
+       {{'w', 2}}, 0, 2},
+      {"dropped again here after the disk removed it", {{1, F}}, {{1, F, true}}, {}, {{'w', 0}}, 0, 0},
+      {"both added the same path", {{1, F}}, {{1}, {5, F, true}}, {{1, F}, {5, F}}, {{'w', 0}, {'w', 1}}, 0, 0},
+      {"the other wrote a path twice", {}, {}, {{7, F}, {8, F}, {7, F}}, {{'d', 0}, {'d', 1}}, 2, 0},
+      {"a type word changed on disk wins", {{1, F}}, {{1, F}}, {{1, D}}, {{'w', 0, D}}, 0, 0},
+      {"no file when read", {}, {{3, F, true}}, {{9, F}, {3, F}}, {{'w', 0}, {'d', 0}}, 1, 0},
+      {"a path listed twice here is removed twice", {{1, F}, {2, F}}, {{1}, {2}, {1}}, {{2, F}}, {{'w', 1}}, 0, 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(RowsAddedOnDisk(c.base, c.current, c.disk), c.added) << c.what;
+  for (const Case& c : cases) {
+    std::vector<MergeRow> base, window, disk;
+    for (auto [key, type] : c.base) base.push_back({key, type});
+    for (const W& w : c.window) window.push_back({w.key, w.type, w.added});
+    for (auto [key, type] : c.disk) disk.push_back({key, type});
+    const MergeResult merged = MergeRows(base, window, disk);
+    ASSERT_EQ(merged.rows.size(), c.rows.size()) << c.what;
+    for (std::size_t k = 0; k < c.rows.size(); ++k) {
+      EXPECT_EQ(merged.rows[k].fromDisk, c.rows[k].from == 'd') << c.what << " row " << k;
+      EXPECT_EQ(merged.rows[k].index, c.rows[k].index) << c.what << " row " << k;
+      EXPECT_EQ(merged.rows[k].type, c.rows[k].type) << c.what << " row " << k;
+    }
+    EXPECT_EQ(merged.addedOnDisk, c.added) << c.what;
+    EXPECT_EQ(merged.removedOnDisk, c.removed) << c.what;
+  }
 }
 
 TEST(ListMergeTest, KeysAndTheWindowsMutexNameFollowThePathOnly) {
-  EXPECT_EQ(PathKey(L"C:\\FERLANE\\MARIE"), PathKey(L"C:\\FERLANE\\MARIE"));
-  EXPECT_NE(PathKey(L"C:\\FERLANE\\MARIE"), PathKey(L"C:\\FERLANE\\MARIO"));
-  // Both bytes of a unit count: U+0141 is not U+4101.
-  EXPECT_NE(PathKey(L"\u0141"), PathKey(L"\u4101"));
   EXPECT_EQ(ListWindowMutexName(0x0123456789abcdefull), L"Global\\Ferlane-0123456789abcdef");
   EXPECT_EQ(ListWindowMutexName(1), L"Global\\Ferlane-0000000000000001");
 }

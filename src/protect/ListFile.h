@@ -1,0 +1,90 @@
+#pragma once
+// The user's list on disk, apart from the view that shows it: its reading
+// (any line shape), the file as the view last read or wrote it (the base),
+// and a save that merges the view's rows with whatever another writer (a
+// script, Notepad, another window) put in the file meanwhile, then writes
+// only when the file is still the one merged.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "protect/ListFileIo.h"
+#include "protect/logic/ListFile.h"
+#include "protect/logic/ListMerge.h"
+
+namespace ferlane {
+
+// The save gave up: the file changed again each time it was merged (a
+// writer that never stops). An application code, never the system's.
+inline constexpr DWORD kListKeepsChanging = 0x20000001;
+
+// A list file's text with its records: the paths are spans of text.
+struct ListContent {
+  std::wstring text;
+  std::vector<LineSpan> lines;
+  std::vector<ListRecordAt> records;  // every type known (the file system's for an untyped path)
+  std::vector<std::wstring> strays;   // type words that follow no path
+  bool whole = true;                  // false: a NUL or an undecodable byte cut the text
+  std::wstring_view Path(std::size_t record) const {
+    const LineSpan& span = lines[records[record].line];
+    return std::wstring_view(text).substr(span.at, span.length);
+  }
+  // Something in the file could not be placed: it is kept in a copy before
+  // the file is replaced.
+  bool Unplaced() const { return !whole || !strays.empty(); }
+};
+
+// The rows a view keeps, as the document reads them to save.
+class IListRows {
+ public:
+  virtual ~IListRows() = default;
+  virtual std::size_t Count() const = 0;
+  virtual std::wstring_view Path(std::size_t row) const = 0;
+  virtual ItemType Type(std::size_t row) const = 0;
+  // Added since the file was last read or written (a drop).
+  virtual bool AddedHere(std::size_t row) const = 0;
+};
+
+class ListFile {
+ public:
+  // The file's content, which becomes the base. A missing file is an empty
+  // list (ERROR_SUCCESS); on an error the base is unknown.
+  DWORD Read(const std::wstring& fileName, ListContent& content);
+  // Whether the bytes read were those a save of the same rows would write:
+  // an unchanged list need not be written again.
+  bool ReadInOwnForm() const { return ownForm_; }
+
+  struct Saved {
+    DWORD error = ERROR_SUCCESS;
+    bool written = false;
+    // The rows now in the file: picks of the view's rows and of disk's.
+    MergeResult merge;
+    ListContent disk;  // the file as merged (when another writer changed it)
+    std::wstring copy;  // where what could not be placed was kept
+    DWORD rightsError = ERROR_SUCCESS;
+  };
+  // Merges rows with the file as it is now against the base and writes the
+  // result, unless the file already holds it. rowsChanged: the view's rows
+  // differ from the base's. The file is checked just before the rename;
+  // when it changed since its merge, it is merged again (a few tries).
+  Saved Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged, const ListSaveStop& stopAfter = {});
+
+ private:
+  // The content of bytes, types resolved; false when a NUL or an
+  // undecodable byte cut it.
+  static void Parse(const std::string& bytes, ListContent& content);
+  std::vector<MergeRow> Keys(const ListContent& content) const;
+  void SetBase(const std::wstring& fileName, bool existed, const std::string& bytes, const ListContent& content);
+
+  std::wstring identity_;  // FileIdentity of the file the base is of; empty: no base
+  bool existed_ = false;
+  std::uint64_t digest_ = 0;
+  bool ownForm_ = false;
+  bool unplaced_ = false;  // the base held what could not be placed
+  std::vector<MergeRow> base_;
+};
+
+}  // namespace ferlane
