@@ -371,8 +371,8 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
 // Other users can neither browse the store nor read the list: both carry the
 // private rights from the start (kept here as Windows keeps them); what has
 // them already is not written again, a folder an older store's items came
-// into is, a new list file has them before it takes the old one's place, and
-// a refusal is told once in a run.
+// into is, a new list file has them from its creation, and a refusal is told
+// once in a run.
 TEST_F(ShellFoldersTest, TheStoreAndTheListFileAreClosedToOtherUsers) {
   platform.keptRights.emplace();
   (*platform.keptRights)[storeDesktop] = PrivateRights(true);
@@ -393,11 +393,13 @@ TEST_F(ShellFoldersTest, TheStoreAndTheListFileAreClosedToOtherUsers) {
   EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storeDesktop}));
 
   DWORD refused = ERROR_SUCCESS;
+  platform.rightsWrites.clear();
   ASSERT_EQ(WriteListFile(list, {L"C:\\x", L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
-  const std::wstring written = platform.rightsWrites.back();
+  const std::wstring written = platform.createdPrivate.back();
   EXPECT_EQ(written.substr(0, list.size() - 6), list.substr(0, list.size() - 6));
-  EXPECT_NE(written, list);  // the new file, before it was renamed
+  EXPECT_NE(written, list);  // the new file, private from its creation, before it was renamed
   EXPECT_FALSE(Exists(written));
+  EXPECT_TRUE(platform.rightsWrites.empty());  // never narrowed afterwards
 
   platform.rightsRefusal = ERROR_ACCESS_DENIED;
   EXPECT_EQ(WriteListBytes(list, "", {}, &refused), static_cast<DWORD>(ERROR_SUCCESS));
