@@ -13,6 +13,7 @@
 #include "app/ProgramPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
+#include "app/logic/ListFileTexts.h"
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
@@ -148,34 +149,6 @@ HMENU BuildMenu(HMENU menu, const MenuEntry (&entries)[N]) {
 }
 
 std::wstring ToText(int v) { return std::to_wstring(v); }
-
-// One line for what another writer changed in the list file meanwhile.
-std::wstring MergedRowsText(const std::wstring& listFile, std::size_t added, std::size_t removed) {
-  std::wstring text;
-  if (added)
-    text = std::to_wstring(added) + (added == 1 ? L" élément ajouté" : L" éléments ajoutés") + L" au fichier \"" +
-           listFile + L"\" pendant que Ferlane était ouvert " + (added == 1 ? L"a été gardé" : L"ont été gardés") +
-           L" dans la liste enregistrée";
-  if (removed)
-    text += (added ? L" ; " : L"") + std::to_wstring(removed) +
-            (removed == 1 ? L" élément retiré" : L" éléments retirés") +
-            (added ? L" du fichier pendant ce temps " : L" du fichier \"" + listFile + L"\" pendant que Ferlane était ouvert ") +
-            (removed == 1 ? L"en reste retiré" : L"en restent retirés");
-  return text + L".";
-}
-
-// A read-only list file at close: why it cannot be saved and what to do.
-std::wstring ReadOnlyListText(const std::wstring& listFile) {
-  return L"Le fichier \"" + listFile +
-         L"\" est en lecture seule : la liste ne peut pas y être enregistrée. Ôtez-lui l'attribut « Lecture "
-         L"seule » (Propriétés du fichier) pour que la liste puisse être enregistrée.";
-}
-
-std::wstring KeepsChangingText(const std::wstring& listFile) {
-  return L"Le fichier \"" + listFile +
-         L"\" a été changé par un autre programme à chaque tentative d'enregistrement : la liste n'y a pas été "
-         L"enregistrée, pour ne rien effacer de ce qu'il écrit.";
-}
 
 using MonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 MonitorInfoFn g_monitorInfo = nullptr;

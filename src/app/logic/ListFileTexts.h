@@ -1,0 +1,16 @@
+#pragma once
+// What the window says of its list file at close.
+#include <cstddef>
+#include <string>
+
+namespace ferlane {
+
+// One line for what another writer changed in the list file meanwhile: the
+// rows it added that were kept, the rows it removed that stay removed.
+std::wstring MergedRowsText(const std::wstring& listFile, std::size_t added, std::size_t removed);
+// A read-only list file: why it cannot be saved and what to do.
+std::wstring ReadOnlyListText(const std::wstring& listFile);
+// Another program changed the list file at every try of the save.
+std::wstring KeepsChangingText(const std::wstring& listFile);
+
+}  // namespace ferlane
