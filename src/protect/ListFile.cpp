@@ -51,20 +51,11 @@ void ListFile::Parse(const std::string& bytes, ListContent& content) {
     if (!content.records[r].typed) content.records[r].type = TypeOnDisk(content.Path(r));
 }
 
-std::vector<MergeRow> ListFile::Keys(const ListContent& content) const {
+std::vector<MergeRow> ListFile::Keys(const ListContent& content) {
   std::vector<MergeRow> keys(content.records.size());
   std::wstring folded;
   for (std::size_t r = 0; r < keys.size(); ++r) keys[r] = {KeyOf(content.Path(r), folded), content.records[r].type};
   return keys;
-}
-
-void ListFile::SetBase(const std::wstring& fileName, bool existed, const std::string& bytes,
-                       const ListContent& content) {
-  identity_ = FileIdentity(fileName);
-  existed_ = existed;
-  digest_ = BytesDigest(bytes);
-  unplaced_ = content.Unplaced();
-  base_ = Keys(content);
 }
 
 DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
@@ -75,7 +66,6 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
   bool exists = false;
   if (const DWORD error = ReadListBytes(fileName, bytes, exists)) return error;
   Parse(bytes, content);
-  SetBase(fileName, exists, bytes, content);
   bool typed = true;
   for (const ListRecordAt& record : content.records) typed = typed && record.typed;
   // A file in the very form a save would give needs no rewriting at close
@@ -85,6 +75,10 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
                  return line % 2 ? std::wstring_view(TypeWord(content.records[line / 2].type)) : content.Path(line / 2);
                }) == bytes;
   }
+  identity_ = FileIdentity(fileName);
+  existed_ = exists;
+  unplaced_ = content.Unplaced();
+  baseBytes_ = std::move(bytes);
   return ERROR_SUCCESS;
 }
 
@@ -92,17 +86,15 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
                                const ListSaveStop& stopAfter) {
   Saved out;
   const bool baseKnown = !identity_.empty() && identity_ == FileIdentity(fileName);
-  std::vector<MergeRow> window;  // made only when the disk changed
-  std::uint64_t copied = 0;
-  bool copyMade = false;
+  std::vector<MergeRow> window, base;  // made only when the disk changed
+  std::string copied;                  // the bytes a copy was made of
   for (int attempt = 0; attempt < kSaveTries; ++attempt) {
     ListFileStamp stamp;
     const bool stamped = StampListFile(fileName, stamp);
     std::string bytes;
     bool exists = false;
     if ((out.error = ReadListBytes(fileName, bytes, exists)) != ERROR_SUCCESS) return out;
-    const std::uint64_t digest = BytesDigest(bytes);
-    const bool unchanged = baseKnown && exists == existed_ && digest == digest_;
+    const bool unchanged = baseKnown && exists == existed_ && bytes == baseBytes_;
     out.disk = ListContent{};
     out.merge = MergeResult{};
     std::vector<MergeRow> diskRows;
@@ -117,9 +109,14 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
         for (std::size_t i = 0; i < window.size(); ++i)
           window[i] = {KeyOf(rows.Path(i), folded), rows.Type(i), rows.AddedHere(i)};
       }
+      if (baseKnown && base.empty() && !baseBytes_.empty()) {
+        ListContent was;
+        Parse(baseBytes_, was);
+        base = Keys(was);
+      }
       Parse(bytes, out.disk);
       diskRows = Keys(out.disk);
-      out.merge = MergeRows(baseKnown ? base_ : std::vector<MergeRow>{}, window, diskRows);
+      out.merge = MergeRows(base, window, diskRows);
     }
     // A read-only file is the user's choice: it is not replaced.
     if (exists && IsReadOnlyFile(fileName)) {
@@ -127,18 +124,17 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       return out;
     }
     // What could not be placed leaves the file only once kept in a copy.
-    if (exists && (out.disk.Unplaced() || (unchanged && unplaced_)) && !(copyMade && copied == digest)) {
+    if (exists && (out.disk.Unplaced() || (unchanged && unplaced_)) && !(!out.copy.empty() && copied == bytes)) {
       DWORD error = ERROR_SUCCESS;
       out.copy = BackUpListBytes(fileName, bytes, error, &out.rightsError);
       if (out.copy.empty()) {
         out.error = error ? error : static_cast<DWORD>(ERROR_FILE_EXISTS);
         return out;
       }
-      copyMade = true;
-      copied = digest;
+      copied = bytes;
     }
     const std::vector<MergePick>& picks = out.merge.rows;
-    const std::string encoded = EncodeListLines(picks.size() * 2, [&](std::size_t line) {
+    std::string encoded = EncodeListLines(picks.size() * 2, [&](std::size_t line) {
       const MergePick& pick = picks[line / 2];
       if (line % 2) return std::wstring_view(TypeWord(pick.type));
       return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
@@ -151,8 +147,8 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
     // cut) has it merged again rather than lost.
     std::string again;
     bool existsAgain = false;
-    if (ReadListBytes(fileName, again, existsAgain) != ERROR_SUCCESS || existsAgain != exists ||
-        BytesDigest(again) != digest || !SameStamp(fileName, stamped, stamp)) {
+    if (ReadListBytes(fileName, again, existsAgain) != ERROR_SUCCESS || existsAgain != exists || again != bytes ||
+        !SameStamp(fileName, stamped, stamp)) {
       DiscardListTemp(temp);
       continue;
     }
@@ -162,21 +158,10 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       return out;
     }
     out.written = true;
-    // The rows written are the base of the next save.
-    std::vector<MergeRow> base(picks.size());
-    std::wstring folded;
-    for (std::size_t k = 0; k < picks.size(); ++k) {
-      const MergePick& pick = picks[k];
-      std::uint64_t key;
-      if (pick.fromDisk) key = diskRows[pick.index].key;
-      else if (!window.empty()) key = window[pick.index].key;
-      else key = KeyOf(rows.Path(pick.index), folded);
-      base[k] = {key, pick.type};
-    }
-    base_ = std::move(base);
+    // The file written is the base of the next save.
     identity_ = FileIdentity(fileName);
     existed_ = true;
-    digest_ = BytesDigest(encoded);
+    baseBytes_ = std::move(encoded);
     ownForm_ = true;
     unplaced_ = false;
     return out;

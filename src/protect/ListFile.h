@@ -73,18 +73,18 @@ class ListFile {
   Saved Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged, const ListSaveStop& stopAfter = {});
 
  private:
-  // The content of bytes, types resolved; false when a NUL or an
-  // undecodable byte cut it.
+  // The content of bytes, types resolved.
   static void Parse(const std::string& bytes, ListContent& content);
-  std::vector<MergeRow> Keys(const ListContent& content) const;
-  void SetBase(const std::wstring& fileName, bool existed, const std::string& bytes, const ListContent& content);
+  static std::vector<MergeRow> Keys(const ListContent& content);
 
-  std::wstring identity_;  // FileIdentity of the file the base is of; empty: no base
+  // The base: the file's bytes as last read or written, kept whole rather
+  // than as rows, so that a long list pays for its keys only when another
+  // writer changed the file. identity_ empty: no base.
+  std::wstring identity_;  // FileIdentity of the file the base is of
   bool existed_ = false;
-  std::uint64_t digest_ = 0;
+  std::string baseBytes_;
   bool ownForm_ = false;
   bool unplaced_ = false;  // the base held what could not be placed
-  std::vector<MergeRow> base_;
 };
 
 }  // namespace ferlane

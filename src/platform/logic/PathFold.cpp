@@ -68,13 +68,4 @@ std::uint64_t PathKey(std::wstring_view foldedPath) {
   return hash;
 }
 
-std::uint64_t BytesDigest(std::string_view bytes) {
-  std::uint64_t hash = kFnvOffset;
-  for (unsigned char b : bytes) {
-    hash ^= b;
-    hash *= kFnvPrime;
-  }
-  return hash;
-}
-
 }  // namespace ferlane

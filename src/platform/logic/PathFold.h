@@ -25,7 +25,4 @@ bool SamePathText(std::wstring_view a, std::wstring_view b);
 // A 64-bit digest (FNV-1a over the UTF-16 units) of a folded path.
 std::uint64_t PathKey(std::wstring_view foldedPath);
 
-// A 64-bit digest (FNV-1a) of bytes: a file's content seen twice.
-std::uint64_t BytesDigest(std::string_view bytes);
-
 }  // namespace ferlane

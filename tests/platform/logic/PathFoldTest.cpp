@@ -30,7 +30,6 @@ TEST(PathFold, SpellingsTheFileSystemTakesForOneNameFoldAlike) {
   }
   // Both bytes of a unit count in the digest: U+0141 is not U+4101.
   EXPECT_NE(PathKey(L"\u0141"), PathKey(L"\u4101"));
-  EXPECT_NE(BytesDigest("C:\\a\r\nFichier\r\n"), BytesDigest("C:\\a\r\nFichieR\r\n"));
 }
 
 }  // namespace
