@@ -177,9 +177,9 @@ bool Tficheprincipale::PreTranslateMessage(MSG& msg) {
     case WM_SYSKEYUP:
       return msg.wParam == VK_F10 && shift && !TDirTree::FromHwnd(focus);
     case WM_SYSCHAR:
-      // Access keys of the visible controls first (a group box leads to the
-      // control it frames, a check box is clicked), then the menu bar's.
-      return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+      // Alt+letter (the context bit says Alt is down): the menu bar's first,
+      // then the visible controls'.
+      return (msg.lParam & (1 << 29)) && OnAccessKey(static_cast<wchar_t>(msg.wParam));
     default:
       return false;
   }
