@@ -1,7 +1,7 @@
 // The main window from the keyboard: Tab and Shift+Tab through the visible
 // tab's controls in reading order, Ctrl+Tab between the tabs, access keys,
-// F6 for what a drag does, F5 for the protected list's states, and the
-// context menus from Shift+F10 and the menu key.
+// F6 for what a drag does, F5 for the protected list's states, Delete for its
+// selected rows, and the context menus from Shift+F10 and the menu key.
 #include "app/MainWindow.h"
 
 #include <commctrl.h>
@@ -164,6 +164,12 @@ bool Tficheprincipale::PreTranslateMessage(MSG& msg) {
         case VK_F5:
           if (ctrl || shift || alt || !Within(listView1_.hwnd(), focus)) return false;
           Actualiser1Click();
+          return true;
+        case VK_DELETE:
+          // The protected list's rows, as "Su&pprimer la selection": the
+          // files themselves are never touched.
+          if (ctrl || shift || alt || !Within(listView1_.hwnd(), focus)) return false;
+          Supprimer2Click();
           return true;
         case VK_APPS:
           return OpenContextMenuFromKeyboard();
