@@ -710,8 +710,6 @@ void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
 
 void Tficheprincipale::Fermer2Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
-void Tficheprincipale::SpeedButton5Click() { hiddenStore_.SpeedButton5Click(); }
-
 void Tficheprincipale::AidedeFerlane1Click() {
   // The shell reports nothing when the file is missing; neither do we.
   std::wstring folder = programFolder_;
