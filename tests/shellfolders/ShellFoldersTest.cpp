@@ -501,6 +501,44 @@ TEST_F(ShellFoldersTest, TheOtherWidthsStoreJoinsTheStoreAndIsRestored) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+// An item kept in an older store by a name the store holds was named at
+// every start; now once, and again only when the set of such items changes.
+TEST_F(ShellFoldersTest, AStrandedItemIsNamedOnceAndAgainOnlyWhenTheSetChanges) {
+  const std::wstring oldDesktop = programFiles64 + L"\\Ferlane\\Ferlane Administrateur dupont\\Desktop";
+  ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(storeDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  auto strand = [&](const wchar_t* name) {
+    Write(oldDesktop + L"\\" + Item(name), "ancien");
+    Write(storeDesktop + L"\\" + name, "actuel");
+  };
+  auto restart = [&] {
+    main.reset();
+    messages.shown.clear();
+    Start();
+  };
+  strand(L"Reste.lnk");
+  Start();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Reste.lnk »"), std::wstring::npos);
+  restart();
+  EXPECT_TRUE(messages.shown.empty());  // the same set: said before
+  strand(L"Autre.lnk");
+  restart();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Autre.lnk »"), std::wstring::npos);
+  restart();
+  EXPECT_TRUE(messages.shown.empty());
+  // Settled, then stranded anew: the set changed twice, and is named again.
+  ::DeleteFileW((oldDesktop + L"\\Reste.lnk").c_str());
+  ::DeleteFileW((oldDesktop + L"\\Autre.lnk").c_str());
+  restart();
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  strand(L"Reste.lnk");
+  restart();
+  EXPECT_EQ(messages.shown.size(), 1u);
+}
+
 // A program that asked for no execution level, run by an administrator under
 // UAC, had its store redirected to the user's VirtualStore: its items join the
 // store too.
