@@ -208,24 +208,6 @@ TEST(ChangePasswordGate, EmptyNewEntriesRemoveThePasswordOnlyOnceTheUserSaidYes)
   EXPECT_EQ(gate.WrongAttempts(), 1);
 }
 
-TEST(PasswordGates, EscapeClosesTheChangeWindowUnchangedAndRefusesTheLogin) {
-  ChangePasswordGate change(kCheapestPasswordCost);
-  change.ResetCounter();
-  change.SetExpected(L"old");
-  const GateStep out = change.Cancel();
-  EXPECT_TRUE(out.close);
-  EXPECT_FALSE(out.newPassword.has_value());
-  EXPECT_FALSE(out.requestTermination);
-  EXPECT_EQ(change.WrongAttempts(), 0);
-  LoginPromptGate login(kCheapestPasswordCost);
-  login.ResetCounter();
-  const GateStep refused = login.Cancel();
-  EXPECT_TRUE(refused.requestTermination);
-  EXPECT_FALSE(refused.close || refused.newPassword);
-  EXPECT_EQ(login.WrongAttempts(), 0);
-  EXPECT_EQ(RemovePasswordQuestion(L"Marie"), L"Supprimer le mot de passe de Marie ?");
-}
-
 TEST(ChangePasswordGate, EmptyCurrentPasswordIsAcceptedWhenNoneIsSet) {
   ChangePasswordGate gate(kCheapestPasswordCost);
   gate.ResetCounter();
