@@ -50,6 +50,15 @@ product_code() {
   printf '%s-%s-5%s-%X%s-%s\n' "${h:0:8}" "${h:8:4}" "${h:13:3}" $(( (0x${h:16:1} & 3) | 8 )) "${h:17:3}" "${h:20:12}"
 }
 
+# installed_kb STAGE: what the package puts in the program's folder (every
+# staged file but the icon, which Windows Installer keeps apart), in KB
+# rounded up, as Add/Remove Programs shows it.
+installed_kb() {
+  local bytes
+  bytes="$(find "$1" -maxdepth 1 -type f ! -name ferlane.ico -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')"
+  echo $(( (bytes + 1023) / 1024 ))
+}
+
 # make_msi ARCH VERSION STAGE OUT: compiles the package of one width from the
 # files in STAGE (the program, ferlane.chm, ferlane.ico). wixl finds the files
 # a source names in the folder it runs in.
@@ -57,7 +66,8 @@ make_msi() {
   local arch="$1" version="$2" stage="$3" out
   out="$(realpath -m "$4")"
   (cd "$stage" && wixl --arch "$arch" -D Arch="$arch" -D Version="$version" \
-     -D ProductCode="$(product_code "$arch" "$version")" -o "$out" "$WXS") || return 1
+     -D ProductCode="$(product_code "$arch" "$version")" -D EstimatedSize="$(installed_kb "$stage")" \
+     -o "$out" "$WXS") || return 1
   # wixl always declares the package English (1033) in its platform and
   # language summary; the product is French. Everything else is kept.
   local summary platform
@@ -72,9 +82,10 @@ signing_configured() {
 }
 
 # sign_file FILE: signs an exe or a package in place with the configured
-# certificate; osslsigncode replaces a signature an earlier build left.
+# certificate; osslsigncode replaces a signature an earlier build left. A
+# failure removes the partial output, says which file and why, and returns 1.
 sign_file() {
-  local file="$1" signed="$1.signed" rc
+  local file="$1" signed="$1.signed" rc=0 said
   local args=(sign -h sha256 -n "Ferlane")
   if [ -n "${FERLANE_SIGN_PKCS12:-}" ]; then
     args+=(-pkcs12 "$FERLANE_SIGN_PKCS12")
@@ -84,17 +95,19 @@ sign_file() {
   [ -n "${FERLANE_SIGN_TIMESTAMP_URL:-}" ] && args+=(-ts "$FERLANE_SIGN_TIMESTAMP_URL")
   rm -f "$signed"
   args+=(-in "$file" -out "$signed")
+  # The status is taken, not left to set -e: that would end the build here,
+  # before the partial output is removed and the failure named.
   if [ -n "${FERLANE_SIGN_PASSWORD_FILE:-}" ]; then
-    osslsigncode "${args[@]}" -readpass "$FERLANE_SIGN_PASSWORD_FILE" >/dev/null
+    said="$(osslsigncode "${args[@]}" -readpass "$FERLANE_SIGN_PASSWORD_FILE" 2>&1)" || rc=$?
   elif [ -n "${FERLANE_SIGN_PASSWORD+set}" ]; then
-    printf '%s' "$FERLANE_SIGN_PASSWORD" | osslsigncode "${args[@]}" -readpass - >/dev/null
+    said="$(printf '%s' "$FERLANE_SIGN_PASSWORD" | osslsigncode "${args[@]}" -readpass - 2>&1)" || rc=$?
   else
-    osslsigncode "${args[@]}" >/dev/null
+    said="$(osslsigncode "${args[@]}" 2>&1)" || rc=$?
   fi
-  rc=$?
-  if [ $rc != 0 ]; then
+  if [ "$rc" != 0 ]; then
     rm -f "$signed"
-    echo "package: signing $file failed" >&2
+    echo "package: signing $file failed (osslsigncode exit code $rc):" >&2
+    { grep -v '^[[:space:]]*$' <<<"$said" || true; } | sed 's/^/package:   /' >&2
     return 1
   fi
   mv -f "$signed" "$file"

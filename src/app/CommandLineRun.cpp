@@ -12,6 +12,7 @@
 
 #include "app/OlderListFile.h"
 #include "app/PasswordInput.h"
+#include "app/StoreRestore.h"
 #include "app/logic/CommandLine.h"
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
@@ -196,24 +197,6 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   return report.exitCode;
 }
 
-// A store folder's entries; false with the reason when it cannot be read.
-bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<MoveItem>& items, DWORD& error) {
-  const DWORD attrs = ::GetFileAttributesW(store.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES) {
-    error = ::GetLastError();
-    outcome.storeMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return outcome.storeMissing;
-  }
-  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = ERROR_DIRECTORY;
-    return false;
-  }
-  std::vector<FolderEntry> entries;
-  const bool whole = ReadFolderEntries(store, entries, error);
-  for (auto& e : entries) items.push_back({std::move(e.name), e.isFolder});
-  return whole;
-}
-
 int RunRestore(Output& out, const std::wstring& user) {
   ComScope com;
   const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
@@ -227,38 +210,18 @@ int RunRestore(Output& out, const std::wstring& user) {
   if (const DWORD refused = madeRights ? madeRights : adoptedRights)
     out.Line(RightsRefusedText(StoreUserFolder(store), refused));
   // The desktop first, then the programs, as the toolbar's button does.
-  constexpr int kPersonal[2] = {kCsidlDesktopDirectory, kCsidlPrograms};
-  std::vector<StoreOutcome> outcomes(2);
-  std::vector<MoveItem> items[2];
-  // Both stores are read before anything moves.
-  for (int i = 0; i < 2; ++i) {
-    outcomes[i].store = store[i];
-    DWORD error = ERROR_SUCCESS;
-    if (!ListStore(outcomes[i].store, outcomes[i], items[i], error)) {
-      out.Line(UnreadableLine(outcomes[i].store, SystemErrorText(error)));
-      return kExitUnreadable;
-    }
+  WholeStoreRestore restore = RestoreWholeStore(
+      store, {SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(std::wstring()),
+              SpecialFolderPath(nullptr, kCsidlPrograms).value_or(std::wstring())});
+  if (!restore.unreadable.empty()) {
+    out.Line(UnreadableLine(restore.unreadable, SystemErrorText(restore.error)));
+    return kExitUnreadable;
   }
+  std::vector<StoreOutcome>& outcomes = restore.outcomes;
+  // Named at every run, as a script's log needs.
   for (const StrandedItems& left : stranded)
     for (const std::wstring& name : left.names)
       outcomes[static_cast<int>(left.folder)].stranded.push_back(JoinPath(left.oldFolder, name));
-  for (int i = 0; i < 2; ++i) {
-    StoreOutcome& o = outcomes[i];
-    if (o.storeMissing) continue;
-    o.destination = SpecialFolderPath(nullptr, kPersonal[i]).value_or(std::wstring());
-    QuietMoves moves = MoveItemsQuietly(items[i], o.store, o.destination, ItemRule::Programs);
-    if (moves.folderError) {
-      o.destinationError = moves.folderError;
-      for (const MoveItem& item : items[i])
-        if (ApplyItemRule(ItemRule::Programs, item.isDirectory, item.name) != ItemMove::Skip)
-          o.all.push_back(item.name);
-      continue;
-    }
-    o.restored = std::move(moves.moved);
-    o.nameTaken = std::move(moves.nameTaken);
-    o.notMoved = std::move(moves.notMoved);
-    o.kept = std::move(moves.skipped);
-  }
   const Report report = RestoreReport(outcomes, Reason);
   out.Lines(report.lines);
   return report.exitCode;

@@ -530,7 +530,18 @@ void Tficheprincipale::LookupShellFolders() { shellFolders_.LookupShellFolders(h
 void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
 void Tficheprincipale::CreateHiddenStore() {
+  RegistryKey key;
+  const bool haveKey = key.Open(HKEY_CURRENT_USER, kSettingsKey) == ERROR_SUCCESS;
+  const std::wstring told = haveKey ? key.ReadStringOrEmpty(kStrandedToldValue) : std::wstring();
+  shellFolders_.SetStrandedTold(told);
   shellFolders_.CreateHiddenStore(roleLabel_);
+  // Remembered at once, as what the user has now been told; a terminating
+  // run writes nothing.
+  if (shellFolders_.StrandedTold() != told && !TerminationRequested() &&
+      key.Open(HKEY_CURRENT_USER, kSettingsKey, true) == ERROR_SUCCESS) {
+    if (shellFolders_.StrandedTold().empty()) key.DeleteValue(kStrandedToldValue);
+    else key.WriteString(kStrandedToldValue, shellFolders_.StrandedTold());
+  }
   // The list file too, should a copy or an earlier version have left it open
   // to everyone: it is written only when the list changed.
   const std::wstring name = ListFileName();
@@ -711,8 +722,6 @@ void Tficheprincipale::OnContextMenu(HWND target, POINT pt) {
 }
 
 void Tficheprincipale::Fermer2Click() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
-
-void Tficheprincipale::SpeedButton5Click() { hiddenStore_.SpeedButton5Click(); }
 
 void Tficheprincipale::AidedeFerlane1Click() {
   // The shell reports nothing when the file is missing; neither do we.

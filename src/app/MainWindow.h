@@ -95,6 +95,19 @@ class Tficheprincipale : public IFileDragTarget {
   // true when the window took the message.
   bool PreTranslateMessage(MSG& msg);
 
+  // Access keys (MainWindowAccessKeys.cpp). What Alt+letter can reach now:
+  // the visible, enabled controls in tab order, each tab of the tab control
+  // a target of its own (tab >= 0), with their captions.
+  struct AccessKeyTarget {
+    HWND hwnd;
+    int tab;
+    std::wstring caption;
+  };
+  std::vector<AccessKeyTarget> AccessKeyTargets() const;
+  std::vector<std::wstring> MenuBarCaptions() const;
+  // Alt+letter: false leaves it to the menu bar, which has the letter.
+  bool OnAccessKey(wchar_t key);
+
   // Drops of file list rows on the window's views.
   bool DragOver(TFileListView& source, HWND target, POINT screenPt) override;
   void DragDrop(TFileListView& source, HWND target, POINT screenPt) override;

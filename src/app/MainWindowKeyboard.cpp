@@ -1,7 +1,7 @@
 // The main window from the keyboard: Tab and Shift+Tab through the visible
 // tab's controls in reading order, Ctrl+Tab between the tabs, access keys,
-// F6 for what a drag does, F5 for the protected list's states, and the
-// context menus from Shift+F10 and the menu key.
+// F6 for what a drag does, F5 for the protected list's states, Delete for its
+// selected rows, and the context menus from Shift+F10 and the menu key.
 #include "app/MainWindow.h"
 
 #include <commctrl.h>
@@ -165,6 +165,12 @@ bool Tficheprincipale::PreTranslateMessage(MSG& msg) {
           if (ctrl || shift || alt || !Within(listView1_.hwnd(), focus)) return false;
           Actualiser1Click();
           return true;
+        case VK_DELETE:
+          // The protected list's rows, as "Su&pprimer la selection": the
+          // files themselves are never touched.
+          if (ctrl || shift || alt || !Within(listView1_.hwnd(), focus)) return false;
+          Supprimer2Click();
+          return true;
         case VK_APPS:
           return OpenContextMenuFromKeyboard();
         default:
@@ -177,9 +183,9 @@ bool Tficheprincipale::PreTranslateMessage(MSG& msg) {
     case WM_SYSKEYUP:
       return msg.wParam == VK_F10 && shift && !TDirTree::FromHwnd(focus);
     case WM_SYSCHAR:
-      // Access keys of the visible controls first (a group box leads to the
-      // control it frames, a check box is clicked), then the menu bar's.
-      return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+      // Alt+letter (the context bit says Alt is down): the menu bar's first,
+      // then the visible controls'.
+      return (msg.lParam & (1 << 29)) && OnAccessKey(static_cast<wchar_t>(msg.wParam));
     default:
       return false;
   }

@@ -15,6 +15,8 @@ namespace ferlane {
 namespace {
 
 constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+// The close box comes with the system menu; a modal frame shows no icon.
+constexpr DWORD kCloseBoxStyle = WS_SYSMENU;
 constexpr UINT_PTR kTypingTimer = 1;
 // A check run away from the window's thread: wParam the generation it was
 // asked for, lParam 1 when the text is right.
@@ -81,7 +83,7 @@ PasswordDialog::~PasswordDialog() {
 }
 
 bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
-                                 int clientWidth, int clientHeight, DWORD exStyle) {
+                                 int clientWidth, int clientHeight, DWORD exStyle, bool closeBox) {
   if (hwnd_) return true;
   if (!RegisterFrameClass(instance, className, &ThunkProc<PasswordDialog>)) return false;
   font_ = DialogFont();
@@ -89,10 +91,11 @@ bool PasswordDialog::CreateFrame(HINSTANCE instance, const wchar_t* className, c
   exStyle |= WS_EX_DLGMODALFRAME;
   // Here and in the Add helpers the figures are pixels at 96 DPI, scaled for the screen.
   const Dpi dpi = ScreenDpi();
+  const DWORD style = kFrameStyle | (closeBox ? kCloseBoxStyle : 0);
   RECT rc{0, 0, dpi.Px(clientWidth), dpi.Px(clientHeight)};
-  ::AdjustWindowRectEx(&rc, kFrameStyle, FALSE, exStyle);
-  ::CreateWindowExW(exStyle, className, caption, kFrameStyle, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-                    nullptr, nullptr, instance, this);
+  ::AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+  ::CreateWindowExW(exStyle, className, caption, style, 0, 0, rc.right - rc.left, rc.bottom - rc.top, nullptr,
+                    nullptr, instance, this);
   if (hwnd_) ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return hwnd_ != nullptr;
 }
@@ -216,10 +219,11 @@ LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const int id = LOWORD(wp);
       HWND control = reinterpret_cast<HWND>(lp);
       if (!control && (id == IDOK || id == IDCANCEL)) {
-        // Enter and Escape from the dialog manager: no default or cancel
-        // button, but Enter on the focused "&OK" presses it, as on any button.
+        // Enter and Escape from the dialog manager: no default button, but
+        // Enter on the focused "&OK" presses it, as on any button.
         HWND button = Control(GateControl::Button1);
         if (id == IDOK && button && ::GetFocus() == button) OnCommand(kIdButton1, BN_CLICKED, button);
+        if (id == IDCANCEL) OnCancel();
         return 0;
       }
       OnCommand(id, HIWORD(wp), control);
@@ -247,10 +251,9 @@ LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnChecked(wp, lp != 0);
       return 0;
     case WM_CLOSE:
-      return 0;  // only "&OK" leaves the window
-    case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) == SC_CLOSE) return 0;
-      break;
+      // The close box and Alt+F4 (the window is hidden, never destroyed).
+      OnCancel();
+      return 0;
     default:
       break;
   }
@@ -262,7 +265,7 @@ LRESULT PasswordDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool TPasse::Create(HINSTANCE instance) {
   if (hwnd()) return true;
   // Shown before the main window is visible: it needs a taskbar button of its own.
-  if (!CreateFrame(instance, L"TPasse", L"Ferlane: Mot de Passe:", 176, 75, WS_EX_APPWINDOW)) return false;
+  if (!CreateFrame(instance, L"TPasse", L"Ferlane: Mot de Passe:", 176, 75, WS_EX_APPWINDOW, true)) return false;
   label2_ = AddLabel(L"", 8, 6, 160, 13, true, kIdUserLabel);
   AddLabel(L"Saisissez votre mot de passe:", 8, 24, 164, 13);
   // Created in tab order: the button comes before the entry.
@@ -357,6 +360,11 @@ void TPasse::OnChecked(WPARAM generation, bool matches) {
   }
 }
 
+void TPasse::OnCancel() {
+  ::KillTimer(hwnd(), kTypingTimer);
+  Apply(gate_.Cancel());
+}
+
 void TPasse::Button1Click() {
   ::KillTimer(hwnd(), kTypingTimer);
   const std::optional<bool> known = rightGeneration_ == generation_ ? std::optional<bool>(true) : std::nullopt;
@@ -369,7 +377,7 @@ void TPasse::Button1Click() {
 
 bool Tsaisie::Create(HINSTANCE instance) {
   if (hwnd()) return true;
-  if (!CreateFrame(instance, L"Tsaisie", L"Ferlane: Saisie du mot de passe", 169, 144, WS_EX_APPWINDOW))
+  if (!CreateFrame(instance, L"Tsaisie", L"Ferlane: Saisie du mot de passe", 169, 144, WS_EX_APPWINDOW, false))
     return false;
   label1_ = AddLabel(L"", 8, 6, 153, 13, true, kIdUserLabel);
   AddLabel(L"Tapez votre mot de passe:", 8, 24, 157, 13);
@@ -420,7 +428,7 @@ void Tsaisie::Button1Click() {
 
 bool Tnouveaupasse::Create(HINSTANCE instance) {
   if (hwnd()) return true;
-  if (!CreateFrame(instance, L"Tnouveaupasse", L"Nouveau Mot de passe", 171, 197, 0)) return false;
+  if (!CreateFrame(instance, L"Tnouveaupasse", L"Nouveau Mot de passe", 171, 197, 0, true)) return false;
   label1_ = AddLabel(L"", 8, 6, 155, 13, true, kIdUserLabel);
   AddLabel(L"Tapez votre mot de passe:", 8, 24, 159, 13);
   AddLabel(L"Tapez le nouveau mot de passe:", 8, 66, 159, 13);
@@ -436,6 +444,7 @@ bool Tnouveaupasse::Create(HINSTANCE instance) {
 
 bool Tnouveaupasse::ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword) {
   ::SetWindowTextW(label1_, userName.c_str());
+  userName_ = userName;
   gate_.SetExpected(currentPassword);
   chosen_.reset();
   MoveToDesignPlace(owner, 385, 248);
@@ -471,8 +480,14 @@ void Tnouveaupasse::FormShow() { FocusControl(Control(gate_.FocusOnShow())); }
 void Tnouveaupasse::Button1Click() {
   GateStep step =
       gate_.Confirm(SecretOf(maskEdit3_).get(), SecretOf(maskEdit1_).get(), SecretOf(maskEdit2_).get());
+  if (step.askRemoval) step = gate_.RemovalAnswered(AskYesNo(hwnd(), RemovePasswordQuestion(userName_)));
   if (step.newPassword) chosen_ = step.newPassword;
   Apply(step);
+}
+
+void Tnouveaupasse::OnCancel() {
+  chosen_.reset();
+  Apply(gate_.Cancel());
 }
 
 }  // namespace ferlane

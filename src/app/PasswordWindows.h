@@ -24,10 +24,10 @@ enum PasswordControlId : int {
   kIdUserLabel = 110,
 };
 
-// What the three windows have in common: a fixed dialog frame without system
-// menu, the "MS Sans Serif" fonts, masked entries, keeping the focus across
-// deactivation, and "&OK" as the only way out (Enter in an entry, Escape and
-// Alt+F4 do nothing).
+// What the three windows have in common: a fixed dialog frame, the "MS Sans
+// Serif" fonts, masked entries, keeping the focus across deactivation, and
+// "&OK" (Enter in an entry does nothing). Escape, Alt+F4 and the close box,
+// which only the windows with a way out show, go to OnCancel.
 class PasswordDialog {
  public:
   virtual ~PasswordDialog();
@@ -45,7 +45,7 @@ class PasswordDialog {
 
   // Sizes and positions are pixels at 96 DPI: scaled here for the screen.
   bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption, int clientWidth,
-                   int clientHeight, DWORD exStyle);
+                   int clientHeight, DWORD exStyle, bool closeBox);
   HWND AddLabel(const wchar_t* text, int x, int y, int width, int height, bool bold = false, int id = -1);
   HWND AddEntry(int id, int x, int y, int width, int height);
   HWND AddButton(int id, const wchar_t* text, int x, int y, int width, int height);
@@ -74,6 +74,8 @@ class PasswordDialog {
   // A check that ran away from the window's thread came back.
   virtual void OnChecked(WPARAM /*generation*/, bool /*matches*/) {}
   virtual void FormShow() = 0;
+  // Escape, Alt+F4 or the close box; nothing by default.
+  virtual void OnCancel() {}
 
   bool closed_ = false;
 
@@ -115,6 +117,8 @@ class TPasse : public PasswordDialog {
   // and runs on a thread of its own, so the window always answers.
   void MaskEdit1Change();
   void Button1Click();
+  // Escape or the close box: the run ends as after the last wrong try.
+  void OnCancel() override;
 
   // The pause after the last key before a hashed password is compared.
   static constexpr UINT kTypingPauseMs = 300;
@@ -186,13 +190,17 @@ class Tnouveaupasse : public PasswordDialog {
 
   void FormCreate();
   void FormShow() override;
+  // Both new entries empty while a password is set: asks before removing it.
   void Button1Click();
+  // Escape or the close box: closes without changing anything or counting a try.
+  void OnCancel() override;
 
  private:
   HWND Control(GateControl c) const override;
   void OnCommand(int id, int code, HWND control) override;
 
   ChangePasswordGate gate_;
+  std::wstring userName_;
   std::optional<std::wstring> chosen_;
   HWND label1_ = nullptr;
   HWND maskEdit1_ = nullptr;

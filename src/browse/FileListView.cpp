@@ -113,7 +113,12 @@ LRESULT TFileListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (list_) ::SetFocus(list_);
       return 0;
-    case WM_SETFONT:
+    case WM_SETFONT: {
+      // The columns were made with the list's first font.
+      const LRESULT result = list_ ? ::SendMessageW(list_, msg, wp, lp) : 0;
+      if (haveColumns_) FitColumns();
+      return result;
+    }
     case WM_GETFONT:
       return list_ ? ::SendMessageW(list_, msg, wp, lp) : 0;
     case WM_NOTIFY: {
@@ -304,6 +309,8 @@ void TFileListView::SetViewStyle(TViewStyle value) {
   static constexpr DWORD kViewBits[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
   LONG_PTR style = ::GetWindowLongPtrW(list_, GWL_STYLE);
   ::SetWindowLongPtrW(list_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | kViewBits[value]);
+  // The headers show from now on: their captions whole.
+  if (value == vsReport && haveColumns_) FitColumns();
 }
 
 int TFileListView::SelectedNumber() const {

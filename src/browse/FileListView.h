@@ -235,6 +235,8 @@ class TFileListView {
 
   void CreateImageLists();
   void BuildColumns(bool driveMode);
+  // Widens the columns whose header would cut its caption in the list's font.
+  void FitColumns();
   void SetSortImages();
   void ListFolder();
   void ListDrives();

@@ -14,6 +14,7 @@
 #include "browse/FileListViewDetail.h"
 #include "browse/logic/PathOps.h"
 #include "browse/logic/Texts.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "platform/ScreenDpi.h"
@@ -447,6 +448,12 @@ void TFileListView::BuildColumns(bool driveMode) {
   }
   driveColumns_ = driveMode;
   haveColumns_ = true;
+  FitColumns();
+}
+
+void TFileListView::FitColumns() {
+  const auto& headings = ColumnHeadings(language_, driveColumns_);
+  for (int i = 0; i < 5; ++i) FitColumnToCaption(list_, i, headings[static_cast<std::size_t>(i)]);
 }
 
 // ---- Order -----------------------------------------------------------------

@@ -22,6 +22,10 @@ inline void MoveChild(HWND child, int x, int y, int w, int h) {
 // control by its text; a list or tree view shows none).
 void SetAccessibleName(HWND control, const wchar_t* caption);
 
+// Widens column `column` of a list view when its header would cut `caption`:
+// the font grows with the DPI a little faster than the design's widths do.
+void FitColumnToCaption(HWND list, int column, const wchar_t* caption);
+
 // Adds a hint shown by `tooltip` when the pointer rests on `control`.
 void AddHint(HWND tooltip, HWND owner, HWND control, const wchar_t* text);
 // Replaces the text of a hint added by AddHint; an empty text shows none.

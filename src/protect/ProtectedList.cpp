@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/Controls.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/ScreenDpi.h"
@@ -127,6 +128,7 @@ bool ProtectedList::Create(HWND parent, int id, const RECT& rc) {
     col.cx = ScreenDpi().Px(columns[i].width);
     col.iSubItem = i;
     ::SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+    FitColumnToCaption(list_, i, columns[i].caption);
   }
   SHFILEINFOW sfi{};
   auto images = reinterpret_cast<HIMAGELIST>(

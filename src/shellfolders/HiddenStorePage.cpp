@@ -125,6 +125,20 @@ void HiddenStorePage::SpeedButton5Click() {
   RestorePrograms(told);
 }
 
+bool HiddenStorePage::HasSelection() const {
+  for (const TFileListView* view : {&burcach_, &progcach_})
+    for (int row = 0, n = view->ItemCount(); row < n; ++row)
+      if (view->IsSelected(row)) return true;
+  return false;
+}
+
+void HiddenStorePage::RelistAfterRestore() {
+  folders_.ShowShellFolder(folders_.View(L"bureauperso"), kCsidlDesktop);
+  folders_.ShowStoreFolder(&burcach_, StoreFolder::Desktop);
+  folders_.ShowShellFolder(folders_.View(L"progperso"), kCsidlPrograms);
+  folders_.ShowStoreFolder(&progcach_, StoreFolder::Programs);
+}
+
 ShellFolders::MoveOutcome HiddenStorePage::RestorePrograms(bool quiet) {
   const auto outcome = folders_.MoveSelected(progcach_, folders_.StorePath(StoreFolder::Programs),
                                              folders_.FolderPath(ShellFolder::PersonalPrograms), ItemRule::Programs,

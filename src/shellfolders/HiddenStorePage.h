@@ -22,8 +22,13 @@ class HiddenStorePage : public ITabPage {
   bool OnCommand(UINT id) override;
 
   void SpeedButton4Click();  // "Menu <Démarrer>"
-  // Toolbar SpeedButton5 and "&Rétablir le bureau et les programmes" (menu "&Action")
+  // Toolbar SpeedButton5 and "&Rétablir le bureau et les programmes" (menu
+  // "&Action"), with items selected in the page's views.
   void SpeedButton5Click();
+  // Whether either view has a selected item.
+  bool HasSelection() const;
+  // The four views that command re-lists, after the whole store was put back.
+  void RelistAfterRestore();
   // Popup menucacheprog of progcach
   void toutslectionner1Click();  // "&Tout sélectionner"
   void Rtablir1Click();          // "&Rétablir"

@@ -18,7 +18,11 @@ void PlaceGroup(HWND group, HWND panel, HWND view, const RECT& r, const Dpi& dpi
 }
 
 HWND CreateGroup(const PageHost& host, const wchar_t* caption, int id) {
-  return CreateChild(host.window, host.instance, L"BUTTON", caption, BS_GROUPBOX, id, host.font);
+  // A group box paints only its frame and caption: as a transparent window
+  // it leaves its margins to the tab control beneath, which would otherwise
+  // skip them and keep what another tab drew there (a splitter's gap).
+  return CreateChild(host.window, host.instance, L"BUTTON", caption, BS_GROUPBOX, id, host.font,
+                     WS_EX_TRANSPARENT);
 }
 
 HWND CreatePanel(const PageHost& host, int id) {

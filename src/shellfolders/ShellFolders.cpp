@@ -91,8 +91,17 @@ void ShellFolders::MakeHiddenStore() {
 
 void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
   DWORD rightsError = ERROR_SUCCESS;
-  for (const StrandedItems& left : ferlane::AdoptOlderStores(store_, roleLabel, &rightsError))
-    ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
+  const std::vector<StrandedItems> stranded = ferlane::AdoptOlderStores(store_, roleLabel, &rightsError);
+  std::vector<std::wstring> paths;
+  for (const StrandedItems& left : stranded)
+    for (const std::wstring& name : left.names) paths.push_back(JoinPath(left.oldFolder, name));
+  // The same items, still kept out by the same names, were named at an
+  // earlier start: a box at every start would say nothing new.
+  std::wstring digest = StrandedDigest(std::move(paths));
+  if (digest != strandedTold_)
+    for (const StrandedItems& left : stranded)
+      ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
+  strandedTold_ = std::move(digest);
   TellRightsRefused(rightsError);
 }
 

@@ -56,8 +56,14 @@ class ShellFolders : public IFileDragTarget {
   // Composes, creates and shows the hidden store, at the window's first showing.
   void CreateHiddenStore(const std::wstring& roleLabel);
   // Moves into the store the items of every older store of the user
-  // (AdoptOlderStores); says once for each old folder which stayed.
+  // (AdoptOlderStores); says for each old folder which stayed, unless the
+  // set of what stayed is the one told before (SetStrandedTold).
   void AdoptOlderStores(const std::wstring& roleLabel);
+  // The digest (StrandedDigest) of the stranded items the user was last
+  // told of, which the window keeps from one run to the next; after
+  // CreateHiddenStore, that of the items that stay now.
+  void SetStrandedTold(std::wstring digest) { strandedTold_ = std::move(digest); }
+  const std::wstring& StrandedTold() const { return strandedTold_; }
   // Creates the store's folders that are missing and gives both exactly the
   // hidden attribute: at start, and again before each hide, since the store
   // may have been deleted meanwhile.
@@ -108,6 +114,7 @@ class ShellFolders : public IFileDragTarget {
   RightsNotice* rightsNotice_ = &ownNotice_;
   StoreWatch storeWatch_[2];
   bool busy_ = false;  // the store is being looked at
+  std::wstring strandedTold_;
   ShellMoves moves_{window_, store_, storeError_};
 };
 

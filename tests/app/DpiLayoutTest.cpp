@@ -105,6 +105,70 @@ BOOL CALLBACK CheckCaption(HWND h, LPARAM param) {
   return TRUE;
 }
 
+struct HeaderCheck {
+  HWND main;
+  Dpi dpi;
+  std::string where;
+  int checked = 0;
+};
+
+// Fails for a column whose header caption does not fit: the header keeps a
+// margin either side of its text. A view showing icons shows no header.
+BOOL CALLBACK CheckHeaders(HWND h, LPARAM param) {
+  auto& c = *reinterpret_cast<HeaderCheck*>(param);
+  if (ClassOf(h) != WC_LISTVIEWW || !ShownOnTab(h, c.main)) return TRUE;
+  HWND header = ListView_GetHeader(h);
+  if (!header || !::IsWindowVisible(header)) return TRUE;
+  HDC dc = ::GetDC(header);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(header, WM_GETFONT, 0, 0)));
+  for (int i = 0, n = Header_GetItemCount(header); i < n; ++i) {
+    wchar_t text[128] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 128;
+    Header_GetItem(header, i, &item);
+    RECT cell{}, extent{0, 0, 0, 0};
+    Header_GetItemRect(header, i, &cell);
+    ::DrawTextW(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int room = cell.right - cell.left - 2 * c.dpi.Px(6);
+    ++c.checked;
+    EXPECT_LE(extent.right, room) << c.where << ": the header \"" << Utf8(text) << "\" is cut (" << extent.right
+                                  << " px in " << room << ")";
+  }
+  ::SelectObject(dc, old);
+  ::ReleaseDC(header, dc);
+  return TRUE;
+}
+
+TEST(DpiLayout, EveryColumnHeaderShowsItsWholeCaption) {
+  ResetTermination();
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+  test::ScratchDir scratch;
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  platform.userName = L"dupont";
+  Tficheprincipale main(scratch.Folder(L"Outils") + L"\\");
+  ASSERT_TRUE(main.Create(::GetModuleHandleW(nullptr)));
+  main.FormShow();
+  ::ShowWindow(main.hwnd(), SW_SHOW);
+  // The drives' columns too, which the file list shows at the top, and a
+  // view of tab 3 as the user may switch it to details.
+  main.FileListView1().SetDirectory(L"Drives");
+  main.ShellFolderViews().View(L"progperso")->SetViewStyle(vsReport);
+  int checked = 0;
+  for (int tab = 0; tab < 4; ++tab) {
+    TabCtrl_SetCurFocus(main.PageControl1(), tab);
+    HeaderCheck check{main.hwnd(), ScreenDpi(), "tab " + std::to_string(tab + 1)};
+    ::EnumChildWindows(main.hwnd(), CheckHeaders, reinterpret_cast<LPARAM>(&check));
+    checked += check.checked;
+  }
+  // Tab 1's file list (5) and protected list (3), and the view of tab 3 in
+  // details (5); the others show icons.
+  EXPECT_EQ(checked, 8 + 5);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+}
+
 TEST(DpiLayout, TheWindowTheTabsAndEveryCaptionGrowWithTheDpi) {
   ResetTermination();
   ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");

@@ -194,6 +194,26 @@ TEST_F(KeyboardTest, ViewsAndListsCarryTheirCaptionsAsAccessibleNames) {
   EXPECT_EQ(AccessibleName(main->SpeedButton(2)), L"Tout Cacher");
 }
 
+TEST_F(KeyboardTest, DeleteRemovesTheSelectedRowsOfTheProtectedListAndLeavesTheFiles) {
+  const std::wstring files[] = {scratch.File(L"un.txt"), scratch.File(L"deux.txt"), scratch.File(L"trois.txt")};
+  ProtectedList& list = main->ListView1();
+  for (const std::wstring& f : files) list.AddItem(f, ItemType::File);
+  ASSERT_EQ(list.ItemCount(), 3);
+  list.SetSelected(0, true);
+  list.SetSelected(2, true);
+  // Elsewhere Delete is the other control's own.
+  ::SetFocus(main->FileListView1().ListHwnd());
+  EXPECT_FALSE(PressKey(*main, VK_DELETE));
+  EXPECT_EQ(list.ItemCount(), 3);
+  ::SetFocus(list.hwnd());
+  EXPECT_FALSE(PressKey(*main, VK_DELETE, true));  // Ctrl+Delete is not it
+  EXPECT_TRUE(PressKey(*main, VK_DELETE));
+  ASSERT_EQ(list.ItemCount(), 1);
+  EXPECT_EQ(list.Caption(0), files[1]);
+  for (const std::wstring& f : files) EXPECT_NE(::GetFileAttributesW(f.c_str()), INVALID_FILE_ATTRIBUTES) << f;
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(KeyboardTest, TheActionMenuShowsF6AndF5AndGreysWhatCannotBeDone) {
   HMENU action = ::GetSubMenu(::GetMenu(main->hwnd()), 0);
   wchar_t text[128] = {};

@@ -58,8 +58,9 @@ bool HasChildWithText(HWND window, const wchar_t* text) {
 }
 
 // The frame every password window has: exact caption and client size,
-// caption bar without system menu or buttons, fixed dialog border, hidden.
-void ExpectDialogFrame(HWND h, const wchar_t* caption, int width, int height) {
+// caption bar with a close box only where the window has a way out, fixed
+// dialog border, hidden.
+void ExpectDialogFrame(HWND h, const wchar_t* caption, int width, int height, bool closeBox) {
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(Text(h), caption);
   SIZE client = ClientSize(h);
@@ -69,7 +70,7 @@ void ExpectDialogFrame(HWND h, const wchar_t* caption, int width, int height) {
   const LONG exStyle = ::GetWindowLongW(h, GWL_EXSTYLE);
   EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
   EXPECT_TRUE(style & WS_POPUP);
-  EXPECT_FALSE(style & WS_SYSMENU);
+  EXPECT_EQ((style & WS_SYSMENU) != 0, closeBox);
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
   EXPECT_FALSE(::IsWindowVisible(h));
@@ -173,7 +174,7 @@ class PasswordWindowsTest : public testing::Test {
 TEST_F(PasswordWindowsTest, LoginPromptLayoutTabOrderAndFonts) {
   TPasse passe;
   ASSERT_TRUE(passe.Create(Instance()));
-  ExpectDialogFrame(passe.hwnd(), L"Ferlane: Mot de Passe:", 176, 75);
+  ExpectDialogFrame(passe.hwnd(), L"Ferlane: Mot de Passe:", 176, 75, true);
   EXPECT_TRUE(HasChildWithText(passe.hwnd(), L"Saisissez votre mot de passe:"));
   EXPECT_EQ(Text(passe.Button1()), L"&OK");
   ExpectMaskedEntry(passe.MaskEdit1());
@@ -301,32 +302,59 @@ TEST_F(PasswordWindowsTest, LoginPromptFourthWrongTryEndsTheLoopAndRequestsTermi
   EXPECT_TRUE(::IsWindowEnabled(owner()));
 }
 
-TEST_F(PasswordWindowsTest, EnterEscapeAndCloseRequestsDoNotLeaveTheWindow) {
-  TPasse passe;
-  ASSERT_TRUE(passe.Create(Instance()));
+TEST_F(PasswordWindowsTest, EnterDoesNotConfirmAndTheFirstPasswordWindowHasNoWayOut) {
+  Tsaisie saisie;
+  ASSERT_TRUE(saisie.Create(Instance()));
+  std::wstring current = L"before";
   ModalScript script({
       [&] {
-        SetText(passe.MaskEdit1(), L"wrong");
-        PostKey(passe.MaskEdit1(), VK_RETURN);
-        PostKey(passe.MaskEdit1(), VK_ESCAPE);
-        ::PostMessageW(passe.hwnd(), WM_CLOSE, 0, 0);
-        ::PostMessageW(passe.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        SetText(saisie.MaskEdit1(), L"a");
+        SetText(saisie.MaskEdit2(), L"a");
+        PostKey(saisie.MaskEdit1(), VK_RETURN);
+        PostKey(saisie.MaskEdit1(), VK_ESCAPE);
+        ::PostMessageW(saisie.hwnd(), WM_CLOSE, 0, 0);
+        ::PostMessageW(saisie.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
       },
       [&] {
-        EXPECT_TRUE(::IsWindowVisible(passe.hwnd()));
-        EXPECT_EQ(passe.WrongAttempts(), 0);  // Enter in the entry is not "&OK"
-        EXPECT_EQ(Text(passe.MaskEdit1()), L"wrong");
+        EXPECT_TRUE(::IsWindowVisible(saisie.hwnd()));
+        EXPECT_EQ(Text(saisie.MaskEdit1()), L"a");  // Enter in the entry is not "&OK"
+        EXPECT_EQ(current, L"before");
         // Tab moves between the controls like in any dialog.
-        PostKey(passe.MaskEdit1(), VK_TAB);
+        PostKey(saisie.MaskEdit1(), VK_TAB);
       },
       [&] {
-        EXPECT_EQ(::GetFocus(), passe.Button1());
-        SetText(passe.MaskEdit1(), L"ok");
-        Click(passe.hwnd(), passe.Button1());
+        EXPECT_EQ(::GetFocus(), saisie.MaskEdit2());
+        Click(saisie.hwnd(), saisie.Button1());
       },
   });
-  EXPECT_TRUE(passe.ShowModal(owner(), L"user", L"ok"));
+  EXPECT_TRUE(saisie.ShowModal(owner(), L"user", current));
   EXPECT_EQ(script.StepsRun(), 3u);
+  EXPECT_TRUE(StoredPasswordMatches(current, L"a"));
+}
+
+// At logon with the autostart on, the login prompt is the first thing the
+// user meets: Escape and its close box refuse, as the fourth wrong try does.
+TEST_F(PasswordWindowsTest, EscapeOrTheCloseBoxOfTheLoginPromptEndTheRunWithoutATry) {
+  for (const bool closeBox : {false, true}) {
+    ResetTermination();
+    TPasse passe;
+    ASSERT_TRUE(passe.Create(Instance()));
+    ModalScript script({
+        [&] {
+          SetText(passe.MaskEdit1(), L"half");
+          if (closeBox)
+            ::PostMessageW(passe.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+          else
+            PostKey(passe.MaskEdit1(), VK_ESCAPE);
+        },
+        [] { ADD_FAILURE() << "the login prompt stayed open"; },
+    });
+    EXPECT_FALSE(passe.ShowModal(owner(), L"user", L"right"));
+    EXPECT_TRUE(TerminationRequested());
+    EXPECT_EQ(passe.WrongAttempts(), 0);
+    EXPECT_EQ(Text(passe.MaskEdit1()), L"");
+    EXPECT_FALSE(::IsWindowVisible(passe.hwnd()));
+  }
 }
 
 TEST_F(PasswordWindowsTest, TerminationRequestEndsTheLoopAtOnceAndComesBeforeShowing) {
@@ -379,7 +407,7 @@ TEST_F(PasswordWindowsTest, LoginPromptStaysOnTheScreenWhenTheOwnerIsOffIt) {
 TEST_F(PasswordWindowsTest, FirstPasswordWindowLayoutAndTabOrder) {
   Tsaisie saisie;
   ASSERT_TRUE(saisie.Create(Instance()));
-  ExpectDialogFrame(saisie.hwnd(), L"Ferlane: Saisie du mot de passe", 169, 144);
+  ExpectDialogFrame(saisie.hwnd(), L"Ferlane: Saisie du mot de passe", 169, 144, false);
   EXPECT_TRUE(HasChildWithText(saisie.hwnd(), L"Tapez votre mot de passe:"));
   EXPECT_TRUE(HasChildWithText(saisie.hwnd(), L"Confirmez votre mot de passe"));
   EXPECT_EQ(Text(saisie.Button1()), L"&OK");
@@ -459,7 +487,7 @@ TEST_F(PasswordWindowsTest, FirstPasswordTwoEmptyEntriesSetAnEmptyPasswordAndATa
 TEST_F(PasswordWindowsTest, ChangePasswordWindowLayoutTabOrderAndPosition) {
   Tnouveaupasse nouveau;
   ASSERT_TRUE(nouveau.Create(Instance()));
-  ExpectDialogFrame(nouveau.hwnd(), L"Nouveau Mot de passe", 171, 197);
+  ExpectDialogFrame(nouveau.hwnd(), L"Nouveau Mot de passe", 171, 197, true);
   EXPECT_TRUE(HasChildWithText(nouveau.hwnd(), L"Tapez votre mot de passe:"));
   EXPECT_TRUE(HasChildWithText(nouveau.hwnd(), L"Tapez le nouveau mot de passe:"));
   EXPECT_TRUE(HasChildWithText(nouveau.hwnd(), L"Confirmez le mot de passe"));
@@ -573,6 +601,63 @@ TEST_F(PasswordWindowsTest, ChangePasswordWrongTriesAddUpOverShowingsAndATakenPa
     EXPECT_EQ(nouveau.WrongAttempts(), 4);
     EXPECT_EQ(current, taken);
   }
+}
+
+TEST_F(PasswordWindowsTest, EscapeAndTheCloseBoxLeaveThePasswordAsItWasWithoutCounting) {
+  Tnouveaupasse nouveau;
+  ASSERT_TRUE(nouveau.Create(Instance()));
+  std::wstring current = HashPassword(L"old", kCheapestPasswordCost).value();
+  const std::wstring before = current;
+  for (const bool closeBox : {false, true}) {
+    ModalScript script({
+        [&] {
+          // The right current password and empty new entries: what removed
+          // the password before.
+          SetText(nouveau.MaskEdit3(), L"old");
+          if (closeBox)
+            ::PostMessageW(nouveau.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+          else
+            PostKey(nouveau.MaskEdit3(), VK_ESCAPE);
+        },
+        [] { ADD_FAILURE() << "the change-password window stayed open"; },
+    });
+    EXPECT_FALSE(nouveau.ShowModal(owner(), L"user", current));
+    EXPECT_EQ(current, before);
+    EXPECT_FALSE(TerminationRequested());
+    EXPECT_EQ(nouveau.WrongAttempts(), 0);
+    EXPECT_EQ(Text(nouveau.MaskEdit3()), L"");  // what was typed goes
+  }
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(PasswordWindowsTest, EmptyNewEntriesAskBeforeTheyRemoveThePassword) {
+  Tnouveaupasse nouveau;
+  ASSERT_TRUE(nouveau.Create(Instance()));
+  std::wstring current = HashPassword(L"old", kCheapestPasswordCost).value();
+  const std::wstring before = current;
+  messages_.answers = {IDNO, IDYES};
+  ModalScript script({
+      [&] {
+        SetText(nouveau.MaskEdit3(), L"old");
+        Click(nouveau.hwnd(), nouveau.Button1());
+        // No: the window stays as it was.
+        EXPECT_TRUE(::IsWindowVisible(nouveau.hwnd()));
+        EXPECT_EQ(Text(nouveau.MaskEdit3()), L"old");
+        EXPECT_EQ(::GetFocus(), nouveau.MaskEdit1());
+        Click(nouveau.hwnd(), nouveau.Button1());
+      },
+      [] { ADD_FAILURE() << "Yes did not close the window"; },
+  });
+  EXPECT_TRUE(nouveau.ShowModal(owner(), L"Marie", current));
+  EXPECT_EQ(current, L"");
+  EXPECT_NE(before, L"");
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  for (const auto& shown : messages_.shown) {
+    EXPECT_EQ(shown.text, L"Supprimer le mot de passe de Marie ?");
+    EXPECT_EQ(shown.flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+  }
+  EXPECT_EQ(nouveau.WrongAttempts(), 0);
+  messages_.shown.clear();
 }
 
 }  // namespace

@@ -155,7 +155,10 @@ test_package() {
   icon="$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed_guid "$code")" ProductIcon)"
   expect "Add/Remove Programs has the program's icon" cmp -s "$(unix_path "$icon")" "$ROOT/resources/ferlane.ico"
   expect "Add/Remove Programs shows the install location" test "$(reg_value "$key" InstallLocation)" = "$WIN_DIR\\"
-  expect "Add/Remove Programs shows the size" test "$(reg_value "$key" EstimatedSize)" != ""
+  # The size in KB (rounded up) of what went into the program's folder.
+  local kb
+  kb="$(( ($(stat -c %s "$dir/$PROGRAM") + $(stat -c %s "$dir/ferlane.chm") + 1023) / 1024 ))"
+  expect "Add/Remove Programs shows the size, $kb KB" test "$(reg_value "$key" EstimatedSize)" = "$(printf '0x%x' "$kb")"
 
   # A first run: no settings yet, so no password is asked. Closing the window
   # writes the user's list file beside the program and makes the hidden store.

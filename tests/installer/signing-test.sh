@@ -5,7 +5,8 @@
 # build folder before it packages them, then both packages; the key's password
 # comes from a file or from the environment; a build without a time-stamping
 # server warns, one whose server cannot be reached fails; a wrong password
-# fails; without a certificate it signs nothing and says so in one line.
+# fails; a failing signer leaves no partial output and says which file and
+# why; without a certificate it signs nothing and says so in one line.
 # Needs the shipped programs built (scripts/build.sh).
 set -uo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -92,6 +93,29 @@ expect "a wrong password fails the build" test $rc != 0
 package ts FERLANE_SIGN_PKCS12="$WORK/ferlane.p12" FERLANE_SIGN_PASSWORD="$PASSWORD" FERLANE_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 expect "a time-stamping server that cannot be reached fails the build" test $rc != 0
 expect "a configured server gives no warning" eval '! grep -q warning <<<"$out"'
+
+# A signer that fails half-way, after writing part of its output: the build
+# stops, no partial file stays, the program is left as it was, and one line
+# names the file, followed by the signer's own reason.
+mkdir -p "$WORK/failing-signer"
+cat >"$WORK/failing-signer/osslsigncode" <<'SIGNER'
+#!/bin/sh
+while [ $# -gt 0 ]; do [ "$1" = -out ] && printf 'partial' >"$2"; shift; done
+echo "Failed to read certificate file: the signer broke off" >&2
+exit 3
+SIGNER
+chmod +x "$WORK/failing-signer/osslsigncode"
+fresh_build
+cp "$WORK/build/xp32/ferlane.exe" "$WORK/unsigned-copy.exe"
+package failing PATH="$WORK/failing-signer:$PATH" FERLANE_SIGN_PKCS12="$WORK/ferlane.p12" \
+  FERLANE_SIGN_PASSWORD="$PASSWORD" FERLANE_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
+expect "a failing signer fails the build" test $rc != 0
+expect "a failing signer leaves no partial output" \
+  eval '! ls "$WORK"/build/xp32/*.signed "$WORK"/build/xp64/*.signed >/dev/null 2>&1'
+expect "a failing signer leaves the program as it was" cmp -s "$WORK/build/xp32/ferlane.exe" "$WORK/unsigned-copy.exe"
+expect "a signing failure names the file" grep -qF "package: signing $WORK/build/xp32/ferlane.exe failed" <<<"$out"
+expect "a signing failure says why" grep -q 'package:   Failed to read certificate file: the signer broke off' <<<"$out"
+expect "no package is made after a signing failure" eval '! ls "$WORK"/failing/*.msi >/dev/null 2>&1'
 
 fresh_build
 package unsigned

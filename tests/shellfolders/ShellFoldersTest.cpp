@@ -362,10 +362,56 @@ TEST_F(ShellFoldersTest, AStoreThatCannotBeCreatedIsToldOnceAndNothingMoves) {
   EXPECT_TRUE(Exists(personalDesktop + L"\\Reste.lnk"));
   EXPECT_FALSE(Exists(programFiles + L"\\Ferlane\\Ferlane Administrateur dupont"));
 
-  // The restore of both views says it once too.
+  // With nothing to select, the whole store is asked for; its absence is
+  // then said once for both folders.
   Command(IDM_MENUCACHEBUR_TOUT_SELECTIONNER);
   main->SpeedButton5Click();
-  EXPECT_EQ(messages.shown.size(), 2u);
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(messages.shown[1].flags & 0xF, UINT{MB_YESNO});
+  EXPECT_NE(messages.shown[2].text.find(storeDesktop), std::wstring::npos);
+  EXPECT_NE(messages.shown[2].text.find(storePrograms), std::wstring::npos);
+}
+
+// With nothing selected on tab 4 the button moved nothing and said nothing:
+// it now asks, and Oui puts back everything, never over a name that is taken.
+TEST_F(ShellFoldersTest, RestoreWithNothingSelectedAsksThenPutsBackTheWholeStore) {
+  Start();
+  MakeShortcut(storeDesktop + L"\\" + Item(L"Tout Revient.lnk"), L"C:\\windows\\notepad.exe");
+  const std::wstring group = Item(L"Groupe Revenu");
+  ::CreateDirectoryW((storePrograms + L"\\" + group).c_str(), nullptr);
+  MakeShortcut(storePrograms + L"\\" + group + L"\\Dames.lnk", L"C:\\windows\\notepad.exe");
+  Write(storeDesktop + L"\\" + Item(L"Pris.lnk"), "reserve");
+  Write(personalDesktop + L"\\Pris.lnk", "bureau");
+  ShowTab(0);  // from another tab, by the "&Action" menu
+
+  messages.answers = {IDNO};
+  Command(IDM_RETABLIR);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            L"Aucun \u00E9l\u00E9ment n'est s\u00E9lectionn\u00E9 dans l'onglet 4. R\u00E9tablir tout le contenu "
+            L"de la r\u00E9serve ?");
+  EXPECT_EQ(messages.shown[0].flags & 0xF, UINT{MB_YESNO});
+  EXPECT_TRUE(Exists(storeDesktop + L"\\Tout Revient.lnk"));  // Non: nothing moved
+  EXPECT_TRUE(Exists(storePrograms + L"\\" + group));
+
+  messages.answers = {IDYES};
+  Command(static_cast<UINT>(::GetDlgCtrlID(main->SpeedButton(5))));  // the toolbar button
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_TRUE(Exists(personalDesktop + L"\\Tout Revient.lnk"));
+  EXPECT_TRUE(Exists(personalPrograms + L"\\" + group + L"\\Dames.lnk"));
+  EXPECT_FALSE(Exists(storePrograms + L"\\" + group));
+  // The taken name stays in the store, unreplaced, and is named.
+  EXPECT_EQ(Bytes(personalDesktop + L"\\Pris.lnk"), "bureau");
+  EXPECT_EQ(Bytes(storeDesktop + L"\\Pris.lnk"), "reserve");
+  const std::wstring& told = messages.shown[2].text;
+  EXPECT_NE(told.find(storeDesktop + L"\\Pris.lnk"), std::wstring::npos);
+  EXPECT_NE(told.find(L"\u00C9l\u00E9ments r\u00E9tablis : 2 ; non r\u00E9tablis : 1."), std::wstring::npos);
+  EXPECT_EQ(told.find(L"Tout Revient"), std::wstring::npos);  // only what stayed is named
+  EXPECT_TRUE(messages.shown[2].flags & MB_ICONWARNING);
+  // The views show where the items went.
+  EXPECT_GE(RowOf(View(L"bureauperso"), personalDesktop + L"\\Tout Revient.lnk"), 0);
+  EXPECT_EQ(View(L"progcach").ItemCount(), 0);
+  EXPECT_EQ(View(L"burcach").ItemCount(), 1);
 }
 
 // Other users can neither browse the store nor read the list: both carry the
@@ -455,6 +501,44 @@ TEST_F(ShellFoldersTest, TheOtherWidthsStoreJoinsTheStoreAndIsRestored) {
   Start();
   EXPECT_FALSE(Exists(oldUser));
   EXPECT_TRUE(messages.shown.empty());
+}
+
+// An item kept in an older store by a name the store holds was named at
+// every start; now once, and again only when the set of such items changes.
+TEST_F(ShellFoldersTest, AStrandedItemIsNamedOnceAndAgainOnlyWhenTheSetChanges) {
+  const std::wstring oldDesktop = programFiles64 + L"\\Ferlane\\Ferlane Administrateur dupont\\Desktop";
+  ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(storeDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  auto strand = [&](const wchar_t* name) {
+    Write(oldDesktop + L"\\" + Item(name), "ancien");
+    Write(storeDesktop + L"\\" + name, "actuel");
+  };
+  auto restart = [&] {
+    main.reset();
+    messages.shown.clear();
+    Start();
+  };
+  strand(L"Reste.lnk");
+  Start();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Reste.lnk »"), std::wstring::npos);
+  restart();
+  EXPECT_TRUE(messages.shown.empty());  // the same set: said before
+  strand(L"Autre.lnk");
+  restart();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"« Autre.lnk »"), std::wstring::npos);
+  restart();
+  EXPECT_TRUE(messages.shown.empty());
+  // Settled, then stranded anew: the set changed twice, and is named again.
+  ::DeleteFileW((oldDesktop + L"\\Reste.lnk").c_str());
+  ::DeleteFileW((oldDesktop + L"\\Autre.lnk").c_str());
+  restart();
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_EQ(CreateFolderPath(oldDesktop), static_cast<DWORD>(ERROR_SUCCESS));
+  strand(L"Reste.lnk");
+  restart();
+  EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 // A program that asked for no execution level, run by an administrator under

@@ -258,7 +258,7 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
 
 // ---- Restoring the store -------------------------------------------------------
 
-Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason) {
+Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored) {
   Report report;
   std::size_t restored = 0, failed = 0;
   auto fail = [&](const std::wstring& line) {
@@ -280,7 +280,7 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
       continue;
     }
     for (const std::wstring& name : s.restored) {
-      report.lines.push_back(L"R\u00E9tabli : " + name + L" -> " + s.destination);
+      if (nameRestored) report.lines.push_back(L"R\u00E9tabli : " + name + L" -> " + s.destination);
       ++restored;
     }
     for (const std::wstring& name : s.nameTaken)

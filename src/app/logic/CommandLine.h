@@ -125,7 +125,9 @@ struct StoreOutcome {
   // Full paths left in an older store that could not join this one.
   std::vector<std::wstring> stranded;
 };
-Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason);
+// nameRestored: a line for each item put back (the command line's log); the
+// window says only how many, and what stayed.
+Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored = true);
 
 // Said when the list file or a store folder cannot be read (code 4).
 std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason);

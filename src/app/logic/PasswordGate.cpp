@@ -66,15 +66,54 @@ GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1, std::optional<b
   return step;
 }
 
+GateStep LoginPromptGate::Cancel() const {
+  GateStep step;
+  step.clearMaskEdit1 = true;
+  step.requestTermination = true;
+  return step;
+}
+
 GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const {
   return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
 }
 
 GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1,
                                      const std::wstring& maskEdit2) {
+  removalAsked_ = false;
   // The new entries are not looked at until the current password is right.
   if (!expected_.Matches(maskEdit3)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
-  return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
+  if (JudgeNewEntries(!expected_.Stored().empty(), maskEdit1, maskEdit2) != NewEntries::AskRemoval)
+    return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
+  // Two empty entries are the easy way out of the window: they remove the
+  // password only once the user said so.
+  removalAsked_ = true;
+  GateStep step;
+  step.askRemoval = true;
+  return step;
+}
+
+GateStep ChangePasswordGate::RemovalAnswered(bool remove) {
+  GateStep step;
+  if (!std::exchange(removalAsked_, false)) return step;
+  if (remove) return TakePassword(std::wstring(), cost_);
+  step.focus = GateControl::MaskEdit1;
+  return step;
+}
+
+GateStep ChangePasswordGate::Cancel() const {
+  GateStep step;
+  step.close = true;
+  return step;
+}
+
+NewEntries JudgeNewEntries(bool passwordSet, const std::wstring& maskEdit1, const std::wstring& maskEdit2) {
+  if (!PasswordsEqual(maskEdit2, maskEdit1)) return NewEntries::Differ;
+  if (maskEdit1.empty() && passwordSet) return NewEntries::AskRemoval;
+  return NewEntries::Take;
+}
+
+std::wstring RemovePasswordQuestion(const std::wstring& userName) {
+  return L"Supprimer le mot de passe de " + userName + L" ?";
 }
 
 std::wstring DamagedPasswordText(const std::wstring& userName) {

@@ -29,6 +29,9 @@ struct GateStep {
   // The password typed was taken, but the memory its hash needs was
   // refused: the current password stays as it was.
   bool hashRefused = false;
+  // The new entries are both empty while a password is set: the window asks
+  // whether to remove it and hands the answer back to its gate.
+  bool askRemoval = false;
 };
 
 // Wrong tries allowed before the program ends: the next one ends it.
@@ -76,6 +79,9 @@ class LoginPromptGate {
   // checked here when not known. Right against a password stored in an
   // earlier form, its hash in today's comes back as the new password.
   GateStep Confirm(const std::wstring& maskEdit1, std::optional<bool> known = std::nullopt);
+  // Escape or the close box: a refusal, which ends the run as the last
+  // wrong try does, without counting a try.
+  GateStep Cancel() const;
 
  private:
   StoredPasswordCheck expected_;
@@ -94,6 +100,17 @@ class FirstPasswordGate {
   PasswordCost cost_;
 };
 
+// What "&OK" of the change-password window does with the two new entries
+// once the current password was found right. A rule on the new password (a
+// minimum length) goes before this: it refuses what it refuses, the empty
+// password included, and hands on the rest.
+enum class NewEntries {
+  Differ,     // the entries differ: both are cleared for another try
+  Take,       // the entries match: the password is taken (empty: none, when none is set)
+  AskRemoval  // both empty while a password is set: the user is asked first
+};
+NewEntries JudgeNewEntries(bool passwordSet, const std::wstring& maskEdit1, const std::wstring& maskEdit2);
+
 // Tnouveaupasse: the current password (MaskEdit3), then the new one twice
 // (MaskEdit1, confirmed in MaskEdit2).
 class ChangePasswordGate {
@@ -106,12 +123,23 @@ class ChangePasswordGate {
 
   GateControl FocusOnShow() const { return GateControl::MaskEdit3; }
   GateStep Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1, const std::wstring& maskEdit2);
+  // The answer to the question a step with askRemoval put: yes removes the
+  // password and closes; no leaves the window as it is. Without a question
+  // pending it does nothing.
+  GateStep RemovalAnswered(bool remove);
+  // Escape or the close box: the window closes, nothing changes and no try
+  // is counted.
+  GateStep Cancel() const;
 
  private:
   StoredPasswordCheck expected_;
   PasswordCost cost_;
   int wrongAttempts_ = 0;
+  bool removalAsked_ = false;
 };
+
+// The question of a step with askRemoval.
+std::wstring RemovePasswordQuestion(const std::wstring& userName);
 
 // Why a damaged stored value opens nothing, and how an administrator resets
 // it; the window and the command line each add what follows.

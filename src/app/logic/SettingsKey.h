@@ -6,5 +6,8 @@
 namespace ferlane {
 
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Ferlane";
+// Under it, the digest of the items of older stores the window last named
+// (they could not join the store): the same set is not named again.
+inline constexpr wchar_t kStrandedToldValue[] = L"ElementsRestesSignales";
 
 }  // namespace ferlane

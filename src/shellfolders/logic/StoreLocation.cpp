@@ -1,5 +1,8 @@
 #include "shellfolders/logic/StoreLocation.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "shellfolders/logic/MoveRules.h"
 
 namespace ferlane {
@@ -83,6 +86,27 @@ std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view st
   text += L" » :";
   for (std::size_t i = 0; i < names.size() && i < kListed; ++i) text += L"\r\n« " + names[i] + L" »";
   if (names.size() > kListed) text += L"\r\n... et " + std::to_wstring(names.size() - kListed) + L" autres.";
+  return text;
+}
+
+std::wstring StrandedDigest(std::vector<std::wstring> paths) {
+  if (paths.empty()) return {};
+  std::sort(paths.begin(), paths.end());
+  // FNV-1a over the code units, each path ended by a character no path holds.
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  auto add = [&hash](std::uint16_t unit) {
+    for (const unsigned char byte : {static_cast<unsigned char>(unit & 0xFF), static_cast<unsigned char>(unit >> 8)}) {
+      hash ^= byte;
+      hash *= 0x100000001b3ull;
+    }
+  };
+  for (const std::wstring& path : paths) {
+    for (const wchar_t c : path) add(static_cast<std::uint16_t>(c));
+    add(L'|');
+  }
+  static constexpr wchar_t kHex[] = L"0123456789abcdef";
+  std::wstring text(16, L'0');
+  for (int i = 15; i >= 0; --i, hash >>= 4) text[static_cast<std::size_t>(i)] = kHex[hash & 0xF];
   return text;
 }
 

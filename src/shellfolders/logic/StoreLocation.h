@@ -46,4 +46,9 @@ std::vector<std::wstring> OlderStoreFolders(std::wstring_view storeRoot, std::ws
 std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view storeFolder,
                                const std::vector<std::wstring>& names);
 
+// A short mark of a set of stranded items (their full paths, in any order):
+// the window remembers it, so as to name the same set once only. Empty for
+// the empty set.
+std::wstring StrandedDigest(std::vector<std::wstring> paths);
+
 }  // namespace ferlane

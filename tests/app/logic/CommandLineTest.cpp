@@ -218,6 +218,12 @@ TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
   EXPECT_TRUE(named);
   EXPECT_TRUE(HasLine(report, L"R\u00E9serve absente, rien \u00E0 r\u00E9tablir : S\\Programs"));
 
+  // The window's box counts what came back and names only what stayed.
+  const Report box = RestoreReport({desktop, programs}, FakeReason, false);
+  EXPECT_FALSE(HasLine(box, L"R\u00E9tabli : Mail.lnk -> D"));
+  EXPECT_TRUE(HasLine(box, L"\u00C9l\u00E9ments r\u00E9tablis : 1 ; non r\u00E9tablis : 1."));
+  EXPECT_EQ(box.lines.size() + 1, report.lines.size());
+
   // Items the rule never moves are said, and are no failure.
   desktop.nameTaken.clear();
   EXPECT_EQ(RestoreReport({desktop, programs}, FakeReason).exitCode, kExitDone);

@@ -159,6 +159,55 @@ TEST(ChangePasswordGate, WrongTriesAddUpOverShowingsOfOneRun) {
   EXPECT_EQ(gate.WrongAttempts(), 4);
 }
 
+// What "&OK" does with the two new entries once the current password is right.
+TEST(ChangePasswordGate, NewEntriesAreJudgedBeforeAnythingIsTaken) {
+  struct Case {
+    bool passwordSet;
+    const wchar_t* maskEdit1;
+    const wchar_t* maskEdit2;
+    NewEntries expected;
+  };
+  const Case cases[] = {
+      {true, L"", L"", NewEntries::AskRemoval},  // the way out that removed the password unasked
+      {false, L"", L"", NewEntries::Take},       // nothing set, nothing to remove
+      {true, L"neu", L"neu", NewEntries::Take},
+      {false, L"neu", L"neu", NewEntries::Take},
+      {true, L"", L"x", NewEntries::Differ},
+      {true, L"x", L"", NewEntries::Differ},
+      {true, L" ", L"", NewEntries::Differ},  // a blank is a character
+      {true, L"Neu", L"neu", NewEntries::Differ},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(JudgeNewEntries(c.passwordSet, c.maskEdit1, c.maskEdit2), c.expected)
+        << c.passwordSet << " [" << testing::PrintToString(std::wstring(c.maskEdit1)) << "] ["
+        << testing::PrintToString(std::wstring(c.maskEdit2)) << "]";
+}
+
+TEST(ChangePasswordGate, EmptyNewEntriesRemoveThePasswordOnlyOnceTheUserSaidYes) {
+  ChangePasswordGate gate(kCheapestPasswordCost);
+  gate.ResetCounter();
+  gate.SetExpected(L"old");
+  GateStep asked = gate.Confirm(L"old", L"", L"");
+  EXPECT_TRUE(asked.askRemoval);
+  EXPECT_FALSE(asked.close || asked.newPassword || asked.clearMaskEdit1 || asked.clearMaskEdit3);
+  // No: back to the window as it was.
+  GateStep no = gate.RemovalAnswered(false);
+  EXPECT_FALSE(no.close || no.newPassword || no.clearMaskEdit1 || no.clearMaskEdit2 || no.clearMaskEdit3);
+  EXPECT_EQ(no.focus, GateControl::MaskEdit1);
+  // An answer with no question pending changes nothing.
+  EXPECT_FALSE(gate.RemovalAnswered(true).close);
+  ASSERT_TRUE(gate.Confirm(L"old", L"", L"").askRemoval);
+  GateStep yes = gate.RemovalAnswered(true);
+  EXPECT_TRUE(yes.close);
+  ASSERT_TRUE(yes.newPassword.has_value());
+  EXPECT_EQ(*yes.newPassword, L"");
+  // A wrong current password never reaches the question, and forgets one asked.
+  ASSERT_TRUE(gate.Confirm(L"old", L"", L"").askRemoval);
+  ExpectWrongTry(gate.Confirm(L"nope", L"", L""), GateControl::MaskEdit3, false);
+  EXPECT_FALSE(gate.RemovalAnswered(true).close);
+  EXPECT_EQ(gate.WrongAttempts(), 1);
+}
+
 TEST(ChangePasswordGate, EmptyCurrentPasswordIsAcceptedWhenNoneIsSet) {
   ChangePasswordGate gate(kCheapestPasswordCost);
   gate.ResetCounter();

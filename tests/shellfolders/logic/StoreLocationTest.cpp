@@ -60,3 +60,23 @@ TEST(StoreLocationTest, RoleLabelsAndTheOlderStoresTheyName) {
 
 }  // namespace
 }  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+TEST(StoreLocationTest, TheDigestOfStrandedItemsIsTheSetsNotTheOrders) {
+  const std::wstring a = L"C:\\PF\\Ferlane\\Ferlane Administrateur marie\\Desktop\\a.lnk";
+  const std::wstring b = L"C:\\PF\\Ferlane\\Ferlane Administrateur marie\\Desktop\\b.lnk";
+  EXPECT_EQ(StrandedDigest({}), L"");
+  const std::wstring ab = StrandedDigest({a, b});
+  EXPECT_EQ(ab.size(), 16u);
+  EXPECT_EQ(ab.find_first_not_of(L"0123456789abcdef"), std::wstring::npos);
+  EXPECT_EQ(StrandedDigest({b, a}), ab);
+  EXPECT_NE(StrandedDigest({a}), ab);
+  EXPECT_NE(StrandedDigest({a}), StrandedDigest({b}));
+  // Where one path ends and the next begins counts.
+  EXPECT_NE(StrandedDigest({L"C:\\x", L"y"}), StrandedDigest({L"C:\\xy"}));
+}
+
+}  // namespace
+}  // namespace ferlane

@@ -1,0 +1,27 @@
+#pragma once
+// Everything the hidden store holds, put back: what /retablir does, and the
+// window's "Rétablir le bureau et les programmes" when nothing is selected.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/logic/CommandLine.h"
+#include "shellfolders/HiddenStore.h"
+
+namespace ferlane {
+
+struct WholeStoreRestore {
+  // One per store folder, the desktop first.
+  std::vector<StoreOutcome> outcomes;
+  // A store folder that could not be read, and why: then nothing moved.
+  std::wstring unreadable;
+  DWORD error = ERROR_SUCCESS;
+};
+// Reads both store folders, then moves each item the item rule takes into
+// destinations[i] (the user's desktop, then programs), never over a name the
+// destination holds; what stays is named in the outcomes.
+WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<std::wstring, 2>& destinations);
+
+}  // namespace ferlane
