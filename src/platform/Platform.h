@@ -68,6 +68,11 @@ class IPlatform {
   // ERROR_SUCCESS or the system's code. Wine takes them without keeping
   // them, so rights that are kept can only be pretended here.
   virtual DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) = 0;
+  // One event in the Application log under the source "Ferlane"
+  // (RegisterEventSource, ReportEvent); ERROR_SUCCESS or the system's code.
+  // Wine takes the event and stores nothing: what was written can only be
+  // read here.
+  virtual DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -96,6 +101,7 @@ class Win32Platform : public IPlatform {
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override;
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // PrivateRights.cpp
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;  // EventTrail.cpp
 };
 
 // The process-wide platform; the real one unless a test installed its own.

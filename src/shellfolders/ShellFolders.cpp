@@ -91,7 +91,7 @@ void ShellFolders::MakeHiddenStore() {
 
 void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
   DWORD rightsError = ERROR_SUCCESS;
-  for (const StrandedItems& left : ferlane::AdoptOlderStores(store_, roleLabel, &rightsError))
+  for (const StrandedItems& left : ferlane::AdoptOlderStores(store_, roleLabel, &rightsError, trail_))
     ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
   TellRightsRefused(rightsError);
 }

@@ -46,6 +46,15 @@ class FakePlatform : public Win32Platform {
   std::optional<std::map<std::wstring, FileRights>> keptRights;
   std::optional<DWORD> rightsRefusal;      // when set, every rights write fails with it
   std::vector<std::wstring> rightsWrites;  // the paths written, in order
+  // Every event written, in order; none reaches the log. With eventRefusal
+  // set, each write is still recorded and answers that code.
+  struct WrittenEvent {
+    WORD type;
+    DWORD id;
+    std::vector<std::wstring> strings;
+  };
+  std::vector<WrittenEvent> events;
+  std::optional<DWORD> eventRefusal;
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -63,6 +72,10 @@ class FakePlatform : public Win32Platform {
   TokenElevation Elevation() override { return elevation ? *elevation : Win32Platform::Elevation(); }
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override {
+    events.push_back({type, id, strings});
+    return eventRefusal.value_or(ERROR_SUCCESS);
+  }
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);

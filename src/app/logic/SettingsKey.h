@@ -2,9 +2,15 @@
 // The program's settings key under HKEY_CURRENT_USER: the window's placement
 // and each user's password. The window and the command line both read it,
 // so it is spelt in this one place.
+#include <string>
 
 namespace ferlane {
 
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Ferlane";
+
+// Where a user's password value is, as an event names it.
+inline std::wstring PasswordValueName(const std::wstring& user) {
+  return L"HKEY_CURRENT_USER\\" + std::wstring(kSettingsKey) + L" : " + user;
+}
 
 }  // namespace ferlane
