@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 
 namespace ferlane {
 namespace {
@@ -90,6 +93,41 @@ TEST(EventLog, EveryEventBeginsWithTheUserTheWidthTheElevationAndTheOrigin) {
   EXPECT_EQ(CommonEventStrings(L"paul", 32, false, EventOrigin::Window),
             (std::vector<std::wstring>{L"paul", L"32 bits", L"non \u00E9lev\u00E9", L"fen\u00EAtre"}));
 }
+
+#ifdef FERLANE_SOURCE_DIR
+std::string SourceFile(const char* path) {
+  std::ifstream in(std::string(FERLANE_SOURCE_DIR) + "/" + path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The README's table is what administrators filter on, and the message file
+// is what the Event Viewer shows: both name exactly the numbers of the table,
+// the README each with its type.
+TEST(EventLog, TheReadmeAndTheMessageFileNameEveryNumberOfTheTable) {
+  const std::string readme = SourceFile("README.md"), messages = SourceFile("resources/events.mc");
+  ASSERT_FALSE(readme.empty());
+  ASSERT_FALSE(messages.empty());
+  std::set<std::uint32_t> inReadme, inMessages, inTable;
+  const std::regex row(R"(\n\| (1[0-9]{3}) \| (Information|Warning|Error) \|)"), message(R"(MessageId=([0-9]+))");
+  for (std::sregex_iterator it(readme.begin(), readme.end(), row), end; it != end; ++it) {
+    const auto id = static_cast<std::uint32_t>(std::stoul((*it)[1]));
+    inReadme.insert(id);
+    const EventKind* kind = FindEventKind(static_cast<EventId>(id));
+    ASSERT_NE(kind, nullptr) << id;
+    const char* type = kind->type == EventType::Information ? "Information"
+                       : kind->type == EventType::Warning   ? "Warning"
+                                                            : "Error";
+    EXPECT_EQ((*it)[2], type) << id;
+  }
+  for (std::sregex_iterator it(messages.begin(), messages.end(), message), end; it != end; ++it)
+    inMessages.insert(static_cast<std::uint32_t>(std::stoul((*it)[1])));
+  for (const EventKind& kind : kEventKinds) inTable.insert(static_cast<std::uint32_t>(kind.id));
+  EXPECT_EQ(inReadme, inTable);
+  EXPECT_EQ(inMessages, inTable);
+}
+#endif
 
 }  // namespace
 }  // namespace ferlane
