@@ -1,38 +1,6 @@
 #include "platform/logic/EventLog.h"
 
-#include <iterator>
-
 namespace ferlane {
-
-namespace {
-constexpr int kCommon = 4;
-constexpr int kItems = kCommon + 6;  // where, to, done, failed, total, named failures
-}  // namespace
-
-const EventKind kEventKinds[22] = {
-    {EventId::ListHidden, EventType::Information, kItems},
-    {EventId::ListHiddenWithFailures, EventType::Warning, kItems},
-    {EventId::ListShown, EventType::Information, kItems},
-    {EventId::ListShownWithFailures, EventType::Warning, kItems},
-    {EventId::SelectionToggled, EventType::Information, kItems},
-    {EventId::SelectionToggledWithFailures, EventType::Warning, kItems},
-    {EventId::ShortcutsMoved, EventType::Information, kItems},
-    {EventId::ShortcutsMovedWithFailures, EventType::Warning, kItems},
-    {EventId::ItemsParked, EventType::Information, kItems},
-    {EventId::ItemsParkedWithFailures, EventType::Warning, kItems},
-    {EventId::ItemsRestored, EventType::Information, kItems},
-    {EventId::ItemsRestoredWithFailures, EventType::Warning, kItems},
-    {EventId::OlderStoresAdopted, EventType::Information, kItems},
-    {EventId::OlderStoreItemsStranded, EventType::Warning, kItems},
-    {EventId::ShellSettingChanged, EventType::Information, kCommon + 2},  // which, new value
-    {EventId::PasswordSet, EventType::Information, kCommon},
-    {EventId::PasswordChanged, EventType::Information, kCommon},
-    {EventId::PasswordRemoved, EventType::Information, kCommon},
-    {EventId::RefusedNotAdministrator, EventType::Warning, kCommon},
-    {EventId::RefusedWrongPassword, EventType::Warning, kCommon + 1},   // how
-    {EventId::RefusedDamagedPassword, EventType::Error, kCommon + 1},   // the value
-    {EventId::RefusedElevation, EventType::Warning, kCommon + 1},       // why
-};
 
 const EventKind* FindEventKind(EventId id) {
   for (const EventKind& kind : kEventKinds)

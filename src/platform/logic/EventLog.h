@@ -50,8 +50,39 @@ struct EventKind {
   int strings;
 };
 
+// How many strings the events carry: the four common ones, and for a command
+// over items six more.
+namespace event_strings {
+inline constexpr int kCommon = 4;
+inline constexpr int kItems = kCommon + 6;  // where, to, done, failed, total, named failures
+}  // namespace event_strings
+
 // Every event, in number order.
-extern const EventKind kEventKinds[22];
+inline constexpr EventKind kEventKinds[] = {
+    {EventId::ListHidden, EventType::Information, event_strings::kItems},
+    {EventId::ListHiddenWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::ListShown, EventType::Information, event_strings::kItems},
+    {EventId::ListShownWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::SelectionToggled, EventType::Information, event_strings::kItems},
+    {EventId::SelectionToggledWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::ShortcutsMoved, EventType::Information, event_strings::kItems},
+    {EventId::ShortcutsMovedWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::ItemsParked, EventType::Information, event_strings::kItems},
+    {EventId::ItemsParkedWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::ItemsRestored, EventType::Information, event_strings::kItems},
+    {EventId::ItemsRestoredWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::OlderStoresAdopted, EventType::Information, event_strings::kItems},
+    {EventId::OlderStoreItemsStranded, EventType::Warning, event_strings::kItems},
+    {EventId::ShellSettingChanged, EventType::Information, event_strings::kCommon + 2},  // which, new value
+    {EventId::PasswordSet, EventType::Information, event_strings::kCommon},
+    {EventId::PasswordChanged, EventType::Information, event_strings::kCommon},
+    {EventId::PasswordRemoved, EventType::Information, event_strings::kCommon},
+    {EventId::RefusedNotAdministrator, EventType::Warning, event_strings::kCommon},
+    {EventId::RefusedWrongPassword, EventType::Warning, event_strings::kCommon + 1},   // how
+    {EventId::RefusedDamagedPassword, EventType::Error, event_strings::kCommon + 1},   // the value
+    {EventId::RefusedElevation, EventType::Warning, event_strings::kCommon + 1},       // why
+};
+
 const EventKind* FindEventKind(EventId id);
 inline EventType TypeOf(EventId id) {
   const EventKind* kind = FindEventKind(id);
