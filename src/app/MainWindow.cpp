@@ -192,12 +192,6 @@ Tficheprincipale::~Tficheprincipale() {
   if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-void Tficheprincipale::SetEventTrail(IEventTrail* trail) {
-  trail_ = trail;
-  shellFolders_.SetEventTrail(trail);
-  explorerSettings_.SetEventTrail(trail);
-}
-
 bool Tficheprincipale::Create(HINSTANCE instance) {
   instance_ = instance;
   dpi_ = ScreenDpi();

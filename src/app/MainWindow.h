@@ -45,7 +45,11 @@ class Tficheprincipale : public IFileDragTarget {
   void SetPasswordWindows(const PasswordWindows& windows) { passwords_ = windows; }
   // Where the window's commands and refusals write their events, the pages'
   // included; none by default. Not owned.
-  void SetEventTrail(IEventTrail* trail);
+  void SetEventTrail(IEventTrail* trail) {
+    trail_ = trail;
+    shellFolders_.SetEventTrail(trail);
+    explorerSettings_.SetEventTrail(trail);
+  }
   // The main loop's first showing: FormShow, then the window becomes visible
   // unless termination was requested meanwhile.
   void ShowFirstTime();
