@@ -375,7 +375,8 @@ TEST(EventMessages, EveryEventHasItsTextInFrenchAndEnglishInTheShippedProgram) {
   const std::wstring program = ShippedProgram();
   HMODULE module = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr) << "no program at " << std::string(program.begin(), program.end());
-  constexpr WORD kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+  constexpr WORD kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+  constexpr WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
   for (const EventKind& kind : kEventKinds) {
     const DWORD id = static_cast<DWORD>(kind.id);
     const std::wstring french = MessageText(module, id, kFrench), english = MessageText(module, id, kEnglish);

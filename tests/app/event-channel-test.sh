@@ -34,8 +34,9 @@ expect "trace:eventlog:ReportEventW L\"$(id -un)\"" "$out" "/cacher: the user"
 expect ',0x0004,0x0000,0x000003e8,' "$out" "/cacher: information, number 1000"
 
 # "Journal des événements" off for the machine: the job runs, nothing is written.
+policy='reg add HKLM\Software\Policies\Ferlane /v EventLog /t REG_DWORD /d 0 /f'
 out="$(WINEDEBUG=+eventlog bash "$WINE_RUN" cmd.exe /c \
-  "reg add HKLM\\Software\\Policies\\Ferlane /v EventLog /t REG_DWORD /d 0 /f & $win\\ferlane.exe /voir /liste:$win\\liste.txt" 2>&1)"
+  "$policy & $win\\ferlane.exe /voir /liste:$win\\liste.txt" 2>&1)"
 rc=$?
 [ "$rc" = 0 ] || { echo "event-channel-test: /voir ended with $rc"; fail=1; }
 expect 'Visible : ' "$out" "/voir with the policy off: the job"
