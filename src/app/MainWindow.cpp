@@ -564,9 +564,10 @@ void Tficheprincipale::ShowFirstTime() {
 void Tficheprincipale::FormShow() {
   // Only the NT family has administrators to test.
   if (IsNtFamily(osFamily_) && !IsAdministrator()) {
+    // Written before the box, which may stay up as long as no one answers it.
+    Record(trail_, EventId::RefusedNotAdministrator);
     ShowMessage(hwnd_, L"Vous n'êtes pas l'administrateur de ce système NT-XP: l'application va se terminer.",
                 MB_OK);
-    Record(trail_, EventId::RefusedNotAdministrator);
     RequestTermination();
   }
   ReadExplorerSettings();
@@ -591,8 +592,8 @@ void Tficheprincipale::RunPasswordGate() {
   key = RegistryKey();
   if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
     // No typed text may open it, and nothing is written over it.
-    ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");
     Record(trail_, EventId::RefusedDamagedPassword, {PasswordValueName(userName_)});
+    ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");
     RequestTermination();
     return;
   }

@@ -11,6 +11,7 @@
 #include <cwctype>
 
 #include "app/CommandLineRun.h"
+#include "app/Elevation.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/PasswordHash.h"
@@ -204,10 +205,15 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
     ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kIdButton1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   };
 
-  // Not an administrator (Windows XP).
+  // Not an administrator (Windows XP): written before the box, which may
+  // stay up as long as no one answers it.
   platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
   platform.administrator = false;
+  std::size_t writtenWhenShown = 0;
+  messages.onShow = [&] { writtenWhenShown = platform.events.size(); };
   makeMain()->FormShow();
+  messages.onShow = nullptr;
+  EXPECT_EQ(writtenWhenShown, 1u);
   ASSERT_EQ(platform.events.size(), 1u);
   EXPECT_EQ(Last().id, 1600u);
   EXPECT_EQ(Last().strings[3], L"fen\u00EAtre");
@@ -287,6 +293,18 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1502u);
   EXPECT_EQ(platform.events.size(), 4u);
+}
+
+TEST_F(EventTrailTest, ARefusedElevationIsWrittenBeforeItIsSaid) {
+  platform.elevation = TokenElevation::Limited;
+  platform.elevatedStartAnswer = static_cast<DWORD>(ERROR_CANCELLED);
+  std::size_t writtenWhenShown = 0;
+  messages.onShow = [&] { writtenWhenShown = platform.events.size(); };
+  EXPECT_EQ(RestartElevatedIfLimited(), 1);
+  EXPECT_EQ(writtenWhenShown, 1u);
+  EXPECT_EQ(Last().id, 1603u);
+  EXPECT_EQ(Last().strings[3], L"fen\u00EAtre");
+  EXPECT_EQ(Last().strings[4], L"l'invite d'\u00E9l\u00E9vation a \u00E9t\u00E9 refus\u00E9e.");
 }
 
 TEST_F(EventTrailTest, MovesAndOlderStoresWriteOneEventEachNamingWhatStayed) {
