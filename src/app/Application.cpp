@@ -3,11 +3,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/EventLogPolicy.h"
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
 #include "app/Splash.h"
 #include "browse/ShellOps.h"
+#include "platform/EventTrail.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"
@@ -45,8 +47,11 @@ int RunApplication(HINSTANCE instance) {
   // 3. The title of message boxes.
   SetApplicationTitle(L"Ferlane");
 
-  // 4. The main window and its creation steps.
+  // 4. The main window and its creation steps; its commands and refusals
+  // write to the event log unless a policy says not to.
+  EventTrail trail(EventLogPolicyEnabled(), EventOrigin::Window);
   Tficheprincipale main(ProgramFolder());
+  main.SetEventTrail(&trail);
   if (!main.Create(instance)) {
     ::OleUninitialize();
     return 1;

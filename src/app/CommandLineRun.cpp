@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/EventLogPolicy.h"
 #include "app/OlderListFile.h"
 #include "app/PasswordInput.h"
 #include "app/StoreRestore.h"
@@ -20,6 +21,7 @@
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
+#include "platform/EventTrail.h"
 #include "platform/Platform.h"
 #include "platform/PrivateRights.h"
 #include "platform/ProgramPath.h"
@@ -166,7 +168,7 @@ bool GivenListReadable(Output& out, const std::wstring& listFile) {
   return true;
 }
 
-int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user) {
+int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user, IEventTrail& trail) {
   const CommandAction action = command.action;
   if (command.listFile && !GivenListReadable(out, *command.listFile)) return kExitUnreadable;
   // A list an earlier version left elsewhere is moved in, as the window
@@ -194,10 +196,14 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
       item.error = ::GetLastError();
   const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays);
   out.Lines(report.lines);
+  if (report.total)
+    trail.Write(WithFailures(action == CommandAction::Hide ? EventId::ListHidden : EventId::ListShown,
+                             report.failures.size()),
+                ItemCountStrings(listFile, L"", report.done, report.failures, report.total));
   return report.exitCode;
 }
 
-int RunRestore(Output& out, const std::wstring& user) {
+int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
   ComScope com;
   const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
   const StorePaths store = ComposeStorePaths(roleLabel);
@@ -205,7 +211,7 @@ int RunRestore(Output& out, const std::wstring& user) {
   // it before anything is listed, so what they held is restored too.
   DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;
   MakeStoreFolders(store, &madeRights);
-  const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel, &adoptedRights);
+  const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel, &adoptedRights, &trail);
   // Said once, and the restore goes on: the items are leaving the store.
   if (const DWORD refused = madeRights ? madeRights : adoptedRights)
     out.Line(RightsRefusedText(StoreUserFolder(store), refused));
@@ -224,10 +230,15 @@ int RunRestore(Output& out, const std::wstring& user) {
       outcomes[static_cast<int>(left.folder)].stranded.push_back(JoinPath(left.oldFolder, name));
   const Report report = RestoreReport(outcomes, Reason);
   out.Lines(report.lines);
+  if (report.total)
+    trail.Write(WithFailures(EventId::ItemsRestored, report.failures.size()),
+                ItemCountStrings(StoreUserFolder(store), outcomes[0].destination + L" ; " + outcomes[1].destination,
+                                 report.done, report.failures, report.total));
   return report.exitCode;
 }
 
 int RunJob(Output& out, const CommandLine& command) {
+  EventTrail trail(EventLogPolicyEnabled(), EventOrigin::CommandLine);
   const std::wstring user = GetLogonUserName();
   if (user.empty()) {
     out.Line(L"Le nom de l'utilisateur est introuvable. Rien n'est chang\u00E9.");
@@ -241,6 +252,7 @@ int RunJob(Output& out, const CommandLine& command) {
     }
     if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
       out.Line(DamagedPasswordText(user) + L" Rien n'est chang\u00E9.");
+      trail.Write(EventId::RefusedDamagedPassword, {PasswordValueName(user)});
       return kExitPassword;
     }
     std::optional<std::wstring> given = command.password;
@@ -264,11 +276,13 @@ int RunJob(Output& out, const CommandLine& command) {
     if (given) WipeText(*given);
     if (verdict == PasswordVerdict::Missing || verdict == PasswordVerdict::Wrong) {
       out.Line(PasswordVerdictLine(verdict));
+      trail.Write(EventId::RefusedWrongPassword,
+                  {verdict == PasswordVerdict::Missing ? L"mot de passe absent" : L"mot de passe faux"});
       return kExitPassword;
     }
   }
-  if (command.action == CommandAction::Restore) return RunRestore(out, user);
-  return HideOrShow(out, command, user);
+  if (command.action == CommandAction::Restore) return RunRestore(out, user, trail);
+  return HideOrShow(out, command, user, trail);
 }
 
 int RunParsed(Output& out, const std::vector<std::wstring>& args) {

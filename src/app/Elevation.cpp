@@ -5,7 +5,9 @@
 #include <iterator>
 #include <string>
 
+#include "app/EventLogPolicy.h"
 #include "platform/ErrorText.h"
+#include "platform/EventTrail.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"
@@ -34,6 +36,11 @@ std::optional<int> RestartElevatedIfLimited() {
                          L"d'administrateur. L'application va se terminer sans rien modifier.")
           : L"Ferlane n'a pas pu se relancer avec les droits d'administrateur : " + SystemErrorText(error) +
                 L" L'application va se terminer sans rien modifier.";
+  // Written before the box, which may stay up as long as no one answers it.
+  EventTrail(EventLogPolicyEnabled(), EventOrigin::Window)
+      .Write(EventId::RefusedElevation,
+             {error == ERROR_CANCELLED ? std::wstring(L"l'invite d'\u00E9l\u00E9vation a \u00E9t\u00E9 refus\u00E9e.")
+                                       : SystemErrorText(error)});
   ShowMessage(nullptr, text, MB_OK | MB_ICONWARNING);
   return 1;
 }

@@ -571,6 +571,8 @@ void Tficheprincipale::ShowFirstTime() {
 void Tficheprincipale::FormShow() {
   // Only the NT family has administrators to test.
   if (IsNtFamily(osFamily_) && !IsAdministrator()) {
+    // Written before the box, which may stay up as long as no one answers it.
+    Record(trail_, EventId::RefusedNotAdministrator);
     ShowMessage(hwnd_, L"Vous n'êtes pas l'administrateur de ce système NT-XP: l'application va se terminer.",
                 MB_OK);
     RequestTermination();
@@ -597,18 +599,22 @@ void Tficheprincipale::RunPasswordGate() {
   key = RegistryKey();
   if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
     // No typed text may open it, and nothing is written over it.
+    Record(trail_, EventId::RefusedDamagedPassword, {PasswordValueName(userName_)});
     ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");
     RequestTermination();
     return;
   }
+  passwordAtStart_ = stored;
   if (!stored.empty()) {
     currentPassword_ = stored;
+    if (!passwords_.passe) return;
+    const bool opened = passwords_.passe->ShowModal(hwnd_, userName_, stored);
     // A password stored in an older form comes back hashed in today's.
-    if (passwords_.passe && passwords_.passe->ShowModal(hwnd_, userName_, stored) &&
-        passwords_.passe->NewPassword())
-      currentPassword_ = *passwords_.passe->NewPassword();
+    if (opened && passwords_.passe->NewPassword()) currentPassword_ = *passwords_.passe->NewPassword();
+    // The prompt ends the program after too many wrong tries.
+    if (!opened && TerminationRequested()) Record(trail_, EventId::RefusedWrongPassword, {L"trop d'essais faux"});
   } else if (passwords_.saisie) {
-    passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_);
+    passwordChosen_ = passwords_.saisie->ShowModal(hwnd_, userName_, currentPassword_);
   }
 }
 
@@ -661,7 +667,7 @@ void Tficheprincipale::WriteSettings() {
   const WindowBounds b =
       UsablePlacement({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorWorkAreas(), dpi_.value);
   // Already in its stored form: hashed when it was typed.
-  key.WriteString(userName_, currentPassword_);
+  if (key.WriteString(userName_, currentPassword_) == ERROR_SUCCESS) RecordPasswordWrite();
   key.WriteString(kPlacementNames[0], ToText(b.left));
   key.WriteString(kPlacementNames[1], ToText(b.top));
   key.WriteString(kPlacementNames[2], ToText(b.width));
@@ -735,11 +741,23 @@ void Tficheprincipale::Mcrire1Click() {
   ::ShellExecuteW(hwnd_, L"open", ContactMailto(kContactAddress).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void Tficheprincipale::RecordPasswordWrite() {
+  if (const auto id = PasswordEvent(!passwordAtStart_.empty(), !currentPassword_.empty(), passwordChosen_))
+    Record(trail_, *id);
+  passwordAtStart_ = currentPassword_;
+  passwordChosen_ = false;
+}
+
 void Tficheprincipale::Changerlemotdepasse1Click() {
-  if (passwords_.nouveaupasse) passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_);
+  if (!passwords_.nouveaupasse) return;
+  if (passwords_.nouveaupasse->ShowModal(hwnd_, userName_, currentPassword_))
+    passwordChosen_ = true;
+  else if (TerminationRequested())  // too many wrong tries of the current password
+    Record(trail_, EventId::RefusedWrongPassword, {L"trop d'essais faux au changement du mot de passe"});
 }
 
 void Tficheprincipale::RunListCommand(void (ProtectedList::*command)()) {
+  listView1_.SetEventTrail(trail_, ListFileName());
   (listView1_.*command)();
   if (closeAfterCommand_ && !listView1_.Busy()) {
     closeAfterCommand_ = false;

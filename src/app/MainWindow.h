@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EventTrail.h"
 #include "platform/TabPage.h"
 #include "app/ToolbarPictures.h"
 #include "browse/DirTree.h"
@@ -42,6 +43,13 @@ class Tficheprincipale : public IFileDragTarget {
   // Creates the hidden window and runs the creation steps.
   bool Create(HINSTANCE instance);
   void SetPasswordWindows(const PasswordWindows& windows) { passwords_ = windows; }
+  // Where the window's commands and refusals write their events, the pages'
+  // included; none by default. Not owned.
+  void SetEventTrail(IEventTrail* trail) {
+    trail_ = trail;
+    shellFolders_.SetEventTrail(trail);
+    explorerSettings_.SetEventTrail(trail);
+  }
   // The main loop's first showing: FormShow, then the window becomes visible
   // unless termination was requested meanwhile.
   void ShowFirstTime();
@@ -155,6 +163,8 @@ class Tficheprincipale : public IFileDragTarget {
   bool SaveListFile(bool endingSession);
   void WriteSettings();
   void RunPasswordGate();
+  // The password's event once its value was written at close.
+  void RecordPasswordWrite();
 
   std::wstring programFolder_;
   HINSTANCE instance_ = nullptr;
@@ -174,6 +184,11 @@ class Tficheprincipale : public IFileDragTarget {
   std::wstring userName_;
   // In its stored form (a hash, or empty for none), never as typed.
   std::wstring currentPassword_;
+  // The stored form read at start, and whether the user chose another since:
+  // the close's write of the value is then an event.
+  std::wstring passwordAtStart_;
+  bool passwordChosen_ = false;
+  IEventTrail* trail_ = nullptr;
   std::wstring roleLabel_;
   int osFamily_ = -1;
   std::vector<std::wstring> fixedDrives_;

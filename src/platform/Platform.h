@@ -75,6 +75,11 @@ class IPlatform {
   // no file could be made.
   virtual HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
                                       const FileRights* rights, DWORD& rightsError) = 0;
+  // One event in the Application log under the source "Ferlane"
+  // (RegisterEventSource, ReportEvent); ERROR_SUCCESS or the system's code.
+  // Wine takes the event and stores nothing: what was written can only be
+  // read here.
+  virtual DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -105,6 +110,7 @@ class Win32Platform : public IPlatform {
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
   HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
                               DWORD& rightsError) override;  // PrivateRights.cpp
+  DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;  // EventTrail.cpp
 };
 
 // The process-wide platform; the real one unless a test installed its own.

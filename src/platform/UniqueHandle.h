@@ -105,6 +105,11 @@ struct Local {
   static type invalid() noexcept { return nullptr; }
   static void close(type h) noexcept { ::LocalFree(h); }
 };
+struct EventSource {
+  using type = HANDLE;
+  static type invalid() noexcept { return nullptr; }
+  static void close(type h) noexcept { ::DeregisterEventSource(h); }
+};
 }  // namespace handle_traits
 
 using UniqueKernelHandle = UniqueHandle<handle_traits::Kernel>;
@@ -120,5 +125,6 @@ using UniqueHIcon = UniqueHandle<handle_traits::Icon>;
 using UniqueHwnd = UniqueHandle<handle_traits::Window>;
 using UniqueSid = UniqueHandle<handle_traits::Sid>;
 using UniqueLocal = UniqueHandle<handle_traits::Local>;
+using UniqueEventSource = UniqueHandle<handle_traits::EventSource>;
 
 }  // namespace ferlane

@@ -63,16 +63,23 @@ class ProtectedList::Batch {
   ProtectedList& owner_;
 };
 
+namespace {
+
+std::wstring TrimmedReason(std::uint32_t error) {
+  std::wstring reason = SystemErrorText(error);
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+    reason.pop_back();
+  return reason;
+}
+
+}  // namespace
+
 std::wstring AttributeFailureText(const AttributeFailures& failures) {
   // A long list of refusals (a whole read-only volume) is cut, not endless.
   constexpr std::size_t kShown = 15;
   std::wstring text = L"Les attributs de ces \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s :";
-  for (std::size_t i = 0; i < failures.size() && i < kShown; ++i) {
-    std::wstring reason = SystemErrorText(failures[i].error);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-      reason.pop_back();
-    text += L"\r\n" + failures[i].path + L" : " + reason;
-  }
+  for (std::size_t i = 0; i < failures.size() && i < kShown; ++i)
+    text += L"\r\n" + failures[i].path + L" : " + TrimmedReason(failures[i].error);
   if (failures.size() > kShown)
     text += L"\r\n(et " + std::to_wstring(failures.size() - kShown) + L" autres)";
   return text;
@@ -513,6 +520,7 @@ void ProtectedList::RunCommand(ListCommand command) {
         }
     }
   }
+  RecordCommand(command, items, result);
   // One message after the loop, so a read-only volume does not ask once per
   // item. A command the user stopped says how far it went; one stopped for
   // the window's close or the session's end says nothing more.
@@ -524,6 +532,23 @@ void ProtectedList::RunCommand(ListCommand command) {
   }
   if (!text.empty())
     ShowMessage(::GetParent(list_), text, MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONERROR));
+}
+
+void ProtectedList::RecordCommand(ListCommand command, const std::vector<ProtectedItem>& items,
+                                  const ListCommandResult& result) const {
+  if (!trail_ || command == ListCommand::Refresh || result.done == 0) return;
+  std::vector<std::wstring> failures;
+  for (const AttributeFailure& f : result.failures) failures.push_back(f.path + L" : " + TrimmedReason(f.error));
+  // An item that is gone was not changed either, as the command line counts it.
+  for (const ProtectedItem& item : items)
+    if (item.done && item.state == ItemState::Missing)
+      failures.push_back(item.path + L" : " + StateWord(ItemState::Missing));
+  const EventId plain = command == ListCommand::HideAll   ? EventId::ListHidden
+                        : command == ListCommand::ShowAll ? EventId::ListShown
+                                                          : EventId::SelectionToggled;
+  trail_->Write(WithFailures(plain, failures.size()),
+                ItemCountStrings(eventListFile_, L"", result.done - std::min(result.done, failures.size()), failures,
+                                 result.total));
 }
 
 void ProtectedList::StopCommand() {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/EventTrail.h"
 #include "protect/FileAttributes.h"
 #include "protect/ListFile.h"
 #include "protect/ListFileIo.h"
@@ -150,6 +151,12 @@ class ProtectedList {
   void SetPace(PaceSettings pace) { pace_ = pace; }
   // The file system the commands act on; nullptr: the real one. Not owned.
   void SetFileSystem(IFileAttributes* files) { files_ = files; }
+  // Where each hide or show command writes its one event, naming listFile;
+  // nullptr: none. Not owned.
+  void SetEventTrail(IEventTrail* trail, std::wstring listFile) {
+    trail_ = trail;
+    eventListFile_ = std::move(listFile);
+  }
   // Removal (the files keep their attributes) and selection.
   void Supprimer2Click();  // the selected items
   void Supprimer1Click();  // every item
@@ -209,6 +216,9 @@ class ProtectedList {
   // Runs a hide or show command over the items, shows the state words the
   // file system then holds and names the refused paths in one message.
   void RunCommand(ListCommand command);
+  // The command's one event, once it has ended (stopped or not).
+  void RecordCommand(ListCommand command, const std::vector<ProtectedItem>& items,
+                     const ListCommandResult& result) const;
   // Rows were added, removed or moved: a running command's item numbers no
   // longer name the same rows.
   void Reshaped() { ++layout_; }
@@ -230,6 +240,8 @@ class ProtectedList {
   std::uint64_t layout_ = 0;
   PaceSettings pace_;
   IFileAttributes* files_ = nullptr;
+  IEventTrail* trail_ = nullptr;
+  std::wstring eventListFile_;
   // mutable: reading a state word or an icon for the first time keeps it.
   mutable std::vector<Row> rows_;
   std::wstring pool_;

@@ -64,6 +64,8 @@ DWORD StyleOf(Kind kind, bool firstOfGroup) {
   return 0;
 }
 
+const wchar_t* YesNo(bool on) { return on ? L"oui" : L"non"; }
+
 // Explorer re-reads its settings when told: the desktop's icons on an
 // association change, the hidden-file view on a settings change.
 void TellTheShell() {
@@ -219,17 +221,24 @@ bool ExplorerSettingsPage::OpenForApply(RegistryKey& key, SettingGroup group) co
   return false;
 }
 
+void ExplorerSettingsPage::RecordChange(const std::wstring& which, const std::wstring& value) const {
+  Record(trail_, EventId::ShellSettingChanged, {which, value});
+}
+
 void ExplorerSettingsPage::Button1Click() {
   RegistryKey icons;
   if (!OpenForApply(icons, SettingGroup::DesktopIcons)) return;
+  std::wstring applied;
   for (std::size_t i = 0; i < std::size(kDesktopIcons); ++i) {
     const wchar_t* name = kDesktopIcons[i].valueName;
     if (icons.WriteDword(name, DesktopIconNumber(IsChecked(kIconBoxes[i]))) != ERROR_SUCCESS) {
       ShowError(host_.window, WriteRefusedText(name));
       return;
     }
+    applied += (i ? L" ; " : L"") + std::wstring(kDesktopIcons[i].caption) + L" : " + YesNo(IsChecked(kIconBoxes[i]));
   }
   TellTheShell();
+  RecordChange(KeyOf(SettingGroup::DesktopIcons).setting, applied);
 }
 
 void ExplorerSettingsPage::Button2Click() {
@@ -240,6 +249,7 @@ void ExplorerSettingsPage::Button2Click() {
     return;
   }
   TellTheShell();
+  RecordChange(KeyOf(SettingGroup::HiddenFiles).setting, YesNo(IsChecked(Id::kMasque)));
 }
 
 void ExplorerSettingsPage::Button3Click() {
@@ -248,8 +258,13 @@ void ExplorerSettingsPage::Button3Click() {
     if (!OpenForApply(run, SettingGroup::Autostart)) return;
   }
   // Windows reads the Run key at the next logon: there is nobody to tell.
-  if (SetRunValue(ProgramPath(), kRunValue, IsChecked(Id::kAuto)) != ERROR_SUCCESS)
+  const bool autostart = IsChecked(Id::kAuto);
+  if (SetRunValue(ProgramPath(), kRunValue, autostart) != ERROR_SUCCESS) {
     ShowError(host_.window, WriteRefusedText(kRunValue));
+    return;
+  }
+  RecordChange(KeyOf(SettingGroup::Autostart).setting,
+               autostart ? std::wstring(L"oui : ") + ProgramPath() : std::wstring(L"non"));
 }
 
 LONG ExplorerSettingsPage::SetRunValue(const std::wstring& data, const std::wstring& name, bool write) {
@@ -286,6 +301,7 @@ void ExplorerSettingsPage::BarreClick() {
   const TaskbarAction action = TaskbarActionFor(BarreIndex());
   if (action == TaskbarAction::None) return;
   for (HWND tray : TaskbarWindows()) ::ShowWindow(tray, action == TaskbarAction::Hide ? SW_HIDE : SW_SHOW);
+  RecordChange(L"Barre de t\u00E2ches", action == TaskbarAction::Hide ? L"cach\u00E9e" : L"montr\u00E9e");
 }
 
 }  // namespace ferlane

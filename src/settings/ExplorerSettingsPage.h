@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EventTrail.h"
 #include "platform/Registry.h"
 #include "platform/TabPage.h"
 #include "settings/logic/ExplorerSettings.h"
@@ -57,6 +58,8 @@ class ExplorerSettingsPage : public ITabPage {
   // Writes (write=true) or deletes the autostart value `name`; returns the
   // registry's answer to the write (a deletion always counts as done).
   LONG SetRunValue(const std::wstring& data, const std::wstring& name, bool write);
+  // Where each setting applied writes its event (which, new value); none by default.
+  void SetEventTrail(IEventTrail* trail) { trail_ = trail; }
 
  private:
   // Opens the key of a setting for its "&Appliquer"; a key that cannot be
@@ -66,8 +69,10 @@ class ExplorerSettingsPage : public ITabPage {
     UINT id;
     HWND hwnd;
   };
+  void RecordChange(const std::wstring& which, const std::wstring& value) const;
   PageHost host_;
   Item items_[15] = {};
+  IEventTrail* trail_ = nullptr;
 };
 
 }  // namespace ferlane

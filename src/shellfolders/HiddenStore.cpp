@@ -1,6 +1,7 @@
 #include "shellfolders/HiddenStore.h"
 
 #include "browse/ShellOps.h"
+#include "platform/EventTrail.h"
 #include "platform/FileMove.h"
 #include "platform/Platform.h"
 #include "platform/PrivateRights.h"
@@ -37,13 +38,15 @@ std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store, DWORD* rightsErro
 }
 
 std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel,
-                                            DWORD* rightsError) {
+                                            DWORD* rightsError, IEventTrail* trail) {
   if (rightsError) *rightsError = ERROR_SUCCESS;
   constexpr int kCsidlLocalAppData = 0x001c;
   const std::wstring root = GetProgramFilesDir();
   const std::wstring root64 = GetProgramFiles64Dir();
   const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
   std::vector<StrandedItems> stranded;
+  std::size_t found = 0;
+  std::vector<std::wstring> left;  // for the event: old folder and name
   for (std::size_t i = 0; i < store.size(); ++i) {
     if (!FolderExists(store[i])) continue;
     for (const std::wstring& old : OlderStoreFolders(root, root64, localAppData, roleLabel, kStoreLeaves[i])) {
@@ -51,15 +54,18 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
       std::vector<FolderEntry> entries;
       DWORD error = 0;
       ReadFolderEntries(old, entries, error);
-      StrandedItems left{old, static_cast<StoreFolder>(i), {}};
+      StrandedItems here{old, static_cast<StoreFolder>(i), {}};
       // The old stores lie on the store's drive as a rule, where a move is a
       // rename, whole folders included, which keeps the rights they had.
       for (const FolderEntry& e : entries)
-        if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name)) != ERROR_SUCCESS)
-          left.names.push_back(e.name);
-      if (left.names.size() < entries.size()) NoteRefusal(KeepPrivate(store[i], true, true), rightsError);
-      if (!left.names.empty()) {
-        stranded.push_back(std::move(left));
+        if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name)) != ERROR_SUCCESS) {
+          here.names.push_back(e.name);
+          left.push_back(JoinPath(old, e.name));
+        }
+      found += entries.size();
+      if (here.names.size() < entries.size()) NoteRefusal(KeepPrivate(store[i], true, true), rightsError);
+      if (!here.names.empty()) {
+        stranded.push_back(std::move(here));
         continue;
       }
       ::RemoveDirectoryW(old.c_str());
@@ -68,6 +74,9 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
       ::RemoveDirectoryW(std::wstring(old, 0, old.find_last_of(L'\\')).c_str());
     }
   }
+  if (found)
+    Record(trail, WithFailures(EventId::OlderStoresAdopted, left.size()),
+           ItemCountStrings(StoreUserFolder(store), L"", found - left.size(), left, found));
   return stranded;
 }
 

@@ -10,6 +10,8 @@
 
 namespace ferlane {
 
+class IEventTrail;
+
 // The store's two folders, in this order.
 enum class StoreFolder { Desktop, Programs };
 using StorePaths = std::array<std::wstring, 2>;
@@ -40,7 +42,9 @@ struct StrandedItems {
 // old folder goes, with its user's level once that is empty too. A store
 // folder that does not exist takes nothing; one that took something has its
 // private rights given again, to reach what came. *rightsError as above.
+// When anything was found there, one event says how much came and names
+// what stayed.
 std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel,
-                                            DWORD* rightsError = nullptr);
+                                            DWORD* rightsError = nullptr, IEventTrail* trail = nullptr);
 
 }  // namespace ferlane

@@ -149,8 +149,22 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
   bool failed = false;
   const std::wstring report = MoveReportText(left, kept, kept.size() > keptBeforeMerges, to, &failed);
   if (!report.empty()) ShowMessage(owner_, report, MB_OK | (failed ? MB_ICONERROR : MB_ICONINFORMATION));
+  RecordMove(from, to, items.size() + tooLong.size(), tooLong, left, kept.size());
   busy_ = wasBusy;
   return Outcome::Done;
+}
+
+void ShellMoves::RecordMove(const std::wstring& from, const std::wstring& to, std::size_t total,
+                            std::vector<std::wstring> failures, const std::vector<std::wstring>& left,
+                            std::size_t kept) const {
+  if (!trail_ || total == 0) return;
+  failures.insert(failures.end(), left.begin(), left.end());
+  // What the user kept back ("Non") is neither done nor failed.
+  const std::size_t notDone = std::min(total, failures.size() + kept);
+  const EventId plain = IsStoreFolder(to)     ? EventId::ItemsParked
+                        : IsStoreFolder(from) ? EventId::ItemsRestored
+                                              : EventId::ShortcutsMoved;
+  trail_->Write(WithFailures(plain, failures.size()), ItemCountStrings(from, to, total - notDone, failures, total));
 }
 
 void ShellMoves::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const std::vector<std::wstring>& sources,

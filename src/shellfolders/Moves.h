@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EventTrail.h"
 #include "shellfolders/HiddenStore.h"
 #include "shellfolders/QuietMoves.h"
 #include "shellfolders/logic/MoveRules.h"
@@ -33,6 +34,8 @@ class ShellMoves {
                bool quiet);
   // A move runs: the views it empties are not to be listed meanwhile.
   bool Busy() const { return busy_; }
+  // Where each move that took items writes its one event; none by default.
+  void SetEventTrail(IEventTrail* trail) { trail_ = trail; }
 
  private:
   bool FolderReady(const std::wstring& folder, bool quiet) const;
@@ -54,12 +57,17 @@ class ShellMoves {
   // The answer to a question of a move (true = Oui).
   bool Ask(const std::wstring& question) const;
   bool IsStoreFolder(const std::wstring& folder) const;
+  // The move's one event: how many of the items taken went, and what stayed
+  // (names too long for the destination, then what the move left).
+  void RecordMove(const std::wstring& from, const std::wstring& to, std::size_t total,
+                  std::vector<std::wstring> failures, const std::vector<std::wstring>& left, std::size_t kept) const;
   HWND OperationOwner() const;
 
   const HWND& owner_;
   const StorePaths& store_;
   const std::array<DWORD, 2>& storeError_;
   bool busy_ = false;
+  IEventTrail* trail_ = nullptr;
 };
 
 }  // namespace ferlane

@@ -91,7 +91,7 @@ void ShellFolders::MakeHiddenStore() {
 
 void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
   DWORD rightsError = ERROR_SUCCESS;
-  const std::vector<StrandedItems> stranded = ferlane::AdoptOlderStores(store_, roleLabel, &rightsError);
+  const std::vector<StrandedItems> stranded = ferlane::AdoptOlderStores(store_, roleLabel, &rightsError, trail_);
   std::vector<std::wstring> paths;
   for (const StrandedItems& left : stranded)
     for (const std::wstring& name : left.names) paths.push_back(JoinPath(left.oldFolder, name));

@@ -71,6 +71,11 @@ class ShellFolders : public IFileDragTarget {
   // Where a refusal of the store's rights is told: the main window's notice,
   // which speaks once for the whole run.
   void SetRightsNotice(RightsNotice& notice) { rightsNotice_ = &notice; }
+  // Where the moves and the joining of older stores write their events.
+  void SetEventTrail(IEventTrail* trail) {
+    trail_ = trail;
+    moves_.SetEventTrail(trail);
+  }
   // Points `view` at a special folder afresh, re-listing it.
   void ShowShellFolder(TFileListView* view, int csidl);
   // Lists a store folder afresh; one that is missing (or a file) is shown
@@ -115,6 +120,7 @@ class ShellFolders : public IFileDragTarget {
   StoreWatch storeWatch_[2];
   bool busy_ = false;  // the store is being looked at
   std::wstring strandedTold_;
+  IEventTrail* trail_ = nullptr;
   ShellMoves moves_{window_, store_, storeError_};
 };
 

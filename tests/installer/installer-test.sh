@@ -6,7 +6,8 @@
 # main window; a silent uninstall removes what the package installed and keeps
 # the users' list file, the hidden store and the settings; installing again
 # finds the list file; a newer package replaces the installed one and an older
-# one is refused; the uninstall removes the autostart value; with one width
+# one is refused; the uninstall removes the autostart value; the event source
+# "Ferlane" is registered and removed with the program; with one width
 # installed, the other's package is refused.
 #   installer-test.sh [PACKAGE_FOLDER [ARCH...]]
 # PACKAGE_FOLDER: default build/packages, made by scripts/build.sh; ARCH: x86,
@@ -159,6 +160,10 @@ test_package() {
   local kb
   kb="$(( ($(stat -c %s "$dir/$PROGRAM") + $(stat -c %s "$dir/ferlane.chm") + 1023) / 1024 ))"
   expect "Add/Remove Programs shows the size, $kb KB" test "$(reg_value "$key" EstimatedSize)" = "$(printf '0x%x' "$kb")"
+  local source='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Ferlane'
+  expect "the event source Ferlane names the installed program" \
+    test "$(reg_value "$source" EventMessageFile)" = "$WIN_DIR\\$PROGRAM"
+  expect "the event source takes errors, warnings and information" test "$(reg_value "$source" TypesSupported)" = "0x7"
 
   # A first run: no settings yet, so no password is asked. Closing the window
   # writes the user's list file beside the program and makes the hidden store.
@@ -186,6 +191,7 @@ test_package() {
   expect "uninstall removed the program and its help" test ! -e "$dir/$PROGRAM" -a ! -e "$dir/ferlane.chm"
   expect "uninstall removed the Start-menu shortcut" test ! -e "$shortcut"
   expect "uninstall removed the Add/Remove Programs entry" eval '! has_key "$key"'
+  expect "uninstall removed the event source" eval '! has_key "$source"'
   expect "uninstall kept the list file" same_file "$list" "$WORK/list"
   expect "uninstall kept the hidden store's item" test -f "$store/Calculatrice.lnk"
   expect "uninstall kept the settings" has_key 'HKCU\Software\Ferlane'

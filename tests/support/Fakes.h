@@ -49,6 +49,15 @@ class FakePlatform : public Win32Platform {
   // The files made with rights from their creation, in order (their rights
   // kept in keptRights when it is set).
   std::vector<std::wstring> createdPrivate;
+  // Every event written, in order; none reaches the log. With eventRefusal
+  // set, each write is still recorded and answers that code.
+  struct WrittenEvent {
+    WORD type;
+    DWORD id;
+    std::vector<std::wstring> strings;
+  };
+  std::vector<WrittenEvent> events;
+  std::optional<DWORD> eventRefusal;
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -68,6 +77,10 @@ class FakePlatform : public Win32Platform {
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
   HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
                               DWORD& rightsError) override;
+  DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override {
+    events.push_back({type, id, strings});
+    return eventRefusal.value_or(ERROR_SUCCESS);
+  }
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);

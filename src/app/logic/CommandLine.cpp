@@ -249,7 +249,10 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
     else if (item.state == ItemState::Missing) why = StateWord(ItemState::Missing);
     else why = hide ? L"l'attribut cach\u00E9 n'est pas pos\u00E9" : L"l'attribut cach\u00E9 est toujours pos\u00E9";
     report.lines.push_back(L"\u00C9chec : " + item.path + L" : " + why);
+    report.failures.push_back(item.path + L" : " + why);
   }
+  report.done = done;
+  report.total = outcomes.size();
   report.lines.push_back((hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
                          std::to_wstring(done) + L" sur " + std::to_wstring(outcomes.size()) + L".");
   if (done < outcomes.size()) report.exitCode = kExitItemsRefused;
@@ -263,6 +266,7 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
   std::size_t restored = 0, failed = 0;
   auto fail = [&](const std::wstring& line) {
     report.lines.push_back(L"\u00C9chec : " + line);
+    report.failures.push_back(line);
     ++failed;
   };
   for (const StoreOutcome& s : stores) {
@@ -294,6 +298,8 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
   report.lines.push_back(L"\u00C9l\u00E9ments r\u00E9tablis : " + std::to_wstring(restored) +
                          (failed ? L" ; non r\u00E9tablis : " + std::to_wstring(failed) : std::wstring()) + L".");
   if (failed) report.exitCode = kExitItemsRefused;
+  report.done = restored;
+  report.total = restored + failed;
   return report;
 }
 

@@ -96,6 +96,10 @@ using ReasonText = std::function<std::wstring(std::uint32_t)>;
 struct Report {
   std::vector<std::wstring> lines;
   int exitCode = kExitDone;
+  // For the event of the run: the items done, those that failed ("path :
+  // why"), and all the command concerned.
+  std::size_t done = 0, total = 0;
+  std::vector<std::wstring> failures;
 };
 // One line per item: its new state, or what kept it from changing with the
 // system's reason; then a summary. A missing item's reason is error (the

@@ -1,0 +1,133 @@
+#include "platform/logic/EventLog.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace ferlane {
+namespace {
+
+// The numbers are what subscriptions filter on: each one once, each type as
+// the README says, and every command over items with a warning twin right
+// after it that carries the same strings.
+TEST(EventLog, EveryNumberOnceWithItsTypeAndEachCountedCommandHasAWarningTwin) {
+  std::set<std::uint32_t> seen;
+  std::uint32_t previous = 0;
+  for (const EventKind& kind : kEventKinds) {
+    const auto id = static_cast<std::uint32_t>(kind.id);
+    EXPECT_TRUE(seen.insert(id).second) << id;
+    EXPECT_GT(id, previous) << "in number order";
+    previous = id;
+    EXPECT_GE(kind.strings, 4) << id;
+    EXPECT_EQ(FindEventKind(kind.id), &kind);
+  }
+  const struct {
+    EventId plain;
+    EventId twin;
+  } counted[] = {
+      {EventId::ListHidden, EventId::ListHiddenWithFailures},
+      {EventId::ListShown, EventId::ListShownWithFailures},
+      {EventId::SelectionToggled, EventId::SelectionToggledWithFailures},
+      {EventId::ShortcutsMoved, EventId::ShortcutsMovedWithFailures},
+      {EventId::ItemsParked, EventId::ItemsParkedWithFailures},
+      {EventId::ItemsRestored, EventId::ItemsRestoredWithFailures},
+      {EventId::OlderStoresAdopted, EventId::OlderStoreItemsStranded},
+  };
+  for (const auto& c : counted) {
+    EXPECT_EQ(WithFailures(c.plain, 0), c.plain);
+    EXPECT_EQ(WithFailures(c.plain, 3), c.twin);
+    EXPECT_EQ(TypeOf(c.plain), EventType::Information);
+    EXPECT_EQ(TypeOf(c.twin), EventType::Warning);
+    EXPECT_EQ(FindEventKind(c.plain)->strings, 10);
+    EXPECT_EQ(FindEventKind(c.twin)->strings, 10);
+  }
+  EXPECT_EQ(TypeOf(EventId::RefusedDamagedPassword), EventType::Error);
+  EXPECT_EQ(FindEventKind(static_cast<EventId>(999)), nullptr);
+}
+
+TEST(EventLog, AFewFailuresAreNamedThenCounted) {
+  const std::vector<std::wstring> seven = {L"a", L"b", L"c", L"d", L"e", L"f", L"g"};
+  const struct {
+    std::size_t failures;
+    std::wstring named;
+  } cases[] = {
+      {0, L""},
+      {1, L"a"},
+      {5, L"a\r\nb\r\nc\r\nd\r\ne"},
+      {6, L"a\r\nb\r\nc\r\nd\r\ne\r\n(et 1 autre)"},
+      {7, L"a\r\nb\r\nc\r\nd\r\ne\r\n(et 2 autres)"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::wstring> failures(seven.begin(), seven.begin() + static_cast<std::ptrdiff_t>(c.failures));
+    EXPECT_EQ(NamedFailures(failures), c.named) << c.failures;
+    const std::vector<std::wstring> strings = ItemCountStrings(L"C:\\liste", L"", 9 - c.failures, failures, 9);
+    ASSERT_EQ(strings.size(), 6u);
+    EXPECT_EQ(strings[2], std::to_wstring(9 - c.failures));
+    EXPECT_EQ(strings[3], std::to_wstring(c.failures));
+    EXPECT_EQ(strings[4], L"9");
+    EXPECT_EQ(strings[5], c.named);
+  }
+}
+
+TEST(EventLog, OnlyAPasswordTheUserChoseIsAnEvent) {
+  const struct {
+    bool had, has, chosen;
+    std::optional<EventId> event;
+  } cases[] = {
+      {false, true, true, EventId::PasswordSet},
+      {true, true, true, EventId::PasswordChanged},
+      {true, false, true, EventId::PasswordRemoved},
+      {false, false, true, std::nullopt},  // none chosen where there was none
+      {true, true, false, std::nullopt},   // stored anew in today's form
+      {false, false, false, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PasswordEvent(c.had, c.has, c.chosen), c.event) << c.had << c.has << c.chosen;
+}
+
+TEST(EventLog, EveryEventBeginsWithTheUserTheWidthTheElevationAndTheOrigin) {
+  EXPECT_EQ(CommonEventStrings(L"admin", 64, true, EventOrigin::CommandLine),
+            (std::vector<std::wstring>{L"admin", L"64 bits", L"\u00E9lev\u00E9", L"ligne de commande"}));
+  EXPECT_EQ(CommonEventStrings(L"paul", 32, false, EventOrigin::Window),
+            (std::vector<std::wstring>{L"paul", L"32 bits", L"non \u00E9lev\u00E9", L"fen\u00EAtre"}));
+}
+
+#ifdef FERLANE_SOURCE_DIR
+std::string SourceFile(const char* path) {
+  std::ifstream in(std::string(FERLANE_SOURCE_DIR) + "/" + path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The README's table is what administrators filter on, and the message file
+// is what the Event Viewer shows: both name exactly the numbers of the table,
+// the README each with its type.
+TEST(EventLog, TheReadmeAndTheMessageFileNameEveryNumberOfTheTable) {
+  const std::string readme = SourceFile("README.md"), messages = SourceFile("resources/events.mc");
+  ASSERT_FALSE(readme.empty());
+  ASSERT_FALSE(messages.empty());
+  std::set<std::uint32_t> inReadme, inMessages, inTable;
+  const std::regex row(R"(\n\| (1[0-9]{3}) \| (Information|Warning|Error) \|)"), message(R"(MessageId=([0-9]+))");
+  for (std::sregex_iterator it(readme.begin(), readme.end(), row), end; it != end; ++it) {
+    const auto id = static_cast<std::uint32_t>(std::stoul((*it)[1]));
+    inReadme.insert(id);
+    const EventKind* kind = FindEventKind(static_cast<EventId>(id));
+    ASSERT_NE(kind, nullptr) << id;
+    const char* type = kind->type == EventType::Information ? "Information"
+                       : kind->type == EventType::Warning   ? "Warning"
+                                                            : "Error";
+    EXPECT_EQ((*it)[2], type) << id;
+  }
+  for (std::sregex_iterator it(messages.begin(), messages.end(), message), end; it != end; ++it)
+    inMessages.insert(static_cast<std::uint32_t>(std::stoul((*it)[1])));
+  for (const EventKind& kind : kEventKinds) inTable.insert(static_cast<std::uint32_t>(kind.id));
+  EXPECT_EQ(inReadme, inTable);
+  EXPECT_EQ(inMessages, inTable);
+}
+#endif
+
+}  // namespace
+}  // namespace ferlane
