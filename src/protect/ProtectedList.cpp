@@ -309,11 +309,11 @@ std::vector<ProtectedList::Row> ProtectedList::RowsFromText(std::wstring text, b
   return rows;
 }
 
-DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
+DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale) {
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
   if (running_) return ERROR_BUSY;
   // A save killed half-way leaves its temporary file; it is of no use now.
-  RemoveStaleListTempFiles(fileName);
+  if (removeStale) RemoveStaleListTempFiles(fileName);
   std::wstring text;
   std::string raw;
   bool decoded = true;

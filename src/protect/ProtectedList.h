@@ -84,10 +84,11 @@ class ProtectedList {
 
   // Appends the items of the list file; ERROR_SUCCESS when there is no file.
   // On an error the list is left as it was and the caller shows OpenErrorText.
-  // First removes the temporary files of a save that was killed half-way.
+  // First removes the temporary files of a save that was killed half-way,
+  // unless `removeStale` is false (a start not yet let in writes nothing).
   // A file that cannot be read whole (a NUL byte, an undecodable byte) loads
   // what can be read; LoadedPartly() then tells the caller to say so.
-  DWORD LoadListFile(const std::wstring& fileName);
+  DWORD LoadListFile(const std::wstring& fileName, bool removeStale = true);
   bool LoadedPartly() const { return !unkeptFile_.empty(); }
   // Writes every item (path, type word) to the list file, replacing it.
   // Returns ERROR_SUCCESS or the error for CreateErrorText. Shows nothing.

@@ -9,8 +9,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/MainWindow.h"
+#include "platform/Registry.h"
+#include "platform/Termination.h"
 #include "protect/ListFileIo.h"
 #include "resource.h"
 #include "shellfolders/ShellFolders.h"
@@ -641,6 +644,70 @@ TEST_F(ShellFoldersTest, ANameTooLongForTheStoreIsToldBeforeAnythingMoves) {
   EXPECT_NE(messages.shown[0].text.find(longName), std::wstring::npos);
   EXPECT_TRUE(Exists(personalDesktop + L"\\" + longName));
   EXPECT_TRUE(Exists(storeDesktop + L"\\Court.lnk"));
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+// A start refused at the administrator test or by a damaged stored password
+// (text that looks like a hash, or a value that is no text) writes nothing:
+// an older store keeps its item, no store folder is made, no rights are
+// given, the older list file stays where it is, a killed save's debris
+// stays, and the refusal is the only message.
+TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
+  const std::wstring folder = programFiles + L"\\Ferlane\\";
+  const std::wstring olderStore = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
+  const std::wstring olderList = programFiles64 + L"\\Ferlane\\dupont";
+  struct Refusal {
+    const char* name;
+    std::function<void()> set;
+  };
+  auto writeStored = [](auto write) {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, L"Software\\Ferlane", true), ERROR_SUCCESS);
+    write(key);
+  };
+  const Refusal refusals[] = {
+      {"not an administrator on XP",
+       [&] {
+         platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
+         platform.administrator = false;
+       }},
+      {"damaged hash", [&] { writeStored([](RegistryKey& k) { k.WriteString(L"dupont", L"$argon2id$v=19$abc"); }); }},
+      {"not text", [&] { writeStored([](RegistryKey& k) { k.WriteDword(L"dupont", 1234); }); }},
+  };
+  for (const Refusal& refusal : refusals) {
+    ResetTermination();
+    platform.version.reset();
+    platform.administrator.reset();
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+    messages.shown.clear();
+    platform.rightsWrites.clear();
+    ASSERT_EQ(CreateFolderPath(olderStore), static_cast<DWORD>(ERROR_SUCCESS));
+    Write(olderStore + L"\\Vieux.lnk", "old");
+    ASSERT_EQ(CreateFolderPath(programFiles64 + L"\\Ferlane"), static_cast<DWORD>(ERROR_SUCCESS));
+    Write(olderList, "C:\\x\r\nFichier\r\n");
+    Write(folder + L"fer1A.tmp", "debris");
+    refusal.set();
+
+    auto window = std::make_unique<Tficheprincipale>(folder);
+    ASSERT_TRUE(window->Create(::GetModuleHandleW(nullptr)));
+    window->FormShow();
+    EXPECT_TRUE(TerminationRequested()) << refusal.name;
+    EXPECT_TRUE(window->FormCloseQuery()) << refusal.name;
+    window.reset();
+    EXPECT_EQ(Bytes(olderStore + L"\\Vieux.lnk"), "old") << refusal.name;
+    EXPECT_FALSE(Exists(programFiles + L"\\Ferlane\\Ferlane Administrateur dupont")) << refusal.name;
+    EXPECT_EQ(Bytes(olderList), "C:\\x\r\nFichier\r\n") << refusal.name;
+    EXPECT_FALSE(Exists(folder + L"dupont")) << refusal.name;
+    EXPECT_TRUE(Exists(folder + L"fer1A.tmp")) << refusal.name;
+    EXPECT_TRUE(platform.rightsWrites.empty()) << refusal.name;
+    EXPECT_EQ(messages.shown.size(), 1u) << refusal.name;
+  }
+  ResetTermination();
 }
 
 }  // namespace
