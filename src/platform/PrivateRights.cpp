@@ -10,16 +10,14 @@
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
-namespace {
 
-UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second = 0) {
+UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID sid = nullptr;
   if (!::AllocateAndInitializeSid(&nt, count, first, second, 0, 0, 0, 0, 0, 0, &sid)) return UniqueSid();
   return UniqueSid(sid);
 }
 
-// The user of the process token: the one the list file and the store belong to.
 std::vector<BYTE> TokenUserSid() {
   HANDLE raw = nullptr;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
@@ -32,6 +30,8 @@ std::vector<BYTE> TokenUserSid() {
   const BYTE* bytes = static_cast<const BYTE*>(sid);
   return std::vector<BYTE>(bytes, bytes + ::GetLengthSid(sid));
 }
+
+namespace {
 
 struct TrusteeSids {
   UniqueSid system = NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID);
@@ -107,9 +107,9 @@ DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights&
   if (const DWORD error = ::SetEntriesInAclW(static_cast<ULONG>(access.size()), access.data(), nullptr, &acl))
     return error;
   UniqueLocal owned(acl);
-  const SECURITY_INFORMATION what =
-      DACL_SECURITY_INFORMATION |
-      (rights.fromParent ? UNPROTECTED_DACL_SECURITY_INFORMATION : PROTECTED_DACL_SECURITY_INFORMATION);
+  static_assert(kDaclInformation == DACL_SECURITY_INFORMATION && kProtectedDacl == PROTECTED_DACL_SECURITY_INFORMATION &&
+                kUnprotectedDacl == UNPROTECTED_DACL_SECURITY_INFORMATION);
+  const SECURITY_INFORMATION what = RightsWriteFlags(rights);
   std::wstring name = path;  // the call takes a writable text
   return ::SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, what, nullptr, nullptr,
                                  rights.openToAll ? nullptr : acl, nullptr);
