@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <array>
 #include <functional>
 #include <iterator>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/SettingsKey.h"
+#include "browse/ShellOps.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
@@ -197,6 +199,31 @@ bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<Mov
   return whole;
 }
 
+// Restores what the user's older stores of one leaf hold straight to its
+// destination; what stays is named in full.
+void RestoreFromOlderStores(StoreOutcome& o, const std::wstring& roleLabel, StoreFolder folder) {
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  for (const std::wstring& old : OlderStoreFolders(GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData,
+                                                   roleLabel, kStoreLeaves[static_cast<int>(folder)])) {
+    if (!FolderExists(old)) continue;
+    std::vector<FolderEntry> entries;
+    DWORD error = ERROR_SUCCESS;
+    ReadFolderEntries(old, entries, error);
+    std::vector<MoveItem> items;
+    for (auto& e : entries) items.push_back({std::move(e.name), e.isFolder});
+    QuietMoves moves = MoveItemsQuietly(items, old, o.destination, ItemRule::Programs);
+    if (moves.folderError) {
+      for (const MoveItem& item : items) o.stranded.push_back(JoinPath(old, item.name));
+      continue;
+    }
+    for (std::wstring& name : moves.moved) o.restored.push_back(std::move(name));
+    for (std::wstring& path : moves.remains) o.remains.push_back(std::move(path));
+    for (const auto* left : {&moves.nameTaken, &moves.notMoved, &moves.skipped})
+      for (const std::wstring& name : *left) o.stranded.push_back(JoinPath(old, name));
+  }
+}
+
 int RunRestore(Output& out, const std::wstring& user) {
   ComScope com;
   const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
@@ -204,7 +231,7 @@ int RunRestore(Output& out, const std::wstring& user) {
   // As the window's start does: the store is made and the older stores join
   // it before anything is listed, so what they held is restored too.
   DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;
-  MakeStoreFolders(store, &madeRights);
+  const std::array<DWORD, 2> made = MakeStoreFolders(store, &madeRights);
   const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel, &adoptedRights);
   // Said once, and the restore goes on: the items are leaving the store.
   if (const DWORD refused = madeRights ? madeRights : adoptedRights)
@@ -227,6 +254,15 @@ int RunRestore(Output& out, const std::wstring& user) {
       outcomes[static_cast<int>(left.folder)].stranded.push_back(JoinPath(left.oldFolder, name));
   for (int i = 0; i < 2; ++i) {
     StoreOutcome& o = outcomes[i];
+    if (o.storeMissing && made[i] != ERROR_SUCCESS) {
+      // No store to join (a standard user under Program Files): the older
+      // stores are restored from where they are.
+      o.storeMissing = false;
+      o.createError = made[i];
+      o.destination = SpecialFolderPath(nullptr, kPersonal[i]).value_or(std::wstring());
+      RestoreFromOlderStores(o, roleLabel, static_cast<StoreFolder>(i));
+      continue;
+    }
     if (o.storeMissing) continue;
     o.destination = SpecialFolderPath(nullptr, kPersonal[i]).value_or(std::wstring());
     QuietMoves moves = MoveItemsQuietly(items[i], o.store, o.destination, ItemRule::Programs);
@@ -241,6 +277,7 @@ int RunRestore(Output& out, const std::wstring& user) {
     o.nameTaken = std::move(moves.nameTaken);
     o.notMoved = std::move(moves.notMoved);
     o.kept = std::move(moves.skipped);
+    o.remains = std::move(moves.remains);
   }
   const Report report = RestoreReport(outcomes, Reason);
   out.Lines(report.lines);
@@ -276,6 +313,15 @@ int RunJob(Output& out, const CommandLine& command) {
           out.Line(L"/motdepasse:- : aucune ligne compl\u00E8te n'est arriv\u00E9e sur l'entr\u00E9e standard en " +
                    std::to_wstring(kPasswordInputTimeoutMs / 1000) +
                    L" secondes (le programme qui l'\u00E9crit doit finir la ligne ou fermer l'entr\u00E9e). "
+                   L"Rien n'est chang\u00E9.");
+          return kExitPassword;
+        case PasswordInput::NoInput:
+          out.Line(L"/motdepasse:- : aucun mot de passe n'est arriv\u00E9 : l'entr\u00E9e standard s'est termin\u00E9e "
+                   L"vide. Rien n'est chang\u00E9.");
+          return kExitPassword;
+        case PasswordInput::UnknownEncoding:
+          out.Line(L"/motdepasse:- : l'entr\u00E9e standard contient des octets nuls qui ne sont pas de l'UTF-16 ; "
+                   L"envoyez le mot de passe en UTF-8, en UTF-16 ou dans la page de code ANSI. "
                    L"Rien n'est chang\u00E9.");
           return kExitPassword;
       }

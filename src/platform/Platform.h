@@ -68,6 +68,13 @@ class IPlatform {
   // ERROR_SUCCESS or the system's code. Wine takes them without keeping
   // them, so rights that are kept can only be pretended here.
   virtual DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) = 0;
+  // MoveFileExW(from, to, 0): a rename that never replaces; ERROR_SUCCESS or
+  // the system's code. Wine refuses a taken name before it looks at the
+  // volume, so a move across volumes over a taken name is pretended here.
+  virtual DWORD RenameEntry(const std::wstring& from, const std::wstring& to) = 0;
+  // DeleteFileW, or RemoveDirectoryW for a folder. Wine deletes anything for
+  // root, so a delete that fails part-way is pretended here.
+  virtual DWORD RemoveEntry(const std::wstring& path, bool folder) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -96,6 +103,8 @@ class Win32Platform : public IPlatform {
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override;
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // PrivateRights.cpp
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override;
+  DWORD RemoveEntry(const std::wstring& path, bool folder) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

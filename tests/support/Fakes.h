@@ -40,12 +40,16 @@ class FakePlatform : public Win32Platform {
   // answer given.
   std::optional<DWORD> elevatedStartAnswer;
   std::vector<std::wstring> elevatedStarts;
+  std::function<void()> whileStartingElevated;  // runs as the elevated copy would start
   // When set, file rights are kept here by path, as Windows keeps them and
   // Wine does not; a path never written reads as a new file's rights (its
   // parent's, open to every user).
   std::optional<std::map<std::wstring, FileRights>> keptRights;
   std::optional<DWORD> rightsRefusal;      // when set, every rights write fails with it
   std::vector<std::wstring> rightsWrites;  // the paths written, in order
+  // When it gives an answer, a rename gives that answer and moves nothing.
+  std::function<std::optional<DWORD>(const std::wstring& from, const std::wstring& to)> renameAnswer;
+  std::vector<std::wstring> undeletable;  // paths whose delete fails with access denied
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -63,9 +67,20 @@ class FakePlatform : public Win32Platform {
   TokenElevation Elevation() override { return elevation ? *elevation : Win32Platform::Elevation(); }
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override {
+    if (renameAnswer)
+      if (const std::optional<DWORD> answer = renameAnswer(from, to)) return *answer;
+    return Win32Platform::RenameEntry(from, to);
+  }
+  DWORD RemoveEntry(const std::wstring& path, bool folder) override {
+    for (const std::wstring& refused : undeletable)
+      if (::lstrcmpiW(refused.c_str(), path.c_str()) == 0) return ERROR_ACCESS_DENIED;
+    return Win32Platform::RemoveEntry(path, folder);
+  }
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);
+    if (whileStartingElevated) whileStartingElevated();
     return *elevatedStartAnswer;
   }
 };
