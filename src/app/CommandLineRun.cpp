@@ -217,7 +217,10 @@ void RestoreFromOlderStores(StoreOutcome& o, const std::wstring& roleLabel, Stor
       for (const MoveItem& item : items) o.stranded.push_back(JoinPath(old, item.name));
       continue;
     }
-    for (std::wstring& name : moves.moved) o.restored.push_back(std::move(name));
+    for (std::wstring& name : moves.moved) {
+      FollowPlace(JoinPath(o.destination, name), false);
+      o.restored.push_back(std::move(name));
+    }
     for (std::wstring& path : moves.remains) o.remains.push_back(std::move(path));
     for (const auto* left : {&moves.nameTaken, &moves.notMoved, &moves.skipped})
       for (const std::wstring& name : *left) o.stranded.push_back(JoinPath(old, name));
@@ -274,6 +277,8 @@ int RunRestore(Output& out, const std::wstring& user) {
       continue;
     }
     o.restored = std::move(moves.moved);
+    // Out of the store, each item takes its destination's rights.
+    for (const std::wstring& name : o.restored) FollowPlace(JoinPath(o.destination, name), false);
     o.nameTaken = std::move(moves.nameTaken);
     o.notMoved = std::move(moves.notMoved);
     o.kept = std::move(moves.skipped);

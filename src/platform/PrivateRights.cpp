@@ -82,6 +82,10 @@ bool Win32Platform::ReadFileRights(const std::wstring& path, FileRights& rights)
       entry.allow = header->AceType == ACCESS_ALLOWED_ACE_TYPE;
       entry.mask = body->Mask;
       entry.who = sids.Which(&body->SidStart);
+      if (entry.who == Trustee::Other) {
+        const BYTE* sid = reinterpret_cast<const BYTE*>(&body->SidStart);
+        entry.sid.assign(sid, sid + ::GetLengthSid(&body->SidStart));
+      }
     }
     rights.entries.push_back(entry);
   }
@@ -92,7 +96,7 @@ DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights&
   const TrusteeSids sids;
   std::vector<EXPLICIT_ACCESS_W> access;
   for (const RightsEntry& e : rights.entries) {
-    PSID sid = sids.Of(e.who);
+    PSID sid = e.who == Trustee::Other && !e.sid.empty() ? const_cast<std::uint8_t*>(e.sid.data()) : sids.Of(e.who);
     if (!sid) return e.who == Trustee::Other ? ERROR_INVALID_PARAMETER : ERROR_NO_SUCH_USER;
     EXPLICIT_ACCESS_W a{};
     a.grfAccessPermissions = e.mask;
@@ -122,6 +126,29 @@ DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame) {
   // Rewriting a folder's rights walks all it holds: only when they differ.
   if (!evenIfSame && Platform().ReadFileRights(path, seen) && SameRights(seen, wanted)) return ERROR_SUCCESS;
   return Platform().WriteFileRights(path, wanted);
+}
+
+DWORD FollowPlace(const std::wstring& path, bool intoStore) {
+  if (!IsNtFamily(GetOsFamily())) return ERROR_SUCCESS;
+  DWORD first = ERROR_SUCCESS;
+  FileRights before;
+  if (Platform().ReadFileRights(path, before))
+    first = Platform().WriteFileRights(path, RightsAfterMove(before, intoStore));
+  const DWORD attrs = ::GetFileAttributesW(path.c_str());
+  // A link is not followed: what it points at lies elsewhere.
+  if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY) || (attrs & FILE_ATTRIBUTE_REPARSE_POINT))
+    return first;
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return first;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const DWORD error = FollowPlace(path + L"\\" + name, intoStore);
+    if (first == ERROR_SUCCESS) first = error;
+  } while (::FindNextFileW(find, &fd));
+  ::FindClose(find);
+  return first;
 }
 
 std::wstring RightsRefusedText(const std::wstring& path, DWORD error) {

@@ -23,6 +23,12 @@ std::vector<BYTE> TokenUserSid();
 // family keeps no rights and is left alone.
 DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame = false);
 
+// Gives a moved item, and everything it holds, the rights of its new place
+// (RightsAfterMove): `intoStore` when it came into the hidden store. Nothing
+// on the 9x family; a link inside is not followed. ERROR_SUCCESS, or the
+// first refusal (the rest is still done).
+DWORD FollowPlace(const std::wstring& path, bool intoStore);
+
 std::wstring RightsRefusedText(const std::wstring& path, DWORD error);
 
 // Says once in a run that rights could not be given; the work goes on.

@@ -62,6 +62,7 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
           continue;
         }
         ++moved;
+        NoteRefusal(FollowPlace(JoinPath(store[i], e.name), true), rightsError);
         // Moved whole across volumes, but part of the old copy stayed: named
         // under the name it was set aside as.
         if (!remains.empty()) left.names.push_back(remains.substr(remains.find_last_of(L'\\') + 1));

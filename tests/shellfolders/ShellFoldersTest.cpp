@@ -393,7 +393,7 @@ TEST_F(ShellFoldersTest, TheStoreAndTheListFileAreClosedToOtherUsers) {
   platform.rightsWrites.clear();
   main.reset();
   Start();
-  EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storeDesktop}));
+  EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storeDesktop + L"\\Venu.lnk", storeDesktop}));
 
   DWORD refused = ERROR_SUCCESS;
   ASSERT_EQ(WriteListFile(list, {L"C:\\x", L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
@@ -708,6 +708,47 @@ TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
     EXPECT_EQ(messages.shown.size(), 1u) << refusal.name;
   }
   ResetTermination();
+}
+
+// The rights follow the place, as Windows would keep them (Wine keeps
+// none): a group hidden from the Programs, and what it holds, drops what it
+// inherited there and every own entry but the user's; restored, it drops the
+// store's and keeps its own.
+TEST_F(ShellFoldersTest, RightsFollowWhatMovesInAndOutOfTheStore) {
+  platform.keptRights.emplace();
+  const std::wstring group = Item(L"Groupe Droits");
+  ::CreateDirectoryW((personalPrograms + L"\\" + group).c_str(), nullptr);
+  MakeShortcut(personalPrograms + L"\\" + group + L"\\Outil.lnk", L"C:\\windows\\notepad.exe");
+  const RightsEntry inheritedAll{Trustee::Other, 0x1200A9, true, kInherited, {1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}};
+  const RightsEntry ownOther{Trustee::Other, 0x1200A9, true, 0, {1, 1, 0, 0, 0, 0, 0, 5, 4, 0, 0, 0}};
+  const RightsEntry ownUser{Trustee::User, kChangeRights, true, 0, {}};
+  const RightsEntry inheritedStore{Trustee::Administrators, kFullControl, true, kInherited, {}};
+  // What a rename carries along, found at the new place.
+  const std::wstring hidden = storePrograms + L"\\" + group, shown = personalPrograms + L"\\" + group;
+  for (const std::wstring& path : {hidden, hidden + L"\\Outil.lnk"})
+    (*platform.keptRights)[path] = FileRights{true, false, {inheritedAll, ownOther, ownUser}};
+  Start();
+  ShowTab(2);
+  Select(View(L"progperso"), shown);
+  Command(IDM_OPSPEPRO_CACHER);
+  ASSERT_TRUE(Exists(hidden + L"\\Outil.lnk"));
+  for (const std::wstring& path : {hidden, hidden + L"\\Outil.lnk"}) {
+    const FileRights& now = platform.keptRights->at(path);
+    EXPECT_TRUE(now.fromParent);
+    EXPECT_EQ(now.entries, std::vector<RightsEntry>{ownUser}) << std::string(path.begin(), path.end());
+  }
+
+  for (const std::wstring& path : {shown, shown + L"\\Outil.lnk"})
+    (*platform.keptRights)[path] = FileRights{true, false, {inheritedStore, ownOther}};
+  ShowTab(3);
+  Command(IDM_MENUCACHEPROG_TOUT_SELECTIONNER);
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  ASSERT_TRUE(Exists(shown + L"\\Outil.lnk"));
+  for (const std::wstring& path : {shown, shown + L"\\Outil.lnk"}) {
+    const FileRights& now = platform.keptRights->at(path);
+    EXPECT_TRUE(now.fromParent);
+    EXPECT_EQ(now.entries, std::vector<RightsEntry>{ownOther}) << std::string(path.begin(), path.end());
+  }
 }
 
 }  // namespace

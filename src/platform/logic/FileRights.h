@@ -31,6 +31,8 @@ struct RightsEntry {
   // The entry's inheritance, in the system's flag bits: kToFiles, kToFolders,
   // and any other bit read from the disk (inherit only, inherited, ...).
   std::uint8_t inheritance = 0;
+  // Another trustee's SID as read from the disk, so that a rewrite keeps it.
+  std::vector<std::uint8_t> sid;
   bool operator==(const RightsEntry&) const = default;
 };
 
