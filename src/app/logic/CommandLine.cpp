@@ -129,8 +129,8 @@ std::wstring UsageText() {
          L"  2  argument inconnu ou incorrect (deux actions, /motdepasse ou /liste vide ou donn\u00E9\r\n"
          L"     deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
          L"  3  mot de passe absent, faux ou enregistr\u00E9 ab\u00EEm\u00E9, aucune ligne sur l'entr\u00E9e\r\n"
-         L"     standard en 10 secondes, entr\u00E9e standard non redirig\u00E9e, ou cl\u00E9\r\n"
-         L"     HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
+         L"     standard en 10 secondes, entr\u00E9e standard vide, illisible ou non redirig\u00E9e,\r\n"
+         L"     ou cl\u00E9 HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
          L"  4  nom de l'utilisateur introuvable, fichier liste absent (/liste), illisible ou lu\r\n"
          L"     en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
 }
