@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
+
+#include "app/Elevation.h"
 #include "app/EventLogPolicy.h"
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
@@ -17,23 +20,33 @@
 #include "protect/logic/ListFile.h"
 
 namespace ferlane {
-namespace {
 
-// How long a second start looks for the first window, which may still be
-// behind its splash.
-constexpr DWORD kHolderWaitMs = 5000;
-
-}  // namespace
-
-int RunApplication(HINSTANCE instance) {
+int StartProgram(const StartSteps& steps) {
+  // An argument asks for a job without any window; none starts the window.
+  if (const auto code = steps.commandLine()) return *code;
   // One window per user's list: a second start shows the first window and
-  // ends before anything is shown or written.
-  const ListWindowClaim claim(ListFilePath(ProgramFolder(), GetLogonUserName()));
-  if (!claim.Held()) {
-    claim.BringHolderToFront(kHolderWaitMs);
-    return 0;
+  // ends before anything is shown or written. A limited start only looks.
+  std::optional<ListWindowClaim> claim;
+  claim.emplace(steps.listFile);
+  if (claim->Taken()) {
+    if (claim->BringHolderToFront(steps.holderWaitMs)) return 0;
+    // The holder may have closed while it was looked for.
+    claim.emplace(steps.listFile);
   }
+  if (claim->Taken()) {
+    // Never a second window: the holder is out of reach, in another session.
+    SetApplicationTitle(L"Ferlane");
+    ShowMessage(nullptr, L"Ferlane est d\u00E9j\u00E0 ouvert pour cette liste dans une autre session.",
+                MB_OK | MB_ICONINFORMATION);
+    return kExitOpenElsewhere;
+  }
+  // The window elevates itself before anything of it runs: no check or write
+  // of this limited run may stand in the elevated copy's way.
+  if (const auto code = RestartElevatedIfLimited()) return *code;
+  return steps.runWindow(*claim);
+}
 
+int RunApplication(HINSTANCE instance, const ListWindowClaim& claim) {
   // 1. The splash window is shown and painted before anything else.
   Tlogo logo;
   logo.Create(instance);

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <array>
 #include <functional>
 #include <iterator>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/SettingsKey.h"
+#include "browse/ShellOps.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/ComScope.h"
 #include "platform/ErrorText.h"
@@ -203,6 +205,34 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   return report.exitCode;
 }
 
+// Restores what the user's older stores of one leaf hold straight to its
+// destination; what stays is named in full.
+void RestoreFromOlderStores(StoreOutcome& o, const std::wstring& roleLabel, StoreFolder folder) {
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  for (const std::wstring& old : OlderStoreFolders(GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData,
+                                                   roleLabel, kStoreLeaves[static_cast<int>(folder)])) {
+    if (!FolderExists(old)) continue;
+    std::vector<FolderEntry> entries;
+    DWORD error = ERROR_SUCCESS;
+    ReadFolderEntries(old, entries, error);
+    std::vector<MoveItem> items;
+    for (auto& e : entries) items.push_back({std::move(e.name), e.isFolder});
+    QuietMoves moves = MoveItemsQuietly(items, old, o.destination, ItemRule::Programs);
+    if (moves.folderError) {
+      for (const MoveItem& item : items) o.stranded.push_back(JoinPath(old, item.name));
+      continue;
+    }
+    for (std::wstring& name : moves.moved) {
+      FollowPlace(JoinPath(o.destination, name), false);
+      o.restored.push_back(std::move(name));
+    }
+    for (std::wstring& path : moves.remains) o.remains.push_back(std::move(path));
+    for (const auto* left : {&moves.nameTaken, &moves.notMoved, &moves.skipped})
+      for (const std::wstring& name : *left) o.stranded.push_back(JoinPath(old, name));
+  }
+}
+
 int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
   ComScope com;
   const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
@@ -210,15 +240,16 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
   // As the window's start does: the store is made and the older stores join
   // it before anything is listed, so what they held is restored too.
   DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;
-  MakeStoreFolders(store, &madeRights);
+  const std::array<DWORD, 2> made = MakeStoreFolders(store, &madeRights);
   const std::vector<StrandedItems> stranded = AdoptOlderStores(store, roleLabel, &adoptedRights, &trail);
   // Said once, and the restore goes on: the items are leaving the store.
   if (const DWORD refused = madeRights ? madeRights : adoptedRights)
     out.Line(RightsRefusedText(StoreUserFolder(store), refused));
   // The desktop first, then the programs, as the toolbar's button does.
-  WholeStoreRestore restore = RestoreWholeStore(
-      store, {SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(std::wstring()),
-              SpecialFolderPath(nullptr, kCsidlPrograms).value_or(std::wstring())});
+  const std::array<std::wstring, 2> destinations{
+      SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(std::wstring()),
+      SpecialFolderPath(nullptr, kCsidlPrograms).value_or(std::wstring())};
+  WholeStoreRestore restore = RestoreWholeStore(store, destinations);
   if (!restore.unreadable.empty()) {
     out.Line(UnreadableLine(restore.unreadable, SystemErrorText(restore.error)));
     return kExitUnreadable;
@@ -228,6 +259,17 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
   for (const StrandedItems& left : stranded)
     for (const std::wstring& name : left.names)
       outcomes[static_cast<int>(left.folder)].stranded.push_back(JoinPath(left.oldFolder, name));
+  for (int i = 0; i < 2; ++i) {
+    StoreOutcome& o = outcomes[i];
+    if (o.storeMissing && made[i] != ERROR_SUCCESS) {
+      // No store to join (a standard user under Program Files): the older
+      // stores are restored from where they are.
+      o.storeMissing = false;
+      o.createError = made[i];
+      o.destination = destinations[i];
+      RestoreFromOlderStores(o, roleLabel, static_cast<StoreFolder>(i));
+    }
+  }
   const Report report = RestoreReport(outcomes, Reason);
   out.Lines(report.lines);
   if (report.total)
@@ -268,6 +310,15 @@ int RunJob(Output& out, const CommandLine& command) {
           out.Line(L"/motdepasse:- : aucune ligne compl\u00E8te n'est arriv\u00E9e sur l'entr\u00E9e standard en " +
                    std::to_wstring(kPasswordInputTimeoutMs / 1000) +
                    L" secondes (le programme qui l'\u00E9crit doit finir la ligne ou fermer l'entr\u00E9e). "
+                   L"Rien n'est chang\u00E9.");
+          return kExitPassword;
+        case PasswordInput::NoInput:
+          out.Line(L"/motdepasse:- : aucun mot de passe n'est arriv\u00E9 : l'entr\u00E9e standard s'est termin\u00E9e "
+                   L"vide. Rien n'est chang\u00E9.");
+          return kExitPassword;
+        case PasswordInput::UnknownEncoding:
+          out.Line(L"/motdepasse:- : l'entr\u00E9e standard contient des octets nuls qui ne sont pas de l'UTF-16 ; "
+                   L"envoyez le mot de passe en UTF-8, en UTF-16 ou dans la page de code ANSI. "
                    L"Rien n'est chang\u00E9.");
           return kExitPassword;
       }

@@ -1,8 +1,14 @@
 #include "app/ListWindowClaim.h"
 
+#include <aclapi.h>
+
+#include <vector>
+
 #include "app/logic/ListWindow.h"
 #include "platform/FileIdentity.h"
 #include "platform/logic/PathFold.h"
+#include "platform/Platform.h"
+#include "platform/PrivateRights.h"
 
 namespace ferlane {
 namespace {
@@ -25,7 +31,60 @@ BOOL CALLBACK MatchMark(HWND window, LPARAM data) {
   return FALSE;
 }
 
+UniqueSid AdministratorsSid() { return NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS); }
+UniqueSid SystemSid() { return NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID); }
+
+ClaimOwner OwnerOf(HANDLE object) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+    return ClaimOwner::Unknown;
+  ClaimOwner found = ClaimOwner::Unknown;
+  std::vector<BYTE> user = TokenUserSid();
+  if (owner && ::IsValidSid(owner)) {
+    const UniqueSid admins = AdministratorsSid(), system = SystemSid();
+    if (!user.empty() && ::EqualSid(owner, user.data())) found = ClaimOwner::ThisUser;
+    else if (admins && ::EqualSid(owner, admins.get())) found = ClaimOwner::Administrators;
+    else if (system && ::EqualSid(owner, system.get())) found = ClaimOwner::System;
+    else found = ClaimOwner::Other;
+  }
+  ::LocalFree(descriptor);
+  return found;
+}
+
 }  // namespace
+
+// The window's name: owned by the user, open to the user, SYSTEM and the
+// Administrators only. Without tokens (Windows 95 to Me) there is none, and
+// the name is made as before.
+class ListWindowClaim::PrivateObjectRights {
+ public:
+  PrivateObjectRights() : user_(TokenUserSid()), admins_(AdministratorsSid()), system_(SystemSid()) {
+    if (user_.empty() || !admins_ || !system_) return;
+    const PSID sids[3] = {user_.data(), system_.get(), admins_.get()};
+    DWORD size = sizeof(ACL);
+    for (PSID sid : sids) size += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + ::GetLengthSid(sid);
+    acl_.resize(size);
+    auto* acl = reinterpret_cast<ACL*>(acl_.data());
+    if (!::InitializeAcl(acl, size, ACL_REVISION)) return;
+    for (PSID sid : sids)
+      if (!::AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, sid)) return;
+    if (!::InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
+        !::SetSecurityDescriptorOwner(&descriptor_, user_.data(), FALSE) ||
+        !::SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE))
+      return;
+    ready_ = true;
+  }
+  PSECURITY_DESCRIPTOR Descriptor() { return ready_ ? &descriptor_ : nullptr; }
+
+ private:
+  std::vector<BYTE> user_;
+  UniqueSid admins_, system_;
+  std::vector<BYTE> acl_;
+  SECURITY_DESCRIPTOR descriptor_{};
+  bool ready_ = false;
+};
 
 ListWindowClaim::ListWindowClaim(const std::wstring& listFile) {
   // Known by its folder's identity and its folded name, not by its
@@ -34,12 +93,35 @@ ListWindowClaim::ListWindowClaim(const std::wstring& listFile) {
   const std::uint64_t key = PathKey(FileIdentity(listFile));
   // Never 0: a window without the mark answers 0.
   mark_ = static_cast<UINT_PTR>(key) | 1;
-  mutex_.reset(::CreateMutexW(nullptr, FALSE, ListWindowMutexName(key).c_str()));
-  const DWORD error = ::GetLastError();
-  // A mutex another user's or an elevated window made may refuse this token:
-  // it is held all the same.
-  held_ = mutex_ && error != ERROR_ALREADY_EXISTS;
-  if (!held_ && !mutex_ && error != ERROR_ACCESS_DENIED) held_ = true;  // no claim possible: run as before
+  name_ = ListWindowMutexName(key);
+  Claim(Platform().Elevation() == TokenElevation::Limited);
+}
+
+void ListWindowClaim::Claim(bool openOnly) {
+  ClaimOpening opening = ClaimOpening::Failed;
+  ClaimOwner owner = ClaimOwner::Unknown;
+  if (openOnly) {
+    mutex_.reset(::OpenMutexW(SYNCHRONIZE | READ_CONTROL, FALSE, name_.c_str()));
+    const DWORD error = ::GetLastError();
+    opening = mutex_ ? ClaimOpening::Existed
+              : error == ERROR_FILE_NOT_FOUND ? ClaimOpening::NotFound
+              : error == ERROR_ACCESS_DENIED  ? ClaimOpening::AccessDenied
+                                              : ClaimOpening::Failed;
+  } else {
+    PrivateObjectRights rights;
+    SECURITY_ATTRIBUTES sa{sizeof(sa), rights.Descriptor(), FALSE};
+    mutex_.reset(::CreateMutexW(rights.Descriptor() ? &sa : nullptr, FALSE, name_.c_str()));
+    const DWORD error = ::GetLastError();
+    opening = !mutex_                         ? (error == ERROR_ACCESS_DENIED ? ClaimOpening::AccessDenied
+                                                                              : ClaimOpening::Failed)
+              : error == ERROR_ALREADY_EXISTS ? ClaimOpening::Existed
+                                              : ClaimOpening::Created;
+  }
+  if (opening == ClaimOpening::Existed) owner = OwnerOf(mutex_.get());
+  verdict_ = JudgeClaim(opening, owner, openOnly);
+  // Only the holder keeps the name alive: a start that does not hold it lets
+  // go at once, so a later start finds it free once the holder has closed.
+  if (verdict_ != ClaimVerdict::Held) mutex_.reset();
 }
 
 void ListWindowClaim::Mark(HWND window) const {

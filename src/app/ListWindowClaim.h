@@ -3,19 +3,34 @@
 // over the first one's at close. The window claims its list file before it
 // shows anything; a second start finds the claim, brings the first window to
 // the front and ends. The command line claims nothing.
+//
+// The claim is a named mutex in the machine-wide namespace, so a window of
+// another session counts too. Any local user may make such a name, so the
+// window's name is owned by its user and opens only to that user, SYSTEM and
+// the Administrators, and a name someone else owns is ignored (JudgeClaim).
 #include <windows.h>
 
 #include <string>
 
+#include "app/logic/ListWindow.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
 
 class ListWindowClaim {
  public:
+  // With a limited token (a UAC administrator before elevation) the claim is
+  // only looked at, never made: the elevated copy must find it free.
   explicit ListWindowClaim(const std::wstring& listFile);
-  // False when another window, of any session, holds the list file already.
-  bool Held() const { return held_; }
+  ClaimVerdict Verdict() const { return verdict_; }
+  // True when this start may open its window (the claim is its own, or none
+  // can be had).
+  bool Held() const { return MayOpenWindow(verdict_); }
+  // True when a window of this user holds the list file already. The handle
+  // a taken claim opened is closed at once, so the name goes with its holder.
+  bool Taken() const { return verdict_ == ClaimVerdict::Taken; }
+  // The mutex's name, for the tests.
+  const std::wstring& Name() const { return name_; }
   // Marks `window` as the one that holds the list file, for a second start.
   void Mark(HWND window) const;
   // Brings the window that holds the list file to the front, restored if
@@ -24,9 +39,13 @@ class ListWindowClaim {
   bool BringHolderToFront(DWORD waitMs) const;
 
  private:
+  class PrivateObjectRights;
+  void Claim(bool openOnly);
+
   UniqueKernelHandle mutex_;
+  std::wstring name_;
   UINT_PTR mark_ = 0;
-  bool held_ = false;
+  ClaimVerdict verdict_ = ClaimVerdict::NoClaim;
 };
 
 }  // namespace ferlane

@@ -29,6 +29,7 @@
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
+#include "protect/ListFileIo.h"
 #include "resource.h"
 #include "version.h"
 
@@ -550,12 +551,30 @@ void Tficheprincipale::CreateHiddenStore() {
 }
 
 void Tficheprincipale::LoadListFile() {
-  AdoptOlderListFile(programFolder_, userName_);
+  // Only a read: a start refused later must leave the folder as it was, so
+  // the debris of a killed save goes, and an older list file comes, only
+  // once the gates have passed (AdoptWhatEarlierRunsLeft).
   const std::wstring name = ListFileName();
-  DWORD error = listView1_.LoadListFile(name);
-  if (error != ERROR_SUCCESS) ShowError(hwnd_, ProtectedList::OpenErrorText(name, error));
+  const DWORD error = listView1_.LoadListFile(name, false);
+  // Told at the first showing, after the gates: a refused start says nothing
+  // but its refusal.
+  if (error != ERROR_SUCCESS) loadNotice_ = {ProtectedList::OpenErrorText(name, error), true};
   else if (listView1_.LoadUnplaced().Any())
-    ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.LoadUnplaced()));
+    loadNotice_ = {ProtectedList::UnplacedText(name, listView1_.LoadUnplaced()), false};
+}
+
+void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
+  const std::wstring name = ListFileName();
+  RemoveStaleListTempFiles(name);
+  // The list was read from the usual place, which had no file: the one an
+  // earlier version left elsewhere is moved in and read now.
+  if (AdoptOlderListFile(programFolder_, userName_)) LoadListFile();
+  if (!loadNotice_.text.empty()) {
+    if (loadNotice_.error) ShowError(hwnd_, loadNotice_.text);
+    else ShowWarning(hwnd_, loadNotice_.text);
+    loadNotice_ = {};
+  }
+  CreateHiddenStore();
 }
 
 void Tficheprincipale::ShowFirstTime() {
@@ -588,16 +607,22 @@ void Tficheprincipale::FormShow() {
   dirTree1_.OpenPath(programFolder_);
   if (!fixedDrives_.empty()) dirTree1_.OpenPath(fixedDrives_.front());
   UpdateListButtons();
-  CreateHiddenStore();
+  // A refused start writes nothing more: no list file moved in, no store
+  // made or joined, no rights given, no message beyond the refusal.
+  if (!TerminationRequested()) AdoptWhatEarlierRunsLeft();
 }
 
 void Tficheprincipale::RunPasswordGate() {
   RegistryKey key;
   if (TerminationRequested() || key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
-  // A value of another type reads as absent: the user sets a password anew.
-  const std::wstring stored = key.ReadStringOrEmpty(userName_);
+  // A value that is there but no text (a REG_DWORD) is damaged, as the
+  // command line takes it: offering a new password would let anyone at the
+  // window replace the one that was set.
+  const std::optional<std::wstring> value = key.ReadString(userName_);
+  const bool notText = !value && key.ValueExists(userName_);
+  const std::wstring stored = value.value_or(std::wstring());
   key = RegistryKey();
-  if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
+  if (notText || ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
     // No typed text may open it, and nothing is written over it.
     Record(trail_, EventId::RefusedDamagedPassword, {PasswordValueName(userName_)});
     ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");

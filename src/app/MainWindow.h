@@ -160,6 +160,9 @@ class Tficheprincipale : public IFileDragTarget {
   void ReadPlacement();
   void SetCaptionAndRole();
   void LoadListFile();
+  // After the administrator test and the password gate: the older list file,
+  // the debris of a killed save, the load's message, the hidden store.
+  void AdoptWhatEarlierRunsLeft();
   bool SaveListFile(bool endingSession);
   void WriteSettings();
   void RunPasswordGate();
@@ -193,6 +196,10 @@ class Tficheprincipale : public IFileDragTarget {
   int osFamily_ = -1;
   std::vector<std::wstring> fixedDrives_;
   PasswordWindows passwords_;
+  struct LoadNotice {
+    std::wstring text;  // empty: nothing to say
+    bool error = false;
+  } loadNotice_;
 
   HFONT font_ = nullptr;  // the shared dialog font
   UniqueHMenu popup1_;

@@ -16,53 +16,91 @@ namespace {
 // Longer than any password; reserved at once, so the buffer never moves and
 // leaves no copy behind.
 constexpr std::size_t kInputLimit = 64 * 1024;
+// How long a reader still blocked at the deadline is given to stop once its
+// read is cancelled.
+constexpr DWORD kCancelWaitMs = 1000;
 
-// Reads until the first line is whole or the input ends. A pipe is only read
-// when it holds bytes, so a writer that keeps its end open without finishing
-// the line cannot hold the program past the deadline.
-bool ReadFirstLine(HANDLE in, std::string& bytes, DWORD timeoutMs) {
-  const bool pipe = ::GetFileType(in) == FILE_TYPE_PIPE;
-  const DWORD start = ::GetTickCount();
+// What the reading thread shares with the caller. On the heap: a reader
+// still blocked in ReadFile at the deadline outlives the call.
+struct InputReader {
+  HANDLE in = nullptr;
+  std::string bytes;
+  bool ended = false;  // the writer closed its end, or the file ended
+};
+
+// Reads until the first line is whole or the input ends. ReadFile blocks on
+// a pipe whose writer sends nothing; the caller's deadline, not this loop,
+// bounds the wait, and no pipe is ever peeked (a Unix pipe under Wine, or a
+// socket, cannot be).
+DWORD WINAPI ReadFirstLine(void* param) {
+  auto& reader = *static_cast<InputReader*>(param);
   char chunk[4096];
-  bool arrived = true;
-  while (bytes.size() < kInputLimit && !FirstLineArrived(bytes)) {
-    DWORD want = static_cast<DWORD>(std::min(sizeof chunk, kInputLimit - bytes.size()));
-    if (pipe) {
-      DWORD ready = 0;
-      // Fails once the writer has closed its end and everything was read.
-      if (!::PeekNamedPipe(in, nullptr, 0, nullptr, &ready, nullptr)) break;
-      if (ready == 0) {
-        if (::GetTickCount() - start >= timeoutMs) {
-          arrived = false;
-          break;
-        }
-        ::Sleep(20);
-        continue;
-      }
-      want = std::min(want, ready);
-    }
+  while (reader.bytes.size() < kInputLimit && !FirstLineArrived(reader.bytes)) {
+    const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, kInputLimit - reader.bytes.size()));
     DWORD got = 0;
-    if (!::ReadFile(in, chunk, want, &got, nullptr) || got == 0) break;
-    bytes.append(chunk, got);
+    if (!::ReadFile(reader.in, chunk, want, &got, nullptr) || got == 0) {
+      reader.ended = true;
+      break;
+    }
+    reader.bytes.append(chunk, got);
   }
   sodium_memzero(chunk, sizeof chunk);
-  return arrived;
+  return 0;
+}
+
+// Stops a reader that is still blocked, where the system can (Windows Vista
+// and later); true once it has ended.
+bool StopReader(HANDLE thread) {
+  using CancelFn = BOOL(WINAPI*)(HANDLE);
+  auto cancel = reinterpret_cast<CancelFn>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CancelSynchronousIo"));
+  if (cancel) cancel(thread);
+  return ::WaitForSingleObject(thread, kCancelWaitMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace
 
 PasswordInput ReadPasswordFromInput(std::wstring& password, DWORD timeoutMs) {
-  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+  return ReadPasswordFrom(::GetStdHandle(STD_INPUT_HANDLE), password, timeoutMs);
+}
+
+PasswordInput ReadPasswordFrom(HANDLE in, std::wstring& password, DWORD timeoutMs) {
   if (!in || in == INVALID_HANDLE_VALUE) return PasswordInput::NotRedirected;
   const DWORD type = ::GetFileType(in);
+  // A file (< motdepasse.txt) or a pipe; a console has someone to type,
+  // which a script must never wait for.
   if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return PasswordInput::NotRedirected;
-  std::string bytes;
-  bytes.reserve(kInputLimit);
-  const bool arrived = ReadFirstLine(in, bytes, timeoutMs);
-  if (arrived)
-    password = PasswordFromInput(bytes, [](std::string_view line) { return FromCodePage(CP_ACP, line); });
-  WipeText(bytes);  // the whole buffer, what a longer read left included
-  return arrived ? PasswordInput::Read : PasswordInput::NoLine;
+  auto* reader = new InputReader;
+  reader->in = in;
+  reader->bytes.reserve(kInputLimit);
+  // One deadline from the start, whatever arrives meanwhile.
+  HANDLE thread = ::CreateThread(nullptr, 0, ReadFirstLine, reader, 0, nullptr);
+  if (!thread) {
+    delete reader;
+    return PasswordInput::NoLine;
+  }
+  const bool finished = ::WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+  if (!finished && !StopReader(thread)) {
+    // Still blocked: its bytes stay with it, and the run ends right after.
+    ::CloseHandle(thread);
+    return PasswordInput::NoLine;
+  }
+  ::CloseHandle(thread);
+  PasswordInput result = PasswordInput::Read;
+  if (!finished) {
+    result = PasswordInput::NoLine;
+  } else if (reader->bytes.empty()) {
+    result = PasswordInput::NoInput;
+  } else if (InputEncodingOf(reader->bytes) == InputEncoding::Unknown) {
+    result = PasswordInput::UnknownEncoding;
+  } else {
+    // A last line the writer closed without a line end (Notepad's way) is the
+    // password all the same.
+    password = PasswordFromInput(reader->bytes, [](std::string_view line) { return FromCodePage(CP_ACP, line); });
+  }
+  WipeText(reader->bytes);  // the whole buffer, what a longer read left included
+  delete reader;
+  return result;
 }
 
 }  // namespace ferlane

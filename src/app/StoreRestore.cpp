@@ -1,5 +1,6 @@
 #include "app/StoreRestore.h"
 
+#include "platform/PrivateRights.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/QuietMoves.h"
 
@@ -53,9 +54,12 @@ WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<st
       continue;
     }
     o.restored = std::move(moves.moved);
+    // Out of the store, each item takes its destination's rights.
+    for (const std::wstring& name : o.restored) FollowPlace(JoinPath(o.destination, name), false);
     o.nameTaken = std::move(moves.nameTaken);
     o.notMoved = std::move(moves.notMoved);
     o.kept = std::move(moves.skipped);
+    o.remains = std::move(moves.remains);
   }
   return result;
 }

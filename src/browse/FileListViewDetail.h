@@ -13,6 +13,15 @@ namespace ferlane::listview_detail {
 inline constexpr UINT kMsgItemClicked = WM_APP + 1;   // an arrow key moved the selection
 inline constexpr UINT kMsgAcceptRename = WM_APP + 2;  // an in-place edit was accepted
 
+// The system's FindFirstFileExW, or a stand-in for the tests.
+using FindFirstExFn = HANDLE(WINAPI*)(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID, FINDEX_SEARCH_OPS, LPVOID, DWORD);
+// Opens a folder walk. Windows 7 and later leave out the short names
+// (FindExInfoBasic) and fetch more entries per call (FIND_FIRST_EX_LARGE_FETCH)
+// through findEx; earlier systems refuse both with ERROR_INVALID_PARAMETER,
+// and once refused (`refused` is set) the walk is the plain one. Any other
+// failure is the folder's own, and is given as it is.
+HANDLE OpenFolderWalk(const std::wstring& pattern, WIN32_FIND_DATAW& fd, FindFirstExFn findEx, bool& refused);
+
 inline bool IsDrivesText(const std::wstring& s) { return UpperCase(s) == L"DRIVES"; }
 
 inline bool IsDriveRoot(const std::wstring& folder) {

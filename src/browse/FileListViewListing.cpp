@@ -21,6 +21,19 @@
 #include "platform/WaitCursor.h"
 
 namespace ferlane {
+
+HANDLE listview_detail::OpenFolderWalk(const std::wstring& pattern, WIN32_FIND_DATAW& fd, FindFirstExFn findEx,
+                                       bool& refused) {
+  constexpr auto kInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);  // FindExInfoBasic
+  constexpr DWORD kLargeFetch = 2;                                 // FIND_FIRST_EX_LARGE_FETCH
+  if (!refused) {
+    HANDLE find = findEx(pattern.c_str(), kInfoBasic, &fd, FindExSearchNameMatch, nullptr, kLargeFetch);
+    if (find != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_INVALID_PARAMETER) return find;
+    refused = true;
+  }
+  return ::FindFirstFileW(pattern.c_str(), &fd);
+}
+
 using namespace listview_detail;
 namespace {
 
@@ -32,20 +45,13 @@ std::uint64_t FileTimeValue(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
-// Opens a folder walk. Windows 7 and later leave out the short names
-// (FindExInfoBasic) and fetch more entries per call (FIND_FIRST_EX_LARGE_FETCH);
-// earlier systems refuse both with ERROR_INVALID_PARAMETER, and once refused
-// the walk is the plain one. The listing reads no short name.
+// The listing reads no short name. The first refusal holds for the run.
 HANDLE FindFirstEntry(const std::wstring& pattern, WIN32_FIND_DATAW& fd) {
-  constexpr auto kInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);  // FindExInfoBasic
-  constexpr DWORD kLargeFetch = 2;                                 // FIND_FIRST_EX_LARGE_FETCH
   static std::atomic<bool> refused{false};
-  if (!refused.load(std::memory_order_relaxed)) {
-    HANDLE find = ::FindFirstFileExW(pattern.c_str(), kInfoBasic, &fd, FindExSearchNameMatch, nullptr, kLargeFetch);
-    if (find != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_INVALID_PARAMETER) return find;
-    refused.store(true, std::memory_order_relaxed);
-  }
-  return ::FindFirstFileW(pattern.c_str(), &fd);
+  bool refusedNow = refused.load(std::memory_order_relaxed);
+  HANDLE find = OpenFolderWalk(pattern, fd, &::FindFirstFileExW, refusedNow);
+  if (refusedNow) refused.store(true, std::memory_order_relaxed);
+  return find;
 }
 
 std::wstring ThousandSeparator() {

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Platform.h"
+
 namespace ferlane {
 namespace {
 
@@ -14,10 +16,8 @@ DWORD RemoveTree(const std::wstring& path) {
   const DWORD attrs = ::GetFileAttributesW(path.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
   if (attrs & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesW(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY) || (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    const BOOL gone = (attrs & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str());
-    return gone ? ERROR_SUCCESS : ::GetLastError();
-  }
+  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY) || (attrs & FILE_ATTRIBUTE_REPARSE_POINT))
+    return Platform().RemoveEntry(path, (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0);
   DWORD first = ERROR_SUCCESS;
   WIN32_FIND_DATAW fd;
   HANDLE find = ::FindFirstFileW(Join(path, L"*").c_str(), &fd);
@@ -30,8 +30,8 @@ DWORD RemoveTree(const std::wstring& path) {
     } while (::FindNextFileW(find, &fd));
     ::FindClose(find);
   }
-  if (!::RemoveDirectoryW(path.c_str()) && first == ERROR_SUCCESS) first = ::GetLastError();
-  return first;
+  const DWORD removed = Platform().RemoveEntry(path, true);
+  return first != ERROR_SUCCESS ? first : removed;
 }
 
 // Copies the content of the folder `from` into the new folder `to`; a name
@@ -45,7 +45,9 @@ DWORD CopyTree(const std::wstring& from, const std::wstring& to) {
     const std::wstring_view name = fd.cFileName;
     if (name == L"." || name == L"..") continue;
     const std::wstring source = Join(from, fd.cFileName), target = Join(to, fd.cFileName);
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+      error = ERROR_NOT_SUPPORTED;  // a junction or link: following it would copy what lies elsewhere
+    else if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       error = ::CopyFileW(source.c_str(), target.c_str(), TRUE) ? ERROR_SUCCESS : ::GetLastError();
     else if (!::CreateDirectoryW(target.c_str(), nullptr))
       error = ::GetLastError();
@@ -62,29 +64,52 @@ DWORD CopyTree(const std::wstring& from, const std::wstring& to) {
   return error;
 }
 
-}  // namespace
+// A free name beside `path`, on its volume, for the source while it is copied.
+std::wstring AsideName(const std::wstring& path) {
+  for (int n = 1;; ++n) {
+    std::wstring aside = path + L".ferlane-deplacement";
+    if (n > 1) aside += L"-" + std::to_wstring(n);
+    if (::GetFileAttributesW(aside.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND)
+      return aside;
+    if (n > 99) return aside;  // its rename then says why
+  }
+}
 
-DWORD MoveWithoutReplacing(const std::wstring& from, const std::wstring& to) {
-  // Without MOVEFILE_REPLACE_EXISTING the rename itself refuses a taken name.
-  if (::MoveFileExW(from.c_str(), to.c_str(), 0)) return ERROR_SUCCESS;
-  const DWORD error = ::GetLastError();
-  if (error != ERROR_NOT_SAME_DEVICE) return error;
-  const DWORD attrs = ::GetFileAttributesW(from.c_str());
-  if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
-  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+// Copies the file or folder `from` to the free name `to`, refusing a taken
+// name at every level; what this copy made is removed again when it fails.
+DWORD CopyWhole(const std::wstring& from, const std::wstring& to, DWORD attrs) {
+  if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return ERROR_NOT_SUPPORTED;
+  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY))
     // CopyFile with "fail if exists" refuses a taken name, and removes its
     // own half-made copy.
-    if (!::CopyFileW(from.c_str(), to.c_str(), TRUE)) return ::GetLastError();
-  } else {
-    if (!::CreateDirectoryW(to.c_str(), nullptr)) return ::GetLastError();
-    if (const DWORD copied = CopyTree(from, to); copied != ERROR_SUCCESS) {
-      RemoveTree(to);  // made by this copy alone
-      return copied;
-    }
+    return ::CopyFileW(from.c_str(), to.c_str(), TRUE) ? ERROR_SUCCESS : ::GetLastError();
+  if (!::CreateDirectoryW(to.c_str(), nullptr)) return ::GetLastError();
+  const DWORD copied = CopyTree(from, to);
+  if (copied != ERROR_SUCCESS) RemoveTree(to);  // made by this copy alone
+  return copied;
+}
+
+}  // namespace
+
+DWORD MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, std::wstring* remains) {
+  if (remains) remains->clear();
+  // Without MOVEFILE_REPLACE_EXISTING the rename itself refuses a taken name.
+  const DWORD renamed = Platform().RenameEntry(from, to);
+  if (renamed != ERROR_NOT_SAME_DEVICE) return renamed;
+  const DWORD attrs = ::GetFileAttributesW(from.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
+  // The source must be able to go before anything is copied: renamed aside on
+  // its own volume, which fails while anything inside it is open.
+  const std::wstring aside = AsideName(from);
+  if (const DWORD error = Platform().RenameEntry(from, aside); error != ERROR_SUCCESS) return error;
+  if (const DWORD copied = CopyWhole(aside, to, attrs); copied != ERROR_SUCCESS) {
+    Platform().RenameEntry(aside, from);
+    return copied;
   }
-  // Whole at the destination: should some of the source refuse to go, the
-  // user has two copies rather than none, and is told why.
-  return RemoveTree(from);
+  // Whole at the destination: should some of the source still refuse to go,
+  // the copy is the only whole one and stays; nothing is put back by guess.
+  if (RemoveTree(aside) != ERROR_SUCCESS && remains) *remains = aside;
+  return ERROR_SUCCESS;
 }
 
 }  // namespace ferlane

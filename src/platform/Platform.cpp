@@ -182,6 +182,15 @@ TokenElevation Win32Platform::Elevation() {
   }
 }
 
+DWORD Win32Platform::RenameEntry(const std::wstring& from, const std::wstring& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(), 0) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+DWORD Win32Platform::RemoveEntry(const std::wstring& path, bool folder) {
+  const BOOL gone = folder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str());
+  return gone ? ERROR_SUCCESS : ::GetLastError();
+}
+
 DWORD Win32Platform::StartElevated(const std::wstring& program, const std::wstring& folder) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;

@@ -80,6 +80,13 @@ class IPlatform {
   // Wine takes the event and stores nothing: what was written can only be
   // read here.
   virtual DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) = 0;
+  // MoveFileExW(from, to, 0): a rename that never replaces; ERROR_SUCCESS or
+  // the system's code. Wine refuses a taken name before it looks at the
+  // volume, so a move across volumes over a taken name is pretended here.
+  virtual DWORD RenameEntry(const std::wstring& from, const std::wstring& to) = 0;
+  // DeleteFileW, or RemoveDirectoryW for a folder. Wine deletes anything for
+  // root, so a delete that fails part-way is pretended here.
+  virtual DWORD RemoveEntry(const std::wstring& path, bool folder) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -111,6 +118,8 @@ class Win32Platform : public IPlatform {
   HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
                               DWORD& rightsError) override;  // PrivateRights.cpp
   DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;  // EventTrail.cpp
+  DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override;
+  DWORD RemoveEntry(const std::wstring& path, bool folder) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

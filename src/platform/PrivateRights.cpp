@@ -10,16 +10,14 @@
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
-namespace {
 
-UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second = 0) {
+UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID sid = nullptr;
   if (!::AllocateAndInitializeSid(&nt, count, first, second, 0, 0, 0, 0, 0, 0, &sid)) return UniqueSid();
   return UniqueSid(sid);
 }
 
-// The user of the process token: the one the list file and the store belong to.
 std::vector<BYTE> TokenUserSid() {
   HANDLE raw = nullptr;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
@@ -32,6 +30,8 @@ std::vector<BYTE> TokenUserSid() {
   const BYTE* bytes = static_cast<const BYTE*>(sid);
   return std::vector<BYTE>(bytes, bytes + ::GetLengthSid(sid));
 }
+
+namespace {
 
 struct TrusteeSids {
   UniqueSid system = NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID);
@@ -82,6 +82,10 @@ bool Win32Platform::ReadFileRights(const std::wstring& path, FileRights& rights)
       entry.allow = header->AceType == ACCESS_ALLOWED_ACE_TYPE;
       entry.mask = body->Mask;
       entry.who = sids.Which(&body->SidStart);
+      if (entry.who == Trustee::Other) {
+        const BYTE* sid = reinterpret_cast<const BYTE*>(&body->SidStart);
+        entry.sid.assign(sid, sid + ::GetLengthSid(&body->SidStart));
+      }
     }
     rights.entries.push_back(entry);
   }
@@ -94,7 +98,7 @@ namespace {
 DWORD BuildAcl(const FileRights& rights, const TrusteeSids& sids, UniqueLocal& owned, PACL& acl) {
   std::vector<EXPLICIT_ACCESS_W> access;
   for (const RightsEntry& e : rights.entries) {
-    PSID sid = sids.Of(e.who);
+    PSID sid = e.who == Trustee::Other && !e.sid.empty() ? const_cast<std::uint8_t*>(e.sid.data()) : sids.Of(e.who);
     if (!sid) return e.who == Trustee::Other ? ERROR_INVALID_PARAMETER : ERROR_NO_SUCH_USER;
     EXPLICIT_ACCESS_W a{};
     a.grfAccessPermissions = e.mask;
@@ -128,9 +132,9 @@ DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights&
   UniqueLocal owned;
   PACL acl = nullptr;
   if (const DWORD error = BuildAcl(rights, sids, owned, acl)) return error;
-  const SECURITY_INFORMATION what =
-      DACL_SECURITY_INFORMATION |
-      (rights.fromParent ? UNPROTECTED_DACL_SECURITY_INFORMATION : PROTECTED_DACL_SECURITY_INFORMATION);
+  static_assert(kDaclInformation == DACL_SECURITY_INFORMATION && kProtectedDacl == PROTECTED_DACL_SECURITY_INFORMATION &&
+                kUnprotectedDacl == UNPROTECTED_DACL_SECURITY_INFORMATION);
+  const SECURITY_INFORMATION what = RightsWriteFlags(rights);
   std::wstring name = path;  // the call takes a writable text
   return ::SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, what, nullptr, nullptr,
                                  rights.openToAll ? nullptr : acl, nullptr);
@@ -178,6 +182,29 @@ DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame) {
   // Rewriting a folder's rights walks all it holds: only when they differ.
   if (!evenIfSame && Platform().ReadFileRights(path, seen) && SameRights(seen, wanted)) return ERROR_SUCCESS;
   return Platform().WriteFileRights(path, wanted);
+}
+
+DWORD FollowPlace(const std::wstring& path, bool intoStore) {
+  if (!IsNtFamily(GetOsFamily())) return ERROR_SUCCESS;
+  DWORD first = ERROR_SUCCESS;
+  FileRights before;
+  if (Platform().ReadFileRights(path, before))
+    first = Platform().WriteFileRights(path, RightsAfterMove(before, intoStore));
+  const DWORD attrs = ::GetFileAttributesW(path.c_str());
+  // A link is not followed: what it points at lies elsewhere.
+  if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY) || (attrs & FILE_ATTRIBUTE_REPARSE_POINT))
+    return first;
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return first;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const DWORD error = FollowPlace(path + L"\\" + name, intoStore);
+    if (first == ERROR_SUCCESS) first = error;
+  } while (::FindNextFileW(find, &fd));
+  ::FindClose(find);
+  return first;
 }
 
 std::wstring RightsRefusedText(const std::wstring& path, DWORD error) {

@@ -5,8 +5,17 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/UniqueHandle.h"
 
 namespace ferlane {
+
+// A SID of the NT authority (SYSTEM; the Administrators group), or none.
+UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second = 0);
+// The user of the process token: the one the list file, the store and the
+// window's claim belong to. Empty where the system has no tokens (9x).
+std::vector<BYTE> TokenUserSid();
 
 // Gives path the private rights (PrivateRights) when it carries others.
 // evenIfSame writes them anyway, so that what was just moved into a folder
@@ -19,6 +28,11 @@ DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame = false
 // any moment; unshared. rightsError: ERROR_SUCCESS, or why the rights could
 // not be given (the file is then made with its folder's, and this is said).
 HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError);
+// Gives a moved item, and everything it holds, the rights of its new place
+// (RightsAfterMove): `intoStore` when it came into the hidden store. Nothing
+// on the 9x family; a link inside is not followed. ERROR_SUCCESS, or the
+// first refusal (the rest is still done).
+DWORD FollowPlace(const std::wstring& path, bool intoStore);
 
 std::wstring RightsRefusedText(const std::wstring& path, DWORD error);
 

@@ -314,11 +314,11 @@ void ProtectedList::NoteUnplaced(const ListContent& content) {
   unplaced_.strays.insert(unplaced_.strays.end(), content.strays.begin(), content.strays.end());
 }
 
-DWORD ProtectedList::LoadListFile(const std::wstring& fileName) {
+DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale) {
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
   if (running_) return ERROR_BUSY;
   // A save killed half-way leaves its temporary file; it is of no use now.
-  RemoveStaleListTempFiles(fileName);
+  if (removeStale) RemoveStaleListTempFiles(fileName);
   ListContent content;
   DWORD error = file_.Read(fileName, content);
   if (error != ERROR_SUCCESS) {

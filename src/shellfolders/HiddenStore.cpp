@@ -57,13 +57,25 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
       StrandedItems here{old, static_cast<StoreFolder>(i), {}};
       // The old stores lie on the store's drive as a rule, where a move is a
       // rename, whole folders included, which keeps the rights they had.
-      for (const FolderEntry& e : entries)
-        if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name)) != ERROR_SUCCESS) {
+      std::size_t moved = 0;
+      for (const FolderEntry& e : entries) {
+        std::wstring remains;
+        if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name), &remains) != ERROR_SUCCESS) {
           here.names.push_back(e.name);
           left.push_back(JoinPath(old, e.name));
+          continue;
         }
+        ++moved;
+        NoteRefusal(FollowPlace(JoinPath(store[i], e.name), true), rightsError);
+        // Moved whole across volumes, but part of the old copy stayed: named
+        // under the name it was set aside as.
+        if (!remains.empty()) {
+          here.names.push_back(remains.substr(remains.find_last_of(L'\\') + 1));
+          left.push_back(remains);
+        }
+      }
       found += entries.size();
-      if (here.names.size() < entries.size()) NoteRefusal(KeepPrivate(store[i], true, true), rightsError);
+      if (moved > 0) NoteRefusal(KeepPrivate(store[i], true, true), rightsError);
       if (!here.names.empty()) {
         stranded.push_back(std::move(here));
         continue;

@@ -7,6 +7,7 @@
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "platform/logic/PathFold.h"
+#include "platform/PrivateRights.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/logic/MergePlan.h"
 
@@ -144,6 +145,13 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
   std::vector<std::size_t> claimed;
   for (const MoveBatch& b : MoveBatches(plan)) RunBatch(plan, sources, b, to, claimed);
   if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
+  // The rights follow the place: what came into the store takes the store's,
+  // what left it (or moved between the shell folders) its destination's.
+  if (!sameFolder)
+    for (std::size_t i : claimed) {
+      const std::wstring name(EntryName(sources[i]));
+      if (std::find(left.begin(), left.end(), name) == left.end()) FollowPlace(JoinPath(to, name), IsStoreFolder(to));
+    }
   const std::size_t keptBeforeMerges = kept.size();
   for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left, kept);
   bool failed = false;

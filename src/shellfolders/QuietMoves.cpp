@@ -42,7 +42,9 @@ QuietMoves MoveItemsQuietly(const std::vector<MoveItem>& items, const std::wstri
       report.notMoved.push_back(item.name);
       continue;
     }
-    const DWORD error = MoveWithoutReplacing(source, JoinPath(to, item.name));
+    std::wstring remains;
+    const DWORD error = MoveWithoutReplacing(source, JoinPath(to, item.name), &remains);
+    if (!remains.empty()) report.remains.push_back(remains);
     if (error == ERROR_SUCCESS)
       report.moved.push_back(item.name);
     else

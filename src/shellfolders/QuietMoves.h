@@ -22,6 +22,9 @@ struct QuietMoves {
   std::wstring missingFolder;
   std::vector<std::wstring> moved, nameTaken, notMoved;
   std::vector<std::wstring> skipped;  // left by the item rule
+  // Full paths of what stayed of a moved item's source across volumes: the
+  // item is whole at the destination, these parts could not be deleted.
+  std::vector<std::wstring> remains;
 };
 
 // Moves the items that `rule` takes from the folder `from` into `to`, each

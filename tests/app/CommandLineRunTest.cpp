@@ -7,10 +7,12 @@
 #include <functional>
 
 #include "app/CommandLineRun.h"
+#include "app/PasswordInput.h"
 #include "app/logic/PasswordHash.h"
 #include "platform/Registry.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"
+#include "shellfolders/logic/MoveRules.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "support/Fakes.h"
 
@@ -18,6 +20,18 @@ namespace ferlane {
 namespace {
 
 constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+
+// The read end of a pipe that holds `bytes`; its write end is closed unless
+// `write` asks for it.
+HANDLE PipeWith(const std::string& bytes, HANDLE* write = nullptr) {
+  HANDLE r = nullptr, w = nullptr;
+  if (!::CreatePipe(&r, &w, nullptr, 0)) return nullptr;
+  DWORD put = 0;
+  if (!bytes.empty()) ::WriteFile(w, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  if (write) *write = w;
+  else ::CloseHandle(w);
+  return r;
+}
 
 TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
   test::FakePlatform platform;
@@ -67,6 +81,13 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
        },
        3, L"pas redirig\u00E9e"},
       {"a store that cannot be read", {L"/retablir"}, blockStore, 4, L"Desktop"},
+      {"an empty standard input",
+       {L"/voir", L"/motdepasse:-"},
+       [&] {
+         setPassword();
+         ::SetStdHandle(STD_INPUT_HANDLE, PipeWith(""));
+       },
+       3, L"aucun mot de passe n'est arriv\u00E9"},
   };
   for (const Case& c : cases) {
     platform.userName.reset();
@@ -80,6 +101,121 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     ::SetStdHandle(STD_INPUT_HANDLE, input);
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+}
+
+// A standard user's logon script: the store cannot be made under Program
+// Files, so what the older store holds is restored from where it is, and
+// what stays there is named with the reason, never "nothing to restore".
+TEST(CommandLineRun, RestoreWithoutAStoreTakesFromTheOlderStoreAndNamesWhatStays) {
+  test::FakePlatform platform;
+  test::ScratchDir scratch;
+  const std::wstring user = platform.LogonUserName();
+  platform.programFiles = scratch.Folder(L"Programmes");
+  const bool nt = IsNtFamily(GetOsFamily());
+  const std::wstring store = ComposeStorePaths(ComposeRoleLabel(nt, user))[0];
+  const std::wstring older = ComposeStorePaths(ComposeRoleLabel(!nt, user))[0];
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+  ASSERT_FALSE(desktop.empty());
+  // The store's user level is a file: no store folder can be made.
+  const std::wstring userLevel = store.substr(0, store.find_last_of(L'\\'));
+  ASSERT_EQ(CreateFolderPath(older), static_cast<DWORD>(ERROR_SUCCESS));
+  scratch.File(userLevel.substr(scratch.path().size()), 1);
+  scratch.File(older.substr(scratch.path().size()) + L"\\Revenu.lnk", 2);
+  scratch.File(older.substr(scratch.path().size()) + L"\\Pris.lnk", 3);
+  const std::wstring taken = desktop + L"\\Pris.lnk";
+  HANDLE f = ::CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  ::CloseHandle(f);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+
+  std::wstring said;
+  const int code = RunCommandArguments({L"/retablir"}, [&](const std::wstring& line) { said += line + L"\n"; });
+  const std::string shown(said.begin(), said.end());
+  EXPECT_EQ(code, 1) << shown;
+  EXPECT_NE(::GetFileAttributesW((desktop + L"\\Revenu.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(said.find(L"Revenu.lnk -> " + desktop), std::wstring::npos) << shown;
+  EXPECT_NE(said.find(older + L"\\Pris.lnk : reste dans une ancienne r\u00E9serve ; la r\u00E9serve \"" + store +
+                      L"\" n'a pas pu \u00EAtre cr\u00E9\u00E9e"),
+            std::wstring::npos)
+      << shown;
+  EXPECT_EQ(said.find(L"rien \u00E0 r\u00E9tablir : " + store), std::wstring::npos) << shown;
+  ::DeleteFileW((desktop + L"\\Revenu.lnk").c_str());
+  ::DeleteFileW(taken.c_str());
+}
+
+struct Drip {
+  HANDLE write;
+  volatile bool stop;
+};
+
+// A named thread procedure: on 32-bit Windows it must be __stdcall.
+DWORD WINAPI DripBytes(void* param) {
+  auto* drip = static_cast<Drip*>(param);
+  DWORD put = 0;
+  while (!drip->stop && ::WriteFile(drip->write, "s", 1, &put, nullptr)) ::Sleep(50);
+  return 0;
+}
+
+// The password on standard input as a script sends it: from a file, from a
+// pipe closed after a last line without its end, in UTF-16 without a mark; an
+// empty input, and bytes that are no text, are told apart from a wrong
+// password; a writer that never ends the line is stopped at the deadline.
+TEST(PasswordInput, EveryWayAWriterSendsThePasswordIsReadOrNamed) {
+  test::ScratchDir scratch;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool file, keepOpen;
+    PasswordInput outcome;
+    std::wstring password;
+  };
+  const Case cases[] = {
+      {"a file, no line end", "S\xC3\xA9same", true, false, PasswordInput::Read, L"S\u00E9same"},
+      {"a file, a line", "secret\r\nnext", true, false, PasswordInput::Read, L"secret"},
+      {"a pipe closed after a last line", "secret", false, false, PasswordInput::Read, L"secret"},
+      {"UTF-16 without a mark", std::string("p\0w\0", 4), false, false, PasswordInput::Read, L"pw"},
+      {"an empty pipe", "", false, false, PasswordInput::NoInput, L""},
+      {"an empty file", "", true, false, PasswordInput::NoInput, L""},
+      {"NUL bytes in no UTF-16 pattern", std::string("ab\0c", 4), false, false, PasswordInput::UnknownEncoding, L""},
+      {"a writer that keeps its end open", "sec", false, true, PasswordInput::NoLine, L""},
+  };
+  for (const Case& c : cases) {
+    HANDLE in = nullptr, write = nullptr;
+    if (c.file) {
+      const std::wstring path = scratch / L"motdepasse.txt";
+      HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+      DWORD put = 0;
+      ::WriteFile(f, c.bytes.data(), static_cast<DWORD>(c.bytes.size()), &put, nullptr);
+      ::CloseHandle(f);
+      in = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    } else {
+      in = PipeWith(c.bytes, c.keepOpen ? &write : nullptr);
+    }
+    ASSERT_NE(in, INVALID_HANDLE_VALUE) << c.what;
+    std::wstring password;
+    EXPECT_EQ(ReadPasswordFrom(in, password, 500), c.outcome) << c.what;
+    EXPECT_EQ(password, c.password) << c.what;
+    if (write) ::CloseHandle(write);
+    ::CloseHandle(in);
+  }
+
+  // A byte every 50 ms and never a line end: one deadline from the start.
+  HANDLE write = nullptr;
+  HANDLE in = PipeWith("", &write);
+  Drip drip{write, false};
+  HANDLE writer = ::CreateThread(nullptr, 0, DripBytes, &drip, 0, nullptr);
+  ASSERT_NE(writer, nullptr);
+  std::wstring password;
+  const DWORD start = ::GetTickCount();
+  EXPECT_EQ(ReadPasswordFrom(in, password, 800), PasswordInput::NoLine);
+  const DWORD waited = ::GetTickCount() - start;
+  EXPECT_GE(waited, 700u);
+  EXPECT_LT(waited, 2500u);
+  drip.stop = true;
+  ::WaitForSingleObject(writer, 5000);
+  ::CloseHandle(writer);
+  ::CloseHandle(write);
+  ::CloseHandle(in);
 }
 
 }  // namespace

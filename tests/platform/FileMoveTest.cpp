@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "support/Fakes.h"
 
@@ -61,6 +63,81 @@ TEST(FileMoveTest, MovesWholeAndNeverOverATakenName) {
     std::filesystem::remove_all(std::filesystem::path(group), ec);
   }
   if (!other.empty()) ::RemoveDirectoryW(other.c_str());
+}
+
+std::string Bytes(const std::wstring& path) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<absent>";
+  char buffer[64];
+  DWORD got = 0;
+  ::ReadFile(h, buffer, sizeof buffer, &got, nullptr);
+  ::CloseHandle(h);
+  return std::string(buffer, got);
+}
+
+// Across volumes, as Windows does it: the rename into the destination answers
+// ERROR_NOT_SAME_DEVICE whether or not the name is taken (Wine checks the
+// name first, so it is pretended), and a delete can fail part-way (Wine
+// deletes anything for root). The move is whole or nothing, never over a
+// taken name, and never loses the only whole copy.
+TEST(FileMoveTest, AcrossVolumesAMoveIsWholeOrNothing) {
+  test::FakePlatform platform;
+  test::ScratchDir scratch;
+  const std::wstring there = scratch.Folder(L"la-bas");
+  platform.renameAnswer = [&](const std::wstring&, const std::wstring& to) -> std::optional<DWORD> {
+    if (to.rfind(there, 0) == 0) return ERROR_NOT_SAME_DEVICE;
+    return std::nullopt;
+  };
+  auto makeGroup = [&] {
+    scratch.Folder(L"Groupe");
+    scratch.Folder(L"Groupe\\Sous");
+    return scratch / L"Groupe";
+  };
+
+  // A taken name is never written over, at the top or inside.
+  const std::wstring file = scratch.File(L"a.lnk", 3);
+  scratch.File(L"la-bas\\a.lnk", 9);
+  EXPECT_TRUE(NameTaken(MoveWithoutReplacing(file, there + L"\\a.lnk")));
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(::GetFileAttributesExW((there + L"\\a.lnk").c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.nFileSizeLow, 9u);
+  EXPECT_TRUE(Exists(file));
+  const std::wstring group = makeGroup();
+  scratch.File(L"Groupe\\Sous\\b.lnk", 5);
+  scratch.Folder(L"la-bas\\Groupe");
+  EXPECT_TRUE(NameTaken(MoveWithoutReplacing(group, there + L"\\Groupe")));
+  EXPECT_FALSE(Exists(there + L"\\Groupe\\Sous"));
+  EXPECT_TRUE(Exists(group + L"\\Sous\\b.lnk"));
+  ::RemoveDirectoryW((there + L"\\Groupe").c_str());
+
+  // A source that cannot go (something inside is open): nothing is copied.
+  platform.renameAnswer = [&](const std::wstring& from, const std::wstring& to) -> std::optional<DWORD> {
+    if (to.rfind(there, 0) == 0) return ERROR_NOT_SAME_DEVICE;
+    if (from == group) return ERROR_SHARING_VIOLATION;
+    return std::nullopt;
+  };
+  EXPECT_EQ(MoveWithoutReplacing(group, there + L"\\Groupe"), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_FALSE(Exists(there + L"\\Groupe"));
+  EXPECT_TRUE(Exists(group + L"\\Sous\\b.lnk"));
+
+  // A delete that fails part-way keeps the copy, the only whole one, and
+  // names where the rest of the source lies.
+  platform.renameAnswer = [&](const std::wstring&, const std::wstring& to) -> std::optional<DWORD> {
+    if (to.rfind(there, 0) == 0) return ERROR_NOT_SAME_DEVICE;
+    return std::nullopt;
+  };
+  scratch.File(L"Groupe\\c.lnk", 2);
+  const std::wstring aside = group + L".ferlane-deplacement";
+  platform.undeletable = {aside + L"\\Sous\\b.lnk"};
+  std::wstring remains;
+  EXPECT_EQ(MoveWithoutReplacing(group, there + L"\\Groupe", &remains), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(Exists(there + L"\\Groupe\\Sous\\b.lnk"));
+  EXPECT_TRUE(Exists(there + L"\\Groupe\\c.lnk"));
+  EXPECT_EQ(remains, aside);
+  EXPECT_TRUE(Exists(aside + L"\\Sous\\b.lnk"));
+  EXPECT_FALSE(Exists(aside + L"\\c.lnk"));
+  EXPECT_FALSE(Exists(group));
+  EXPECT_EQ(Bytes(there + L"\\Groupe\\c.lnk").size(), 2u);
 }
 
 }  // namespace

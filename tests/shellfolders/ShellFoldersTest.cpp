@@ -9,8 +9,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/MainWindow.h"
+#include "platform/Registry.h"
+#include "platform/Termination.h"
 #include "protect/ListFileIo.h"
 #include "resource.h"
 #include "shellfolders/ShellFolders.h"
@@ -436,7 +439,7 @@ TEST_F(ShellFoldersTest, TheStoreAndTheListFileAreClosedToOtherUsers) {
   platform.rightsWrites.clear();
   main.reset();
   Start();
-  EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storeDesktop}));
+  EXPECT_EQ(platform.rightsWrites, (std::vector<std::wstring>{storeDesktop + L"\\Venu.lnk", storeDesktop}));
 
   DWORD refused = ERROR_SUCCESS;
   platform.rightsWrites.clear();
@@ -727,6 +730,111 @@ TEST_F(ShellFoldersTest, ANameTooLongForTheStoreIsToldBeforeAnythingMoves) {
   EXPECT_NE(messages.shown[0].text.find(longName), std::wstring::npos);
   EXPECT_TRUE(Exists(personalDesktop + L"\\" + longName));
   EXPECT_TRUE(Exists(storeDesktop + L"\\Court.lnk"));
+}
+
+}  // namespace
+}  // namespace ferlane
+
+namespace ferlane {
+namespace {
+
+// A start refused at the administrator test or by a damaged stored password
+// (text that looks like a hash, or a value that is no text) writes nothing:
+// an older store keeps its item, no store folder is made, no rights are
+// given, the older list file stays where it is, a killed save's debris
+// stays, and the refusal is the only message.
+TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
+  const std::wstring folder = programFiles + L"\\Ferlane\\";
+  const std::wstring olderStore = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
+  const std::wstring olderList = programFiles64 + L"\\Ferlane\\dupont";
+  struct Refusal {
+    const char* name;
+    std::function<void()> set;
+  };
+  auto writeStored = [](auto write) {
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, L"Software\\Ferlane", true), ERROR_SUCCESS);
+    write(key);
+  };
+  const Refusal refusals[] = {
+      {"not an administrator on XP",
+       [&] {
+         platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
+         platform.administrator = false;
+       }},
+      {"damaged hash", [&] { writeStored([](RegistryKey& k) { k.WriteString(L"dupont", L"$argon2id$v=19$abc"); }); }},
+      {"not text", [&] { writeStored([](RegistryKey& k) { k.WriteDword(L"dupont", 1234); }); }},
+  };
+  for (const Refusal& refusal : refusals) {
+    ResetTermination();
+    platform.version.reset();
+    platform.administrator.reset();
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Ferlane");
+    messages.shown.clear();
+    platform.rightsWrites.clear();
+    ASSERT_EQ(CreateFolderPath(olderStore), static_cast<DWORD>(ERROR_SUCCESS));
+    Write(olderStore + L"\\Vieux.lnk", "old");
+    ASSERT_EQ(CreateFolderPath(programFiles64 + L"\\Ferlane"), static_cast<DWORD>(ERROR_SUCCESS));
+    Write(olderList, "C:\\x\r\nFichier\r\n");
+    Write(folder + L"fer1A.tmp", "debris");
+    refusal.set();
+
+    auto window = std::make_unique<Tficheprincipale>(folder);
+    ASSERT_TRUE(window->Create(::GetModuleHandleW(nullptr)));
+    window->FormShow();
+    EXPECT_TRUE(TerminationRequested()) << refusal.name;
+    EXPECT_TRUE(window->FormCloseQuery()) << refusal.name;
+    window.reset();
+    EXPECT_EQ(Bytes(olderStore + L"\\Vieux.lnk"), "old") << refusal.name;
+    EXPECT_FALSE(Exists(programFiles + L"\\Ferlane\\Ferlane Administrateur dupont")) << refusal.name;
+    EXPECT_EQ(Bytes(olderList), "C:\\x\r\nFichier\r\n") << refusal.name;
+    EXPECT_FALSE(Exists(folder + L"dupont")) << refusal.name;
+    EXPECT_TRUE(Exists(folder + L"fer1A.tmp")) << refusal.name;
+    EXPECT_TRUE(platform.rightsWrites.empty()) << refusal.name;
+    EXPECT_EQ(messages.shown.size(), 1u) << refusal.name;
+  }
+  ResetTermination();
+}
+
+// The rights follow the place, as Windows would keep them (Wine keeps
+// none): a group hidden from the Programs, and what it holds, drops what it
+// inherited there and every own entry but the user's; restored, it drops the
+// store's and keeps its own.
+TEST_F(ShellFoldersTest, RightsFollowWhatMovesInAndOutOfTheStore) {
+  platform.keptRights.emplace();
+  const std::wstring group = Item(L"Groupe Droits");
+  ::CreateDirectoryW((personalPrograms + L"\\" + group).c_str(), nullptr);
+  MakeShortcut(personalPrograms + L"\\" + group + L"\\Outil.lnk", L"C:\\windows\\notepad.exe");
+  const RightsEntry inheritedAll{Trustee::Other, 0x1200A9, true, kInherited, {1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}};
+  const RightsEntry ownOther{Trustee::Other, 0x1200A9, true, 0, {1, 1, 0, 0, 0, 0, 0, 5, 4, 0, 0, 0}};
+  const RightsEntry ownUser{Trustee::User, kChangeRights, true, 0, {}};
+  const RightsEntry inheritedStore{Trustee::Administrators, kFullControl, true, kInherited, {}};
+  // What a rename carries along, found at the new place.
+  const std::wstring hidden = storePrograms + L"\\" + group, shown = personalPrograms + L"\\" + group;
+  for (const std::wstring& path : {hidden, hidden + L"\\Outil.lnk"})
+    (*platform.keptRights)[path] = FileRights{true, false, {inheritedAll, ownOther, ownUser}};
+  Start();
+  ShowTab(2);
+  Select(View(L"progperso"), shown);
+  Command(IDM_OPSPEPRO_CACHER);
+  ASSERT_TRUE(Exists(hidden + L"\\Outil.lnk"));
+  for (const std::wstring& path : {hidden, hidden + L"\\Outil.lnk"}) {
+    const FileRights& now = platform.keptRights->at(path);
+    EXPECT_TRUE(now.fromParent);
+    EXPECT_EQ(now.entries, std::vector<RightsEntry>{ownUser}) << std::string(path.begin(), path.end());
+  }
+
+  for (const std::wstring& path : {shown, shown + L"\\Outil.lnk"})
+    (*platform.keptRights)[path] = FileRights{true, false, {inheritedStore, ownOther}};
+  ShowTab(3);
+  Command(IDM_MENUCACHEPROG_TOUT_SELECTIONNER);
+  Command(IDM_MENUCACHEPROG_RETABLIR);
+  ASSERT_TRUE(Exists(shown + L"\\Outil.lnk"));
+  for (const std::wstring& path : {shown, shown + L"\\Outil.lnk"}) {
+    const FileRights& now = platform.keptRights->at(path);
+    EXPECT_TRUE(now.fromParent);
+    EXPECT_EQ(now.entries, std::vector<RightsEntry>{ownOther}) << std::string(path.begin(), path.end());
+  }
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ class FakePlatform : public Win32Platform {
   // answer given.
   std::optional<DWORD> elevatedStartAnswer;
   std::vector<std::wstring> elevatedStarts;
+  std::function<void()> whileStartingElevated;  // runs as the elevated copy would start
   // When set, file rights are kept here by path, as Windows keeps them and
   // Wine does not; a path never written reads as a new file's rights (its
   // parent's, open to every user).
@@ -58,6 +59,9 @@ class FakePlatform : public Win32Platform {
   };
   std::vector<WrittenEvent> events;
   std::optional<DWORD> eventRefusal;
+  // When it gives an answer, a rename gives that answer and moves nothing.
+  std::function<std::optional<DWORD>(const std::wstring& from, const std::wstring& to)> renameAnswer;
+  std::vector<std::wstring> undeletable;  // paths whose delete fails with access denied
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -81,9 +85,20 @@ class FakePlatform : public Win32Platform {
     events.push_back({type, id, strings});
     return eventRefusal.value_or(ERROR_SUCCESS);
   }
+  DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override {
+    if (renameAnswer)
+      if (const std::optional<DWORD> answer = renameAnswer(from, to)) return *answer;
+    return Win32Platform::RenameEntry(from, to);
+  }
+  DWORD RemoveEntry(const std::wstring& path, bool folder) override {
+    for (const std::wstring& refused : undeletable)
+      if (::lstrcmpiW(refused.c_str(), path.c_str()) == 0) return ERROR_ACCESS_DENIED;
+    return Win32Platform::RemoveEntry(path, folder);
+  }
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);
+    if (whileStartingElevated) whileStartingElevated();
     return *elevatedStartAnswer;
   }
 };

@@ -128,8 +128,8 @@ std::wstring UsageText() {
          L"  2  argument inconnu ou incorrect (deux actions, /motdepasse ou /liste vide ou donn\u00E9\r\n"
          L"     deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
          L"  3  mot de passe absent, faux ou enregistr\u00E9 ab\u00EEm\u00E9, aucune ligne sur l'entr\u00E9e\r\n"
-         L"     standard en 10 secondes, entr\u00E9e standard non redirig\u00E9e, ou cl\u00E9\r\n"
-         L"     HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
+         L"     standard en 10 secondes, entr\u00E9e standard vide, illisible ou non redirig\u00E9e,\r\n"
+         L"     ou cl\u00E9 HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
          L"  4  nom de l'utilisateur introuvable, fichier liste absent, dossier ou p\u00E9riph\u00E9rique\r\n"
          L"     (/liste), illisible ou lu en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
 }
@@ -159,13 +159,28 @@ namespace {
 
 bool Utf16Marked(std::string_view in) { return in.substr(0, 2) == "\xFF\xFE" || in.substr(0, 2) == "\xFE\xFF"; }
 
+// Where the UTF-16 units begin: behind the mark, when there is one.
+std::size_t Utf16Start(std::string_view in) { return Utf16Marked(in) ? 2 : 0; }
+
 }  // namespace
 
+InputEncoding InputEncodingOf(std::string_view bytes) {
+  if (bytes.substr(0, 2) == "\xFF\xFE") return InputEncoding::Utf16Le;
+  if (bytes.substr(0, 2) == "\xFE\xFF") return InputEncoding::Utf16Be;
+  // Bytes after a first line that came whole are not looked at.
+  if (bytes.substr(0, bytes.find_first_of("\r\n")).find('\0') == std::string_view::npos) return InputEncoding::Bytes;
+  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return InputEncoding::Utf16Le;
+  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0') return InputEncoding::Utf16Be;
+  return InputEncoding::Unknown;
+}
+
 bool FirstLineArrived(std::string_view bytes) {
-  if (!Utf16Marked(bytes)) return bytes.find_first_of("\r\n") != std::string_view::npos;
+  const InputEncoding encoding = InputEncodingOf(bytes);
+  if (encoding != InputEncoding::Utf16Le && encoding != InputEncoding::Utf16Be)
+    return bytes.find_first_of("\r\n") != std::string_view::npos;
   // Whole units only: a byte 0x0A may be half of another character.
-  const bool bigEndian = bytes[0] == '\xFE';
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+  const bool bigEndian = encoding == InputEncoding::Utf16Be;
+  for (std::size_t i = Utf16Start(bytes); i + 1 < bytes.size(); i += 2) {
     const char low = bigEndian ? bytes[i + 1] : bytes[i], high = bigEndian ? bytes[i] : bytes[i + 1];
     if (high == 0 && (low == '\r' || low == '\n')) return true;
   }
@@ -175,9 +190,11 @@ bool FirstLineArrived(std::string_view bytes) {
 std::wstring PasswordFromInput(std::string_view in, const std::function<std::wstring(std::string_view)>& decodeOther) {
   std::wstring text;
   text.reserve(in.size() + 32);  // never grown, so no copy is left behind
-  if (Utf16Marked(in)) {
-    // UTF-16 behind its mark: the first line, in whole units.
-    DecodeUtf16(in.substr(2, (in.size() - 2) / 2 * 2), in[0] == '\xFE', text);
+  const InputEncoding encoding = InputEncodingOf(in);
+  if (encoding == InputEncoding::Utf16Le || encoding == InputEncoding::Utf16Be) {
+    // UTF-16, behind its mark or without one: the first line, in whole units.
+    const std::size_t start = Utf16Start(in);
+    DecodeUtf16(in.substr(start, (in.size() - start) / 2 * 2), encoding == InputEncoding::Utf16Be, text);
   } else {
     const bool marked = StartsWithUtf8Bom(in);
     if (marked) in.remove_prefix(kUtf8Bom.size());
@@ -270,6 +287,18 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
     ++failed;
   };
   for (const StoreOutcome& s : stores) {
+    if (s.createError) {
+      // Never "nothing to restore" while older stores may hold items.
+      const std::wstring why = reason(s.createError);
+      for (const std::wstring& name : s.restored) {
+        report.lines.push_back(L"R\u00E9tabli : " + name + L" -> " + s.destination);
+        ++restored;
+      }
+      for (const std::wstring& path : s.stranded)
+        fail(path + L" : reste dans une ancienne r\u00E9serve ; la r\u00E9serve \"" + s.store +
+             L"\" n'a pas pu \u00EAtre cr\u00E9\u00E9e : " + why);
+      continue;
+    }
     for (const std::wstring& path : s.stranded)
       fail(path + L" : reste dans une ancienne r\u00E9serve ; \"" + s.store +
            L"\" a d\u00E9j\u00E0 ce nom ou le syst\u00E8me a refus\u00E9 le d\u00E9placement");
@@ -295,6 +324,10 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
     for (const std::wstring& name : s.kept)
       report.lines.push_back(L"Laiss\u00E9 dans la r\u00E9serve (ni dossier ni raccourci) : " + s.store + L"\\" + name);
   }
+  for (const StoreOutcome& s : stores)
+    for (const std::wstring& path : s.remains)
+      fail(path + L" : reste de l'original d'un \u00E9l\u00E9ment r\u00E9tabli entier, qui n'a pas pu \u00EAtre "
+                  L"supprim\u00E9");
   report.lines.push_back(L"\u00C9l\u00E9ments r\u00E9tablis : " + std::to_wstring(restored) +
                          (failed ? L" ; non r\u00E9tablis : " + std::to_wstring(failed) : std::wstring()) + L".");
   if (failed) report.exitCode = kExitItemsRefused;

@@ -66,10 +66,17 @@ PasswordVerdict CheckCommandPassword(CommandAction action, const std::wstring& s
 // The line said for a verdict that stops the job; empty otherwise.
 std::wstring PasswordVerdictLine(PasswordVerdict verdict);
 
+// How the bytes on standard input are written, from their first unit.
+// UTF-16 without a mark (what "cmd /u" writes) shows as a NUL in every other
+// byte of ASCII text; NUL bytes in any other pattern are no text the program
+// can read (Unknown), and are refused rather than taken for a wrong password.
+enum class InputEncoding { Bytes, Utf16Le, Utf16Be, Unknown };
+InputEncoding InputEncodingOf(std::string_view bytes);
+
 // The first line of what came on standard input, the line end not kept:
-// UTF-16 behind its byte-order mark, else UTF-8 (a mark is dropped), else
-// decodeOther's reading (the ANSI code page, as Notepad saves a file). Every
-// copy made on the way is wiped.
+// UTF-16 behind its byte-order mark or recognised without one, else UTF-8 (a
+// mark is dropped), else decodeOther's reading (the ANSI code page, as
+// Notepad saves a file). Every copy made on the way is wiped.
 std::wstring PasswordFromInput(std::string_view bytes,
                                const std::function<std::wstring(std::string_view)>& decodeOther);
 // Whether bytes hold the whole first line (a line end, in UTF-16 a whole
@@ -125,9 +132,16 @@ struct StoreOutcome {
   std::vector<std::wstring> nameTaken;  // left in the store: the name is taken
   std::vector<std::wstring> notMoved;   // the shell did not move them
   std::vector<std::wstring> kept;       // neither folder nor shortcut: never moved
+  // Full paths of what stayed of restored items' sources (across volumes):
+  // the items are whole at the destination, these parts could not go.
+  std::vector<std::wstring> remains;
   std::vector<std::wstring> all;        // every entry, for a destination that failed
   // Full paths left in an older store that could not join this one.
   std::vector<std::wstring> stranded;
+  // Why the store folder could not be made; its older stores were then
+  // restored from directly, `restored` naming what came back and `stranded`
+  // what stays there.
+  std::uint32_t createError = 0;
 };
 // nameRestored: a line for each item put back (the command line's log); the
 // window says only how many, and what stayed.

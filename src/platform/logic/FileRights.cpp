@@ -13,6 +13,21 @@ FileRights PrivateRights(bool folder) {
   return rights;
 }
 
+FileRights RightsAfterMove(const FileRights& before, bool intoStore) {
+  FileRights after;
+  after.fromParent = true;
+  for (const RightsEntry& e : before.entries) {
+    if (e.inheritance & kInherited) continue;
+    if (intoStore && e.who == Trustee::Other) continue;
+    after.entries.push_back(e);
+  }
+  return after;
+}
+
+std::uint32_t RightsWriteFlags(const FileRights& rights) {
+  return kDaclInformation | (rights.fromParent ? kUnprotectedDacl : kProtectedDacl);
+}
+
 bool SameRights(const FileRights& a, const FileRights& b) {
   if (a.fromParent != b.fromParent || a.openToAll != b.openToAll || a.entries.size() != b.entries.size())
     return false;

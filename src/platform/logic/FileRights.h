@@ -31,6 +31,8 @@ struct RightsEntry {
   // The entry's inheritance, in the system's flag bits: kToFiles, kToFolders,
   // and any other bit read from the disk (inherit only, inherited, ...).
   std::uint8_t inheritance = 0;
+  // Another trustee's SID as read from the disk, so that a rewrite keeps it.
+  std::vector<std::uint8_t> sid;
   bool operator==(const RightsEntry&) const = default;
 };
 
@@ -44,6 +46,28 @@ struct FileRights {
 // nothing for anyone else, nothing from the parent. A folder's entries reach
 // everything it holds.
 FileRights PrivateRights(bool folder);
+
+// An entry the system copied from the parent (INHERITED_ACE), not the
+// item's own.
+inline constexpr std::uint8_t kInherited = 0x10;
+
+// The rights an item takes when it moves, so that they follow the place.
+// Into the store: the store's inherited rights in place of those it
+// inherited where it was, and of its own entries only SYSTEM's, the
+// Administrators' and the user's stay (a group from the common Programs is
+// then no longer readable by every user). Out of the store: the
+// destination's inherited rights in place of the store's private ones; its
+// own entries stay. The inherited entries themselves come from the system
+// once the parent's rights reach the item again.
+FileRights RightsAfterMove(const FileRights& before, bool intoStore);
+
+// What a write of `rights` tells the system (SECURITY_INFORMATION's bits):
+// the list, and whether the parent's entries reach the item (unprotected)
+// or not (protected). A swap would open the store to its parent's readers.
+inline constexpr std::uint32_t kDaclInformation = 0x00000004;
+inline constexpr std::uint32_t kProtectedDacl = 0x80000000;
+inline constexpr std::uint32_t kUnprotectedDacl = 0x20000000;
+std::uint32_t RightsWriteFlags(const FileRights& rights);
 
 // Whether two sets of rights grant the same, whatever the entries' order.
 bool SameRights(const FileRights& a, const FileRights& b);

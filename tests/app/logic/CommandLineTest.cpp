@@ -121,12 +121,30 @@ TEST(CommandLinePassword, TheFirstLineOfStandardInputInEachEncodingAWriterMaySen
       {std::string("\xFE\xFF\0S\0\xE9\0\n", 8), L"S\u00E9", true},
       // A UTF-16 character whose low byte is 0x0A (U+010A) is no line end.
       {std::string("\xFF\xFE\x0A\x01", 4), L"\u010A", false},
+      // "cmd /u" writes UTF-16 without a mark: a NUL in every other byte.
+      {std::string("p\0w\0\r\0\n\0", 8), L"pw", true},
+      {std::string("S\0\xE9\0", 4), L"S\u00E9", false},
+      {std::string("\0p\0w\0\n", 6), L"pw", true},
+      {std::string("p\0\x0A\x01", 4), L"p\u010A", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PasswordFromInput(c.bytes, ansi), c.password) << c.bytes;
     EXPECT_EQ(FirstLineArrived(c.bytes), c.lineArrived) << c.bytes;
   }
   EXPECT_EQ(asked, 0);
+  // NUL bytes in no UTF-16 pattern are no text; those after a whole line of
+  // bytes are not looked at.
+  struct Seen {
+    std::string bytes;
+    InputEncoding encoding;
+  };
+  for (const Seen& seen : {Seen{"", InputEncoding::Bytes}, Seen{"ab", InputEncoding::Bytes},
+                           Seen{std::string("ab\0c", 4), InputEncoding::Unknown},
+                           Seen{std::string("\0\0ab", 4), InputEncoding::Unknown},
+                           Seen{std::string("ab\n\0", 4), InputEncoding::Bytes},
+                           Seen{std::string("a\0", 2), InputEncoding::Utf16Le},
+                           Seen{std::string("\xFE\xFF", 2), InputEncoding::Utf16Be}})
+    EXPECT_EQ(InputEncodingOf(seen.bytes), seen.encoding) << seen.bytes.size();
   // Bytes that are not UTF-8 are the ANSI code page's.
   EXPECT_EQ(PasswordFromInput("S\xE9same\r\n", ansi), L"S\u00E9same");
   EXPECT_EQ(asked, 1);

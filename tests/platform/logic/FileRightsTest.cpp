@@ -48,5 +48,36 @@ TEST(FileRights, AnythingWiderOrOtherThanThePrivateRightsIsToBeNarrowed) {
   EXPECT_FALSE(SameRights(PrivateRights(false), wanted));
 }
 
+// Moved into the store an item drops what it inherited and every own entry
+// but SYSTEM's, the Administrators' and the user's; moved out it drops the
+// store's inherited entries and keeps all its own. Either way the new
+// parent's rights reach it, and the write says so (unprotected), while the
+// private rights shut the parent out (protected).
+TEST(FileRights, RightsFollowThePlaceAnItemMovesTo) {
+  const RightsEntry ownUser{Trustee::User, kChangeRights, true, 0};
+  const RightsEntry ownOther{Trustee::Other, 0x1200A9, true, 0};
+  const RightsEntry ownDenied{Trustee::Other, kFullControl, false, 0};
+  const RightsEntry inheritedOther{Trustee::Other, 0x1200A9, true, kInherited};
+  const RightsEntry inheritedAdmins{Trustee::Administrators, kFullControl, true, kInherited | kToFiles};
+  FileRights before;
+  before.entries = {ownUser, inheritedOther, ownOther, inheritedAdmins, ownDenied};
+  struct Case {
+    bool intoStore;
+    std::vector<RightsEntry> kept;
+  };
+  for (const Case& c : {Case{true, {ownUser}}, Case{false, {ownUser, ownOther, ownDenied}}}) {
+    const FileRights after = RightsAfterMove(before, c.intoStore);
+    EXPECT_TRUE(after.fromParent) << c.intoStore;
+    EXPECT_FALSE(after.openToAll) << c.intoStore;
+    EXPECT_EQ(after.entries, c.kept) << c.intoStore;
+    EXPECT_EQ(RightsWriteFlags(after), kDaclInformation | kUnprotectedDacl);
+  }
+  FileRights open;
+  open.openToAll = true;
+  EXPECT_TRUE(RightsAfterMove(open, true).entries.empty());
+  EXPECT_FALSE(RightsAfterMove(open, true).openToAll);
+  EXPECT_EQ(RightsWriteFlags(PrivateRights(true)), kDaclInformation | kProtectedDacl);
+}
+
 }  // namespace
 }  // namespace ferlane

@@ -1,0 +1,155 @@
+// The program's start-up order and the claim on the list file, with a
+// platform that answers for the token Wine cannot give (a UAC
+// administrator's limited one) and names made by other users.
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Application.h"
+#include "app/ListWindowClaim.h"
+#include "app/MainWindow.h"
+#include "support/Fakes.h"
+
+namespace ferlane {
+namespace {
+
+class StartUpTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform.userName = L"dupont";
+    platform.elevatedStartAnswer = ERROR_SUCCESS;
+    list = scratch / L"dupont";
+  }
+  // Runs the start with `commandLine`'s answer; counts the windows opened.
+  int Start(std::optional<int> commandLine = std::nullopt) {
+    StartSteps steps;
+    steps.commandLine = [commandLine] { return commandLine; };
+    steps.listFile = list;
+    steps.runWindow = [this](const ListWindowClaim& claim) {
+      ++windowsOpened;
+      EXPECT_TRUE(claim.Held());
+      return 0;
+    };
+    steps.holderWaitMs = 300;
+    return StartProgram(steps);
+  }
+  bool OpenElsewhereSaid() const {
+    return messages.shown.size() == 1 && messages.shown[0].text.find(L"dans une autre session") != std::wstring::npos;
+  }
+
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  test::ScratchDir scratch;
+  std::wstring list;
+  int windowsOpened = 0;
+};
+
+// A logon script under UAC: the job runs and nothing asks for elevation.
+TEST_F(StartUpTest, TheCommandLineRunsBeforeAnyClaimOrElevation) {
+  platform.elevation = TokenElevation::Limited;
+  EXPECT_EQ(Start(2), 2);
+  EXPECT_TRUE(platform.elevatedStarts.empty());
+  EXPECT_EQ(windowsOpened, 0);
+}
+
+// A limited start looks for the claim and, finding it free, restarts
+// elevated without making it: the elevated copy finds it free.
+TEST_F(StartUpTest, ALimitedStartOnlyLooksThenElevatesAndTheElevatedCopyHoldsTheList) {
+  platform.elevation = TokenElevation::Limited;
+  ClaimVerdict elevatedCopy = ClaimVerdict::Free;
+  platform.whileStartingElevated = [&] {
+    platform.elevation = TokenElevation::Full;
+    elevatedCopy = ListWindowClaim(list).Verdict();
+    platform.elevation = TokenElevation::Limited;
+  };
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(platform.elevatedStarts.size(), 1u);
+  EXPECT_EQ(elevatedCopy, ClaimVerdict::Held);
+  EXPECT_EQ(windowsOpened, 0);
+
+  platform.elevation = TokenElevation::Full;
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(windowsOpened, 1);
+  EXPECT_EQ(platform.elevatedStarts.size(), 1u);
+}
+
+// The window is open: a second start, limited or not, brings it forward and
+// asks for no elevation.
+TEST_F(StartUpTest, AnOpenWindowIsBroughtForwardBeforeAnyElevation) {
+  const ListWindowClaim holder(list);
+  ASSERT_EQ(holder.Verdict(), ClaimVerdict::Held);
+  Tficheprincipale main(scratch.Folder(L"Outils") + L"\\");
+  ASSERT_TRUE(main.Create(::GetModuleHandleW(nullptr)));
+  holder.Mark(main.hwnd());
+  ::ShowWindow(main.hwnd(), SW_MINIMIZE);
+  platform.elevation = TokenElevation::Limited;
+  EXPECT_EQ(Start(), 0);
+  EXPECT_TRUE(platform.elevatedStarts.empty());
+  EXPECT_EQ(windowsOpened, 0);
+  EXPECT_FALSE(::IsIconic(main.hwnd()));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+// The holder has no window this start can reach (another session): one
+// French line, a code of its own, and never a second window. The taken
+// claim's handle is let go at once, so once the holder closes, the next
+// start holds the list even while that one still runs.
+TEST_F(StartUpTest, AHolderOutOfReachIsSaidAndNoSecondWindowOpens) {
+  auto holder = std::make_unique<ListWindowClaim>(list);
+  ASSERT_EQ(holder->Verdict(), ClaimVerdict::Held);
+  for (TokenElevation token : {TokenElevation::Full, TokenElevation::Limited}) {
+    platform.elevation = token;
+    messages.shown.clear();
+    EXPECT_EQ(Start(), kExitOpenElsewhere);
+    EXPECT_TRUE(OpenElsewhereSaid());
+    EXPECT_EQ(windowsOpened, 0);
+    EXPECT_TRUE(platform.elevatedStarts.empty());
+  }
+  platform.elevation = TokenElevation::Full;
+  const ListWindowClaim second(list);
+  EXPECT_TRUE(second.Taken());
+  holder.reset();
+  EXPECT_EQ(ListWindowClaim(list).Verdict(), ClaimVerdict::Held);
+}
+
+// A name another user made in the machine-wide namespace: readable, it is
+// ignored; closed to this user, a full start ignores it and a limited one,
+// which cannot tell it from an elevated window's, takes it as held.
+TEST_F(StartUpTest, ANameAnotherUserMadeDoesNotKeepTheWindowShut) {
+  platform.elevation = TokenElevation::Full;
+  const std::wstring name = ListWindowClaim(list).Name();
+  struct Squat {
+    const wchar_t* sddl;
+    ClaimVerdict full, limited;
+  };
+  // Owned by the Users group and open to everyone; owned by the local
+  // service account (no group of this token: no owner's right to read it)
+  // and open to SYSTEM alone.
+  for (const Squat& squat : {Squat{L"O:BUD:(A;;GA;;;WD)", ClaimVerdict::Ignored, ClaimVerdict::Ignored},
+                             Squat{L"O:LSD:P(A;;GA;;;SY)", ClaimVerdict::Ignored, ClaimVerdict::Taken}}) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(squat.sddl, SDDL_REVISION_1, &descriptor,
+                                                                      nullptr));
+    SECURITY_ATTRIBUTES sa{sizeof(sa), descriptor, FALSE};
+    HANDLE squatter = ::CreateMutexW(&sa, FALSE, name.c_str());
+    ::LocalFree(descriptor);
+    ASSERT_NE(squatter, nullptr);
+    platform.elevation = TokenElevation::Full;
+    EXPECT_EQ(ListWindowClaim(list).Verdict(), squat.full) << std::wstring(squat.sddl).size();
+    platform.elevation = TokenElevation::Limited;
+    EXPECT_EQ(ListWindowClaim(list).Verdict(), squat.limited) << std::wstring(squat.sddl).size();
+    platform.elevation = TokenElevation::Full;
+    windowsOpened = 0;
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(windowsOpened, 1);
+    ::CloseHandle(squatter);
+  }
+}
+
+}  // namespace
+}  // namespace ferlane
