@@ -6,13 +6,13 @@
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
+#include "app/PolicyReader.h"
 #include "app/Splash.h"
 #include "browse/ShellOps.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"
 #include "platform/Termination.h"
-#include "protect/logic/ListFile.h"
 
 namespace ferlane {
 namespace {
@@ -24,9 +24,11 @@ constexpr DWORD kHolderWaitMs = 5000;
 }  // namespace
 
 int RunApplication(HINSTANCE instance) {
+  // What the administrator imposes, read once for the whole run.
+  const Policies policies = ReadPolicies();
   // One window per user's list: a second start shows the first window and
   // ends before anything is shown or written.
-  const ListWindowClaim claim(ListFilePath(ProgramFolder(), GetLogonUserName()));
+  const ListWindowClaim claim(UserListPath(policies, ProgramFolder(), GetLogonUserName()));
   if (!claim.Held()) {
     claim.BringHolderToFront(kHolderWaitMs);
     return 0;
@@ -46,7 +48,7 @@ int RunApplication(HINSTANCE instance) {
   SetApplicationTitle(L"Ferlane");
 
   // 4. The main window and its creation steps.
-  Tficheprincipale main(ProgramFolder());
+  Tficheprincipale main(ProgramFolder(), policies);
   if (!main.Create(instance)) {
     ::OleUninitialize();
     return 1;
@@ -61,6 +63,8 @@ int RunApplication(HINSTANCE instance) {
   passe.Create(instance);
   saisie.Create(instance);
   nouveaupasse.Create(instance);
+  saisie.SetMinPasswordLength(policies.minPasswordLength);
+  nouveaupasse.SetMinPasswordLength(policies.minPasswordLength);
   main.SetPasswordWindows({&passe, &saisie, &nouveaupasse});
 
   // 6. The splash window goes.

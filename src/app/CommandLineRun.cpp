@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/OlderListFile.h"
+#include "app/ListFolder.h"
 #include "app/PasswordInput.h"
+#include "app/PolicyReader.h"
 #include "app/logic/CommandLine.h"
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
@@ -152,10 +153,22 @@ bool GivenListReadable(Output& out, const std::wstring& listFile) {
 int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user) {
   const CommandAction action = command.action;
   if (command.listFile && !GivenListReadable(out, *command.listFile)) return kExitUnreadable;
-  // A list an earlier version left elsewhere is moved in, as the window
-  // does at start; a list file itself is never written here.
-  if (!command.listFile) AdoptOlderListFile(ProgramFolder(), user);
-  const std::wstring listFile = command.listFile ? *command.listFile : ListFilePath(ProgramFolder(), user);
+  std::wstring listFile;
+  if (command.listFile) {
+    listFile = *command.listFile;
+  } else {
+    // Made ready as the window does at start (a logon script usually runs
+    // first): older lists moved in, the policy's folder made and the list
+    // moved there. A list file itself is never written here.
+    const UserListFile own = PrepareUserListFile(ReadPolicies(), ProgramFolder(), user);
+    if (own.folderError) {
+      out.Line(ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.");
+      return kExitUnreadable;
+    }
+    if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
+    if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
+    listFile = own.path;
+  }
   std::vector<std::wstring> lines;
   bool whole = true;
   // Read as the window reads it, and never written here.

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "platform/MenuPictures.h"
-#include "app/OlderListFile.h"
+#include "app/ListFolder.h"
 #include "app/ProgramPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
@@ -184,8 +184,10 @@ std::vector<WorkArea> MonitorWorkAreas() {
 
 }  // namespace
 
-Tficheprincipale::Tficheprincipale(std::wstring programFolder) : programFolder_(std::move(programFolder)) {
+Tficheprincipale::Tficheprincipale(std::wstring programFolder, Policies policies)
+    : programFolder_(std::move(programFolder)), policies_(std::move(policies)) {
   shellFolders_.SetRightsNotice(rightsNotice_);
+  explorerSettings_.SetLocked(policies_.lockSettings);
 }
 
 Tficheprincipale::~Tficheprincipale() {
@@ -539,12 +541,21 @@ void Tficheprincipale::CreateHiddenStore() {
   // The list file too, should a copy or an earlier version have left it open
   // to everyone: it is written only when the list changed.
   const std::wstring name = ListFileName();
-  if (::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+  if (ListUsable() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
     rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));
 }
 
 void Tficheprincipale::LoadListFile() {
-  AdoptOlderListFile(programFolder_, userName_);
+  const UserListFile list = PrepareUserListFile(policies_, programFolder_, userName_);
+  listFolderError_ = list.folderError;
+  ::SetWindowTextW(groupBox1_, ListGroupCaption(list.folder, ListUsable()).c_str());
+  if (!ListUsable()) {
+    ShowError(hwnd_, ListFolderUnreachableText(list.folder, list.folderError) +
+                         L" La liste reste vide et ne sera pas enregistr\u00E9e.");
+    return;
+  }
+  if (!list.movedFrom.empty()) ShowMessage(hwnd_, ListMovedText(list.movedFrom, list.path), MB_OK | MB_ICONINFORMATION);
+  rightsNotice_.Refused(hwnd_, list.path, list.rightsError);
   const std::wstring name = ListFileName();
   DWORD error = listView1_.LoadListFile(name);
   if (error != ERROR_SUCCESS) ShowError(hwnd_, ProtectedList::OpenErrorText(name, error));
@@ -618,6 +629,7 @@ bool Tficheprincipale::FormCloseQuery(bool endingSession) {
 }
 
 bool Tficheprincipale::SaveListFile(bool endingSession) {
+  if (!ListUsable()) return true;  // said at start; no other copy is written
   const std::wstring name = ListFileName();
   DWORD error = listView1_.SaveListFile(name);
   rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
@@ -771,13 +783,14 @@ HWND Tficheprincipale::SpeedButton(int n) const {
 }
 
 bool Tficheprincipale::DragOver(TFileListView& source, HWND target, POINT) {
+  if (!ListUsable()) return false;
   if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())
     return ProtectedList::ListView1DragOver(&source);
   return false;
 }
 
 void Tficheprincipale::DragDrop(TFileListView& source, HWND target, POINT) {
-  if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd()) {
+  if (ListUsable() && (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())) {
     listView1_.ListView1DragDrop(&source, fileListView1_);
     UpdateListButtons();
   }
