@@ -1,5 +1,6 @@
 #include "app/logic/PasswordGate.h"
 
+#include "app/logic/Policies.h"
 #include "app/logic/SettingsKey.h"
 
 namespace ferlane {
@@ -66,7 +67,19 @@ GateStep LoginPromptGate::Confirm(const std::wstring& maskEdit1, std::optional<b
   return step;
 }
 
+std::optional<GateStep> RefuseShortPassword(const std::wstring& maskEdit1, std::uint32_t minLength) {
+  std::optional<std::wstring> text = ShortPasswordText(maskEdit1, minLength);
+  if (!text) return std::nullopt;
+  GateStep step;
+  step.clearMaskEdit1 = true;
+  step.clearMaskEdit2 = true;
+  step.focus = GateControl::MaskEdit1;
+  step.refusal = std::move(text);
+  return step;
+}
+
 GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const {
+  if (std::optional<GateStep> refused = RefuseShortPassword(maskEdit1, minLength_)) return *refused;
   return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
 }
 
@@ -74,6 +87,7 @@ GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::w
                                      const std::wstring& maskEdit2) {
   // The new entries are not looked at until the current password is right.
   if (!expected_.Matches(maskEdit3)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
+  if (std::optional<GateStep> refused = RefuseShortPassword(maskEdit1, minLength_)) return *refused;
   return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
 }
 

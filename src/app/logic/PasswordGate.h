@@ -3,6 +3,7 @@
 // and typing do to the entries, the focus, the wrong-attempt counters, the
 // current password and the life of the program. The windows only carry out
 // the steps these classes answer.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,6 +30,9 @@ struct GateStep {
   // The password typed was taken, but the memory its hash needs was
   // refused: the current password stays as it was.
   bool hashRefused = false;
+  // A line the window shows, staying open: a new password the
+  // administrator's minimum length refuses.
+  std::optional<std::wstring> refusal;
 };
 
 // Wrong tries allowed before the program ends: the next one ends it.
@@ -87,11 +91,14 @@ class LoginPromptGate {
 class FirstPasswordGate {
  public:
   explicit FirstPasswordGate(PasswordCost cost = kPasswordCost) : cost_(cost) {}
+  // The administrator's minimum length of a new password (0: none).
+  void SetMinLength(std::uint32_t length) { minLength_ = length; }
   GateControl FocusOnShow() const { return GateControl::MaskEdit1; }
   GateStep Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const;
 
  private:
   PasswordCost cost_;
+  std::uint32_t minLength_ = 0;
 };
 
 // Tnouveaupasse: the current password (MaskEdit3), then the new one twice
@@ -103,6 +110,7 @@ class ChangePasswordGate {
   void SetExpected(std::wstring expected) { expected_.SetStored(std::move(expected)); }
   const std::wstring& Expected() const { return expected_.Stored(); }
   int WrongAttempts() const { return wrongAttempts_; }
+  void SetMinLength(std::uint32_t length) { minLength_ = length; }
 
   GateControl FocusOnShow() const { return GateControl::MaskEdit3; }
   GateStep Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1, const std::wstring& maskEdit2);
@@ -111,7 +119,13 @@ class ChangePasswordGate {
   StoredPasswordCheck expected_;
   PasswordCost cost_;
   int wrongAttempts_ = 0;
+  std::uint32_t minLength_ = 0;
 };
+
+// A new password (the first entry) shorter than the administrator's minimum:
+// the step that says so and clears both new entries; nothing when it is
+// long enough. Checked before the two entries are compared.
+std::optional<GateStep> RefuseShortPassword(const std::wstring& maskEdit1, std::uint32_t minLength);
 
 // Why a damaged stored value opens nothing, and how an administrator resets
 // it; the window and the command line each add what follows.
