@@ -3,7 +3,8 @@
 # scripts/build.sh built, with Debian's wixl (resources/installer/ferlane.wxs):
 #   ferlane-<version>-x86.msi  build/xp32/ferlane.exe, for 32-bit Windows (XP SP2 and later)
 #   ferlane-<version>-x64.msi  build/xp64/ferlane64.exe, for 64-bit Windows
-# each with ferlane.chm, into build/packages (or the folder given as $1).
+# each with ferlane.chm and the administrative templates (policies\), into
+# build/packages (or the folder given as $1), with the templates beside them.
 # The version is the project version, read from the header CMake made of it.
 #
 # Signing, when a certificate is given: FERLANE_SIGN_PKCS12 names a PKCS#12
@@ -125,8 +126,14 @@ for pair in "${PROGRAMS[@]}"; do
   program="$BUILD/${pair#*:}"
   mkdir -p "$STAGE/$arch"
   cp "$program" "$(dirname "$program")/ferlane.chm" "$ROOT/resources/ferlane.ico" "$STAGE/$arch/"
+  cp -r "$ROOT/policies" "$STAGE/$arch/"
   msi="$OUT/ferlane-$VERSION_TEXT-$arch.msi"
   make_msi "$arch" "$VERSION" "$STAGE/$arch" "$msi"
   if signing_configured; then sign_file "$msi"; fi
   echo "package: $msi"
 done
+# The administrative templates beside the packages too, as the folder an
+# administrator copies to the central store.
+rm -rf "$OUT/policies"
+cp -r "$ROOT/policies" "$OUT/policies"
+echo "package: $OUT/policies"
