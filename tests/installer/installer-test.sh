@@ -147,6 +147,8 @@ test_package() {
   if [ $rc != 0 ]; then fail "msiexec /i ended with $rc"; return; fi
   pass "msiexec /i $package /qn"
   expect "program and help in $FOLDER\\Ferlane" test -f "$dir/$PROGRAM" -a -f "$dir/ferlane.chm"
+  expect "administrative templates in $FOLDER\\Ferlane\\policies" test -f "$dir/policies/Ferlane.admx" \
+    -a -f "$dir/policies/fr-FR/Ferlane.adml" -a -f "$dir/policies/en-US/Ferlane.adml"
   expect "all-users Start-menu shortcut Ferlane" test -f "$shortcut"
   expect "Add/Remove Programs entry named Ferlane" test "$(reg_value "$key" DisplayName)" = "Ferlane"
   expect "Add/Remove Programs shows version $VERSION" test "$(reg_value "$key" DisplayVersion)" = "$VERSION"
@@ -181,6 +183,7 @@ test_package() {
   if [ $rc = 0 ]; then pass "msiexec /x $package /qn"; else fail "msiexec /x ended with $rc"; fi
   expect "uninstall removed the autostart value" test -z "$(reg_value "$RUN_KEY" Ferlane)"
   expect "uninstall removed the program and its help" test ! -e "$dir/$PROGRAM" -a ! -e "$dir/ferlane.chm"
+  expect "uninstall removed the administrative templates" test ! -e "$dir/policies"
   expect "uninstall removed the Start-menu shortcut" test ! -e "$shortcut"
   expect "uninstall removed the Add/Remove Programs entry" eval '! has_key "$key"'
   expect "uninstall kept the list file" same_file "$list" "$WORK/list"
@@ -284,5 +287,9 @@ ARCHS=("${@:2}")
 for arch in "${ARCHS[@]}"; do test_package "$arch"; end_prefix; done
 [ ${#ARCHS[@]} = 2 ] && test_one_per_machine
 ARCH=all
+# The templates an administrator copies to the central store, beside the packages.
+for file in Ferlane.admx fr-FR/Ferlane.adml en-US/Ferlane.adml; do
+  expect "build/packages/policies/$file" cmp -s "$PACKAGES/policies/$file" "$ROOT/policies/$file"
+done
 if [ $failures = 0 ]; then echo "installer tests: all passed"; else echo "installer tests: $failures failed"; fi
 [ $failures = 0 ]
