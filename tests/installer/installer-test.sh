@@ -215,6 +215,7 @@ test_upgrade() {
   mkdir -p "$stage"
   find "$WORK/extract" -type f -exec cp {} "$stage/" \;
   cp "$ROOT/resources/ferlane.ico" "$stage/"
+  cp -r "$ROOT/policies" "$stage/"
   if ! make_msi "$ARCH" "$newer" "$stage" "$PREFIX/drive_c/paquets/newer.msi" >/dev/null 2>&1; then
     fail "no package of version $newer"; return
   fi
