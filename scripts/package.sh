@@ -3,7 +3,8 @@
 # scripts/build.sh built, with Debian's wixl (resources/installer/ferlane.wxs):
 #   ferlane-<version>-x86.msi  build/xp32/ferlane.exe, for 32-bit Windows (XP SP2 and later)
 #   ferlane-<version>-x64.msi  build/xp64/ferlane64.exe, for 64-bit Windows
-# each with ferlane.chm, into build/packages (or the folder given as $1).
+# each with ferlane.chm and the administrative templates (policies\), into
+# build/packages (or the folder given as $1), with the templates beside them.
 # The version is the project version, read from the header CMake made of it.
 #
 # Signing, when a certificate is given: FERLANE_SIGN_PKCS12 names a PKCS#12
@@ -50,17 +51,17 @@ product_code() {
   printf '%s-%s-5%s-%X%s-%s\n' "${h:0:8}" "${h:8:4}" "${h:13:3}" $(( (0x${h:16:1} & 3) | 8 )) "${h:17:3}" "${h:20:12}"
 }
 
-# installed_kb STAGE: what the package puts in the program's folder (every
-# staged file but the icon, which Windows Installer keeps apart), in KB
-# rounded up, as Add/Remove Programs shows it.
+# installed_kb STAGE: what the package puts in the program's folder and
+# below it (every staged file but the icon, which Windows Installer keeps
+# apart), in KB rounded up, as Add/Remove Programs shows it.
 installed_kb() {
   local bytes
-  bytes="$(find "$1" -maxdepth 1 -type f ! -name ferlane.ico -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')"
+  bytes="$(find "$1" -type f ! -name ferlane.ico -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')"
   echo $(( (bytes + 1023) / 1024 ))
 }
 
 # make_msi ARCH VERSION STAGE OUT: compiles the package of one width from the
-# files in STAGE (the program, ferlane.chm, ferlane.ico). wixl finds the files
+# files in STAGE (the program, ferlane.chm, ferlane.ico, policies\). wixl finds the files
 # a source names in the folder it runs in.
 make_msi() {
   local arch="$1" version="$2" stage="$3" out
@@ -138,8 +139,14 @@ for pair in "${PROGRAMS[@]}"; do
   program="$BUILD/${pair#*:}"
   mkdir -p "$STAGE/$arch"
   cp "$program" "$(dirname "$program")/ferlane.chm" "$ROOT/resources/ferlane.ico" "$STAGE/$arch/"
+  cp -r "$ROOT/policies" "$STAGE/$arch/"
   msi="$OUT/ferlane-$VERSION_TEXT-$arch.msi"
   make_msi "$arch" "$VERSION" "$STAGE/$arch" "$msi"
   if signing_configured; then sign_file "$msi"; fi
   echo "package: $msi"
 done
+# The administrative templates beside the packages too, as the folder an
+# administrator copies to the central store.
+rm -rf "$OUT/policies"
+cp -r "$ROOT/policies" "$OUT/policies"
+echo "package: $OUT/policies"

@@ -74,7 +74,7 @@ for pkg in cmake ninja-build make g++ libgtest-dev mingw-w64 \
            g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 \
            wine64 wine32:i386 xvfb xauth x11-utils imagemagick dpkg-dev \
            fonts-wine fp-utils-3.2.2 clang-14 \
-           msitools wixl osslsigncode openssl python3 \
+           msitools wixl osslsigncode openssl python3 libxml2-utils \
            autoconf automake libtool libsodium-dev; do
   installed "$pkg" || need_apt+=("$pkg")
 done

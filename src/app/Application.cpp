@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "app/Elevation.h"
-#include "app/EventLogPolicy.h"
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
@@ -17,7 +16,6 @@
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"
 #include "platform/Termination.h"
-#include "protect/logic/ListFile.h"
 
 namespace ferlane {
 
@@ -46,7 +44,7 @@ int StartProgram(const StartSteps& steps) {
   return steps.runWindow(*claim);
 }
 
-int RunApplication(HINSTANCE instance, const ListWindowClaim& claim) {
+int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Policies& policies) {
   // 1. The splash window is shown and painted before anything else.
   Tlogo logo;
   logo.Create(instance);
@@ -62,8 +60,8 @@ int RunApplication(HINSTANCE instance, const ListWindowClaim& claim) {
 
   // 4. The main window and its creation steps; its commands and refusals
   // write to the event log unless a policy says not to.
-  EventTrail trail(EventLogPolicyEnabled(), EventOrigin::Window);
-  Tficheprincipale main(ProgramFolder());
+  EventTrail trail(policies.eventLog, EventOrigin::Window);
+  Tficheprincipale main(ProgramFolder(), policies);
   main.SetEventTrail(&trail);
   if (!main.Create(instance)) {
     ::OleUninitialize();
@@ -79,6 +77,8 @@ int RunApplication(HINSTANCE instance, const ListWindowClaim& claim) {
   passe.Create(instance);
   saisie.Create(instance);
   nouveaupasse.Create(instance);
+  saisie.SetMinPasswordLength(policies.minPasswordLength);
+  nouveaupasse.SetMinPasswordLength(policies.minPasswordLength);
   main.SetPasswordWindows({&passe, &saisie, &nouveaupasse});
 
   // 6. The splash window goes.

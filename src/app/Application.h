@@ -8,6 +8,7 @@
 namespace ferlane {
 
 class ListWindowClaim;
+struct Policies;
 
 // The exit code of a start that found the window of its list open but could
 // not bring it forward: it runs in another session.
@@ -30,7 +31,7 @@ struct StartSteps {
 int StartProgram(const StartSteps& steps);
 
 // The whole start-up sequence of the window, the main loop and the end of
-// the program, once the claim is held.
-int RunApplication(HINSTANCE instance, const ListWindowClaim& claim);
+// the program, once the claim is held, under what the administrator imposes.
+int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Policies& policies);
 
 }  // namespace ferlane

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/EventLogPolicy.h"
-#include "app/OlderListFile.h"
+#include "app/ListFolder.h"
 #include "app/PasswordInput.h"
+#include "app/PolicyReader.h"
 #include "app/StoreRestore.h"
 #include "app/logic/CommandLine.h"
 #include "app/logic/PasswordGate.h"
@@ -170,13 +170,26 @@ bool GivenListReadable(Output& out, const std::wstring& listFile) {
   return true;
 }
 
-int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user, IEventTrail& trail) {
+int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user, const Policies& policies,
+               IEventTrail& trail) {
   const CommandAction action = command.action;
   if (command.listFile && !GivenListReadable(out, *command.listFile)) return kExitUnreadable;
-  // A list an earlier version left elsewhere is moved in, as the window
-  // does at start; a list file itself is never written here.
-  if (!command.listFile) AdoptOlderListFile(ProgramFolder(), user);
-  const std::wstring listFile = command.listFile ? *command.listFile : ListFilePath(ProgramFolder(), user);
+  std::wstring listFile;
+  if (command.listFile) {
+    listFile = *command.listFile;
+  } else {
+    // Made ready as the window does at start (a logon script usually runs
+    // first): older lists moved in, the policy's folder made and the list
+    // moved there. A list file itself is never written here.
+    const UserListFile own = PrepareUserListFile(policies, ProgramFolder(), user);
+    if (own.folderError) {
+      out.Line(ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.");
+      return kExitUnreadable;
+    }
+    if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
+    if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
+    listFile = own.path;
+  }
   std::vector<std::wstring> lines;
   bool whole = true;
   // Read as the window reads it, any line shape, and never written here.
@@ -280,7 +293,9 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
 }
 
 int RunJob(Output& out, const CommandLine& command) {
-  EventTrail trail(EventLogPolicyEnabled(), EventOrigin::CommandLine);
+  // What the administrator imposes, read once for the job.
+  const Policies policies = ReadPolicies();
+  EventTrail trail(policies.eventLog, EventOrigin::CommandLine);
   const std::wstring user = GetLogonUserName();
   if (user.empty()) {
     out.Line(L"Le nom de l'utilisateur est introuvable. Rien n'est chang\u00E9.");
@@ -333,7 +348,7 @@ int RunJob(Output& out, const CommandLine& command) {
     }
   }
   if (command.action == CommandAction::Restore) return RunRestore(out, user, trail);
-  return HideOrShow(out, command, user, trail);
+  return HideOrShow(out, command, user, policies, trail);
 }
 
 int RunParsed(Output& out, const std::vector<std::wstring>& args) {

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/EventLogPolicy.h"
+#include "app/PolicyReader.h"
 #include "platform/ErrorText.h"
 #include "platform/EventTrail.h"
 #include "platform/Messages.h"
@@ -37,7 +37,7 @@ std::optional<int> RestartElevatedIfLimited() {
           : L"Ferlane n'a pas pu se relancer avec les droits d'administrateur : " + SystemErrorText(error) +
                 L" L'application va se terminer sans rien modifier.";
   // Written before the box, which may stay up as long as no one answers it.
-  EventTrail(EventLogPolicyEnabled(), EventOrigin::Window)
+  EventTrail(ReadPolicies().eventLog, EventOrigin::Window)
       .Write(EventId::RefusedElevation,
              {error == ERROR_CANCELLED ? std::wstring(L"l'invite d'\u00E9l\u00E9vation a \u00E9t\u00E9 refus\u00E9e.")
                                        : SystemErrorText(error)});

@@ -9,11 +9,9 @@
 #include <stdexcept>
 
 #include "platform/MenuPictures.h"
-#include "app/OlderListFile.h"
 #include "app/ProgramPictures.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
-#include "app/logic/ListFileTexts.h"
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
@@ -29,7 +27,6 @@
 #include "platform/ScreenDpi.h"
 #include "platform/Termination.h"
 #include "platform/WindowThunk.h"
-#include "protect/ListFileIo.h"
 #include "resource.h"
 #include "version.h"
 
@@ -180,8 +177,10 @@ std::vector<WorkArea> MonitorWorkAreas() {
 
 }  // namespace
 
-Tficheprincipale::Tficheprincipale(std::wstring programFolder) : programFolder_(std::move(programFolder)) {
+Tficheprincipale::Tficheprincipale(std::wstring programFolder, Policies policies)
+    : programFolder_(std::move(programFolder)), policies_(std::move(policies)) {
   shellFolders_.SetRightsNotice(rightsNotice_);
+  explorerSettings_.SetLocked(policies_.lockSettings);
 }
 
 Tficheprincipale::~Tficheprincipale() {
@@ -546,35 +545,8 @@ void Tficheprincipale::CreateHiddenStore() {
   // The list file too, should a copy or an earlier version have left it open
   // to everyone: it is written only when the list changed.
   const std::wstring name = ListFileName();
-  if (::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+  if (ListUsable() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
     rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));
-}
-
-void Tficheprincipale::LoadListFile() {
-  // Only a read: a start refused later must leave the folder as it was, so
-  // the debris of a killed save goes, and an older list file comes, only
-  // once the gates have passed (AdoptWhatEarlierRunsLeft).
-  const std::wstring name = ListFileName();
-  const DWORD error = listView1_.LoadListFile(name, false);
-  // Told at the first showing, after the gates: a refused start says nothing
-  // but its refusal.
-  if (error != ERROR_SUCCESS) loadNotice_ = {ProtectedList::OpenErrorText(name, error), true};
-  else if (listView1_.LoadUnplaced().Any())
-    loadNotice_ = {ProtectedList::UnplacedText(name, listView1_.LoadUnplaced()), false};
-}
-
-void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
-  const std::wstring name = ListFileName();
-  RemoveStaleListTempFiles(name);
-  // The list was read from the usual place, which had no file: the one an
-  // earlier version left elsewhere is moved in and read now.
-  if (AdoptOlderListFile(programFolder_, userName_)) LoadListFile();
-  if (!loadNotice_.text.empty()) {
-    if (loadNotice_.error) ShowError(hwnd_, loadNotice_.text);
-    else ShowWarning(hwnd_, loadNotice_.text);
-    loadNotice_ = {};
-  }
-  CreateHiddenStore();
 }
 
 void Tficheprincipale::ShowFirstTime() {
@@ -653,26 +625,6 @@ bool Tficheprincipale::FormCloseQuery(bool endingSession) {
   fixedDrives_.clear();
   closeStepsDone_ = true;
   return true;
-}
-
-bool Tficheprincipale::SaveListFile(bool endingSession) {
-  const std::wstring name = ListFileName();
-  DWORD error = listView1_.SaveListFile(name);
-  rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
-  if (!endingSession && listView1_.DiskUnplaced().Any() && !listView1_.KeptCopy().empty())
-    ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
-  if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
-    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk()),
-                MB_OK | MB_ICONINFORMATION);
-  if (error == ERROR_SUCCESS || endingSession) return true;
-  // The old list file is still whole; the user chooses between closing
-  // without saving the list and staying to try again.
-  std::wstring why;
-  if (error == kListKeepsChanging) why = KeepsChangingText(name);
-  else if (IsReadOnlyFile(name)) why = ReadOnlyListText(name);
-  else why = ProtectedList::CreateErrorText(name, error);
-  const std::wstring text = why + L"\r\n\r\nFermer quand même sans enregistrer la liste ?";
-  return ShowMessage(hwnd_, text, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
 }
 
 void Tficheprincipale::WriteSettings() {
@@ -781,60 +733,12 @@ void Tficheprincipale::Changerlemotdepasse1Click() {
     Record(trail_, EventId::RefusedWrongPassword, {L"trop d'essais faux au changement du mot de passe"});
 }
 
-void Tficheprincipale::RunListCommand(void (ProtectedList::*command)()) {
-  listView1_.SetEventTrail(trail_, ListFileName());
-  (listView1_.*command)();
-  if (closeAfterCommand_ && !listView1_.Busy()) {
-    closeAfterCommand_ = false;
-    ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-  }
-}
-
-void Tficheprincipale::SpeedButton1Click() { RunListCommand(&ProtectedList::SpeedButton1Click); }
-void Tficheprincipale::SpeedButton2Click() { RunListCommand(&ProtectedList::SpeedButton2Click); }
-void Tficheprincipale::CacherouVoirlaslection1Click() {
-  RunListCommand(&ProtectedList::CacherouVoirlaslection1Click);
-}
-void Tficheprincipale::outSelectionner2Click() { listView1_.outSelectionner2Click(); }
-
-void Tficheprincipale::Supprimer2Click() {
-  listView1_.Supprimer2Click();
-  UpdateListButtons();
-}
-
-void Tficheprincipale::Supprimer1Click() {
-  listView1_.Supprimer1Click();
-  UpdateListButtons();
-}
-
-void Tficheprincipale::outSelectionner1Click() { ProtectedList::outSelectionner1Click(fileListView1_); }
-void Tficheprincipale::ouslesRpertoires1Click() { ProtectedList::ouslesRpertoires1Click(fileListView1_); }
-void Tficheprincipale::ouslesFichiers1Click() { ProtectedList::ouslesFichiers1Click(fileListView1_); }
-
 void Tficheprincipale::PageControl1Change() { UpdateListButtons(); }
 void Tficheprincipale::ListView1Change() { UpdateListButtons(); }
-
-void Tficheprincipale::UpdateListButtons() {
-  const BOOL enable = listView1_.ItemCount() > 0;
-  for (int i = 0; i < 3; ++i) ::EnableWindow(speedButtons_[i], enable);
-}
 
 HWND Tficheprincipale::SpeedButton(int n) const {
   if (n == 5) return speedButtons_[3];
   return n >= 1 && n <= 3 ? speedButtons_[n - 1] : nullptr;
-}
-
-bool Tficheprincipale::DragOver(TFileListView& source, HWND target, POINT) {
-  if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())
-    return ProtectedList::ListView1DragOver(&source);
-  return false;
-}
-
-void Tficheprincipale::DragDrop(TFileListView& source, HWND target, POINT) {
-  if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd()) {
-    listView1_.ListView1DragDrop(&source, fileListView1_);
-    UpdateListButtons();
-  }
 }
 
 }  // namespace ferlane

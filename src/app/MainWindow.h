@@ -10,6 +10,7 @@
 #include "platform/EventTrail.h"
 #include "platform/TabPage.h"
 #include "app/ToolbarPictures.h"
+#include "app/logic/Policies.h"
 #include "browse/DirTree.h"
 #include "browse/FileListView.h"
 #include "platform/UniqueHandle.h"
@@ -34,8 +35,9 @@ struct PasswordWindows {
 
 class Tficheprincipale : public IFileDragTarget {
  public:
-  // programFolder: the executable's folder with its trailing backslash.
-  explicit Tficheprincipale(std::wstring programFolder);
+  // programFolder: the executable's folder with its trailing backslash;
+  // policies: what the administrator imposes (ReadPolicies).
+  explicit Tficheprincipale(std::wstring programFolder, Policies policies = {});
   ~Tficheprincipale() override;
   Tficheprincipale(const Tficheprincipale&) = delete;
   Tficheprincipale& operator=(const Tficheprincipale&) = delete;
@@ -59,7 +61,10 @@ class Tficheprincipale : public IFileDragTarget {
   const std::wstring& CurrentPassword() const { return currentPassword_; }
   const std::wstring& RoleLabel() const { return roleLabel_; }
   const std::vector<std::wstring>& FixedDrives() const { return fixedDrives_; }
-  std::wstring ListFileName() const { return programFolder_ + userName_; }
+  std::wstring ListFileName() const { return UserListPath(policies_, programFolder_, userName_); }
+  // False when the folder a policy names for the lists cannot be reached:
+  // the list then stays empty, takes no item and is never written.
+  bool ListUsable() const { return listFolderError_ == ERROR_SUCCESS; }
 
   TDirTree& DirTree1() { return dirTree1_; }
   TFileListView& FileListView1() { return fileListView1_; }
@@ -170,6 +175,8 @@ class Tficheprincipale : public IFileDragTarget {
   void RecordPasswordWrite();
 
   std::wstring programFolder_;
+  Policies policies_;
+  DWORD listFolderError_ = ERROR_SUCCESS;
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;

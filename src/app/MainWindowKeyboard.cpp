@@ -106,7 +106,7 @@ TFileListView* Tficheprincipale::FacingSource() const {
 }
 
 void Tficheprincipale::AjouterALaListeClick() {
-  if (TabCtrl_GetCurSel(pageControl1_) != 0 || listView1_.Busy()) return;
+  if (TabCtrl_GetCurSel(pageControl1_) != 0 || listView1_.Busy() || !ListUsable()) return;
   listView1_.ListView1DragDrop(&fileListView1_, fileListView1_);
   UpdateListButtons();
 }
@@ -121,7 +121,8 @@ void Tficheprincipale::UpdateActionMenu(HMENU menu) {
   const bool firstTab = TabCtrl_GetCurSel(pageControl1_) == 0;
   auto enable = [menu](UINT id, bool on) { ::EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
   enable(IDM_ACTUALISER, firstTab && listView1_.ItemCount() > 0 && !listView1_.Busy());
-  enable(IDM_AJOUTER_A_LA_LISTE, firstTab && fileListView1_.SelectedIndex() >= 0 && !listView1_.Busy());
+  enable(IDM_AJOUTER_A_LA_LISTE,
+         firstTab && fileListView1_.SelectedIndex() >= 0 && !listView1_.Busy() && ListUsable());
   enable(IDM_DEPLACER_EN_FACE, FacingSource() != nullptr);
 }
 

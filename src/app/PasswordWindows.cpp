@@ -202,6 +202,7 @@ void PasswordDialog::Apply(const GateStep& step) {
   if (step.clearMaskEdit3) WipeEntry(Control(GateControl::MaskEdit3));
   if (step.focus != GateControl::None) FocusControl(Control(step.focus));
   if (step.requestTermination) RequestTermination();
+  if (step.refusal) ShowWarning(hwnd_, *step.refusal);
   if (step.hashRefused)
     ShowError(hwnd_, L"Le mot de passe n'a pas pu \u00EAtre pris : la m\u00E9moire manque pour calculer son "
                      L"empreinte. Le mot de passe d'avant reste en place.");

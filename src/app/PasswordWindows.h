@@ -150,6 +150,8 @@ class Tsaisie : public PasswordDialog {
   // Sets currentPassword to the confirmed text and returns true; returns
   // false, leaving it unchanged, when termination was requested.
   bool ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword);
+  // The administrator's minimum length of a new password (0: none).
+  void SetMinPasswordLength(std::uint32_t length) { gate_.SetMinLength(length); }
 
   HWND Label1() const { return label1_; }
   HWND MaskEdit1() const { return maskEdit1_; }
@@ -180,6 +182,7 @@ class Tnouveaupasse : public PasswordDialog {
   // currentPassword is the expected current password; on success it becomes
   // the new one and true is returned. False when termination was requested.
   bool ShowModal(HWND owner, const std::wstring& userName, std::wstring& currentPassword);
+  void SetMinPasswordLength(std::uint32_t length) { gate_.SetMinLength(length); }
 
   HWND Label1() const { return label1_; }
   HWND MaskEdit1() const { return maskEdit1_; }

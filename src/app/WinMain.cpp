@@ -2,16 +2,19 @@
 
 #include "app/Application.h"
 #include "app/CommandLineRun.h"
+#include "app/PolicyReader.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"
-#include "protect/logic/ListFile.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  // What the administrator imposes, read once for the window: it says
+  // where the user's list is, and so which window a second start looks for.
+  const ferlane::Policies policies = ferlane::ReadPolicies();
   ferlane::StartSteps steps;
   steps.commandLine = [] { return ferlane::RunCommandLine(); };
-  steps.listFile = ferlane::ListFilePath(ferlane::ProgramFolder(), ferlane::GetLogonUserName());
-  steps.runWindow = [instance](const ferlane::ListWindowClaim& claim) {
-    return ferlane::RunApplication(instance, claim);
+  steps.listFile = ferlane::UserListPath(policies, ferlane::ProgramFolder(), ferlane::GetLogonUserName());
+  steps.runWindow = [instance, &policies](const ferlane::ListWindowClaim& claim) {
+    return ferlane::RunApplication(instance, claim, policies);
   };
   return ferlane::StartProgram(steps);
 }

@@ -20,6 +20,14 @@ LONG RegistryKey::Open(HKEY root, const std::wstring& path, bool create, REGSAM 
   return rc;
 }
 
+LONG RegistryKey::OpenForReading(HKEY root, const std::wstring& path) {
+  key_.reset();
+  HKEY h = nullptr;
+  const LONG rc = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &h);
+  if (rc == ERROR_SUCCESS) key_.reset(h);
+  return rc;
+}
+
 std::optional<std::wstring> RegistryKey::ReadString(const std::wstring& name) const {
   if (!key_) return std::nullopt;
   DWORD type = 0, bytes = 0;

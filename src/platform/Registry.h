@@ -16,6 +16,9 @@ class RegistryKey {
   // `view` (KEY_WOW64_64KEY or KEY_WOW64_32KEY) picks a registry view on
   // 64-bit Windows. Returns the system error code (ERROR_SUCCESS on success).
   LONG Open(HKEY root, const std::wstring& path, bool create = false, REGSAM view = 0);
+  // Opens root\path to read only: a key a user may read but not change,
+  // such as the policies under HKEY_LOCAL_MACHINE.
+  LONG OpenForReading(HKEY root, const std::wstring& path);
   bool IsOpen() const { return static_cast<bool>(key_); }
   HKEY get() const { return key_.get(); }
 

@@ -89,6 +89,9 @@ void ExplorerSettingsPage::Create(const PageHost& host) {
                                    c.kind == Kind::Group ? WS_EX_TRANSPARENT : 0)};
     previous = c.kind;
   }
+  lockedLine_ = CreateChild(host.window, host.instance, L"STATIC", L"R\u00E9gl\u00E9 par l'administrateur",
+                            SS_LEFT | SS_NOPREFIX, 0, host.font);
+  ApplyLock();
   // A group box lies under the controls it frames (a new child starts at the
   // bottom of its siblings), so that it never paints over them.
   for (const auto& item : items_)
@@ -97,7 +100,20 @@ void ExplorerSettingsPage::Create(const PageHost& host) {
 }
 
 void ExplorerSettingsPage::Show(bool visible) {
+  visible_ = visible;
   for (const auto& item : items_) ::ShowWindow(item.hwnd, visible ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(lockedLine_, visible && locked_ ? SW_SHOW : SW_HIDE);
+}
+
+void ExplorerSettingsPage::SetLocked(bool locked) {
+  locked_ = locked;
+  ApplyLock();
+}
+
+void ExplorerSettingsPage::ApplyLock() {
+  for (std::size_t i = 0; i < std::size(kControls); ++i)
+    if (kControls[i].kind != Kind::Group && items_[i].hwnd) ::EnableWindow(items_[i].hwnd, !locked_);
+  if (lockedLine_) ::ShowWindow(lockedLine_, visible_ && locked_ ? SW_SHOW : SW_HIDE);
 }
 
 void ExplorerSettingsPage::TabStops(std::vector<HWND>& order) const {
@@ -152,9 +168,12 @@ void ExplorerSettingsPage::Layout(const RECT& area) {
       MoveChild(Control(group), left, boxTop, width, y - boxTop);
     }
   }
+  MoveChild(lockedLine_, left, y + d.Px(kGap), width, d.Px(kRow - 2));
 }
 
 bool ExplorerSettingsPage::OnCommand(UINT id) {
+  // Locked, the settings' controls do nothing, whatever reaches them.
+  if (locked_ && Control(id)) return true;
   switch (id) {
     case Id::kButton1: Button1Click(); return true;
     case Id::kButton2: Button2Click(); return true;
@@ -226,6 +245,7 @@ void ExplorerSettingsPage::RecordChange(const std::wstring& which, const std::ws
 }
 
 void ExplorerSettingsPage::Button1Click() {
+  if (locked_) return;
   RegistryKey icons;
   if (!OpenForApply(icons, SettingGroup::DesktopIcons)) return;
   std::wstring applied;
@@ -242,6 +262,7 @@ void ExplorerSettingsPage::Button1Click() {
 }
 
 void ExplorerSettingsPage::Button2Click() {
+  if (locked_) return;
   RegistryKey advanced;
   if (!OpenForApply(advanced, SettingGroup::HiddenFiles)) return;
   if (advanced.WriteDword(kHiddenValue, HiddenNumber(IsChecked(Id::kMasque))) != ERROR_SUCCESS) {
@@ -253,6 +274,7 @@ void ExplorerSettingsPage::Button2Click() {
 }
 
 void ExplorerSettingsPage::Button3Click() {
+  if (locked_) return;
   {
     RegistryKey run;  // closed to a user without administrator rights
     if (!OpenForApply(run, SettingGroup::Autostart)) return;
@@ -298,6 +320,7 @@ std::vector<HWND> TaskbarWindows() {
 }
 
 void ExplorerSettingsPage::BarreClick() {
+  if (locked_) return;
   const TaskbarAction action = TaskbarActionFor(BarreIndex());
   if (action == TaskbarAction::None) return;
   for (HWND tray : TaskbarWindows()) ::ShowWindow(tray, action == TaskbarAction::Hide ? SW_HIDE : SW_SHOW);

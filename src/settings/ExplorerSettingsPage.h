@@ -44,6 +44,11 @@ class ExplorerSettingsPage : public ITabPage {
   bool OnCommand(UINT id) override;
 
   HWND Control(UINT id) const;
+  // Set by the administrator's policy: the four settings are shown but
+  // cannot be changed, and a line under them says why.
+  void SetLocked(bool locked);
+  bool Locked() const { return locked_; }
+  HWND LockedLine() const { return lockedLine_; }
   bool IsChecked(UINT id) const;
   void SetChecked(UINT id, bool checked);
   // The selected item of "&Barre de tâches": 0, 1, or -1 for none.
@@ -73,6 +78,11 @@ class ExplorerSettingsPage : public ITabPage {
   PageHost host_;
   Item items_[15] = {};
   IEventTrail* trail_ = nullptr;
+  // Enables the boxes and buttons unless locked, and shows the line if so.
+  void ApplyLock();
+  bool locked_ = false;
+  bool visible_ = false;
+  HWND lockedLine_ = nullptr;
 };
 
 }  // namespace ferlane

@@ -56,8 +56,8 @@ class MainWindowTest : public testing::Test {
     DeleteSettingsKey();
   }
 
-  std::unique_ptr<Tficheprincipale> MakeMain() {
-    auto main = std::make_unique<Tficheprincipale>(programFolder);
+  std::unique_ptr<Tficheprincipale> MakeMain(Policies policies = {}) {
+    auto main = std::make_unique<Tficheprincipale>(programFolder, std::move(policies));
     EXPECT_TRUE(main->Create(::GetModuleHandleW(nullptr)));
     return main;
   }
@@ -618,6 +618,44 @@ TEST_F(MainWindowTest, AListLeftInTheVirtualStoreIsMovedIn) {
   main->FormShow();
   EXPECT_NE(Attributes(older), INVALID_FILE_ATTRIBUTES);
   ::DeleteFileW(older.c_str());
+}
+
+// A folder of the lists set by policy: the window moves the list beside the
+// program there once, and says so once; a folder it cannot reach is said,
+// and the list stays empty, takes no item and is written nowhere.
+TEST_F(MainWindowTest, TheListFolderPolicyTakesTheListThereOnceAndAnUnreachableOneKeepsTheListEmpty) {
+  const std::wstring item = scratch.File(L"paie.xls");
+  ASSERT_EQ(WriteListFile(programFolder + L"dupont", {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  Policies policies;
+  policies.listFolder = scratch.path() + L"Listes\\POSTE7";
+  const std::wstring moved = policies.listFolder + L"\\dupont";
+  auto said = [&](const std::wstring& words) {
+    int n = 0;
+    for (const auto& shown : messages.shown) n += shown.text.find(words) != std::wstring::npos;
+    return n;
+  };
+  for (int run = 0; run < 2; ++run) {
+    auto main = MakeMain(policies);
+    EXPECT_EQ(main->ListFileName(), moved);
+    EXPECT_EQ(main->ListView1().ItemCount(), 1);
+    EXPECT_TRUE(main->FormCloseQuery());
+  }
+  EXPECT_EQ(said(L"d\u00E9plac\u00E9e vers \"" + moved), 1);
+  EXPECT_EQ(Attributes(programFolder + L"dupont"), INVALID_FILE_ATTRIBUTES);
+
+  // A list beside the program again, and a folder under a file.
+  ASSERT_EQ(WriteListFile(programFolder + L"dupont", {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  const std::string beside = FileBytes(programFolder + L"dupont");
+  policies.listFolder = scratch.File(L"bloc") + L"\\Listes";
+  auto main = MakeMain(policies);
+  EXPECT_EQ(said(policies.listFolder), 1);
+  EXPECT_FALSE(main->ListUsable());
+  EXPECT_EQ(main->ListView1().ItemCount(), 0);
+  main->AjouterALaListeClick();
+  EXPECT_EQ(main->ListView1().ItemCount(), 0);
+  EXPECT_TRUE(main->FormCloseQuery());
+  EXPECT_EQ(FileBytes(programFolder + L"dupont"), beside);
+  EXPECT_EQ(Attributes(policies.listFolder), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -148,6 +148,8 @@ test_package() {
   if [ $rc != 0 ]; then fail "msiexec /i ended with $rc"; return; fi
   pass "msiexec /i $package /qn"
   expect "program and help in $FOLDER\\Ferlane" test -f "$dir/$PROGRAM" -a -f "$dir/ferlane.chm"
+  expect "administrative templates in $FOLDER\\Ferlane\\policies" test -f "$dir/policies/Ferlane.admx" \
+    -a -f "$dir/policies/fr-FR/Ferlane.adml" -a -f "$dir/policies/en-US/Ferlane.adml"
   expect "all-users Start-menu shortcut Ferlane" test -f "$shortcut"
   expect "Add/Remove Programs entry named Ferlane" test "$(reg_value "$key" DisplayName)" = "Ferlane"
   expect "Add/Remove Programs shows version $VERSION" test "$(reg_value "$key" DisplayVersion)" = "$VERSION"
@@ -156,9 +158,11 @@ test_package() {
   icon="$(reg_value "HKLM\\Software\\Classes\\Installer\\Products\\$(packed_guid "$code")" ProductIcon)"
   expect "Add/Remove Programs has the program's icon" cmp -s "$(unix_path "$icon")" "$ROOT/resources/ferlane.ico"
   expect "Add/Remove Programs shows the install location" test "$(reg_value "$key" InstallLocation)" = "$WIN_DIR\\"
-  # The size in KB (rounded up) of what went into the program's folder.
-  local kb
-  kb="$(( ($(stat -c %s "$dir/$PROGRAM") + $(stat -c %s "$dir/ferlane.chm") + 1023) / 1024 ))"
+  # The size in KB (rounded up) of what went into the program's folder and
+  # below it: the program, its help and the templates.
+  local kb bytes
+  bytes="$(find "$dir/$PROGRAM" "$dir/ferlane.chm" "$dir/policies" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')"
+  kb="$(( (bytes + 1023) / 1024 ))"
   expect "Add/Remove Programs shows the size, $kb KB" test "$(reg_value "$key" EstimatedSize)" = "$(printf '0x%x' "$kb")"
   local source='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Ferlane'
   expect "the event source Ferlane names the installed program" \
@@ -189,6 +193,7 @@ test_package() {
   if [ $rc = 0 ]; then pass "msiexec /x $package /qn"; else fail "msiexec /x ended with $rc"; fi
   expect "uninstall removed the autostart value" test -z "$(reg_value "$RUN_KEY" Ferlane)"
   expect "uninstall removed the program and its help" test ! -e "$dir/$PROGRAM" -a ! -e "$dir/ferlane.chm"
+  expect "uninstall removed the administrative templates" test ! -e "$dir/policies"
   expect "uninstall removed the Start-menu shortcut" test ! -e "$shortcut"
   expect "uninstall removed the Add/Remove Programs entry" eval '! has_key "$key"'
   expect "uninstall removed the event source" eval '! has_key "$source"'
@@ -221,6 +226,7 @@ test_upgrade() {
   mkdir -p "$stage"
   find "$WORK/extract" -type f -exec cp {} "$stage/" \;
   cp "$ROOT/resources/ferlane.ico" "$stage/"
+  cp -r "$ROOT/policies" "$stage/"
   if ! make_msi "$ARCH" "$newer" "$stage" "$PREFIX/drive_c/paquets/newer.msi" >/dev/null 2>&1; then
     fail "no package of version $newer"; return
   fi
@@ -296,5 +302,9 @@ ARCHS=("${@:2}")
 for arch in "${ARCHS[@]}"; do test_package "$arch"; end_prefix; done
 [ ${#ARCHS[@]} = 2 ] && test_one_per_machine
 ARCH=all
+# The templates an administrator copies to the central store, beside the packages.
+for file in Ferlane.admx fr-FR/Ferlane.adml en-US/Ferlane.adml; do
+  expect "build/packages/policies/$file" cmp -s "$PACKAGES/policies/$file" "$ROOT/policies/$file"
+done
 if [ $failures = 0 ]; then echo "installer tests: all passed"; else echo "installer tests: $failures failed"; fi
 [ $failures = 0 ]

@@ -48,8 +48,8 @@ class ExplorerSettingsTest : public testing::Test {
   }
   void TearDown() override { main.reset(); }
 
-  std::unique_ptr<Tficheprincipale> MakeMain() {
-    auto m = std::make_unique<Tficheprincipale>(scratch.Folder(L"Outils") + L"\\");
+  std::unique_ptr<Tficheprincipale> MakeMain(Policies policies = {}) {
+    auto m = std::make_unique<Tficheprincipale>(scratch.Folder(L"Outils") + L"\\", std::move(policies));
     EXPECT_TRUE(m->Create(::GetModuleHandleW(nullptr)));
     return m;
   }
@@ -274,6 +274,39 @@ TEST_F(ExplorerSettingsTest, SuccessfulWriteTellsTheShell) {
   Click(Page::kButton2);
   EXPECT_EQ(heard, 1);
   ::DestroyWindow(listener);
+}
+
+// Settings the administrator locked: every box and button of the four
+// settings is shown greyed under one line that says why, and neither a
+// click nor a call to a handler writes anything or touches the taskbar.
+TEST_F(ExplorerSettingsTest, LockedSettingsAreShownGreyedAndChangeNothing) {
+  CreateNewStartPanel();
+  Policies locked;
+  locked.lockSettings = true;
+  main = MakeMain(locked);
+  for (UINT id : {Page::kMesdocuments, Page::kPostedetravail, Page::kFavorisreseau, Page::kCorbeille, Page::kButton1,
+                  Page::kMasque, Page::kButton2, Page::kBarreCacher, Page::kBarreMontrer, Page::kAuto, Page::kButton3})
+    EXPECT_FALSE(::IsWindowEnabled(page().Control(id))) << id;
+  wchar_t text[64] = {};
+  ::GetWindowTextW(page().LockedLine(), text, 64);
+  EXPECT_STREQ(text, L"R\u00E9gl\u00E9 par l'administrateur");
+
+  const auto shown = [&] { return (::GetWindowLongPtrW(page().LockedLine(), GWL_STYLE) & WS_VISIBLE) != 0; };
+  page().Show(true);
+  EXPECT_TRUE(shown());
+  page().Show(false);
+  EXPECT_FALSE(shown());
+  for (UINT box : kIconBoxes) page().SetChecked(box, true);
+  page().SetChecked(Page::kMasque, true);
+  page().SetChecked(Page::kAuto, true);
+  for (UINT button : {Page::kButton1, Page::kButton2, Page::kButton3, Page::kBarreCacher}) Click(button);
+  page().Button1Click();
+  page().BarreClick();
+  for (const auto& icon : kDesktopIcons) EXPECT_EQ(ReadNumber(kNewStartPanelKey, icon.valueName), std::nullopt);
+  EXPECT_EQ(ReadNumber(kAdvancedKey, kHiddenValue), std::nullopt);
+  EXPECT_EQ(ReadRunValue(), std::nullopt);
+  EXPECT_FALSE(page().IsChecked(Page::kBarreCacher));  // the radio's click was not taken either
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

@@ -130,8 +130,9 @@ std::wstring UsageText() {
          L"  3  mot de passe absent, faux ou enregistr\u00E9 ab\u00EEm\u00E9, aucune ligne sur l'entr\u00E9e\r\n"
          L"     standard en 10 secondes, entr\u00E9e standard vide, illisible ou non redirig\u00E9e,\r\n"
          L"     ou cl\u00E9 HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
-         L"  4  nom de l'utilisateur introuvable, fichier liste absent, dossier ou p\u00E9riph\u00E9rique\r\n"
-         L"     (/liste), illisible ou lu en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
+         L"  4  nom de l'utilisateur introuvable, dossier des listes impos\u00E9 injoignable,\r\n"
+         L"     fichier liste absent, dossier ou p\u00E9riph\u00E9rique (/liste), illisible ou lu\r\n"
+         L"     en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
 }
 
 bool NeedsPassword(CommandAction action) { return action == CommandAction::Show || action == CommandAction::Restore; }

@@ -1,5 +1,6 @@
 #include "app/logic/PasswordGate.h"
 
+#include "app/logic/Policies.h"
 #include "app/logic/SettingsKey.h"
 
 namespace ferlane {
@@ -73,7 +74,19 @@ GateStep LoginPromptGate::Cancel() const {
   return step;
 }
 
+std::optional<GateStep> RefuseShortPassword(const std::wstring& maskEdit1, std::uint32_t minLength) {
+  std::optional<std::wstring> text = ShortPasswordText(maskEdit1, minLength);
+  if (!text) return std::nullopt;
+  GateStep step;
+  step.clearMaskEdit1 = true;
+  step.clearMaskEdit2 = true;
+  step.focus = GateControl::MaskEdit1;
+  step.refusal = std::move(text);
+  return step;
+}
+
 GateStep FirstPasswordGate::Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const {
+  if (std::optional<GateStep> refused = RefuseShortPassword(maskEdit1, minLength_)) return *refused;
   return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
 }
 
@@ -82,6 +95,9 @@ GateStep ChangePasswordGate::Confirm(const std::wstring& maskEdit3, const std::w
   removalAsked_ = false;
   // The new entries are not looked at until the current password is right.
   if (!expected_.Matches(maskEdit3)) return WrongAttempt(wrongAttempts_, GateControl::MaskEdit3);
+  // The administrator's minimum comes first: it refuses the empty password
+  // too, before two empty entries could ask to remove the current one.
+  if (std::optional<GateStep> refused = RefuseShortPassword(maskEdit1, minLength_)) return *refused;
   if (JudgeNewEntries(!expected_.Stored().empty(), maskEdit1, maskEdit2) != NewEntries::AskRemoval)
     return ConfirmNewPassword(maskEdit1, maskEdit2, cost_);
   // Two empty entries are the easy way out of the window: they remove the

@@ -3,6 +3,7 @@
 // and typing do to the entries, the focus, the wrong-attempt counters, the
 // current password and the life of the program. The windows only carry out
 // the steps these classes answer.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,6 +33,9 @@ struct GateStep {
   // The new entries are both empty while a password is set: the window asks
   // whether to remove it and hands the answer back to its gate.
   bool askRemoval = false;
+  // A line the window shows, staying open: a new password the
+  // administrator's minimum length refuses.
+  std::optional<std::wstring> refusal;
 };
 
 // Wrong tries allowed before the program ends: the next one ends it.
@@ -93,11 +97,14 @@ class LoginPromptGate {
 class FirstPasswordGate {
  public:
   explicit FirstPasswordGate(PasswordCost cost = kPasswordCost) : cost_(cost) {}
+  // The administrator's minimum length of a new password (0: none).
+  void SetMinLength(std::uint32_t length) { minLength_ = length; }
   GateControl FocusOnShow() const { return GateControl::MaskEdit1; }
   GateStep Confirm(const std::wstring& maskEdit1, const std::wstring& maskEdit2) const;
 
  private:
   PasswordCost cost_;
+  std::uint32_t minLength_ = 0;
 };
 
 // What "&OK" of the change-password window does with the two new entries
@@ -120,6 +127,7 @@ class ChangePasswordGate {
   void SetExpected(std::wstring expected) { expected_.SetStored(std::move(expected)); }
   const std::wstring& Expected() const { return expected_.Stored(); }
   int WrongAttempts() const { return wrongAttempts_; }
+  void SetMinLength(std::uint32_t length) { minLength_ = length; }
 
   GateControl FocusOnShow() const { return GateControl::MaskEdit3; }
   GateStep Confirm(const std::wstring& maskEdit3, const std::wstring& maskEdit1, const std::wstring& maskEdit2);
@@ -136,10 +144,16 @@ class ChangePasswordGate {
   PasswordCost cost_;
   int wrongAttempts_ = 0;
   bool removalAsked_ = false;
+  std::uint32_t minLength_ = 0;
 };
 
 // The question of a step with askRemoval.
 std::wstring RemovePasswordQuestion(const std::wstring& userName);
+
+// A new password (the first entry) shorter than the administrator's minimum:
+// the step that says so and clears both new entries; nothing when it is
+// long enough. Checked before the two entries are compared.
+std::optional<GateStep> RefuseShortPassword(const std::wstring& maskEdit1, std::uint32_t minLength);
 
 // Why a damaged stored value opens nothing, and how an administrator resets
 // it; the window and the command line each add what follows.

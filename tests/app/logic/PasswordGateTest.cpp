@@ -108,6 +108,34 @@ TEST(FirstPasswordGate, TwoEmptyEntriesCloseWithAnEmptyPassword) {
   EXPECT_EQ(*step.newPassword, L"");
 }
 
+// The administrator's minimum length, in both windows that choose a
+// password: a shorter one (the empty one too) is refused with its line and
+// both new entries cleared; the current password is checked first.
+TEST(MinimumPasswordLength, AShorterNewPasswordIsRefusedInBothWindowsAfterTheCurrentOne) {
+  FirstPasswordGate first(kCheapestPasswordCost);
+  first.SetMinLength(8);
+  ChangePasswordGate change(kCheapestPasswordCost);
+  change.ResetCounter();
+  change.SetExpected(L"old");
+  change.SetMinLength(8);
+  for (const wchar_t* shortOne : {L"abc", L"", L"abcdefg"}) {
+    for (const GateStep& step : {first.Confirm(shortOne, shortOne), change.Confirm(L"old", shortOne, shortOne)}) {
+      EXPECT_FALSE(step.close) << shortOne;
+      EXPECT_FALSE(step.newPassword.has_value());
+      ASSERT_TRUE(step.refusal.has_value());
+      EXPECT_NE(step.refusal->find(L"8"), std::wstring::npos);
+      EXPECT_TRUE(step.clearMaskEdit1 && step.clearMaskEdit2);
+      EXPECT_FALSE(step.clearMaskEdit3);
+      EXPECT_EQ(step.focus, GateControl::MaskEdit1);
+    }
+  }
+  ExpectWrongTry(change.Confirm(L"Old", L"abc", L"abc"), GateControl::MaskEdit3, false);
+  EXPECT_EQ(change.WrongAttempts(), 1);
+  ExpectTaken(first.Confirm(L"abcdefgh", L"abcdefgh"), L"abcdefgh");
+  ExpectTaken(change.Confirm(L"old", L"abcdefgh", L"abcdefgh"), L"abcdefgh");
+  EXPECT_FALSE(change.Confirm(L"old", L"abcdefgh", L"abcdefgX").refusal.has_value());
+}
+
 TEST(ChangePasswordGate, RightCurrentAndMatchingNewEntriesChangeThePassword) {
   ChangePasswordGate gate(kCheapestPasswordCost);
   gate.ResetCounter();

@@ -1,0 +1,40 @@
+#pragma once
+// The user's list file made ready before it is read, for the window and the
+// command line alike: the older files an earlier version left elsewhere
+// moved in, and, when a policy names a folder for the lists, that folder
+// made and the list beside the program moved there.
+#include <windows.h>
+
+#include <string>
+
+#include "app/logic/Policies.h"
+
+namespace ferlane {
+
+struct UserListFile {
+  std::wstring path;    // where the user's list is read and written
+  std::wstring folder;  // the folder a policy names; empty: beside the program
+  // The policy's folder cannot be reached, made, or given the list: no list
+  // is read or written, never another copy in its place.
+  DWORD folderError = ERROR_SUCCESS;
+  // A list an earlier version left elsewhere came beside the program now.
+  bool adoptedOlder = false;
+  // The list that was beside the program, moved into the folder now.
+  std::wstring movedFrom;
+  // Why the moved file could not be given the private rights.
+  DWORD rightsError = ERROR_SUCCESS;
+};
+
+// Never moves over a file: a list already in the folder is the user's, and
+// the one beside the program then stays where it is.
+UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& programFolder,
+                                 const std::wstring& userName);
+
+// "Le dossier des listes "<folder>" ... ne peut pas être atteint : <reason>"
+std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error);
+// The list beside the program went into the policy's folder.
+std::wstring ListMovedText(const std::wstring& from, const std::wstring& to);
+// The caption of the list's group box: the folder named when a policy sets it.
+std::wstring ListGroupCaption(const std::wstring& folder, bool reachable);
+
+}  // namespace ferlane

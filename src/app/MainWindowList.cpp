@@ -1,0 +1,133 @@
+// The protected list of the first tab as the main window drives it: its
+// file read at start and made ready once the gates have passed, saved at
+// close, and the commands and drops that act on it.
+#include "app/MainWindow.h"
+
+#include "app/ListFolder.h"
+#include "app/logic/ListFileTexts.h"
+#include "platform/Messages.h"
+#include "protect/ListFileIo.h"
+
+namespace ferlane {
+
+void Tficheprincipale::LoadListFile() {
+  // Only a read: a start refused later must leave the folder as it was, so
+  // the debris of a killed save goes, an older list file comes and the
+  // administrator's folder for the lists is made only once the gates have
+  // passed (AdoptWhatEarlierRunsLeft).
+  const std::wstring name = ListFileName();
+  const DWORD error = listView1_.LoadListFile(name, false);
+  // Told at the first showing, after the gates: a refused start says nothing
+  // but its refusal.
+  if (error != ERROR_SUCCESS) loadNotice_ = {ProtectedList::OpenErrorText(name, error), true};
+  else if (listView1_.LoadUnplaced().Any())
+    loadNotice_ = {ProtectedList::UnplacedText(name, listView1_.LoadUnplaced()), false};
+}
+
+void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
+  // The lists earlier versions left elsewhere come beside the program, and
+  // the folder a policy names is made and given the list from there.
+  const UserListFile list = PrepareUserListFile(policies_, programFolder_, userName_);
+  listFolderError_ = list.folderError;
+  ::SetWindowTextW(groupBox1_, ListGroupCaption(list.folder, ListUsable()).c_str());
+  if (!ListUsable()) {
+    // No other copy of the list stands in for it: it stays empty, unsaved.
+    loadNotice_ = {};
+    ShowError(hwnd_, ListFolderUnreachableText(list.folder, list.folderError) +
+                         L" La liste reste vide et ne sera pas enregistr\u00E9e.");
+    CreateHiddenStore();
+    return;
+  }
+  RemoveStaleListTempFiles(list.path);
+  // The list was read from its place, which had no file then: the one that
+  // came is read now.
+  if (list.adoptedOlder || !list.movedFrom.empty()) {
+    loadNotice_ = {};
+    LoadListFile();
+  }
+  if (!list.movedFrom.empty()) ShowMessage(hwnd_, ListMovedText(list.movedFrom, list.path), MB_OK | MB_ICONINFORMATION);
+  rightsNotice_.Refused(hwnd_, list.path, list.rightsError);
+  if (!loadNotice_.text.empty()) {
+    if (loadNotice_.error) ShowError(hwnd_, loadNotice_.text);
+    else ShowWarning(hwnd_, loadNotice_.text);
+    loadNotice_ = {};
+  }
+  CreateHiddenStore();
+}
+
+bool Tficheprincipale::SaveListFile(bool endingSession) {
+  if (!ListUsable()) return true;  // said at start; no other copy is written
+  const std::wstring name = ListFileName();
+  DWORD error = listView1_.SaveListFile(name);
+  rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
+  if (!endingSession && listView1_.DiskUnplaced().Any() && !listView1_.KeptCopy().empty())
+    ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
+  if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
+    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk()),
+                MB_OK | MB_ICONINFORMATION);
+  if (error == ERROR_SUCCESS || endingSession) return true;
+  // The old list file is still whole; the user chooses between closing
+  // without saving the list and staying to try again.
+  std::wstring why;
+  if (error == kListKeepsChanging) why = KeepsChangingText(name);
+  else if (IsReadOnlyFile(name)) why = ReadOnlyListText(name);
+  else why = ProtectedList::CreateErrorText(name, error);
+  const std::wstring text = why + L"\r\n\r\nFermer quand même sans enregistrer la liste ?";
+  return ShowMessage(hwnd_, text, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
+}
+
+void Tficheprincipale::RunListCommand(void (ProtectedList::*command)()) {
+  listView1_.SetEventTrail(trail_, ListFileName());
+  (listView1_.*command)();
+  if (closeAfterCommand_ && !listView1_.Busy()) {
+    closeAfterCommand_ = false;
+    ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  }
+}
+
+void Tficheprincipale::SpeedButton1Click() { RunListCommand(&ProtectedList::SpeedButton1Click); }
+
+void Tficheprincipale::SpeedButton2Click() { RunListCommand(&ProtectedList::SpeedButton2Click); }
+
+void Tficheprincipale::CacherouVoirlaslection1Click() {
+  RunListCommand(&ProtectedList::CacherouVoirlaslection1Click);
+}
+
+void Tficheprincipale::outSelectionner2Click() { listView1_.outSelectionner2Click(); }
+
+void Tficheprincipale::Supprimer2Click() {
+  listView1_.Supprimer2Click();
+  UpdateListButtons();
+}
+
+void Tficheprincipale::Supprimer1Click() {
+  listView1_.Supprimer1Click();
+  UpdateListButtons();
+}
+
+void Tficheprincipale::outSelectionner1Click() { ProtectedList::outSelectionner1Click(fileListView1_); }
+
+void Tficheprincipale::ouslesRpertoires1Click() { ProtectedList::ouslesRpertoires1Click(fileListView1_); }
+
+void Tficheprincipale::ouslesFichiers1Click() { ProtectedList::ouslesFichiers1Click(fileListView1_); }
+
+void Tficheprincipale::UpdateListButtons() {
+  const BOOL enable = listView1_.ItemCount() > 0;
+  for (int i = 0; i < 3; ++i) ::EnableWindow(speedButtons_[i], enable);
+}
+
+bool Tficheprincipale::DragOver(TFileListView& source, HWND target, POINT) {
+  if (!ListUsable()) return false;
+  if (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())
+    return ProtectedList::ListView1DragOver(&source);
+  return false;
+}
+
+void Tficheprincipale::DragDrop(TFileListView& source, HWND target, POINT) {
+  if (ListUsable() && (target == listView1_.hwnd() || ::GetParent(target) == listView1_.hwnd())) {
+    listView1_.ListView1DragDrop(&source, fileListView1_);
+    UpdateListButtons();
+  }
+}
+
+}  // namespace ferlane
