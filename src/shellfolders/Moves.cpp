@@ -147,16 +147,20 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
   if (!sameFolder) CheckClaimedMoves(plan, sources, claimed, from, left);
   // The rights follow the place: what came into the store takes the store's,
   // what left it (or moved between the shell folders) its destination's.
+  const bool intoStore = IsStoreFolder(to);
+  rightsRefusal_ = ERROR_SUCCESS;
   if (!sameFolder)
     for (std::size_t i : claimed) {
       const std::wstring name(EntryName(sources[i]));
-      if (std::find(left.begin(), left.end(), name) == left.end()) FollowPlace(JoinPath(to, name), IsStoreFolder(to));
+      if (std::find(left.begin(), left.end(), name) == left.end()) FollowRights(JoinPath(to, name), intoStore);
     }
   const std::size_t keptBeforeMerges = kept.size();
-  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, left, kept);
+  for (const auto& name : merges) MergeInto(JoinPath(from, name), JoinPath(to, name), name, intoStore, left, kept);
   bool failed = false;
   const std::wstring report = MoveReportText(left, kept, kept.size() > keptBeforeMerges, to, &failed);
   if (!report.empty()) ShowMessage(owner_, report, MB_OK | (failed ? MB_ICONERROR : MB_ICONINFORMATION));
+  // Moved all the same, but other users may still read it: said once a run.
+  if (rightsRefusal_ != ERROR_SUCCESS) rightsNotice_.Refused(owner_, rightsRefused_, rightsRefusal_);
   RecordMove(from, to, items.size() + tooLong.size(), tooLong, left, kept.size());
   busy_ = wasBusy;
   return Outcome::Done;
@@ -189,8 +193,16 @@ void ShellMoves::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const s
   }
 }
 
+void ShellMoves::FollowRights(const std::wstring& path, bool intoStore) {
+  const DWORD error = FollowPlace(path, intoStore);
+  if (error != ERROR_SUCCESS && intoStore && rightsRefusal_ == ERROR_SUCCESS) {
+    rightsRefusal_ = error;
+    rightsRefused_ = path;
+  }
+}
+
 void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
-                             std::vector<std::wstring>& left, std::vector<std::wstring>& kept) {
+                           bool intoStore, std::vector<std::wstring>& left, std::vector<std::wstring>& kept) {
   std::vector<std::wstring> namedInside, keptHere;
   for (const MergeItem& item : PlanMerge(EntriesIn(source), EntriesIn(target), &LowerCase)) {
     const std::wstring path = JoinPath(source, item.name);
@@ -199,14 +211,18 @@ void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& targe
     if (item.step == ClashStep::AskMerge) outcome = Resolve(item.step, Ask(MergeQuestion(item.name, source, target)));
     if (outcome == ClashOutcome::Merge) {
       const std::size_t before = left.size(), keptBefore = kept.size();
-      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), left, kept);
+      MergeInto(path, JoinPath(target, item.name), JoinPath(shownAs, item.name), intoStore, left, kept);
       if (left.size() > before || kept.size() > keptBefore) namedInside.push_back(item.name);
     } else if (outcome == ClashOutcome::Declined) {
       kept.push_back(JoinPath(shownAs, item.name));
       keptHere.push_back(LowerCase(item.name));
     } else if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
-      MoveOne(item.isFolder ? ItemMove::Folder : ItemMove::File, path, target,
-              outcome == ClashOutcome::Replace ? FOF_NOCONFIRMATION : 0);
+      // Each item merged in takes the rights of its new place, as a whole
+      // move does.
+      if (MoveOne(item.isFolder ? ItemMove::Folder : ItemMove::File, path, target,
+                  outcome == ClashOutcome::Replace ? FOF_NOCONFIRMATION : 0) &&
+          !PathExists(path))
+        FollowRights(JoinPath(target, item.name), intoStore);
     }
   }
   // What the folder still holds is named, whatever kept it (a refusal, or a

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/EventTrail.h"
+#include "platform/PrivateRights.h"
 #include "shellfolders/HiddenStore.h"
 #include "shellfolders/QuietMoves.h"
 #include "shellfolders/logic/MoveRules.h"
@@ -52,8 +53,11 @@ class ShellMoves {
   // `target`, asking for each name taken; what stays is added to `left` as
   // shownAs + "\" + name, what the user kept back ("Non") to `kept`, and an
   // emptied source is removed.
-  void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
+  void MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs, bool intoStore,
                  std::vector<std::wstring>& left, std::vector<std::wstring>& kept);
+  // Gives a moved item, and all it holds, the rights of its new place; the
+  // first refusal to narrow what came into the store is kept to be said.
+  void FollowRights(const std::wstring& path, bool intoStore);
   // The answer to a question of a move (true = Oui).
   bool Ask(const std::wstring& question) const;
   bool IsStoreFolder(const std::wstring& folder) const;
@@ -68,6 +72,9 @@ class ShellMoves {
   const std::array<DWORD, 2>& storeError_;
   bool busy_ = false;
   IEventTrail* trail_ = nullptr;
+  DWORD rightsRefusal_ = ERROR_SUCCESS;  // of the move under way
+  std::wstring rightsRefused_;
+  RightsNotice rightsNotice_;
 };
 
 }  // namespace ferlane

@@ -835,6 +835,32 @@ TEST_F(ShellFoldersTest, RightsFollowWhatMovesInAndOutOfTheStore) {
     EXPECT_TRUE(now.fromParent);
     EXPECT_EQ(now.entries, std::vector<RightsEntry>{ownOther}) << std::string(path.begin(), path.end());
   }
+
+  // Hidden again onto a namesake in the store: what is merged in item by
+  // item takes the store's rights as a whole move does.
+  ::CreateDirectoryW(hidden.c_str(), nullptr);
+  MakeShortcut(hidden + L"\\Autre.lnk", L"C:\\windows\\notepad.exe");
+  (*platform.keptRights)[hidden + L"\\Outil.lnk"] = FileRights{true, false, {inheritedAll, ownOther, ownUser}};
+  ShowTab(2);
+  main->ShellFolderViews().ShowShellFolder(&View(L"progperso"), kCsidlPrograms);
+  Select(View(L"progperso"), shown);
+  Command(IDM_OPSPEPRO_CACHER);
+  ASSERT_TRUE(Exists(hidden + L"\\Outil.lnk"));
+  EXPECT_EQ(platform.keptRights->at(hidden + L"\\Outil.lnk").entries, std::vector<RightsEntry>{ownUser});
+
+  // Rights refused: the groups go all the same, and the first one other
+  // users may still read is named, once a run.
+  platform.rightsRefusal = ERROR_ACCESS_DENIED;
+  messages.shown.clear();
+  for (const wchar_t* name : {L"Groupe Refus", L"Groupe Refus Bis"}) {
+    ::CreateDirectoryW((personalPrograms + L"\\" + Item(name)).c_str(), nullptr);
+    main->ShellFolderViews().ShowShellFolder(&View(L"progperso"), kCsidlPrograms);
+    Select(View(L"progperso"), personalPrograms + L"\\" + name);
+    Command(IDM_OPSPEPRO_CACHER);
+    EXPECT_TRUE(Exists(storePrograms + L"\\" + name));
+  }
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find(L"\"" + storePrograms + L"\\Groupe Refus\" n'ont pas pu"), std::wstring::npos);
 }
 
 }  // namespace
