@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "shellfolders/ShellFolders.h"
 #include "support/Fakes.h"
+#include "support/ShippedProgram.h"
 
 namespace ferlane {
 namespace {
@@ -50,16 +51,6 @@ std::wstring Self() {
   return self;
 }
 
-// The program under test: FERLANE_PROGRAM names it (the test command points it
-// at the shipped build); otherwise the one built beside this test program.
-std::wstring BuiltProgram() {
-  wchar_t named[MAX_PATH] = {};
-  const DWORD n = ::GetEnvironmentVariableW(L"FERLANE_PROGRAM", named, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) return named;
-  const std::wstring s = Self();
-  return s.substr(0, s.find_last_of(L'\\') + 1) + (sizeof(void*) == 8 ? L"ferlane64.exe" : L"ferlane.exe");
-}
-
 // The machine an exe is built for, from its PE header (0 when unreadable).
 WORD ImageMachine(const std::wstring& exe) {
   HANDLE f = ::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -88,46 +79,13 @@ std::wstring ReadSetting(const std::wstring& name) {
   return key.ReadString(name).value_or(L"<absent>");
 }
 
-struct FoundWindow {
-  const wchar_t* caption;
-  DWORD pid;
-  HWND found;
-};
-
-// A named callback, not a lambda: on 32-bit Windows the callback must be
-// __stdcall, which a lambda does not convert to with GCC.
-BOOL CALLBACK MatchWindow(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<FoundWindow*>(lp);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(h, &pid);
-  wchar_t text[256] = {};
-  ::GetWindowTextW(h, text, 256);
-  if (pid == f->pid && ::IsWindowVisible(h) && wcscmp(text, f->caption) == 0) {
-    f->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible top-level window of the program with this exact caption.
-HWND WaitForWindow(DWORD pid, const wchar_t* caption, DWORD timeoutMs = 30000) {
-  const DWORD start = ::GetTickCount();
-  FoundWindow f{caption, pid, nullptr};
-  while (::GetTickCount() - start < timeoutMs) {
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-    ::Sleep(50);
-  }
-  return nullptr;
-}
-
 class EndToEndTest : public testing::Test {
  protected:
   void SetUp() override {
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
     folder = scratch.Folder(L"Ferlane") + L"\\";
     program = folder + L"ferlane.exe";
-    const std::wstring built = BuiltProgram();
+    const std::wstring built = test::ShippedProgram();
     ASSERT_TRUE(::CopyFileW(built.c_str(), program.c_str(), FALSE)) << "no program to start at " << built;
     ASSERT_EQ(ImageMachine(program), ImageMachine(Self())) << "the program and its tests are built for one machine";
     user = UserName();
@@ -162,7 +120,7 @@ class EndToEndTest : public testing::Test {
                    reinterpret_cast<LPARAM>(::GetDlgItem(window, kIdButton1)));
   }
   HWND MainWindow() {
-    return WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Administrateur : " + user).c_str());
+    return test::WaitForTopWindow(process.dwProcessId, L"Ferlane 1.0 - Administrateur : " + user);
   }
   // The right password in the login prompt, then the main window closed.
   void OpenWithPasswordAndClose(HWND passe, const wchar_t* password) {
@@ -208,7 +166,7 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
 
   // Second run: the first-password window sets the password, stored at close.
   Start();
-  HWND saisie = WaitForWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
+  HWND saisie = test::WaitForTopWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
   ASSERT_NE(saisie, nullptr);
   Type(saisie, kIdMaskEdit1, L"Sésame");
   Type(saisie, kIdMaskEdit2, L"Sésame");
@@ -228,7 +186,7 @@ TEST_F(EndToEndTest, FirstRunThenPasswordSetThenAskedThenFourWrongTriesEndIt) {
   // Third run: the login prompt; four wrong tries end the program with
   // nothing written.
   Start();
-  HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
+  HWND passe = test::WaitForTopWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
   ASSERT_NE(passe, nullptr);
   ::DeleteFileW((folder + user).c_str());
   for (const wchar_t* wrong : {L"sésame", L"", L"Sesame", L"Sésamf"}) {
@@ -249,7 +207,7 @@ TEST_F(EndToEndTest, PasswordsEarlierVersionsStoredOpenAndAreStoredAsArgon2idAtC
       key.WriteString(user, earlier);
     }
     Start();
-    HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
+    HWND passe = test::WaitForTopWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
     ASSERT_NE(passe, nullptr);
     // One wrong try, the last character changed: the entry is cleared and the
     // prompt stays.
@@ -269,7 +227,7 @@ TEST_F(EndToEndTest, PasswordsEarlierVersionsStoredOpenAndAreStoredAsArgon2idAtC
   // Today's form opens as it is and is not written anew.
   const std::wstring stored = ReadSetting(user);
   Start();
-  HWND passe = WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
+  HWND passe = test::WaitForTopWindow(process.dwProcessId, L"Ferlane: Mot de Passe:");
   ASSERT_NE(passe, nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenWithPasswordAndClose(passe, L"Sésame"));
   EXPECT_EQ(ReadSetting(user), stored);
@@ -291,7 +249,7 @@ TEST_F(EndToEndTest, PlacementsNoMonitorShowsOpenAtTheDesignPlace) {
       key.WriteString(user, L"");
     }
     Start();
-    HWND saisie = WaitForWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
+    HWND saisie = test::WaitForTopWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
     ASSERT_NE(saisie, nullptr);
     ClickOk(saisie);  // two empty entries: still no password
     HWND main = MainWindow();
@@ -330,7 +288,7 @@ TEST_F(EndToEndTest, UnderWindowsXpTheCaptionSaysAdministrator) {
     wine.WriteString(L"Version", L"winxp");
   }
   Start();
-  HWND main = WaitForWindow(process.dwProcessId, (L"Ferlane 1.0 - Administrateur : " + user).c_str());
+  HWND main = test::WaitForTopWindow(process.dwProcessId, L"Ferlane 1.0 - Administrateur : " + user);
   {
     RegistryKey wine;
     wine.Open(HKEY_CURRENT_USER, L"Software\\Wine");
@@ -660,7 +618,7 @@ TEST_F(CommandLineTest, ADamagedStoredPasswordOpensNothing) {
       if (pid == process.dwProcessId) box = found;
     }
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WaitForWindow(process.dwProcessId, L"Ferlane: Mot de Passe:", 300), nullptr);
+    EXPECT_EQ(test::WaitForTopWindow(process.dwProcessId, L"Ferlane: Mot de Passe:", nullptr, 300), nullptr);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(Exited());
     EXPECT_EQ(ReadSetting(user), value);
@@ -779,7 +737,7 @@ TEST_F(EndToEndTest, WhatThe32BitProgramHidesThe64BitProgramRestores) {
   const std::wstring other = OtherWidthProgram();
   if (other.empty()) GTEST_SKIP() << "FERLANE_OTHER_PROGRAM is not set: no program of the other width to start";
   const std::wstring exe32 = folder + L"ferlane.exe", exe64 = folder + L"ferlane64.exe";
-  for (const std::wstring& built : {BuiltProgram(), other}) {
+  for (const std::wstring& built : {test::ShippedProgram(), other}) {
     const bool is64 = ImageMachine(built) == IMAGE_FILE_MACHINE_AMD64;
     ASSERT_TRUE(is64 || ImageMachine(built) == IMAGE_FILE_MACHINE_I386);
     ASSERT_TRUE(::CopyFileW(built.c_str(), (is64 ? exe64 : exe32).c_str(), FALSE));

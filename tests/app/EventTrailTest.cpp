@@ -25,6 +25,7 @@
 #include "shellfolders/Moves.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "support/Fakes.h"
+#include "support/ShippedProgram.h"
 
 namespace ferlane {
 namespace {
@@ -357,16 +358,6 @@ TEST_F(EventTrailTest, MovesAndOlderStoresWriteOneEventEachNamingWhatStayed) {
 
 // ---- The shipped program ----------------------------------------------------
 
-std::wstring ShippedProgram() {
-  wchar_t named[MAX_PATH] = {};
-  const DWORD n = ::GetEnvironmentVariableW(L"FERLANE_PROGRAM", named, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) return named;
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  const std::wstring s = self;
-  return s.substr(0, s.find_last_of(L'\\') + 1) + (sizeof(void*) == 8 ? L"ferlane64.exe" : L"ferlane.exe");
-}
-
 std::wstring MessageText(HMODULE module, DWORD id, WORD language) {
   wchar_t* text = nullptr;
   const DWORD n = ::FormatMessageW(
@@ -390,7 +381,7 @@ int HighestInsertion(const std::wstring& text) {
 }
 
 TEST(EventMessages, EveryEventHasItsTextInFrenchAndEnglishInTheShippedProgram) {
-  const std::wstring program = ShippedProgram();
+  const std::wstring program = test::ShippedProgram();
   HMODULE module = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr) << "no program at " << std::string(program.begin(), program.end());
   constexpr WORD kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);

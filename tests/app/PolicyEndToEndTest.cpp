@@ -13,43 +13,12 @@
 #include "protect/ListFileIo.h"
 #include "resource.h"
 #include "support/Fakes.h"
+#include "support/ShippedProgram.h"
 
 namespace ferlane {
 namespace {
 
 constexpr wchar_t kSettings[] = L"Software\\Ferlane";
-
-// The program under test: FERLANE_PROGRAM names it, else the one built here.
-std::wstring ProgramToTest() {
-  wchar_t named[MAX_PATH] = {};
-  const DWORD n = ::GetEnvironmentVariableW(L"FERLANE_PROGRAM", named, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) return named;
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  const std::wstring s = self;
-  return s.substr(0, s.find_last_of(L'\\') + 1) + (sizeof(void*) == 8 ? L"ferlane64.exe" : L"ferlane.exe");
-}
-
-struct Found {
-  const wchar_t* cls;
-  const wchar_t* caption;
-  DWORD pid;
-  HWND window;
-};
-
-BOOL CALLBACK MatchTopWindow(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(h, &pid);
-  wchar_t cls[64] = {}, text[256] = {};
-  ::GetClassNameW(h, cls, 64);
-  ::GetWindowTextW(h, text, 256);
-  if (pid == f->pid && ::IsWindowVisible(h) && (!f->cls || wcscmp(cls, f->cls) == 0) && wcscmp(text, f->caption) == 0) {
-    f->window = h;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 BOOL CALLBACK AddChildText(HWND h, LPARAM lp) {
   wchar_t text[1024] = {};
@@ -73,7 +42,7 @@ class PolicyEndToEndTest : public testing::Test {
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
     folder = scratch.Folder(L"Ferlane") + L"\\";
     program = folder + L"ferlane.exe";
-    ASSERT_TRUE(::CopyFileW(ProgramToTest().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(test::ShippedProgram().c_str(), program.c_str(), FALSE));
     wchar_t name[256] = {};
     DWORD n = 256;
     ::GetUserNameW(name, &n);
@@ -119,10 +88,7 @@ class PolicyEndToEndTest : public testing::Test {
   }
   bool Exited() { return ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0; }
   HWND WaitFor(const wchar_t* cls, const std::wstring& caption) {
-    Found f{cls, caption.c_str(), process.dwProcessId, nullptr};
-    for (const DWORD start = ::GetTickCount(); !f.window && ::GetTickCount() - start < 30000; ::Sleep(50))
-      ::EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&f));
-    return f.window;
+    return test::WaitForTopWindow(process.dwProcessId, caption, cls);
   }
   HWND MainWindow() { return WaitFor(nullptr, L"Ferlane 1.0 - Administrateur : " + user); }
   static void Type(HWND window, int id, const wchar_t* text) {
