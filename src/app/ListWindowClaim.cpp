@@ -14,7 +14,11 @@ namespace ferlane {
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"Tficheprincipale";
-constexpr wchar_t kMarkProperty[] = L"Ferlane.ListFile";
+
+// The window's marks: the claim it started with and, when it made the
+// folder of its list, the one under the folder's identity. A fixed set of
+// names, so that no new atom is made for each list.
+constexpr const wchar_t* kMarkProperties[] = {L"Ferlane.ListFile", L"Ferlane.ListFile.Made"};
 
 struct Search {
   UINT_PTR mark;
@@ -26,10 +30,15 @@ BOOL CALLBACK MatchMark(HWND window, LPARAM data) {
   wchar_t name[64] = {};
   ::GetClassNameW(window, name, 64);
   if (::lstrcmpW(name, kMainWindowClass) != 0) return TRUE;
-  if (reinterpret_cast<UINT_PTR>(::GetPropW(window, kMarkProperty)) != search->mark) return TRUE;
-  search->found = window;
-  return FALSE;
+  for (const wchar_t* property : kMarkProperties) {
+    if (reinterpret_cast<UINT_PTR>(::GetPropW(window, property)) != search->mark) continue;
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
 }
+
+std::uint64_t ListKey(const std::wstring& listFile) { return PathKey(FileIdentity(listFile)); }
 
 UniqueSid AdministratorsSid() { return NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS); }
 UniqueSid SystemSid() { return NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID); }
@@ -90,7 +99,7 @@ ListWindowClaim::ListWindowClaim(const std::wstring& listFile) {
   // Known by its folder's identity and its folded name, not by its
   // spelling: "C:\Ferlane\Marie", "c:\ferlane\marie", a subst drive, an 8.3
   // name or a share of the same folder are one list.
-  const std::uint64_t key = PathKey(FileIdentity(listFile));
+  const std::uint64_t key = ListKey(listFile);
   // Never 0: a window without the mark answers 0.
   mark_ = static_cast<UINT_PTR>(key) | 1;
   name_ = ListWindowMutexName(key);
@@ -124,8 +133,22 @@ void ListWindowClaim::Claim(bool openOnly) {
   if (verdict_ != ClaimVerdict::Held) mutex_.reset();
 }
 
+std::wstring ListWindowClaim::NameOf(const std::wstring& listFile) { return ListWindowMutexName(ListKey(listFile)); }
+
 void ListWindowClaim::Mark(HWND window) const {
-  ::SetPropW(window, kMarkProperty, reinterpret_cast<HANDLE>(mark_));
+  if (!window) return;
+  for (const wchar_t* property : kMarkProperties) {
+    const auto held = reinterpret_cast<UINT_PTR>(::GetPropW(window, property));
+    if (held == mark_) return;
+    if (held == 0) {
+      ::SetPropW(window, property, reinterpret_cast<HANDLE>(mark_));
+      return;
+    }
+  }
+}
+
+void ListWindowClaim::Unmark(HWND window) {
+  for (const wchar_t* property : kMarkProperties) ::RemovePropW(window, property);
 }
 
 bool ListWindowClaim::BringHolderToFront(DWORD waitMs) const {
@@ -144,6 +167,19 @@ bool ListWindowClaim::BringHolderToFront(DWORD waitMs) const {
   HWND front = ::GetLastActivePopup(search.found);
   ::SetForegroundWindow(front ? front : search.found);
   return true;
+}
+
+std::optional<ListWindowClaim> ClaimUnderMadeFolder(const ListWindowClaim& claim, const std::wstring& listFile,
+                                                    HWND window) {
+  std::optional<ListWindowClaim> also;
+  if (ListWindowClaim::NameOf(listFile) == claim.Name()) return also;
+  also.emplace(listFile);
+  if (!also->Held()) {
+    also.reset();
+    return also;
+  }
+  also->Mark(window);
+  return also;
 }
 
 }  // namespace ferlane

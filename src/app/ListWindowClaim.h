@@ -10,6 +10,7 @@
 // the Administrators, and a name someone else owns is ignored (JudgeClaim).
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/logic/ListWindow.h"
@@ -31,8 +32,13 @@ class ListWindowClaim {
   bool Taken() const { return verdict_ == ClaimVerdict::Taken; }
   // The mutex's name, for the tests.
   const std::wstring& Name() const { return name_; }
+  // The name a claim on `listFile` takes now.
+  static std::wstring NameOf(const std::wstring& listFile);
   // Marks `window` as the one that holds the list file, for a second start.
+  // A window may hold the marks of two claims.
   void Mark(HWND window) const;
+  // Takes every mark off `window`, before it goes.
+  static void Unmark(HWND window);
   // Brings the window that holds the list file to the front, restored if
   // minimised, waiting up to waitMs for it to appear; false when none is found
   // (another session's window cannot be reached).
@@ -47,5 +53,13 @@ class ListWindowClaim {
   UINT_PTR mark_ = 0;
   ClaimVerdict verdict_ = ClaimVerdict::NoClaim;
 };
+
+// A list whose folder did not exist at the start (the first start under an
+// administrator's folder for the lists) was claimed by its path; once the
+// window made the folder, a second start knows the list by the folder's
+// identity. The window then holds that claim too, marked on `window`;
+// nothing when the name did not change or is held elsewhere.
+std::optional<ListWindowClaim> ClaimUnderMadeFolder(const ListWindowClaim& claim, const std::wstring& listFile,
+                                                    HWND window);
 
 }  // namespace ferlane

@@ -10,6 +10,7 @@
 
 #include "platform/MenuPictures.h"
 #include "app/ProgramPictures.h"
+#include "app/ListWindowClaim.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
 #include "app/logic/PasswordGate.h"
@@ -310,6 +311,7 @@ LRESULT Tficheprincipale::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp) ::DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
+      ListWindowClaim::Unmark(hwnd_);  // a window's properties go before it does
       ::PostQuitMessage(0);
       return 0;
     default:

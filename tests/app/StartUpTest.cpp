@@ -13,6 +13,7 @@
 #include "app/Application.h"
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
+#include "shellfolders/Folders.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -93,6 +94,29 @@ TEST_F(StartUpTest, AnOpenWindowIsBroughtForwardBeforeAnyElevation) {
   EXPECT_EQ(windowsOpened, 0);
   EXPECT_FALSE(::IsIconic(main.hwnd()));
   EXPECT_TRUE(messages.shown.empty());
+}
+
+// The first start under an administrator's folder for the lists claims the
+// list before the folder exists; once its window made the folder, a second
+// start knows the list by the folder's identity, and finds that window.
+TEST_F(StartUpTest, AWindowThatMadeTheFolderOfItsListIsFoundUnderItsNewName) {
+  const std::wstring folder = scratch.path() + L"Listes\\POSTE7";
+  list = folder + L"\\dupont";
+  const ListWindowClaim holder(list);
+  Tficheprincipale main(scratch.Folder(L"Outils") + L"\\");
+  ASSERT_TRUE(main.Create(::GetModuleHandleW(nullptr)));
+  holder.Mark(main.hwnd());
+  EXPECT_FALSE(ClaimUnderMadeFolder(holder, list, main.hwnd()).has_value());  // nothing made: one name
+  ASSERT_EQ(CreateFolderPath(folder), static_cast<DWORD>(ERROR_SUCCESS));
+  const std::optional<ListWindowClaim> made = ClaimUnderMadeFolder(holder, list, main.hwnd());
+  ASSERT_TRUE(made.has_value());
+  EXPECT_NE(made->Name(), holder.Name());
+  ::ShowWindow(main.hwnd(), SW_MINIMIZE);
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(windowsOpened, 0);
+  EXPECT_FALSE(::IsIconic(main.hwnd()));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(holder.BringHolderToFront(0));  // a start that looked before the folder was made
 }
 
 // The holder has no window this start can reach (another session): one
