@@ -285,10 +285,7 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
   }
   const Report report = RestoreReport(outcomes, Reason);
   out.Lines(report.lines);
-  if (report.total)
-    trail.Write(WithFailures(EventId::ItemsRestored, report.failures.size()),
-                ItemCountStrings(StoreUserFolder(store), outcomes[0].destination + L" ; " + outcomes[1].destination,
-                                 report.done, report.failures, report.total));
+  RecordWholeRestore(&trail, store, outcomes, report);
   return report.exitCode;
 }
 

@@ -28,10 +28,10 @@ void Tficheprincipale::SpeedButton5Click() {
   if (!AskYesNo(hwnd_, kRestoreAllQuestion)) return;
   // As /retablir does: every item the store holds, never over a name the
   // user's folders hold; what stays is named.
+  const StorePaths store{shellFolders_.StorePath(StoreFolder::Desktop), shellFolders_.StorePath(StoreFolder::Programs)};
   const WholeStoreRestore restore =
-      RestoreWholeStore({shellFolders_.StorePath(StoreFolder::Desktop), shellFolders_.StorePath(StoreFolder::Programs)},
-                        {shellFolders_.FolderPath(ShellFolder::PersonalDesktop),
-                         shellFolders_.FolderPath(ShellFolder::PersonalPrograms)});
+      RestoreWholeStore(store, {shellFolders_.FolderPath(ShellFolder::PersonalDesktop),
+                                shellFolders_.FolderPath(ShellFolder::PersonalPrograms)});
   hiddenStore_.RelistAfterRestore();
   if (!restore.unreadable.empty()) {
     ShowError(hwnd_, UnreadableLine(restore.unreadable, SystemErrorText(restore.error)));
@@ -39,6 +39,7 @@ void Tficheprincipale::SpeedButton5Click() {
   }
   const Report report = RestoreReport(
       restore.outcomes, [](std::uint32_t code) { return SystemErrorText(code); }, false);
+  RecordWholeRestore(trail_, store, restore.outcomes, report);
   ShowMessage(hwnd_, Joined(report.lines),
               MB_OK | (report.exitCode == kExitDone ? MB_ICONINFORMATION : MB_ICONWARNING));
 }

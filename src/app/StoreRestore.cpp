@@ -1,6 +1,7 @@
 #include "app/StoreRestore.h"
 
 #include "platform/PrivateRights.h"
+#include "platform/logic/EventLog.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/QuietMoves.h"
 
@@ -62,6 +63,14 @@ WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<st
     o.remains = std::move(moves.remains);
   }
   return result;
+}
+
+void RecordWholeRestore(IEventTrail* trail, const StorePaths& store, const std::vector<StoreOutcome>& outcomes,
+                        const Report& report) {
+  if (!report.total) return;
+  const std::wstring to = outcomes[0].destination + L" ; " + outcomes[1].destination;
+  Record(trail, WithFailures(EventId::ItemsRestored, report.failures.size()),
+         ItemCountStrings(StoreUserFolder(store), to, report.done, report.failures, report.total));
 }
 
 }  // namespace ferlane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/logic/CommandLine.h"
+#include "platform/EventTrail.h"
 #include "shellfolders/HiddenStore.h"
 
 namespace ferlane {
@@ -23,5 +24,10 @@ struct WholeStoreRestore {
 // destinations[i] (the user's desktop, then programs), never over a name the
 // destination holds; what stays is named in the outcomes.
 WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<std::wstring, 2>& destinations);
+
+// The whole restore's one event, for both store folders, when it concerned
+// anything; `trail` may be absent.
+void RecordWholeRestore(IEventTrail* trail, const StorePaths& store, const std::vector<StoreOutcome>& outcomes,
+                        const Report& report);
 
 }  // namespace ferlane

@@ -267,9 +267,21 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   EXPECT_EQ(Last().strings[4], KeyOf(SettingGroup::HiddenFiles).setting);
   EXPECT_EQ(Last().strings[5], L"oui");
 
+  // "Rétablir le bureau et les programmes" with nothing selected: the whole
+  // store, one event for both folders.
+  const std::wstring parked = main->ShellFolderViews().StorePath(StoreFolder::Desktop) + L"\\Rang\u00E9.lnk";
+  ::CloseHandle(::CreateFileW(parked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  ASSERT_NE(::GetFileAttributesW(parked.c_str()), INVALID_FILE_ATTRIBUTES);
+  messages.answers = {IDYES};
+  main->SpeedButton5Click();
+  EXPECT_EQ(Last().id, 1202u);
+  EXPECT_EQ(Last().strings[6], L"1");
+  const std::wstring restored = main->ShellFolderViews().FolderPath(ShellFolder::PersonalDesktop) + L"\\Rang\u00E9.lnk";
+  EXPECT_TRUE(::DeleteFileW(restored.c_str()));
+
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1500u);
-  EXPECT_EQ(platform.events.size(), 3u);
+  EXPECT_EQ(platform.events.size(), 4u);
   main.reset();
 
   // Opened with it, then removed in "Changer le mot de passe".
@@ -282,7 +294,7 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   main->Changerlemotdepasse1Click();
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1502u);
-  EXPECT_EQ(platform.events.size(), 4u);
+  EXPECT_EQ(platform.events.size(), 5u);
 }
 
 TEST_F(EventTrailTest, ARefusedElevationIsWrittenBeforeItIsSaid) {
