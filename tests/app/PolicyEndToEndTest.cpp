@@ -2,23 +2,14 @@
 // program obeys them, started from a folder of its own: the folder of the
 // lists for the command line and the window, and the minimum length of a
 // new password in the first-password window.
-#include <windows.h>
+#include "app/ProgramFixture.h"
 
-#include <gtest/gtest.h>
-
-#include "app/PasswordWindows.h"
-#include "app/logic/PasswordHash.h"
 #include "app/logic/Policies.h"
-#include "platform/Registry.h"
-#include "protect/ListFileIo.h"
-#include "resource.h"
-#include "support/Fakes.h"
-#include "support/ShippedProgram.h"
 
 namespace ferlane {
 namespace {
 
-constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+using namespace test;
 
 BOOL CALLBACK AddChildText(HWND h, LPARAM lp) {
   wchar_t text[1024] = {};
@@ -34,75 +25,20 @@ std::wstring ChildTexts(HWND window) {
   return texts;
 }
 
-std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
-
-class PolicyEndToEndTest : public testing::Test {
+// The policies under HKEY_LOCAL_MACHINE, removed after each test.
+class PolicyEndToEndTest : public CommandLineTest {
  protected:
   void SetUp() override {
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
-    folder = scratch.Folder(L"Ferlane") + L"\\";
-    program = folder + L"ferlane.exe";
-    ASSERT_TRUE(::CopyFileW(test::ShippedProgram().c_str(), program.c_str(), FALSE));
-    wchar_t name[256] = {};
-    DWORD n = 256;
-    ::GetUserNameW(name, &n);
-    user = name;
+    CommandLineTest::SetUp();
     ASSERT_EQ(policies.Open(HKEY_LOCAL_MACHINE, kPoliciesKey, true), ERROR_SUCCESS);
   }
   void TearDown() override {
-    if (process.hProcess) {
-      ::TerminateProcess(process.hProcess, 1);
-      ::CloseHandle(process.hProcess);
-      ::CloseHandle(process.hThread);
-    }
     policies = RegistryKey();
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPoliciesKey);
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+    CommandLineTest::TearDown();
   }
 
-  // The window, or the command line with its report read from a pipe.
-  void Start(const std::wstring& args = L"", HANDLE output = nullptr) {
-    STARTUPINFOW si{sizeof(si)};
-    if (output) {
-      si.dwFlags = STARTF_USESTDHANDLES;
-      si.hStdOutput = si.hStdError = output;
-    }
-    std::wstring cmd = L"\"" + program + L"\" " + args;
-    ASSERT_TRUE(::CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
-                                 folder.c_str(), &si, &process));
-  }
-  DWORD Command(const std::wstring& args, std::string& report) {
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!::CreatePipe(&read, &write, &inherit, 1 << 16)) return 99;
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    Start(args, write);
-    ::CloseHandle(write);
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) report.append(buffer, got);
-    ::CloseHandle(read);
-    DWORD code = 99;
-    if (Exited()) ::GetExitCodeProcess(process.hProcess, &code);
-    return code;
-  }
-  bool Exited() { return ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0; }
-  HWND WaitFor(const wchar_t* cls, const std::wstring& caption) {
-    return test::WaitForTopWindow(process.dwProcessId, caption, cls);
-  }
-  HWND MainWindow() { return WaitFor(nullptr, L"Ferlane 1.0 - Administrateur : " + user); }
-  static void Type(HWND window, int id, const wchar_t* text) {
-    ::SendMessageW(::GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-  }
-  static void ClickOk(HWND window) {
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kIdButton1, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, kIdButton1)));
-  }
-
-  test::ScratchDir scratch;
-  std::wstring folder, program, user;
-  RegistryKey policies;  // HKEY_LOCAL_MACHINE's, removed after each test
-  PROCESS_INFORMATION process{};
+  RegistryKey policies;
 };
 
 // The folder of the lists, with an environment variable in it: /cacher makes
@@ -122,19 +58,17 @@ TEST_F(PolicyEndToEndTest, TheListFolderServesTheCommandLineAndTheWindowAndIsNev
   root.pop_back();
   ASSERT_TRUE(::SetEnvironmentVariableW(L"FERLANE_LISTES", root.c_str()));
 
-  std::string report;
-  EXPECT_EQ(Command(L"/cacher", report), 0u) << report;
+  SilentRun run = Run(L"/cacher");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
   const DWORD attributes = ::GetFileAttributesW(item.c_str());
-  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN)) << report;
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN)) << run.output;
   std::vector<std::wstring> lines;
   EXPECT_EQ(ReadListFile(lists + L"\\" + user, lines), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(lines, (std::vector<std::wstring>{item, L"Fichier"}));
   EXPECT_EQ(::GetFileAttributesW((folder + user).c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_NE(report.find(Narrow(lists + L"\\" + user)), std::string::npos) << report;
+  EXPECT_TRUE(Says(run, Narrow(lists + L"\\" + user))) << run.output;
 
   // The window: its list's caption names the folder, and what it saves goes there.
-  ::CloseHandle(process.hProcess);
-  ::CloseHandle(process.hThread);
   Start();
   HWND main = MainWindow();
   ASSERT_NE(main, nullptr);
@@ -148,15 +82,13 @@ TEST_F(PolicyEndToEndTest, TheListFolderServesTheCommandLineAndTheWindowAndIsNev
 
   // A folder that cannot be made (under a file): said, code 4, and the list
   // beside the program is not taken in its place.
-  ::CloseHandle(process.hProcess);
-  ::CloseHandle(process.hThread);
   ASSERT_EQ(WriteListFile(folder + user, {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
   ::SetFileAttributesW(item.c_str(), FILE_ATTRIBUTE_NORMAL);
   const std::wstring blocked = scratch.File(L"bloc") + L"\\Listes";
   ASSERT_EQ(policies.WriteString(L"ListFolder", blocked), ERROR_SUCCESS);
-  report.clear();
-  EXPECT_EQ(Command(L"/cacher", report), 4u) << report;
-  EXPECT_NE(report.find(Narrow(blocked)), std::string::npos) << report;
+  run = Run(L"/cacher");
+  EXPECT_EQ(run.exitCode, 4u) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(blocked))) << run.output;
   EXPECT_FALSE(::GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_NE(::GetFileAttributesW((folder + user).c_str()), INVALID_FILE_ATTRIBUTES);
   ::SetEnvironmentVariableW(L"FERLANE_POSTE", nullptr);
@@ -173,12 +105,12 @@ TEST_F(PolicyEndToEndTest, TheFirstPasswordWindowRefusesAPasswordShorterThanTheM
     settings.WriteString(user, L"");
   }
   Start();
-  HWND saisie = WaitFor(nullptr, L"Ferlane: Saisie du mot de passe");
+  HWND saisie = WaitForTopWindow(process.dwProcessId, L"Ferlane: Saisie du mot de passe");
   ASSERT_NE(saisie, nullptr);
   Type(saisie, kIdMaskEdit1, L"abc");
   Type(saisie, kIdMaskEdit2, L"abc");
   ClickOk(saisie);
-  HWND box = WaitFor(L"#32770", L"Ferlane");
+  HWND box = WaitForTopWindow(process.dwProcessId, L"Ferlane", L"#32770");
   ASSERT_NE(box, nullptr);
   EXPECT_NE(ChildTexts(box).find(L"au moins 8 caract\u00E8res"), std::wstring::npos)
       << Narrow(ChildTexts(box));

@@ -80,26 +80,10 @@ TEST_F(StartUpTest, ALimitedStartOnlyLooksThenElevatesAndTheElevatedCopyHoldsThe
 }
 
 // The window is open: a second start, limited or not, brings it forward and
-// asks for no elevation.
-TEST_F(StartUpTest, AnOpenWindowIsBroughtForwardBeforeAnyElevation) {
-  const ListWindowClaim holder(list);
-  ASSERT_EQ(holder.Verdict(), ClaimVerdict::Held);
-  Tficheprincipale main(scratch.Folder(L"Outils") + L"\\");
-  ASSERT_TRUE(main.Create(::GetModuleHandleW(nullptr)));
-  holder.Mark(main.hwnd());
-  ::ShowWindow(main.hwnd(), SW_MINIMIZE);
-  platform.elevation = TokenElevation::Limited;
-  EXPECT_EQ(Start(), 0);
-  EXPECT_TRUE(platform.elevatedStarts.empty());
-  EXPECT_EQ(windowsOpened, 0);
-  EXPECT_FALSE(::IsIconic(main.hwnd()));
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-// The first start under an administrator's folder for the lists claims the
-// list before the folder exists; once its window made the folder, a second
-// start knows the list by the folder's identity, and finds that window.
-TEST_F(StartUpTest, AWindowThatMadeTheFolderOfItsListIsFoundUnderItsNewName) {
+// asks for no elevation. Here the window made the folder of its list (the
+// first start under an administrator's folder for the lists): it claimed the
+// list by its path, and a second start now knows it by the folder's identity.
+TEST_F(StartUpTest, AnOpenWindowIsBroughtForwardBeforeAnyElevationEvenAfterItMadeItsListsFolder) {
   const std::wstring folder = scratch.path() + L"Listes\\POSTE7";
   list = folder + L"\\dupont";
   const ListWindowClaim holder(list);
@@ -112,7 +96,9 @@ TEST_F(StartUpTest, AWindowThatMadeTheFolderOfItsListIsFoundUnderItsNewName) {
   ASSERT_TRUE(made.has_value());
   EXPECT_NE(made->Name(), holder.Name());
   ::ShowWindow(main.hwnd(), SW_MINIMIZE);
+  platform.elevation = TokenElevation::Limited;
   EXPECT_EQ(Start(), 0);
+  EXPECT_TRUE(platform.elevatedStarts.empty());
   EXPECT_EQ(windowsOpened, 0);
   EXPECT_FALSE(::IsIconic(main.hwnd()));
   EXPECT_TRUE(messages.shown.empty());

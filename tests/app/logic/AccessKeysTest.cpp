@@ -54,17 +54,5 @@ TEST(AccessKeys, MenuBarFirstThenOneControlPressesAndSharedLettersMoveTheFocus) 
   }
 }
 
-TEST(AccessKeys, CollisionsNameEveryCaptionOfALetterMenusFirst) {
-  const auto collisions = FindAccessKeyCollisions({L"&Action", L"A &Propos"},
-                                                  {L"&Bureau", L"&Appliquer", L"&Programmes", L"&Gestion", L"&bas"});
-  ASSERT_EQ(collisions.size(), 3u);
-  EXPECT_EQ(collisions[0].key, L'A');
-  EXPECT_EQ(collisions[0].captions, (std::vector<std::wstring>{L"&Action", L"&Appliquer"}));
-  EXPECT_EQ(collisions[1].key, L'B');
-  EXPECT_EQ(collisions[1].captions, (std::vector<std::wstring>{L"&Bureau", L"&bas"}));
-  EXPECT_EQ(collisions[2].key, L'P');
-  EXPECT_EQ(collisions[2].captions, (std::vector<std::wstring>{L"A &Propos", L"&Programmes"}));
-}
-
 }  // namespace
 }  // namespace ferlane
