@@ -634,15 +634,6 @@ TEST_F(MainWindowTest, TheListFolderPolicyTakesTheListThereOnceAndAnUnreachableO
     for (const auto& shown : messages.shown) n += shown.text.find(words) != std::wstring::npos;
     return n;
   };
-  // A refused start neither makes the folder nor moves the list.
-  platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
-  platform.administrator = false;
-  MakeMain(policies)->FormShow();
-  EXPECT_TRUE(TerminationRequested());
-  EXPECT_EQ(Attributes(scratch.path() + L"Listes"), INVALID_FILE_ATTRIBUTES);
-  platform.version.reset();
-  platform.administrator.reset();
-  ResetTermination();
   for (int run = 0; run < 2; ++run) {
     auto main = MakeMain(policies);
     main->FormShow();

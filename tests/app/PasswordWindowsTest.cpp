@@ -332,31 +332,6 @@ TEST_F(PasswordWindowsTest, EnterDoesNotConfirmAndTheFirstPasswordWindowHasNoWay
   EXPECT_TRUE(StoredPasswordMatches(current, L"a"));
 }
 
-// At logon with the autostart on, the login prompt is the first thing the
-// user meets: Escape and its close box refuse, as the fourth wrong try does.
-TEST_F(PasswordWindowsTest, EscapeOrTheCloseBoxOfTheLoginPromptEndTheRunWithoutATry) {
-  for (const bool closeBox : {false, true}) {
-    ResetTermination();
-    TPasse passe;
-    ASSERT_TRUE(passe.Create(Instance()));
-    ModalScript script({
-        [&] {
-          SetText(passe.MaskEdit1(), L"half");
-          if (closeBox)
-            ::PostMessageW(passe.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-          else
-            PostKey(passe.MaskEdit1(), VK_ESCAPE);
-        },
-        [] { ADD_FAILURE() << "the login prompt stayed open"; },
-    });
-    EXPECT_FALSE(passe.ShowModal(owner(), L"user", L"right"));
-    EXPECT_TRUE(TerminationRequested());
-    EXPECT_EQ(passe.WrongAttempts(), 0);
-    EXPECT_EQ(Text(passe.MaskEdit1()), L"");
-    EXPECT_FALSE(::IsWindowVisible(passe.hwnd()));
-  }
-}
-
 TEST_F(PasswordWindowsTest, TerminationRequestEndsTheLoopAtOnceAndComesBeforeShowing) {
   TPasse passe;
   ASSERT_TRUE(passe.Create(Instance()));
@@ -603,30 +578,41 @@ TEST_F(PasswordWindowsTest, ChangePasswordWrongTriesAddUpOverShowingsAndATakenPa
   }
 }
 
-TEST_F(PasswordWindowsTest, EscapeAndTheCloseBoxLeaveThePasswordAsItWasWithoutCounting) {
+// Escape and the close box: the login prompt (at logon with the autostart
+// on, the first thing the user meets) refuses as the fourth wrong try does;
+// the change-password window closes with the password as it was, even with
+// the right current password and empty new entries. Neither counts a try,
+// and what was typed goes.
+TEST_F(PasswordWindowsTest, EscapeOrTheCloseBoxLeaveWithoutATry) {
+  TPasse passe;
   Tnouveaupasse nouveau;
-  ASSERT_TRUE(nouveau.Create(Instance()));
+  ASSERT_TRUE(passe.Create(Instance()) && nouveau.Create(Instance()));
   std::wstring current = HashPassword(L"old", kCheapestPasswordCost).value();
   const std::wstring before = current;
-  for (const bool closeBox : {false, true}) {
-    ModalScript script({
-        [&] {
-          // The right current password and empty new entries: what removed
-          // the password before.
-          SetText(nouveau.MaskEdit3(), L"old");
-          if (closeBox)
-            ::PostMessageW(nouveau.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-          else
-            PostKey(nouveau.MaskEdit3(), VK_ESCAPE);
-        },
-        [] { ADD_FAILURE() << "the change-password window stayed open"; },
-    });
-    EXPECT_FALSE(nouveau.ShowModal(owner(), L"user", current));
-    EXPECT_EQ(current, before);
-    EXPECT_FALSE(TerminationRequested());
-    EXPECT_EQ(nouveau.WrongAttempts(), 0);
-    EXPECT_EQ(Text(nouveau.MaskEdit3()), L"");  // what was typed goes
+  for (const bool login : {true, false}) {
+    for (const bool closeBox : {false, true}) {
+      ResetTermination();
+      const HWND window = login ? passe.hwnd() : nouveau.hwnd();
+      const HWND entry = login ? passe.MaskEdit1() : nouveau.MaskEdit3();
+      ModalScript script({
+          [&] {
+            SetText(entry, L"old");
+            if (closeBox)
+              ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+              PostKey(entry, VK_ESCAPE);
+          },
+          [] { ADD_FAILURE() << "the window stayed open"; },
+      });
+      EXPECT_FALSE(login ? passe.ShowModal(owner(), L"user", L"right") : nouveau.ShowModal(owner(), L"user", current));
+      EXPECT_EQ(TerminationRequested(), login) << login << closeBox;
+      EXPECT_EQ(login ? passe.WrongAttempts() : nouveau.WrongAttempts(), 0);
+      EXPECT_EQ(Text(entry), L"");
+      EXPECT_FALSE(::IsWindowVisible(window));
+    }
   }
+  ResetTermination();
+  EXPECT_EQ(current, before);
   EXPECT_TRUE(messages_.shown.empty());
 }
 

@@ -741,8 +741,9 @@ namespace {
 // A start refused at the administrator test or by a damaged stored password
 // (text that looks like a hash, or a value that is no text) writes nothing:
 // an older store keeps its item, no store folder is made, no rights are
-// given, the older list file stays where it is, a killed save's debris
-// stays, and the refusal is the only message.
+// given, the older list file stays where it is, the administrator's folder
+// for the lists is not made, a killed save's debris stays, and the refusal
+// is the only message.
 TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
   const std::wstring folder = programFiles + L"\\Ferlane\\";
   const std::wstring olderStore = programFiles + L"\\Ferlane\\Ferlane Utilisateur dupont\\Desktop";
@@ -779,10 +780,13 @@ TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
     Write(folder + L"fer1A.tmp", "debris");
     refusal.set();
 
-    auto window = std::make_unique<Tficheprincipale>(folder);
+    Policies policies;  // an administrator's folder for the lists, not made either
+    policies.listFolder = programFiles + L"\\Listes";
+    auto window = std::make_unique<Tficheprincipale>(folder, policies);
     ASSERT_TRUE(window->Create(::GetModuleHandleW(nullptr)));
     window->FormShow();
     EXPECT_TRUE(TerminationRequested()) << refusal.name;
+    EXPECT_FALSE(Exists(policies.listFolder)) << refusal.name;
     EXPECT_TRUE(window->FormCloseQuery()) << refusal.name;
     window.reset();
     EXPECT_EQ(Bytes(olderStore + L"\\Vieux.lnk"), "old") << refusal.name;
