@@ -176,8 +176,6 @@ TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
     std::vector<std::wstring> rows;
     std::vector<std::wstring> strays;
   } cases[] = {
-      {"an extra Enter typed in Notepad", A + "\r\nFichier\r\n\r\n" + B + "\r\nFichier\r\n",
-       {a + L"|Fichier", b + L"|Fichier"}, {}},
       {"one path per line, the type from the disk", A + "\n" + D + "\n\n" + B, {a + L"|Fichier", d + L"|Dossier", b + L"|Fichier"}, {}},
       {"words that follow no path", "Fichier\r\n" + A + "\r\nFichier\r\nDossier\r\n", {a + L"|Fichier"},
        {L"Fichier", L"Dossier"}},
