@@ -11,6 +11,7 @@
 #include "app/logic/CommandLine.h"
 #include "app/logic/PasswordHash.h"
 #include "platform/Registry.h"
+#include "protect/ListFileIo.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"
 #include "shellfolders/logic/MoveRules.h"
@@ -183,6 +184,21 @@ TEST(CommandLineRun, ARestoreTriedNamesWhatWouldComeBackAndMovesNothing) {
   EXPECT_FALSE(PathExists(desktop + L"\\Revenu.lnk"));
   EXPECT_FALSE(PathExists(desktop + L"\\Ancien.lnk"));
   ::DeleteFileW(taken.c_str());
+
+  // A trial writes no item event, a list's neither; a refused password is
+  // written as for any run, so a trial never tests a password in silence.
+  const std::wstring item = scratch.File(L"paie.xls", 1), list = scratch / L"liste.txt";
+  ASSERT_EQ(WriteListFile(list, {item}), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(RunCommandArguments({L"/cacher", L"/essai", L"/liste:" + list}, [](const std::wstring&) {}), 0);
+  EXPECT_FALSE(::GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(platform.events.empty());
+  RegistryKey key;
+  ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+  key.WriteString(user, HashPassword(L"S\u00E9same", kCheapestPasswordCost).value());
+  EXPECT_EQ(RunCommandArguments({L"/retablir", L"/essai", L"/motdepasse:faux"}, [](const std::wstring&) {}), 3);
+  ASSERT_EQ(platform.events.size(), 1u);
+  EXPECT_EQ(platform.events[0].id, 1601u);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
 }
 
 struct Drip {
