@@ -49,6 +49,24 @@ UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& p
   return list;
 }
 
+namespace {
+
+// Whether a missing folder could be made: its nearest level that exists must
+// be a folder (a file there stops the making).
+DWORD MissingFolderBlocked(std::wstring level) {
+  for (std::size_t cut = level.find_last_of(L'\\'); cut != std::wstring::npos && cut > 2;
+       cut = level.find_last_of(L'\\')) {
+    level.resize(cut);
+    const DWORD attrs = ::GetFileAttributesW(level.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES) return (attrs & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_SUCCESS : ERROR_DIRECTORY;
+    const DWORD lookup = ::GetLastError();
+    if (lookup != ERROR_FILE_NOT_FOUND && lookup != ERROR_PATH_NOT_FOUND) return lookup;
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
 bool ListCouldLeave(const std::wstring& from) {
   UniqueFile probe(::CreateFileW(from.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
@@ -78,6 +96,8 @@ UserListLook LookAtUserListFile(const Policies& policies, const std::wstring& pr
       look.folderError = lookup;
       return look;
     }
+    look.folderError = MissingFolderBlocked(folder);
+    if (look.folderError) return look;
     look.folderWouldBeMade = true;
   } else if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
     look.folderError = ERROR_DIRECTORY;

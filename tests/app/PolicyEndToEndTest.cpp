@@ -95,8 +95,9 @@ TEST_F(PolicyEndToEndTest, TheListFolderServesTheCommandLineAndTheWindowAndIsNev
 // A trial before a deployment, as the shipped program runs it: /cacher
 // /essai on a list naming one file names the list, the move the run would
 // make into the policy's folder and the item, and changes nothing: the file
-// stays visible, the list beside the program, the folder unmade. Without the
-// policy, the list beside the program is the one named.
+// stays visible, the list beside the program, the folder unmade; a folder
+// that cannot be made ends it as it ends the run. Without the policy, the
+// list beside the program is the one named.
 TEST_F(PolicyEndToEndTest, ATrialNamesTheListTheMoveAndTheItemAndChangesNothing) {
   const std::wstring item = scratch.File(L"paie.xls", 3);
   ASSERT_EQ(WriteListFile(folder + user, {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
@@ -116,6 +117,13 @@ TEST_F(PolicyEndToEndTest, ATrialNamesTheListTheMoveAndTheItemAndChangesNothing)
   EXPECT_FALSE(hidden());
   EXPECT_EQ(FileBytes(folder + user), listBytes);
   EXPECT_EQ(::GetFileAttributesW(lists.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A folder the run could not make (under a file): the run's code 4.
+  const std::wstring blocked = scratch.File(L"bloc") + L"\\Listes";
+  ASSERT_EQ(policies.WriteString(L"ListFolder", blocked), ERROR_SUCCESS);
+  run = Run(L"/cacher /essai");
+  EXPECT_EQ(run.exitCode, 4u) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(blocked))) << run.output;
 
   ASSERT_EQ(::RegDeleteValueW(policies.get(), L"ListFolder"), ERROR_SUCCESS);
   run = Run(L"/CACHER /Essai");
