@@ -40,6 +40,8 @@ std::wstring ListGroupCaption(const std::wstring& folder, bool reachable);
 // Whether the list at `from` could leave its folder (a move) or could only be
 // copied, the file staying there: asked by opening it for deletion, which
 // removes nothing, as the system's own check of a move or a delete does.
+// Wine run as a standard user grants that open in a folder the user cannot
+// write, where the rename is then refused: there it says moved, not copied.
 bool ListCouldLeave(const std::wstring& from);
 
 // What PrepareUserListFile would do, found by reading only: nothing is made,
