@@ -16,6 +16,7 @@
 #include "app/PolicyReader.h"
 #include "app/StoreRestore.h"
 #include "app/logic/CommandLine.h"
+#include "app/logic/CommandTrial.h"
 #include "app/logic/PasswordGate.h"
 #include "app/logic/PasswordHash.h"
 #include "app/logic/SettingsKey.h"
@@ -170,13 +171,36 @@ bool GivenListReadable(Output& out, const std::wstring& listFile) {
   return true;
 }
 
+// The trial's look at the user's own list: named with where it comes from
+// and what would bring it there, nothing made or moved. False when the run
+// would stop (code 4); readFrom: where the items would be read from.
+bool LookAtOwnList(Output& out, const Policies& policies, const std::wstring& user, std::wstring& listFile,
+                   std::wstring& readFrom) {
+  const UserListLook look = LookAtUserListFile(policies, ProgramFolder(), user);
+  if (look.folderError) {
+    out.Line(ListFolderUnreachableText(look.folder, look.folderError) + L" Rien n'est chang\u00E9.");
+    return false;
+  }
+  out.Line(ListUsedLine(look.folder.empty() ? ListSource::BesideProgram : ListSource::PolicyFolder, look.path));
+  if (look.folderWouldBeMade) out.Line(FolderWouldBeMadeLine(look.folder));
+  if (!look.olderFrom.empty()) out.Line(OlderListLine(look.olderFrom, ListFilePath(ProgramFolder(), user)));
+  if (!look.movedFrom.empty())
+    out.Line(ListArrivalLine(look.movedFrom, look.path, look.copied ? ListArrival::Copied : ListArrival::Moved));
+  listFile = look.path;
+  readFrom = look.readFrom;
+  return true;
+}
+
 int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user, const Policies& policies,
                IEventTrail& trail) {
   const CommandAction action = command.action;
   if (command.listFile && !GivenListReadable(out, *command.listFile)) return kExitUnreadable;
-  std::wstring listFile;
+  std::wstring listFile, readFrom;
   if (command.listFile) {
-    listFile = *command.listFile;
+    listFile = readFrom = *command.listFile;
+    if (command.trial) out.Line(ListUsedLine(ListSource::Given, listFile));
+  } else if (command.trial) {
+    if (!LookAtOwnList(out, policies, user, listFile, readFrom)) return kExitUnreadable;
   } else {
     // Made ready as the window does at start (a logon script usually runs
     // first): older lists moved in, the policy's folder made and the list
@@ -188,27 +212,32 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     }
     if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
     if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
-    listFile = own.path;
+    listFile = readFrom = own.path;
   }
   std::vector<std::wstring> lines;
   bool whole = true;
   // Read as the window reads it, any line shape, and never written here.
-  const DWORD error = ReadListFile(listFile, lines, &whole);
+  const DWORD error = ReadListFile(readFrom, lines, &whole);
   if (error != ERROR_SUCCESS) {
-    out.Line(UnreadableLine(listFile, SystemErrorText(error)));
+    out.Line(UnreadableLine(readFrom, SystemErrorText(error)));
     return kExitUnreadable;
   }
   if (!whole) {
-    out.Line(PartlyReadableLine(listFile));
+    out.Line(PartlyReadableLine(readFrom));
     return kExitUnreadable;
   }
   const ListRecords list = ReadListRecords(lines);
   Win32FileAttributes fs;
-  std::vector<ItemOutcome> outcomes = RunListAction(fs, list.records, action);
+  std::vector<ItemOutcome> outcomes = RunListAction(fs, list.records, action, command.trial);
   for (ItemOutcome& item : outcomes)
     if (item.state == ItemState::Missing && !item.error && !item.unusable &&
         ListedPathAttributes(item.path) == INVALID_FILE_ATTRIBUTES)
       item.error = ::GetLastError();
+  if (command.trial) {
+    const Report report = TrialListReport(action, listFile, outcomes, Reason, list.strays);
+    out.Lines(report.lines);
+    return report.exitCode;  // no item event: nothing was done
+  }
   const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays);
   out.Lines(report.lines);
   if (report.total)
@@ -246,10 +275,27 @@ void RestoreFromOlderStores(StoreOutcome& o, const std::wstring& roleLabel, Stor
   }
 }
 
-int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
+// /retablir /essai: the store and the older stores read, nothing made,
+// joined or moved, and no event.
+int RestoreTrial(Output& out, const std::wstring& roleLabel, const StorePaths& store) {
+  const std::array<std::wstring, 2> destinations{
+      SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(std::wstring()),
+      SpecialFolderPath(nullptr, kCsidlPrograms).value_or(std::wstring())};
+  const WholeStoreRestore trial = WholeStoreTrial(store, roleLabel, destinations);
+  if (!trial.unreadable.empty()) {
+    out.Line(UnreadableLine(trial.unreadable, SystemErrorText(trial.error)));
+    return kExitUnreadable;
+  }
+  const Report report = TrialRestoreReport(trial.outcomes, Reason);
+  out.Lines(report.lines);
+  return report.exitCode;
+}
+
+int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail, bool trial) {
   ComScope com;
   const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
   const StorePaths store = ComposeStorePaths(roleLabel);
+  if (trial) return RestoreTrial(out, roleLabel, store);
   // As the window's start does: the store is made and the older stores join
   // it before anything is listed, so what they held is restored too.
   DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;
@@ -344,7 +390,8 @@ int RunJob(Output& out, const CommandLine& command) {
       return kExitPassword;
     }
   }
-  if (command.action == CommandAction::Restore) return RunRestore(out, user, trail);
+  if (command.trial) out.Line(TrialHeaderLine(command.action));
+  if (command.action == CommandAction::Restore) return RunRestore(out, user, trail, command.trial);
   return HideOrShow(out, command, user, policies, trail);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ErrorText.h"
 #include "platform/FileMove.h"
 #include "platform/PrivateRights.h"
+#include "platform/UniqueHandle.h"
 #include "protect/logic/ListFile.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/logic/StoreLocation.h"
@@ -46,6 +47,72 @@ UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& p
   // A move keeps the rights the file had; the folder's are not the list's.
   list.rightsError = KeepPrivate(list.path, false, true);
   return list;
+}
+
+namespace {
+
+// Whether a missing folder could be made: its nearest level that exists must
+// be a folder (a file there stops the making).
+DWORD MissingFolderBlocked(std::wstring level) {
+  for (std::size_t cut = level.find_last_of(L'\\'); cut != std::wstring::npos && cut > 2;
+       cut = level.find_last_of(L'\\')) {
+    level.resize(cut);
+    const DWORD attrs = ::GetFileAttributesW(level.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES) return (attrs & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_SUCCESS : ERROR_DIRECTORY;
+    const DWORD lookup = ::GetLastError();
+    if (lookup != ERROR_FILE_NOT_FOUND && lookup != ERROR_PATH_NOT_FOUND) return lookup;
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool ListCouldLeave(const std::wstring& from) {
+  UniqueFile probe(::CreateFileW(from.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+  return static_cast<bool>(probe);
+}
+
+UserListLook LookAtUserListFile(const Policies& policies, const std::wstring& programFolder,
+                                const std::wstring& userName) {
+  UserListLook look;
+  look.path = UserListPath(policies, programFolder, userName);
+  const std::wstring beside = ListFilePath(programFolder, userName);
+  look.olderFrom = OlderListFileToAdopt(programFolder, userName);
+  // Where the list beside the program would be read from once adopted.
+  const std::wstring besideNow = look.olderFrom.empty() ? beside : look.olderFrom;
+  look.readFrom = policies.listFolder.empty() ? besideNow : look.path;
+  if (policies.listFolder.empty() || userName.empty()) return look;
+  look.folder = policies.listFolder;
+  if (!IsAbsoluteFolder(look.folder)) {
+    look.folderError = ERROR_BAD_PATHNAME;
+    return look;
+  }
+  const std::wstring folder(WithoutFinalSeparator(look.folder));
+  const DWORD attrs = ::GetFileAttributesW(folder.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) {
+    const DWORD lookup = ::GetLastError();
+    if (lookup != ERROR_FILE_NOT_FOUND && lookup != ERROR_PATH_NOT_FOUND) {
+      look.folderError = lookup;
+      return look;
+    }
+    look.folderError = MissingFolderBlocked(folder);
+    if (look.folderError) return look;
+    look.folderWouldBeMade = true;
+  } else if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+    look.folderError = ERROR_DIRECTORY;
+    return look;
+  } else if (::GetFileAttributesW(look.path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return look;  // the folder's list is the user's; nothing would come
+  } else if (const DWORD lookup = ::GetLastError(); lookup != ERROR_FILE_NOT_FOUND && lookup != ERROR_PATH_NOT_FOUND) {
+    look.folderError = lookup;
+    return look;
+  }
+  if (!PathExists(besideNow)) return look;
+  look.movedFrom = beside;
+  look.copied = !ListCouldLeave(besideNow);
+  look.readFrom = besideNow;
+  return look;
 }
 
 std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error) {

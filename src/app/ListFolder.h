@@ -37,4 +37,27 @@ std::wstring ListMovedText(const std::wstring& from, const std::wstring& to);
 // The caption of the list's group box: the folder named when a policy sets it.
 std::wstring ListGroupCaption(const std::wstring& folder, bool reachable);
 
+// Whether the list at `from` could leave its folder (a move) or could only be
+// copied, the file staying there: asked by opening it for deletion, which
+// removes nothing, as the system's own check of a move or a delete does.
+// Wine run as a standard user grants that open in a folder the user cannot
+// write, where the rename is then refused: there it says moved, not copied.
+bool ListCouldLeave(const std::wstring& from);
+
+// What PrepareUserListFile would do, found by reading only: nothing is made,
+// moved or copied. For a trial of the command line.
+struct UserListLook {
+  std::wstring path;    // where the user's list would be read
+  std::wstring folder;  // the folder a policy names; empty: beside the program
+  DWORD folderError = ERROR_SUCCESS;  // known now to stop the run
+  bool folderWouldBeMade = false;
+  std::wstring olderFrom;  // an earlier version's list, moved beside the program first
+  std::wstring movedFrom;  // the list that would go into the folder, and how
+  bool copied = false;
+  // The file the run would read its items from once the list has come.
+  std::wstring readFrom;
+};
+UserListLook LookAtUserListFile(const Policies& policies, const std::wstring& programFolder,
+                                const std::wstring& userName);
+
 }  // namespace ferlane

@@ -8,4 +8,8 @@ namespace ferlane {
 // that name; true when one came.
 bool AdoptOlderListFile(const std::wstring& programFolder, const std::wstring& userName);
 
+// The file AdoptOlderListFile would move in, found without moving anything;
+// empty when it would move none.
+std::wstring OlderListFileToAdopt(const std::wstring& programFolder, const std::wstring& userName);
+
 }  // namespace ferlane

@@ -1,9 +1,16 @@
 #include "app/StoreRestore.h"
 
+#include <set>
+
+#include "browse/ShellOps.h"
+#include "platform/Platform.h"
+#include "platform/logic/PathFold.h"
+
 #include "platform/PrivateRights.h"
 #include "platform/logic/EventLog.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/QuietMoves.h"
+#include "shellfolders/logic/StoreLocation.h"
 
 namespace ferlane {
 namespace {
@@ -61,6 +68,77 @@ WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<st
     o.notMoved = std::move(moves.notMoved);
     o.kept = std::move(moves.skipped);
     o.remains = std::move(moves.remains);
+  }
+  return result;
+}
+
+namespace {
+
+// The question each item is asked before a restore would move it. names:
+// the folded names the store holds, an older store's item added as it would
+// join.
+void PlanStoreItem(const MoveItem& item, const std::wstring& from, bool older, StoreOutcome& o,
+                   std::set<std::wstring>& names) {
+  // An older store's item joins the store first, unless the name is held.
+  const bool fresh = names.insert(FoldPath(item.name)).second;
+  if (older && !fresh) {
+    o.stranded.push_back(JoinPath(from, item.name));
+    return;
+  }
+  if (ApplyItemRule(ItemRule::Programs, item.isDirectory, item.name) == ItemMove::Skip) {
+    o.kept.push_back(item.name);
+    return;
+  }
+  if (o.destinationError) {
+    o.all.push_back(item.name);
+    return;
+  }
+  if (PathExists(JoinPath(o.destination, item.name))) {
+    o.nameTaken.push_back(item.name);  // in the store, an older store's item too
+    return;
+  }
+  o.restored.push_back(item.name);
+}
+
+}  // namespace
+
+WholeStoreRestore WholeStoreTrial(const StorePaths& store, const std::wstring& roleLabel,
+                                  const std::array<std::wstring, 2>& destinations) {
+  WholeStoreRestore result;
+  result.outcomes.resize(2);
+  std::vector<MoveItem> items[2];
+  for (int i = 0; i < 2; ++i) {
+    result.outcomes[i].store = store[i];
+    DWORD error = ERROR_SUCCESS;
+    if (!ListStore(store[i], result.outcomes[i], items[i], error)) {
+      result.unreadable = store[i];
+      result.error = error;
+      return result;
+    }
+  }
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  for (int i = 0; i < 2; ++i) {
+    StoreOutcome& o = result.outcomes[i];
+    o.destination = destinations[i];
+    if (!FolderExists(o.destination)) o.destinationError = ERROR_PATH_NOT_FOUND;
+    // The store's own items first: an older store's item never joins over
+    // a name the store holds.
+    std::set<std::wstring> names;
+    for (const MoveItem& item : items[i]) PlanStoreItem(item, o.store, false, o, names);
+    for (const std::wstring& old : OlderStoreFolders(GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData,
+                                                     roleLabel, kStoreLeaves[i])) {
+      std::vector<MoveItem> olderItems;
+      StoreOutcome read;
+      DWORD error = ERROR_SUCCESS;
+      if (!FolderExists(old)) continue;
+      if (!ListStore(old, read, olderItems, error)) {
+        result.unreadable = old;
+        result.error = error;
+        return result;
+      }
+      for (const MoveItem& item : olderItems) PlanStoreItem(item, old, true, o, names);
+    }
   }
   return result;
 }

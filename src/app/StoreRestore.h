@@ -25,6 +25,13 @@ struct WholeStoreRestore {
 // destination holds; what stays is named in the outcomes.
 WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<std::wstring, 2>& destinations);
 
+// The same restore asked what it would do, nothing made or moved: each item
+// of the store, and of the older stores that would join it first, as
+// restored, left for a taken name (`nameTaken`; an older store's in
+// `stranded`) or kept by the item rule. For /retablir /essai.
+WholeStoreRestore WholeStoreTrial(const StorePaths& store, const std::wstring& roleLabel,
+                                  const std::array<std::wstring, 2>& destinations);
+
 // The whole restore's one event, for both store folders, when it concerned
 // anything; `trail` may be absent.
 void RecordWholeRestore(IEventTrail* trail, const StorePaths& store, const std::vector<StoreOutcome>& outcomes,

@@ -8,8 +8,10 @@
 
 #include "app/CommandLineRun.h"
 #include "app/PasswordInput.h"
+#include "app/logic/CommandLine.h"
 #include "app/logic/PasswordHash.h"
 #include "platform/Registry.h"
+#include "protect/ListFileIo.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"
 #include "shellfolders/logic/MoveRules.h"
@@ -81,6 +83,8 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
        },
        3, L"pas redirig\u00E9e"},
       {"a store that cannot be read", {L"/retablir"}, blockStore, 4, L"Desktop"},
+      {"a store that cannot be read, tried", {L"/retablir", L"/essai"}, blockStore, 4, L"Desktop"},
+      {"a trial at the same password gate", {L"/essai", L"/voir"}, setPassword, 3, L"Mot de passe absent"},
       {"an empty standard input",
        {L"/voir", L"/motdepasse:-"},
        [&] {
@@ -141,6 +145,60 @@ TEST(CommandLineRun, RestoreWithoutAStoreTakesFromTheOlderStoreAndNamesWhatStays
   EXPECT_EQ(said.find(L"rien \u00E0 r\u00E9tablir : " + store), std::wstring::npos) << shown;
   ::DeleteFileW((desktop + L"\\Revenu.lnk").c_str());
   ::DeleteFileW(taken.c_str());
+}
+
+// /retablir /essai: the store's items and an older store's, each named with
+// what the restore would do, and not one of them moved, joined or restored.
+TEST(CommandLineRun, ARestoreTriedNamesWhatWouldComeBackAndMovesNothing) {
+  test::FakePlatform platform;
+  test::ScratchDir scratch;
+  const std::wstring user = platform.LogonUserName();
+  platform.programFiles = scratch.Folder(L"Programmes");
+  const bool nt = IsNtFamily(GetOsFamily());
+  const std::wstring store = ComposeStorePaths(ComposeRoleLabel(nt, user))[0];
+  const std::wstring older = ComposeStorePaths(ComposeRoleLabel(!nt, user))[0];
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+  ASSERT_FALSE(desktop.empty());
+  const std::vector<std::wstring> held{store + L"\\Revenu.lnk", store + L"\\Pris.lnk", older + L"\\Ancien.lnk",
+                                       older + L"\\Revenu.lnk"};
+  ASSERT_EQ(CreateFolderPath(store), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(CreateFolderPath(older), static_cast<DWORD>(ERROR_SUCCESS));
+  for (const std::wstring& path : held) scratch.File(path.substr(scratch.path().size()), 2);
+  const std::wstring taken = desktop + L"\\Pris.lnk";
+  HANDLE f = ::CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  ::CloseHandle(f);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+
+  std::wstring said;
+  const int code =
+      RunCommandArguments({L"/retablir", L"/essai"}, [&](const std::wstring& line) { said += line + L"\n"; });
+  const std::string shown(said.begin(), said.end());
+  EXPECT_EQ(code, 1) << shown;
+  for (const std::wstring& line :
+       {L"Serait r\u00E9tabli : Revenu.lnk -> " + desktop, L"Serait r\u00E9tabli : Ancien.lnk -> " + desktop,
+        L"Nom d\u00E9j\u00E0 pris : " + store + L"\\Pris.lnk", L"Nom d\u00E9j\u00E0 pris : " + older + L"\\Revenu.lnk",
+        RestoreSummaryLine(2, 2)})
+    EXPECT_NE(said.find(line), std::wstring::npos) << std::string(line.begin(), line.end()) << "\n" << shown;
+  for (const std::wstring& path : held) EXPECT_TRUE(PathExists(path)) << shown;
+  EXPECT_FALSE(PathExists(desktop + L"\\Revenu.lnk"));
+  EXPECT_FALSE(PathExists(desktop + L"\\Ancien.lnk"));
+  ::DeleteFileW(taken.c_str());
+
+  // A trial writes no item event, a list's neither; a refused password is
+  // written as for any run, so a trial never tests a password in silence.
+  const std::wstring item = scratch.File(L"paie.xls", 1), list = scratch / L"liste.txt";
+  ASSERT_EQ(WriteListFile(list, {item}), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(RunCommandArguments({L"/cacher", L"/essai", L"/liste:" + list}, [](const std::wstring&) {}), 0);
+  EXPECT_FALSE(::GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(platform.events.empty());
+  RegistryKey key;
+  ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kSettings, true), ERROR_SUCCESS);
+  key.WriteString(user, HashPassword(L"S\u00E9same", kCheapestPasswordCost).value());
+  EXPECT_EQ(RunCommandArguments({L"/retablir", L"/essai", L"/motdepasse:faux"}, [](const std::wstring&) {}), 3);
+  ASSERT_EQ(platform.events.size(), 1u);
+  EXPECT_EQ(platform.events[0].id, 1601u);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
 }
 
 struct Drip {

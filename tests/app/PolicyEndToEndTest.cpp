@@ -92,6 +92,47 @@ TEST_F(PolicyEndToEndTest, TheListFolderServesTheCommandLineAndTheWindowAndIsNev
   ::SetEnvironmentVariableW(L"FERLANE_LISTES", nullptr);
 }
 
+// A trial before a deployment, as the shipped program runs it: /cacher
+// /essai on a list naming one file names the list, the move the run would
+// make into the policy's folder and the item, and changes nothing: the file
+// stays visible, the list beside the program, the folder unmade; a folder
+// that cannot be made ends it as it ends the run. Without the policy, the
+// list beside the program is the one named.
+TEST_F(PolicyEndToEndTest, ATrialNamesTheListTheMoveAndTheItemAndChangesNothing) {
+  const std::wstring item = scratch.File(L"paie.xls", 3);
+  ASSERT_EQ(WriteListFile(folder + user, {item, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  const std::string listBytes = FileBytes(folder + user);
+  const std::wstring lists = scratch.path() + L"Listes";
+  ASSERT_EQ(policies.WriteString(L"ListFolder", lists), ERROR_SUCCESS);
+  auto hidden = [&] { return (::GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0; };
+
+  SilentRun run = Run(L"/cacher /essai");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_TRUE(Says(run, "Liste employ")) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(lists + L"\\" + user))) << run.output;
+  EXPECT_TRUE(Says(run, "La liste \"" + Narrow(folder + user) + "\" serait d")) << run.output;  // moved
+  EXPECT_TRUE(Says(run, "Serait cach")) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(item) + "\r\n")) << run.output;
+  EXPECT_TRUE(run.windowsSeen.empty());
+  EXPECT_FALSE(hidden());
+  EXPECT_EQ(FileBytes(folder + user), listBytes);
+  EXPECT_EQ(::GetFileAttributesW(lists.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A folder the run could not make (under a file): the run's code 4.
+  const std::wstring blocked = scratch.File(L"bloc") + L"\\Listes";
+  ASSERT_EQ(policies.WriteString(L"ListFolder", blocked), ERROR_SUCCESS);
+  run = Run(L"/cacher /essai");
+  EXPECT_EQ(run.exitCode, 4u) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(blocked))) << run.output;
+
+  ASSERT_EQ(::RegDeleteValueW(policies.get(), L"ListFolder"), ERROR_SUCCESS);
+  run = Run(L"/CACHER /Essai");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(folder + user))) << run.output;
+  EXPECT_TRUE(Says(run, Narrow(item))) << run.output;
+  EXPECT_FALSE(hidden());
+}
+
 // A minimum of 8: the first-password window refuses a password of three
 // letters with a line naming the minimum, and stays open.
 TEST_F(PolicyEndToEndTest, TheFirstPasswordWindowRefusesAPasswordShorterThanTheMinimum) {

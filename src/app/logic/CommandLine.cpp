@@ -75,6 +75,9 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
       if (line.listFile) line.error = L"/liste est donn\u00E9 deux fois.";
       else if (file.empty()) line.error = L"/liste: sans fichier (/liste:C:\\chemin\\liste.txt).";
       line.listFile = file;
+    } else if (name == L"/ESSAI") {
+      if (line.trial) line.error = L"/essai est donn\u00E9 deux fois.";
+      line.trial = true;
     } else {
       line.error = L"Argument inconnu : " + arg;
     }
@@ -92,9 +95,9 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
 
 std::wstring UsageText() {
   return L"Ferlane, sans fen\u00EAtre, pour l'utilisateur qui le lance :\r\n"
-         L"  ferlane.exe /cacher [/liste:FICHIER]\r\n"
-         L"  ferlane.exe /voir [/liste:FICHIER] [/motdepasse:TEXTE | /motdepasse:-]\r\n"
-         L"  ferlane.exe /retablir [/motdepasse:TEXTE | /motdepasse:-]\r\n"
+         L"  ferlane.exe /cacher [/liste:FICHIER] [/essai]\r\n"
+         L"  ferlane.exe /voir [/liste:FICHIER] [/motdepasse:TEXTE | /motdepasse:-] [/essai]\r\n"
+         L"  ferlane.exe /retablir [/motdepasse:TEXTE | /motdepasse:-] [/essai]\r\n"
          L"  ferlane.exe /?\r\n"
          L"\r\n"
          L"  /cacher      cache chaque \u00E9l\u00E9ment de la liste de l'utilisateur, comme \"Tout Cacher\".\r\n"
@@ -112,6 +115,16 @@ std::wstring UsageText() {
          L"               UTF-16 avec BOM, en UTF-8 ou en ANSI comme l'\u00E9crit le Bloc-notes ; au plus\r\n"
          L"               10 secondes d'attente), pour qu'il ne figure ni dans le script ni sur la\r\n"
          L"               ligne de commande.\r\n"
+         L"  /essai       avec /cacher, /voir ou /retablir : dit ce que la commande ferait et ne\r\n"
+         L"               change rien. Il nomme la liste employ\u00E9e et d'o\u00F9 elle vient, dit si une\r\n"
+         L"               liste \u00E0 c\u00F4t\u00E9 du programme serait d\u00E9plac\u00E9e ou copi\u00E9e dans le dossier\r\n"
+         L"               des listes, puis chaque \u00E9l\u00E9ment (\"serait cach\u00E9\", \"d\u00E9j\u00E0 cach\u00E9\",\r\n"
+         L"               \"introuvable\", \"chemin inutilisable\" ; \"serait r\u00E9tabli\", \"nom d\u00E9j\u00E0 pris\").\r\n"
+         L"               Rien n'est \u00E9crit, d\u00E9plac\u00E9 ni cach\u00E9, aucun \u00E9v\u00E9nement d'\u00E9l\u00E9ment\r\n"
+         L"               n'est \u00E9crit ; le mot de passe est demand\u00E9 comme pour la commande, et\r\n"
+         L"               un refus est journalis\u00E9 de m\u00EAme. Le code de sortie est celui de la\r\n"
+         L"               commande pour ce qui se sait sans essayer : un refus du syst\u00E8me (droits\r\n"
+         L"               insuffisants) ne se sait qu'en essayant.\r\n"
          L"  /?           cette aide.\r\n"
          L"\r\n"
          L"Aucune fen\u00EAtre ne s'ouvre et rien ne demande l'\u00E9l\u00E9vation : le travail se fait avec\r\n"
@@ -126,7 +139,7 @@ std::wstring UsageText() {
          L"     raison (droits insuffisants, \u00E9l\u00E9ment absent, chemin relatif, nom d\u00E9j\u00E0\r\n"
          L"     pris, ligne de la liste qui ne suit aucun chemin)\r\n"
          L"  2  argument inconnu ou incorrect (deux actions, /motdepasse ou /liste vide ou donn\u00E9\r\n"
-         L"     deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
+         L"     deux fois, /essai donn\u00E9 deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
          L"  3  mot de passe absent, faux ou enregistr\u00E9 ab\u00EEm\u00E9, aucune ligne sur l'entr\u00E9e\r\n"
          L"     standard en 10 secondes, entr\u00E9e standard vide, illisible ou non redirig\u00E9e,\r\n"
          L"     ou cl\u00E9 HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
@@ -219,11 +232,13 @@ std::wstring PasswordFromInput(std::string_view in, const std::function<std::wst
 
 
 std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<ListRecord>& records,
-                                       CommandAction action) {
+                                       CommandAction action, bool trial) {
   // The very run "Tout Cacher" and "Tout Voir" make over the rows.
   std::vector<ProtectedItem> items(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) items[i] = {records[i].path, records[i].type};
-  const ListCommand command = action == CommandAction::Hide ? ListCommand::HideAll : ListCommand::ShowAll;
+  const ListCommand command = trial ? ListCommand::Refresh
+                              : action == CommandAction::Hide ? ListCommand::HideAll
+                                                              : ListCommand::ShowAll;
   const AttributeFailures failures = RunListCommand(command, fs, items, nullptr, &FoldPath).failures;
   std::vector<ItemOutcome> outcomes(items.size());
   // Each item's step refuses at most one write, in the items' order.
@@ -242,9 +257,7 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
   Report report;
   const bool hide = action == CommandAction::Hide;
   const ItemState wanted = hide ? ItemState::Hidden : ItemState::Visible;
-  for (const std::wstring& line : strays)
-    report.lines.push_back(L"\u00C9chec : ligne \"" + line + L"\" de la liste : ce mot ne suit aucun chemin, "
-                           L"rien n'y est associ\u00E9");
+  for (const std::wstring& line : strays) report.lines.push_back(StrayLine(line));
   if (!strays.empty()) report.exitCode = kExitItemsRefused;
   if (outcomes.empty()) {
     report.lines.push_back(L"La liste \"" + listFile + L"\" ne contient aucun \u00E9l\u00E9ment.");
@@ -271,8 +284,7 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
   }
   report.done = done;
   report.total = outcomes.size();
-  report.lines.push_back((hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
-                         std::to_wstring(done) + L" sur " + std::to_wstring(outcomes.size()) + L".");
+  report.lines.push_back(ListSummaryLine(action, done, outcomes.size()));
   if (done < outcomes.size()) report.exitCode = kExitItemsRefused;
   return report;
 }
@@ -329,12 +341,25 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
     for (const std::wstring& path : s.remains)
       fail(path + L" : reste de l'original d'un \u00E9l\u00E9ment r\u00E9tabli entier, qui n'a pas pu \u00EAtre "
                   L"supprim\u00E9");
-  report.lines.push_back(L"\u00C9l\u00E9ments r\u00E9tablis : " + std::to_wstring(restored) +
-                         (failed ? L" ; non r\u00E9tablis : " + std::to_wstring(failed) : std::wstring()) + L".");
+  report.lines.push_back(RestoreSummaryLine(restored, failed));
   if (failed) report.exitCode = kExitItemsRefused;
   report.done = restored;
   report.total = restored + failed;
   return report;
+}
+
+std::wstring StrayLine(const std::wstring& line) {
+  return L"\u00C9chec : ligne \"" + line + L"\" de la liste : ce mot ne suit aucun chemin, rien n'y est associ\u00E9";
+}
+
+std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total) {
+  return (action == CommandAction::Hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
+         std::to_wstring(done) + L" sur " + std::to_wstring(total) + L".";
+}
+
+std::wstring RestoreSummaryLine(std::size_t restored, std::size_t failed) {
+  return L"\u00C9l\u00E9ments r\u00E9tablis : " + std::to_wstring(restored) +
+         (failed ? L" ; non r\u00E9tablis : " + std::to_wstring(failed) : std::wstring()) + L".";
 }
 
 std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason) {

@@ -34,6 +34,8 @@ struct CommandLine {
   bool passwordFromInput = false;
   // /liste:FICHIER : the list file applied instead of the user's own.
   std::optional<std::wstring> listFile;
+  // /essai: the job says what it would do and changes nothing.
+  bool trial = false;
   // Set when an argument is wrong: the line that says which.
   std::wstring error;
 };
@@ -93,9 +95,10 @@ struct ItemOutcome {
 };
 
 // /cacher or /voir over the list file's records, item by item as "Tout
-// Cacher" and "Tout Voir" do, every state read back once all are done.
+// Cacher" and "Tout Voir" do, every state read back once all are done. A
+// trial only reads each item's state, as "Actualiser" does.
 std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<ListRecord>& records,
-                                       CommandAction action);
+                                       CommandAction action, bool trial = false);
 
 // The system's text for an error code (the runner's).
 using ReasonText = std::function<std::wstring(std::uint32_t)>;
@@ -114,6 +117,12 @@ struct Report {
 // no path, each named as a failure.
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
                         const ReasonText& reason, const std::vector<std::wstring>& strays = {});
+
+// The lines a run and its trial share: a list's line that follows no path,
+// and the summaries (done: the items in the asked state at the end).
+std::wstring StrayLine(const std::wstring& line);
+std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total);
+std::wstring RestoreSummaryLine(std::size_t restored, std::size_t failed);
 
 // Why a /liste file cannot be read as a list: a folder, or a device.
 enum class ListFileKind { Disk, Folder, Device };

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "app/logic/CommandTrial.h"
 #include "app/logic/PasswordHash.h"
 
 namespace ferlane {
@@ -63,6 +64,40 @@ TEST(CommandLineParse, AListFileGoesWithHideAndShowOnly) {
                                                                  {L"/cacher", L"/liste:"},
                                                                  {L"/cacher", L"/liste:a", L"/liste:a"}})
     EXPECT_FALSE(ParseCommandLine(args).error.empty()) << args[0] << L" " << args[1];
+}
+
+// Each job run, and tried with /essai (in any case, anywhere on the line):
+// the trial is one more switch under the line's own rules.
+TEST(CommandLineParse, EachJobRunsOrIsTriedWithEssai) {
+  struct Row {
+    std::vector<std::wstring> args;
+    CommandAction action;
+    bool trial;
+    bool wrong;
+  };
+  const Row rows[] = {
+      {{L"/cacher"}, CommandAction::Hide, false, false},
+      {{L"/cacher", L"/essai"}, CommandAction::Hide, true, false},
+      {{L"/voir", L"/liste:C:\\l.txt"}, CommandAction::Show, false, false},
+      {{L"/ESSAI", L"/voir", L"/motdepasse:-"}, CommandAction::Show, true, false},
+      {{L"/retablir"}, CommandAction::Restore, false, false},
+      {{L"/Essai", L"/r\u00E9tablir"}, CommandAction::Restore, true, false},
+      {{L"/essai", L"/?"}, CommandAction::Usage, true, false},
+      {{L"/essai"}, CommandAction::None, true, true},  // a trial of no job
+      {{L"/cacher", L"/essai", L"/essai"}, CommandAction::Hide, true, true},
+      {{L"/essai", L"/retablir", L"/liste:C:\\l.txt"}, CommandAction::Restore, true, true},
+      {{L"/cacher", L"/essai:oui"}, CommandAction::Hide, false, true},
+  };
+  for (const Row& row : rows) {
+    const CommandLine line = ParseCommandLine(row.args);
+    std::wstring args;
+    for (const auto& a : row.args) args += a + L" ";
+    EXPECT_EQ(!line.error.empty(), row.wrong) << args;
+    if (row.wrong) continue;
+    EXPECT_EQ(line.action, row.action) << args;
+    EXPECT_EQ(line.trial, row.trial) << args;
+  }
+  EXPECT_NE(UsageText().find(L"/essai"), std::wstring::npos);
 }
 
 TEST(CommandLineArguments, TheProgramsNameIsTakenWholeEvenUnquotedWithBlanks) {
@@ -215,6 +250,87 @@ TEST(CommandLineList, ShowReadsBackOnceAllAreDoneAndAnEmptyListIsDone) {
   EXPECT_EQ(empty.exitCode, kExitDone);
   ASSERT_EQ(empty.lines.size(), 1u);
   EXPECT_NE(empty.lines[0].find(L"C:\\F\\u"), std::wstring::npos);
+}
+
+// A trial reads each item's state and writes nothing: each item is named
+// with what the run would make of it, under the run's own summary, and the
+// exit code is the run's for what is known without trying (a refusal is not).
+TEST(CommandLineTrial, EachItemIsNamedWithWhatTheRunWouldDoAndNothingIsWritten) {
+  FakeFiles fs;
+  fs.attributes = {{L"C:\\vu", kReadOnly}, {L"C:\\cache", kHidden}, {L"C:\\ro", 0}, {L"docs\\a", 0}};
+  fs.refused[L"C:\\ro"] = kAccessDenied;
+  const std::map<std::wstring, std::uint32_t> before = fs.attributes;
+  const std::vector<ListRecord> records{{L"C:\\vu", ItemType::File},
+                                        {L"C:\\cache", ItemType::File},
+                                        {L"C:\\ro", ItemType::File},
+                                        {L"C:\\parti", ItemType::Folder},
+                                        {L"docs\\a", ItemType::File}};
+  const std::wstring unusable = L"Chemin inutilisable : docs\\a : chemin relatif ou incomplet ; seul un chemin "
+                                L"complet (C:\\... ou \\\\serveur\\partage\\...) est trait\u00E9";
+  struct Row {
+    CommandAction action;
+    std::vector<std::wstring> lines;
+  };
+  const Row rows[] = {
+      {CommandAction::Hide,
+       {L"Serait cach\u00E9 : C:\\vu", L"D\u00E9j\u00E0 cach\u00E9 : C:\\cache", L"Serait cach\u00E9 : C:\\ro",
+        L"Introuvable : C:\\parti : <2>", unusable, L"\u00C9l\u00E9ments cach\u00E9s : 3 sur 5."}},
+      {CommandAction::Show,
+       {L"D\u00E9j\u00E0 visible : C:\\vu", L"Serait visible : C:\\cache", L"D\u00E9j\u00E0 visible : C:\\ro",
+        L"Introuvable : C:\\parti : <2>", unusable, L"\u00C9l\u00E9ments visibles : 3 sur 5."}},
+  };
+  for (const Row& row : rows) {
+    std::vector<ItemOutcome> outcomes = RunListAction(fs, records, row.action, true);
+    EXPECT_EQ(fs.attributes, before);  // not one write
+    outcomes[3].error = kNotFound;     // the runner reads why
+    const Report report = TrialListReport(row.action, L"L", outcomes, FakeReason);
+    EXPECT_EQ(report.lines, row.lines);
+    EXPECT_EQ(report.exitCode, kExitItemsRefused);
+    EXPECT_EQ(report.failures.size(), 2u);
+  }
+
+  // Only items that can be known to go well: the run's code is 0. A stray
+  // word is the run's failure, said as the run says it.
+  const std::vector<ListRecord> known(records.begin(), records.begin() + 3);
+  const std::vector<ItemOutcome> outcomes = RunListAction(fs, known, CommandAction::Hide, true);
+  EXPECT_EQ(TrialListReport(CommandAction::Hide, L"L", outcomes, FakeReason).exitCode, kExitDone);
+  const Report strays = TrialListReport(CommandAction::Hide, L"L", outcomes, FakeReason, {L"Dossier"});
+  EXPECT_EQ(strays.exitCode, kExitItemsRefused);
+  EXPECT_EQ(strays.lines.front(), StrayLine(L"Dossier"));
+  const Report empty = TrialListReport(CommandAction::Show, L"C:\\F\\u", {}, FakeReason);
+  EXPECT_EQ(empty.exitCode, kExitDone);
+  EXPECT_EQ(empty.lines, (std::vector<std::wstring>{L"La liste \"C:\\F\\u\" ne contient aucun \u00E9l\u00E9ment."}));
+}
+
+// The restore's trial beyond what the Wine run shows (what comes back, a
+// taken name in the store or an older store): what the rule keeps and a
+// missing store are no failure; a missing destination keeps every item; an
+// older store's items come back through a store not made yet.
+TEST(CommandLineTrial, TheRestoreNamesWhatTheRuleKeepsAndWhatAMissingDestinationKeeps) {
+  StoreOutcome desktop;
+  desktop.store = L"S\\Desktop";
+  desktop.destination = L"D";
+  desktop.restored = {L"Mail.lnk"};
+  desktop.kept = {L"note.txt"};
+  StoreOutcome programs;
+  programs.store = L"S\\Programs";
+  programs.storeMissing = true;
+  Report report = TrialRestoreReport({desktop, programs}, FakeReason);
+  EXPECT_EQ(report.lines, (std::vector<std::wstring>{
+                              L"Serait r\u00E9tabli : Mail.lnk -> D",
+                              L"Laiss\u00E9 dans la r\u00E9serve (ni dossier ni raccourci) : S\\Desktop\\note.txt",
+                              L"R\u00E9serve absente, rien \u00E0 r\u00E9tablir : S\\Programs", RestoreSummaryLine(1, 0)}));
+  EXPECT_EQ(report.exitCode, kExitDone);
+
+  desktop.destinationError = kNotFound;
+  desktop.all = {L"Mail.lnk"};
+  programs.destination = L"P";
+  programs.restored = {L"Jeux"};
+  report = TrialRestoreReport({desktop, programs}, FakeReason);
+  EXPECT_EQ(report.lines, (std::vector<std::wstring>{
+                              L"Resterait : S\\Desktop\\Mail.lnk : dossier de destination \"D\" inutilisable : <2>",
+                              L"Serait r\u00E9tabli : Jeux -> P", RestoreSummaryLine(1, 1)}));
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
 }
 
 TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
