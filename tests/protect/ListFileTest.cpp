@@ -254,6 +254,7 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
   const std::wstring g = dir.File(L"beto.txt");  // as long as beta.txt
   const std::wstring folder = dir / L"listes", list = folder + L"\\dupont";
   std::unique_ptr<HeldFile> held;
+  ProtectedList* open = nullptr;  // the window of the case
   struct Case {
     const char* what;
     std::function<void()> meanwhile;
@@ -264,6 +265,8 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
     std::function<void()> duringSave = {};
   } cases[] = {
       {"unchanged", [] {}, {a, L"Fichier", b, L"Fichier", e, L"Fichier"}},
+      {"unchanged, the window holding a path twice", [&] { open->AddItem(FoldPath(b), ItemType::File); },
+       {a, L"Fichier", b, L"Fichier", e, L"Fichier"}},
       // A script drops b, writes a in other letters, keeps c and appends d
       // and f one per line, as it writes its own lists.
       {"a script's edit",
@@ -307,6 +310,7 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
     ASSERT_EQ(WriteListFile(list, {a, L"Fichier", b, L"Fichier", c, L"Fichier"}), 0u);
     ProtectedList window;
     ASSERT_TRUE(window.Create(parent.hwnd(), 1002));
+    open = &window;
     held = std::make_unique<HeldFile>(list, GENERIC_WRITE, FILE_SHARE_READ, 0);
     ASSERT_TRUE(held->Held());
     ASSERT_EQ(window.LoadListFile(list), 0u) << k.what;
