@@ -170,7 +170,8 @@ DWORD CommitListTemp(ListTemp& temp, const std::wstring& fileName) {
   // A list file that was marked hidden stays hidden.
   DWORD old = ::GetFileAttributesW(fileName.c_str());
   if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-    ::SetFileAttributesW(temp.name.c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+    ::SetFileAttributesW(temp.name.c_str(),
+                         old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   // Renamed while still held: until it is the list, it is never unheld.
   if (!::MoveFileExW(temp.name.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = ::GetLastError();

@@ -21,7 +21,8 @@ std::wstring WrittenBackText(const std::wstring& listFile, std::size_t rows, boo
                       (missing ? L"avait disparu" : L"avait \u00E9t\u00E9 vid\u00E9") +
                       L" pendant que Ferlane \u00E9tait ouvert : " +
                       (rows == 1 ? L"son \u00E9l\u00E9ment y a \u00E9t\u00E9 r\u00E9\u00E9crit"
-                                 : L"ses " + std::to_wstring(rows) + L" \u00E9l\u00E9ments y ont \u00E9t\u00E9 r\u00E9\u00E9crits");
+                                 : L"ses " + std::to_wstring(rows) +
+                                       L" \u00E9l\u00E9ments y ont \u00E9t\u00E9 r\u00E9\u00E9crits");
   if (!copy.empty()) text += L" (ce qu'il contenait est gard\u00E9 dans \"" + copy + L"\")";
   return text + L".";
 }
