@@ -292,7 +292,7 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
        {a, L"Fichier", b, L"Fichier", e, L"Fichier", f, L"Fichier"}, 1, 0},
       {"held unshared by a writer for a moment during the save", [] {},
        {a, L"Fichier", b, L"Fichier", e, L"Fichier"}, 0, 0, 0, false, "",
-       [&] { held = std::make_unique<HeldFile>(list, GENERIC_READ | GENERIC_WRITE, 0, 300); }},
+       [&] { held = std::make_unique<HeldFile>(list, GENERIC_READ | GENERIC_WRITE, 0, 150); }},
       // Same size, same time: only the bytes tell the file changed.
       {"rewritten during the save with its size and time put back", [] {},
        {a, L"Fichier", e, L"Fichier", g, L"Fichier"}, 1, 1, 0, false, "",
