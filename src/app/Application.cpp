@@ -85,11 +85,10 @@ int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Polic
   logo.Destroy();
 
   // 7. The main loop shows the main window first, then runs until the window
-  // has closed or termination was requested.
+  // has closed or termination was requested. A folder for the lists made at
+  // this start: the window holds the list under that folder's name too.
+  main.SetListClaim(&claim);
   main.ShowFirstTime();
-  // A folder for the lists made at this start: the window holds the list
-  // under that folder's name too.
-  const std::optional<ListWindowClaim> madeFolderClaim = ClaimUnderMadeFolder(claim, main.ListFileName(), main.hwnd());
   MSG msg;
   while (!TerminationRequested() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (main.PreTranslateMessage(msg)) continue;

@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/EventTrail.h"
 #include "platform/TabPage.h"
+#include "app/ListWindowClaim.h"
 #include "app/ToolbarPictures.h"
 #include "app/logic/Policies.h"
 #include "browse/DirTree.h"
@@ -52,6 +54,10 @@ class Tficheprincipale : public IFileDragTarget {
     shellFolders_.SetEventTrail(trail);
     explorerSettings_.SetEventTrail(trail);
   }
+  // The claim this start holds on its list. The window claims the list
+  // under the folder it makes for it too, as soon as that folder is made
+  // and before any box of the first showing. Not owned.
+  void SetListClaim(const ListWindowClaim* claim) { listClaim_ = claim; }
   // The main loop's first showing: FormShow, then the window becomes visible
   // unless termination was requested meanwhile.
   void ShowFirstTime();
@@ -177,6 +183,8 @@ class Tficheprincipale : public IFileDragTarget {
   std::wstring programFolder_;
   Policies policies_;
   DWORD listFolderError_ = ERROR_SUCCESS;
+  const ListWindowClaim* listClaim_ = nullptr;
+  std::optional<ListWindowClaim> madeFolderClaim_;
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;

@@ -29,6 +29,9 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
   // the folder a policy names is made and given the list from there.
   const UserListFile list = PrepareUserListFile(policies_, programFolder_, userName_);
   listFolderError_ = list.folderError;
+  // A second start must find this window from the moment the folder exists,
+  // while any box below is up included.
+  if (listClaim_ && !madeFolderClaim_) madeFolderClaim_ = ClaimUnderMadeFolder(*listClaim_, ListFileName(), hwnd_);
   ::SetWindowTextW(groupBox1_, ListGroupCaption(list.folder, ListUsable()).c_str());
   if (!ListUsable()) {
     // No other copy of the list stands in for it: it stays empty, unsaved.
@@ -62,7 +65,12 @@ bool Tficheprincipale::SaveListFile(bool endingSession) {
   rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
   if (!endingSession && listView1_.DiskUnplaced().Any() && !listView1_.KeptCopy().empty())
     ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
-  if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
+  if (error == ERROR_SUCCESS && listView1_.WrittenBack() && !endingSession)
+    ShowMessage(hwnd_,
+                WrittenBackText(name, listView1_.WrittenBack(), listView1_.ListWasMissing(),
+                                listView1_.DiskUnplaced().Any() ? std::wstring() : listView1_.KeptCopy()),
+                MB_OK | MB_ICONINFORMATION);
+  else if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
     ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk()),
                 MB_OK | MB_ICONINFORMATION);
   if (error == ERROR_SUCCESS || endingSession) return true;

@@ -68,13 +68,13 @@ class IPlatform {
   // ERROR_SUCCESS or the system's code. Wine takes them without keeping
   // them, so rights that are kept can only be pretended here.
   virtual DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) = 0;
-  // CreateFileW (unshared) of a file that takes these rights at its
-  // creation, nothing from its parent; rights null: its folder's.
+  // CreateFileW (unshared unless share says) of a file that takes these
+  // rights at its creation, nothing from its parent; rights null: its folder's.
   // rightsError tells why the rights could not be given (the file is then
   // made with its folder's); INVALID_HANDLE_VALUE with the last error when
   // no file could be made.
   virtual HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
-                                      const FileRights* rights, DWORD& rightsError) = 0;
+                                      const FileRights* rights, DWORD& rightsError, DWORD share) = 0;
   // One event in the Application log under the source "Ferlane"
   // (RegisterEventSource, ReportEvent); ERROR_SUCCESS or the system's code.
   // Wine takes the event and stores nothing: what was written can only be
@@ -116,7 +116,7 @@ class Win32Platform : public IPlatform {
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // PrivateRights.cpp
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
   HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
-                              DWORD& rightsError) override;  // PrivateRights.cpp
+                              DWORD& rightsError, DWORD share) override;  // PrivateRights.cpp
   DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;  // EventTrail.cpp
   DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override;
   DWORD RemoveEntry(const std::wstring& path, bool folder) override;

@@ -141,7 +141,7 @@ DWORD Win32Platform::WriteFileRights(const std::wstring& path, const FileRights&
 }
 
 HANDLE Win32Platform::CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
-                                           const FileRights* rights, DWORD& rightsError) {
+                                           const FileRights* rights, DWORD& rightsError, DWORD share) {
   rightsError = ERROR_SUCCESS;
   const TrusteeSids sids;
   UniqueLocal owned;
@@ -160,19 +160,18 @@ HANDLE Win32Platform::CreateFileWithRights(const std::wstring& path, DWORD acces
     if (rightsError == ERROR_SUCCESS && !VolumeKeepsRights(path)) rightsError = ERROR_NOT_SUPPORTED;
     if (rightsError == ERROR_SUCCESS) attributes.lpSecurityDescriptor = &descriptor;
   }
-  // Never shared while it is written: a reader would see half a list.
-  return ::CreateFileW(path.c_str(), access, 0, rights && !rightsError ? &attributes : nullptr, disposition,
+  return ::CreateFileW(path.c_str(), access, share, rights && !rightsError ? &attributes : nullptr, disposition,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError) {
+HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError, DWORD share) {
   // Windows 95, 98 and Me keep no rights.
   if (!IsNtFamily(GetOsFamily())) {
     rightsError = ERROR_SUCCESS;
-    return Platform().CreateFileWithRights(path, access, disposition, nullptr, rightsError);
+    return Platform().CreateFileWithRights(path, access, disposition, nullptr, rightsError, share);
   }
   const FileRights wanted = PrivateRights(false);
-  return Platform().CreateFileWithRights(path, access, disposition, &wanted, rightsError);
+  return Platform().CreateFileWithRights(path, access, disposition, &wanted, rightsError, share);
 }
 
 DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame) {

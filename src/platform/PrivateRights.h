@@ -25,9 +25,11 @@ DWORD KeepPrivate(const std::wstring& path, bool folder, bool evenIfSame = false
 
 // Creates a file that carries the private rights from its first byte (a
 // list file's new copy, a kept copy), so that no other user can open it at
-// any moment; unshared. rightsError: ERROR_SUCCESS, or why the rights could
-// not be given (the file is then made with its folder's, and this is said).
-HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError);
+// any moment; unshared unless share says (a reader would see half a file).
+// rightsError: ERROR_SUCCESS, or why the rights could not be given (the file
+// is then made with its folder's, and this is said).
+HANDLE CreatePrivateFile(const std::wstring& path, DWORD access, DWORD disposition, DWORD& rightsError,
+                         DWORD share = 0);
 // Gives a moved item, and everything it holds, the rights of its new place
 // (RightsAfterMove): `intoStore` when it came into the hidden store. Nothing
 // on the 9x family; a link inside is not followed. ERROR_SUCCESS, or the

@@ -59,6 +59,7 @@ std::vector<MergeRow> ListFile::Keys(const ListContent& content) {
 }
 
 DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
+  based_ = false;
   identity_.clear();
   ownForm_ = false;
   content = ListContent{};
@@ -75,6 +76,7 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
                  return line % 2 ? std::wstring_view(TypeWord(content.records[line / 2].type)) : content.Path(line / 2);
                }) == bytes;
   }
+  based_ = true;
   identity_ = FileIdentity(fileName);
   existed_ = exists;
   unplaced_ = content.Unplaced();
@@ -85,46 +87,53 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
 ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged,
                                const ListSaveStop& stopAfter) {
   Saved out;
-  const bool baseKnown = !identity_.empty() && identity_ == FileIdentity(fileName);
-  std::vector<MergeRow> window, base;  // made only when the disk changed
-  std::string copied;                  // the bytes a copy was made of
+  // Another file under the name (its folder replaced, or no identity to be
+  // had): rows it lacks were never removed by a writer of this list.
+  const bool sameFile = !existed_ || (!identity_.empty() && identity_ == FileIdentity(fileName));
+  std::vector<MergeRow> window, base;  // made only when something is written
+  bool keyed = false, baseParsed = false;
+  std::string copied;  // the bytes a copy was made of
   for (int attempt = 0; attempt < kSaveTries; ++attempt) {
     ListFileStamp stamp;
     const bool stamped = StampListFile(fileName, stamp);
     std::string bytes;
     bool exists = false;
     if ((out.error = ReadListBytes(fileName, bytes, exists)) != ERROR_SUCCESS) return out;
-    const bool unchanged = baseKnown && exists == existed_ && bytes == baseBytes_;
+    const bool unchanged = based_ && exists == existed_ && bytes == baseBytes_;
     out.disk = ListContent{};
     out.merge = MergeResult{};
-    std::vector<MergeRow> diskRows;
+    out.missing = !exists;
+    // Nothing to save: the file holds the rows already, or is read-only and
+    // holds what it held, in whatever form.
+    if (unchanged && !rowsChanged && ((ownForm_ && !unplaced_) || IsReadOnlyFile(fileName))) return out;
+    if (!keyed) {
+      keyed = true;
+      window.resize(rows.Count());
+      std::wstring folded;
+      for (std::size_t i = 0; i < window.size(); ++i)
+        window[i] = {KeyOf(rows.Path(i), folded), rows.Type(i), rows.AddedHere(i)};
+    }
     if (unchanged) {
-      if (!rowsChanged && ownForm_ && !unplaced_ && !IsReadOnlyFile(fileName)) return out;  // holds them already
-      out.merge.rows.reserve(rows.Count());
-      for (std::size_t i = 0; i < rows.Count(); ++i) out.merge.rows.push_back({false, i, rows.Type(i)});
+      out.merge = MergeRows({}, window, {});  // each path once
     } else {
-      if (window.empty() && rows.Count()) {
-        window.resize(rows.Count());
-        std::wstring folded;
-        for (std::size_t i = 0; i < window.size(); ++i)
-          window[i] = {KeyOf(rows.Path(i), folded), rows.Type(i), rows.AddedHere(i)};
-      }
-      if (baseKnown && base.empty() && !baseBytes_.empty()) {
+      if (!baseParsed) {
+        baseParsed = true;
         ListContent was;
-        Parse(baseBytes_, was);
+        if (based_ && !baseBytes_.empty()) Parse(baseBytes_, was);
         base = Keys(was);
       }
       Parse(bytes, out.disk);
-      diskRows = Keys(out.disk);
-      out.merge = MergeRows(base, window, diskRows);
+      out.merge = MergeRows(base, window, Keys(out.disk), sameFile);
     }
     // A read-only file is the user's choice: it is not replaced.
     if (exists && IsReadOnlyFile(fileName)) {
       out.error = ERROR_ACCESS_DENIED;
       return out;
     }
-    // What could not be placed leaves the file only once kept in a copy.
-    if (exists && (out.disk.Unplaced() || (unchanged && unplaced_)) && !(!out.copy.empty() && copied == bytes)) {
+    // What could not be placed, or what stands in a lost list's place,
+    // leaves the file only once kept in a copy.
+    const bool keep = out.disk.Unplaced() || (unchanged && unplaced_) || (out.merge.writtenBack && !bytes.empty());
+    if (exists && keep && !(!out.copy.empty() && copied == bytes)) {
       DWORD error = ERROR_SUCCESS;
       out.copy = BackUpListBytes(fileName, bytes, error, &out.rightsError);
       if (out.copy.empty()) {
@@ -139,7 +148,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       if (line % 2) return std::wstring_view(TypeWord(pick.type));
       return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
     });
-    std::wstring temp;
+    ListTemp temp;
     DWORD refused = ERROR_SUCCESS;
     if ((out.error = CreateListTemp(fileName, encoded, temp, &refused, stopAfter)) != ERROR_SUCCESS) return out;
     if (refused) out.rightsError = refused;
@@ -159,6 +168,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
     }
     out.written = true;
     // The file written is the base of the next save.
+    based_ = true;
     identity_ = FileIdentity(fileName);
     existed_ = true;
     baseBytes_ = std::move(encoded);

@@ -53,9 +53,6 @@ class ListFile {
   // The file's content, which becomes the base. A missing file is an empty
   // list (ERROR_SUCCESS); on an error the base is unknown.
   DWORD Read(const std::wstring& fileName, ListContent& content);
-  // Whether the bytes read were those a save of the same rows would write:
-  // an unchanged list need not be written again.
-  bool ReadInOwnForm() const { return ownForm_; }
 
   struct Saved {
     DWORD error = ERROR_SUCCESS;
@@ -63,13 +60,15 @@ class ListFile {
     // The rows now in the file: picks of the view's rows and of disk's.
     MergeResult merge;
     ListContent disk;  // the file as merged (when another writer changed it)
-    std::wstring copy;  // where what could not be placed was kept
+    bool missing = false;  // no file was there (merge.writtenBack tells a lost list)
+    std::wstring copy;  // where what could not be placed, or a lost list's file, was kept
     DWORD rightsError = ERROR_SUCCESS;
   };
   // Merges rows with the file as it is now against the base and writes the
-  // result, unless the file already holds it. rowsChanged: the view's rows
-  // differ from the base's. The file is checked just before the rename;
-  // when it changed since its merge, it is merged again (a few tries).
+  // result, unless the file already holds it or is read-only and nothing
+  // changed. rowsChanged: the view's rows differ from the base's. The file
+  // is checked just before the rename; when it changed since its merge, it
+  // is merged again (a few tries).
   Saved Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged, const ListSaveStop& stopAfter = {});
 
  private:
@@ -77,9 +76,12 @@ class ListFile {
   static void Parse(const std::string& bytes, ListContent& content);
   static std::vector<MergeRow> Keys(const ListContent& content);
 
-  // The base: the file's bytes as last read or written, kept whole rather
-  // than as rows, so that a long list pays for its keys only when another
-  // writer changed the file. identity_ empty: no base.
+  // The base: the file's bytes as this window last read or wrote them, kept
+  // whole rather than as rows, so that a long list pays for its rows' keys
+  // only when it is written. It stays the base whatever the file's identity
+  // says at close; a changed identity only makes the merge keep what the
+  // file lacks.
+  bool based_ = false;     // a read or a write succeeded
   std::wstring identity_;  // FileIdentity of the file the base is of
   bool existed_ = false;
   std::string baseBytes_;

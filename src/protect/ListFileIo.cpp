@@ -132,16 +132,16 @@ DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring
   return WriteListBytes(fileName, EncodeListLines(lines), stopAfter);
 }
 
-DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, std::wstring& temp, DWORD* rightsError,
+DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, ListTemp& temp, DWORD* rightsError,
                      const ListSaveStop& stopAfter) {
-  temp.clear();
+  temp = ListTemp{};
   auto stop = [&](ListSaveStep step) { return stopAfter && stopAfter(step); };
   // Beside the old file under a fresh name, private from its creation: no
   // other user may open it at any moment, even before it is filled.
   const std::wstring folder = FolderOf(fileName);
   const std::wstring prefix = folder + (folder.back() == L'\\' || folder.back() == L'/' ? L"" : L"\\") + L"fer";
   unsigned seed = static_cast<unsigned>(::GetTickCount() ^ (::GetCurrentProcessId() << 8));
-  UniqueFile file;
+  UniqueFile& file = temp.file;
   DWORD error = ERROR_SUCCESS;
   for (int attempt = 0; attempt < 64 && !file; ++attempt) {
     const unsigned number = (seed + static_cast<unsigned>(attempt) * 40503u) & 0xFFFFu;
@@ -149,9 +149,9 @@ DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, std
     ::wsprintfW(hex, L"%X", number);
     const std::wstring name = prefix + hex + L".tmp";
     DWORD refused = ERROR_SUCCESS;
-    file.reset(CreatePrivateFile(name, GENERIC_WRITE, CREATE_NEW, refused));
+    file.reset(CreatePrivateFile(name, GENERIC_WRITE, CREATE_NEW, refused, FILE_SHARE_READ | FILE_SHARE_DELETE));
     if (file) {
-      temp = name;
+      temp.name = name;
       if (rightsError) *rightsError = refused;
     } else if ((error = ::GetLastError()) != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
       return error;
@@ -162,28 +162,32 @@ DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, std
   if (error == ERROR_SUCCESS && stop(ListSaveStep::Write)) return ERROR_CANCELLED;
   if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
   if (error == ERROR_SUCCESS && stop(ListSaveStep::Flush)) return ERROR_CANCELLED;
-  file.reset();
   if (error != ERROR_SUCCESS) DiscardListTemp(temp);
   return error;
 }
 
-DWORD CommitListTemp(const std::wstring& temp, const std::wstring& fileName) {
+DWORD CommitListTemp(ListTemp& temp, const std::wstring& fileName) {
   // A list file that was marked hidden stays hidden.
   DWORD old = ::GetFileAttributesW(fileName.c_str());
   if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-    ::SetFileAttributesW(temp.c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-  if (!::MoveFileExW(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::SetFileAttributesW(temp.name.c_str(),
+                         old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+  // Renamed while still held: until it is the list, it is never unheld.
+  if (!::MoveFileExW(temp.name.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = ::GetLastError();
     DiscardListTemp(temp);
     return error;
   }
+  temp = ListTemp{};
   return ERROR_SUCCESS;
 }
 
-void DiscardListTemp(const std::wstring& temp) {
-  if (temp.empty()) return;
-  ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileW(temp.c_str());
+void DiscardListTemp(ListTemp& temp) {
+  temp.file.reset();
+  if (temp.name.empty()) return;
+  ::SetFileAttributesW(temp.name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileW(temp.name.c_str());
+  temp.name.clear();
 }
 
 bool IsReadOnlyFile(const std::wstring& fileName) {
@@ -197,7 +201,7 @@ DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, con
   if (IsReadOnlyFile(fileName)) return ERROR_ACCESS_DENIED;
   // Written beside the old file under a fresh name, then renamed over it, so
   // a failed write (full disk, refused access, a crash) leaves the old list.
-  std::wstring temp;
+  ListTemp temp;
   if (const DWORD error = CreateListTemp(fileName, bytes, temp, rightsError, stopAfter)) return error;
   if (const DWORD error = CommitListTemp(temp, fileName)) return error;
   if (stopAfter && stopAfter(ListSaveStep::Rename)) return ERROR_CANCELLED;
@@ -214,9 +218,14 @@ void RemoveStaleListTempFiles(const std::wstring& fileName) {
   do {
     if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsListTempName(fd.cFileName)) continue;
     const std::wstring path = pattern + fd.cFileName;
-    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(path.c_str());
+    // A save never makes its file read-only: one that is, is no save's.
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+      ::SetFileAttributesW(path.c_str(), fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+    // Only what no one holds: a save in progress (this user's or another's,
+    // in a shared folder for the lists) keeps its file open to its rename,
+    // so this open fails on it. Closing deletes what it opened.
+    UniqueFile unheld(::CreateFileW(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   } while (::FindNextFileW(find, &fd));
   ::FindClose(find);
 }
@@ -245,7 +254,9 @@ std::wstring BackUpListBytes(const std::wstring& fileName, const std::string& by
   return {};
 }
 
-DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exists) {
+namespace {
+
+DWORD ReadListBytesOnce(const std::wstring& fileName, std::string& bytes, bool& exists) {
   bytes.clear();
   exists = false;
   DWORD attributes = ::GetFileAttributesW(fileName.c_str());
@@ -255,8 +266,8 @@ DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exis
   } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     return ERROR_SUCCESS;  // a folder is no list file
   }
-  UniqueFile file(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  UniqueFile file(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
     DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ERROR_SUCCESS;
@@ -277,6 +288,21 @@ DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exis
   }
   bytes.resize(done);
   return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exists) {
+  // An editor or a script saving at this very moment may hold the file
+  // unshared, or a range of it locked, for an instant: it is read again a
+  // little later rather than taken for an unreadable list.
+  constexpr int kTries = 10;
+  constexpr DWORD kPauseMs = 100;
+  for (int attempt = 1;; ++attempt) {
+    const DWORD error = ReadListBytesOnce(fileName, bytes, exists);
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || attempt == kTries) return error;
+    ::Sleep(kPauseMs);
+  }
 }
 
 bool DecodeListFileBytes(std::string_view bytes, std::wstring& text) { return DecodeListBytesToText(bytes, DecodeAnsi, text); }

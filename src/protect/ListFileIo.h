@@ -9,11 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/UniqueHandle.h"
+
 namespace ferlane {
 
 // The file's lines. A missing file (or folder) gives no lines and
 // ERROR_SUCCESS; a file that exists but cannot be read gives the system's
-// error code. Other programs may read the file meanwhile, not write it.
+// error code. Other programs may read, write or delete it meanwhile.
 // whole (optional) tells whether every byte of the file went into the lines.
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole = nullptr);
 // The same file decoded into one text, lines not yet split (ListLineSpans
@@ -50,7 +52,8 @@ DWORD WriteListBytes(const std::wstring& fileName, const std::string& bytes, con
                      DWORD* rightsError = nullptr);
 
 // Deletes the temporary files a save killed half-way left in the list file's
-// folder. A save in progress keeps its file open unshared, so it is spared.
+// folder: only those no one holds open. A save in progress keeps its own
+// open until its rename, so it is spared.
 void RemoveStaleListTempFiles(const std::wstring& fileName);
 
 // Keeps bytes a list file held (one that could not be read whole, or that
@@ -61,20 +64,30 @@ std::wstring BackUpListBytes(const std::wstring& fileName, const std::string& by
                              DWORD* rightsError = nullptr);
 
 // The file's bytes; exists false (and ERROR_SUCCESS) when there is no such
-// file, or a folder has the name.
+// file, or a folder has the name. Every sharing is allowed, so no writer is
+// refused; a writer holding the file unshared for a moment is waited for a
+// little (ERROR_SHARING_VIOLATION after that).
 DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exists);
 // The bytes decoded as ReadListFileText decodes them; false when some do not.
 bool DecodeListFileBytes(std::string_view bytes, std::wstring& text);
+
+// A save's new file, held open from its creation until it has taken the
+// list's place or been thrown away (shared for read and delete, so that the
+// rename can take it): another window's clean-up never takes it for debris.
+struct ListTemp {
+  std::wstring name;
+  UniqueFile file;
+};
 
 // The three steps of a save, apart, so that what is on disk can be checked
 // between the write and the rename: the bytes written, flushed, to a new
 // file beside the list (private from creation; *rightsError tells a
 // refusal), then renamed over the list (the temporary file is gone on
 // failure), or thrown away.
-DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, std::wstring& temp, DWORD* rightsError,
+DWORD CreateListTemp(const std::wstring& fileName, const std::string& bytes, ListTemp& temp, DWORD* rightsError,
                      const ListSaveStop& stopAfter = {});
-DWORD CommitListTemp(const std::wstring& temp, const std::wstring& fileName);
-void DiscardListTemp(const std::wstring& temp);
+DWORD CommitListTemp(ListTemp& temp, const std::wstring& fileName);
+void DiscardListTemp(ListTemp& temp);
 bool IsReadOnlyFile(const std::wstring& fileName);
 
 // The bytes of a list file, and back.

@@ -329,8 +329,9 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale
   unplaced_ = {};
   NoteUnplaced(content);
   std::vector<Row> loaded = RowsFromContent(std::move(content));
-  // Rows already there (a test's, or none) were not in the file.
-  changed_ = !wasEmpty || !file_.ReadInOwnForm();
+  // Rows already there (a test's, or none) were not in the file. A file in
+  // another form holds the same rows: the save tells the two apart.
+  changed_ = !wasEmpty;
   if (loaded.empty()) return ERROR_SUCCESS;
   Batch batch(*this);
   Reshaped();
@@ -381,7 +382,8 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
   // Without the list view there is nothing trustworthy to write: an empty
   // file here would wipe the stored list.
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
-  mergedFromDisk_ = removedOnDisk_ = 0;
+  mergedFromDisk_ = removedOnDisk_ = writtenBack_ = 0;
+  listWasMissing_ = false;
   keptCopy_.clear();
   diskUnplaced_ = {};
   rightsError_ = ERROR_SUCCESS;
@@ -403,6 +405,8 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     diskUnplaced_.strays = saved.disk.strays;
   }
   if (saved.error != ERROR_SUCCESS || !saved.written) return saved.error;
+  writtenBack_ = saved.merge.writtenBack;
+  listWasMissing_ = saved.missing;
   ApplyMerge(saved.merge, std::move(saved.disk));
   changed_ = false;
   unplaced_ = {};

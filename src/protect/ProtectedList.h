@@ -109,7 +109,9 @@ class ProtectedList {
   // just before the rename; else it is merged again (kListKeepsChanging
   // after a few tries). Returns ERROR_SUCCESS or the error for
   // CreateErrorText. Shows nothing. A file that already holds exactly these
-  // rows is left as it is. A file whose load failed is never replaced
+  // rows is left as it is, and so is a read-only one while neither it nor
+  // the rows changed. A file deleted or emptied meanwhile is no edit: the
+  // rows are written back (WrittenBack). A file whose load failed is never replaced
   // unread: it is read again first and its items are put back in front of
   // the list; while it still cannot be read, the read error is returned.
   // What a file held that could not be placed is first kept in a copy
@@ -117,6 +119,10 @@ class ProtectedList {
   DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
   std::size_t MergedFromDisk() const { return mergedFromDisk_; }
   std::size_t RemovedOnDisk() const { return removedOnDisk_; }
+  // The rows written back to a file found deleted (ListWasMissing) or
+  // emptied at the last save.
+  std::size_t WrittenBack() const { return writtenBack_; }
+  bool ListWasMissing() const { return listWasMissing_; }
   // The copy the last save made of what the file held that could not be
   // placed; empty when none was made. DiskUnplaced: what that was, when the
   // file as another writer left it held it.
@@ -255,7 +261,8 @@ class ProtectedList {
   bool changed_ = false;
   Unplaced unplaced_, diskUnplaced_;
   std::wstring keptCopy_;
-  std::size_t mergedFromDisk_ = 0, removedOnDisk_ = 0;
+  std::size_t mergedFromDisk_ = 0, removedOnDisk_ = 0, writtenBack_ = 0;
+  bool listWasMissing_ = false;
   DWORD rightsError_ = ERROR_SUCCESS;
 };
 

@@ -13,10 +13,14 @@ namespace {
 TEST(ListSpelling, EverySpellingOfOneListFileIsOneListAndOnlyThat) {
   test::ScratchDir dir;
   const std::wstring folder = dir.Folder(L"Dossier des listes");
-  const std::wstring list = folder + L"\\Marie";
-  wchar_t shortName[MAX_PATH] = {};
+  // A name with an 8.3 name of its own, as a list file named after a
+  // logon name such as "Marie Dupont" has.
+  const std::wstring list = dir.File(L"Dossier des listes\\Liste de Marie");
+  wchar_t shortName[MAX_PATH] = {}, shortList[MAX_PATH] = {};
   ASSERT_NE(::GetShortPathNameW(folder.c_str(), shortName, MAX_PATH), 0u);
   ASSERT_NE(std::wstring(shortName), folder);
+  ASSERT_NE(::GetShortPathNameW(list.c_str(), shortList, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(shortList).substr(std::wstring(shortList).find_last_of(L'\\')), L"\\Liste de Marie");
   // A second drive letter for the same folder, as subst makes one; Wine's
   // DefineDosDevice maps nothing, and its prefixes here have S: for C:\.
   wchar_t letter[] = L"Q:";
@@ -31,12 +35,13 @@ TEST(ListSpelling, EverySpellingOfOneListFileIsOneListAndOnlyThat) {
     bool same;
   } cases[] = {
       {list, true},
-      {folder + L"\\MARIE", true},
-      {std::wstring(shortName) + L"\\marie", true},
-      {other + L"Marie", true},
-      {folder + L"\\..\\Dossier des listes\\Marie", true},
-      {folder + L"\\Mario", false},
-      {dir.path() + L"Marie", false},
+      {folder + L"\\LISTE DE MARIE", true},
+      {std::wstring(shortName) + L"\\liste de marie", true},
+      {folder + std::wstring(shortList).substr(std::wstring(shortList).find_last_of(L'\\')), true},
+      {other + L"Liste de Marie", true},
+      {folder + L"\\..\\Dossier des listes\\Liste de Marie", true},
+      {folder + L"\\Liste de Mario", false},
+      {dir.path() + L"Liste de Marie", false},
   };
   const std::wstring identity = FileIdentity(list);
   const ListWindowClaim first(list);

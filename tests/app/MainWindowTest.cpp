@@ -333,7 +333,10 @@ TEST_F(MainWindowTest, AReadOnlyListFileSaysSoAndHowToSaveIt) {
   const std::wstring list = programFolder + L"dupont";
   ASSERT_EQ(WriteListFile(list, {}), static_cast<DWORD>(ERROR_SUCCESS));
   ::SetFileAttributesW(list.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(MakeMain()->FormCloseQuery());  // nothing to save: nothing asked
+  EXPECT_TRUE(messages.shown.empty());
   auto main = MakeMain();
+  main->ListView1().AddItem(scratch.File(L"a.txt"), ItemType::File);
   messages.answers = {IDNO};
   EXPECT_FALSE(main->FormCloseQuery());
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -591,6 +594,23 @@ TEST_F(MainWindowTest, RowsAnotherWriterAddedAreKeptAtClose) {
   EXPECT_EQ(lines, (std::vector<std::wstring>{c, L"Fichier"}));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_NE(messages.shown[0].text.find(L"1 élément retiré"), std::wstring::npos);
+
+  // Deleted or emptied while the window is open: no writer meant that, and
+  // the rows are written back.
+  for (const bool deleted : {true, false}) {
+    ASSERT_EQ(WriteListFile(list, {a, L"Fichier", c, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+    messages.shown.clear();
+    auto open = MakeMain();
+    if (deleted) ::DeleteFileW(list.c_str());
+    else ASSERT_EQ(WriteListFile(list, {}), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(open->FormCloseQuery());
+    ASSERT_EQ(ReadListFile(list, lines), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(lines, (std::vector<std::wstring>{a, L"Fichier", c, L"Fichier"}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, L"Le fichier \"" + list + L"\" " +
+                                          (deleted ? L"avait disparu" : L"avait été vidé") +
+                                          L" pendant que Ferlane était ouvert : ses 2 éléments y ont été réécrits.");
+  }
 }
 
 // A list an earlier version left in the user's VirtualStore copy of the
@@ -635,8 +655,19 @@ TEST_F(MainWindowTest, TheListFolderPolicyTakesTheListThereOnceAndAnUnreachableO
     return n;
   };
   for (int run = 0; run < 2; ++run) {
+    // The start's claim, taken before the folder existed; the window claims
+    // the list under the folder it made before it says so.
+    const ListWindowClaim claim(moved);
+    bool claimedWhileSaid = false;
+    messages.onShow = [&] {
+      if (messages.shown.back().text.find(L"d\u00E9plac\u00E9e") != std::wstring::npos)
+        claimedWhileSaid = ListWindowClaim(moved).Taken();
+    };
     auto main = MakeMain(policies);
+    main->SetListClaim(&claim);
     main->FormShow();
+    messages.onShow = nullptr;
+    EXPECT_EQ(claimedWhileSaid, run == 0);
     EXPECT_EQ(main->ListFileName(), moved);
     EXPECT_EQ(main->ListView1().ItemCount(), 1);
     EXPECT_TRUE(main->FormCloseQuery());

@@ -3,6 +3,10 @@
 // names Win32 would otherwise change.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
+
 #include "platform/logic/PathFold.h"
 #include "protect/ListFileIo.h"
 #include "protect/ProtectTestSupport.h"
@@ -109,6 +113,13 @@ TEST_F(ListFileRobustness, AnUndecodableFileIsKeptBesideBeforeItIsReplaced) {
 }
 
 TEST_F(ListFileRobustness, AReadOnlyListFileIsNotReplaced) {
+  // Untouched, in a form a save would not write: nothing to save, no refusal.
+  ASSERT_TRUE(WriteBytes(name, "C:\\a\nFichier\n"));
+  ASSERT_TRUE(::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_EQ(list.LoadListFile(name), 0u);
+  EXPECT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "C:\\a\nFichier\n");
+  ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
   ASSERT_TRUE(WriteBytes(name, "C:\\a\r\nFichier\r\n"));
   ASSERT_TRUE(::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_EQ(list.LoadListFile(name), 0u);
@@ -135,12 +146,18 @@ TEST_F(ListFileRobustness, ASaveStoppedAfterAnyStepLeavesAWholeListAndNoDebris) 
     EXPECT_EQ(next.Caption(0), step == ListSaveStep::Rename ? L"C:\\new" : L"C:\\old") << static_cast<int>(step);
     EXPECT_EQ(FilesIn(dir), std::vector<std::wstring>{L"dupont"}) << static_cast<int>(step);
   }
-  // Only the save's own names are removed.
+  // Only the save's own names are removed, and never a save in progress:
+  // another window's, in a folder for the lists that users share.
   dir.File(L"fer.txt");
   dir.File(L"ferme.tmp");
+  ListTemp inProgress;
+  ASSERT_EQ(CreateListTemp(name, EncodeListLines(newLines), inProgress, nullptr), 0u);
   ProtectedList again;
   ASSERT_TRUE(again.Create(parent.hwnd(), 1003));
   ASSERT_EQ(again.LoadListFile(name), 0u);
+  EXPECT_EQ(FilesIn(dir).size(), 4u);
+  EXPECT_EQ(CommitListTemp(inProgress, name), 0u);
+  EXPECT_EQ(ReadBytes(name), EncodeListLines(newLines));
   EXPECT_EQ(FilesIn(dir).size(), 3u);
 }
 
@@ -201,31 +218,125 @@ TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
   EXPECT_NE(said.find(ListBackupName(name, 1)), std::wstring::npos);
 }
 
-TEST_F(ListFileMerge, TheCloseKeepsWhatEachWriterAddedAndRemoved) {
-  const std::wstring c = dir.File(L"gamma.txt"), e = dir.File(L"epsilon.txt"), f = dir.File(L"phi.txt");
-  ASSERT_EQ(WriteListFile(name, {a, L"Fichier", b, L"Fichier", c, L"Fichier"}), 0u);
-  ASSERT_EQ(list.LoadListFile(name), 0u);
-  list.SetSelected(2, true);
-  list.Supprimer2Click();           // c goes here
-  list.AddItem(e, ItemType::File);  // e comes here
-  // Meanwhile a script drops b, writes a in other letters, and appends d and f
-  // one per line, as it writes its own lists.
-  ASSERT_TRUE(WriteBytes(name, Narrow(FoldPath(a)) + "\r\nFichier\r\n" + Narrow(c) + "\r\nFichier\r\n" + Narrow(d) +
-                                   "\r\n" + Narrow(f) + "\r\n"));
-  ASSERT_EQ(list.SaveListFile(name), 0u);
-  const std::vector<std::wstring> merged{a + L"|Fichier", e + L"|Fichier", d + L"|Dossier", f + L"|Fichier"};
-  EXPECT_EQ(Rows(list), merged);
-  EXPECT_EQ(list.MergedFromDisk(), 2u);
-  EXPECT_EQ(list.RemovedOnDisk(), 1u);
-  EXPECT_EQ(ReadBytes(name), EncodeListLines({a, L"Fichier", e, L"Fichier", d, L"Dossier", f, L"Fichier"}));
+// Another program holds the file open, unshared, until a thread lets it go.
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, DWORD access, DWORD share, DWORD forMs) : forMs_(forMs) {
+    file_ = ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (forMs_) thread_ = ::CreateThread(nullptr, 0, &Release, this, 0, nullptr);
+  }
+  ~HeldFile() {
+    if (thread_) {
+      ::WaitForSingleObject(thread_, INFINITE);
+      ::CloseHandle(thread_);
+    } else if (file_ != INVALID_HANDLE_VALUE) {
+      ::CloseHandle(file_);
+    }
+  }
+  bool Held() const { return file_ != INVALID_HANDLE_VALUE; }
 
-  // Emptied by another writer: what the window has not added since goes too.
-  ASSERT_TRUE(WriteBytes(name, ""));
-  list.AddItem(b, ItemType::File);
-  ASSERT_EQ(list.SaveListFile(name), 0u);
-  EXPECT_EQ(Rows(list), std::vector<std::wstring>{b + L"|Fichier"});
-  EXPECT_EQ(list.RemovedOnDisk(), 4u);
-  EXPECT_EQ(ReadBytes(name), EncodeListLines({b, L"Fichier"}));
+ private:
+  static DWORD WINAPI Release(void* self) {
+    auto* held = static_cast<HeldFile*>(self);
+    ::Sleep(held->forMs_);
+    ::CloseHandle(held->file_);
+    return 0;
+  }
+  HANDLE file_ = INVALID_HANDLE_VALUE, thread_ = nullptr;
+  DWORD forMs_;
+};
+
+// What the file on disk became while the window was open, and during its
+// save. The window read a, b and c (while an editor held the file open for
+// writing), removed c and added e.
+TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
+  const std::wstring c = dir.File(L"gamma.txt"), e = dir.File(L"epsilon.txt"), f = dir.File(L"phi.txt");
+  const std::wstring g = dir.File(L"beto.txt");  // as long as beta.txt
+  const std::wstring folder = dir / L"listes", list = folder + L"\\dupont";
+  std::unique_ptr<HeldFile> held;
+  ProtectedList* open = nullptr;  // the window of the case
+  struct Case {
+    const char* what;
+    std::function<void()> meanwhile;
+    std::vector<std::wstring> lines;  // the file after the close
+    std::size_t added = 0, removed = 0, back = 0;
+    bool missing = false;
+    std::string copy;  // what the .bak holds; none when empty
+    std::function<void()> duringSave = {};
+  } cases[] = {
+      {"unchanged", [] {}, {a, L"Fichier", b, L"Fichier", e, L"Fichier"}},
+      {"unchanged, the window holding a path twice", [&] { open->AddItem(FoldPath(b), ItemType::File); },
+       {a, L"Fichier", b, L"Fichier", e, L"Fichier"}},
+      // A script drops b, writes a in other letters, keeps c and appends d
+      // and f one per line, as it writes its own lists.
+      {"a script's edit",
+       [&] {
+         WriteBytes(list, Narrow(FoldPath(a)) + "\r\nFichier\r\n" + Narrow(c) + "\r\nFichier\r\n" + Narrow(d) +
+                              "\r\n" + Narrow(f) + "\r\n");
+       },
+       {a, L"Fichier", e, L"Fichier", d, L"Dossier", f, L"Fichier"}, 2, 1},
+      {"reduced to one of its rows: an edit", [&] { WriteListFile(list, {a, L"Fichier"}); },
+       {a, L"Fichier", e, L"Fichier"}, 0, 1},
+      {"emptied", [&] { WriteBytes(list, ""); }, {a, L"Fichier", b, L"Fichier", e, L"Fichier"}, 0, 0, 2},
+      {"deleted", [&] { ::DeleteFileW(list.c_str()); }, {a, L"Fichier", b, L"Fichier", e, L"Fichier"}, 0, 0, 2,
+       true},
+      {"left holding no path", [&] { WriteBytes(list, "Fichier\r\n"); },
+       {a, L"Fichier", b, L"Fichier", e, L"Fichier"}, 0, 0, 2, false, "Fichier\r\n"},
+      // Another folder under the name: the rows it lacks are no removals.
+      {"another file under the name",
+       [&] {
+         ::MoveFileW(folder.c_str(), (folder + L"-avant").c_str());
+         ::CreateDirectoryW(folder.c_str(), nullptr);
+         WriteListFile(list, {b, L"Fichier", c, L"Fichier", f, L"Fichier"});
+       },
+       {a, L"Fichier", b, L"Fichier", e, L"Fichier", f, L"Fichier"}, 1, 0},
+      {"held unshared by a writer for a moment during the save", [] {},
+       {a, L"Fichier", b, L"Fichier", e, L"Fichier"}, 0, 0, 0, false, "",
+       [&] { held = std::make_unique<HeldFile>(list, GENERIC_READ | GENERIC_WRITE, 0, 150); }},
+      // Same size, same time: only the bytes tell the file changed.
+      {"rewritten during the save with its size and time put back", [] {},
+       {a, L"Fichier", e, L"Fichier", g, L"Fichier"}, 1, 1, 0, false, "",
+       [&] {
+         WIN32_FILE_ATTRIBUTE_DATA was{};
+         ::GetFileAttributesExW(list.c_str(), GetFileExInfoStandard, &was);
+         WriteListFile(list, {a, L"Fichier", g, L"Fichier", c, L"Fichier"});
+         UniqueFile file(::CreateFileW(list.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+         ::SetFileTime(file.get(), nullptr, nullptr, &was.ftLastWriteTime);
+       }},
+  };
+  for (const Case& k : cases) {
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_EQ(WriteListFile(list, {a, L"Fichier", b, L"Fichier", c, L"Fichier"}), 0u);
+    ProtectedList window;
+    ASSERT_TRUE(window.Create(parent.hwnd(), 1002));
+    open = &window;
+    held = std::make_unique<HeldFile>(list, GENERIC_WRITE, FILE_SHARE_READ, 0);
+    ASSERT_TRUE(held->Held());
+    ASSERT_EQ(window.LoadListFile(list), 0u) << k.what;
+    held.reset();
+    window.SetSelected(2, true);
+    window.Supprimer2Click();
+    window.AddItem(e, ItemType::File);
+    k.meanwhile();
+    int flushes = 0;
+    auto during = [&](ListSaveStep step) {
+      if (step == ListSaveStep::Flush && ++flushes == 1 && k.duringSave) k.duringSave();
+      return false;
+    };
+    ASSERT_EQ(window.SaveListFile(list, during), 0u) << k.what;
+    held.reset();
+    EXPECT_EQ(ReadBytes(list), EncodeListLines(k.lines)) << k.what;
+    EXPECT_EQ(window.ItemCount() * 2, static_cast<int>(k.lines.size())) << k.what;
+    EXPECT_EQ(window.MergedFromDisk(), k.added) << k.what;
+    EXPECT_EQ(window.RemovedOnDisk(), k.removed) << k.what;
+    EXPECT_EQ(window.WrittenBack(), k.back) << k.what;
+    EXPECT_EQ(window.ListWasMissing(), k.missing) << k.what;
+    EXPECT_EQ(ReadBytes(ListBackupName(list, 1)), k.copy) << k.what;
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    std::filesystem::remove_all(folder + L"-avant", ec);
+  }
 }
 
 TEST_F(ListFileMerge, AWriterBusyDuringTheSaveIsMergedAgainAndOneThatNeverStopsIsNotOverwritten) {

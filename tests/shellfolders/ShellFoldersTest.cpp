@@ -751,6 +751,7 @@ TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
   struct Refusal {
     const char* name;
     std::function<void()> set;
+    bool listBesideProgram = false;  // no folder for the lists: the debris lies beside the list
   };
   auto writeStored = [](auto write) {
     RegistryKey key;
@@ -765,6 +766,12 @@ TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
        }},
       {"damaged hash", [&] { writeStored([](RegistryKey& k) { k.WriteString(L"dupont", L"$argon2id$v=19$abc"); }); }},
       {"not text", [&] { writeStored([](RegistryKey& k) { k.WriteDword(L"dupont", 1234); }); }},
+      {"not an administrator on XP, the list beside the program",
+       [&] {
+         platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
+         platform.administrator = false;
+       },
+       true},
   };
   for (const Refusal& refusal : refusals) {
     ResetTermination();
@@ -781,12 +788,12 @@ TEST_F(ShellFoldersTest, ARefusedStartMakesMovesAndSaysNothingElse) {
     refusal.set();
 
     Policies policies;  // an administrator's folder for the lists, not made either
-    policies.listFolder = programFiles + L"\\Listes";
+    if (!refusal.listBesideProgram) policies.listFolder = programFiles + L"\\Listes";
     auto window = std::make_unique<Tficheprincipale>(folder, policies);
     ASSERT_TRUE(window->Create(::GetModuleHandleW(nullptr)));
     window->FormShow();
     EXPECT_TRUE(TerminationRequested()) << refusal.name;
-    EXPECT_FALSE(Exists(policies.listFolder)) << refusal.name;
+    EXPECT_TRUE(policies.listFolder.empty() || !Exists(policies.listFolder)) << refusal.name;
     EXPECT_TRUE(window->FormCloseQuery()) << refusal.name;
     window.reset();
     EXPECT_EQ(Bytes(olderStore + L"\\Vieux.lnk"), "old") << refusal.name;

@@ -45,10 +45,11 @@ DWORD FakePlatform::WriteFileRights(const std::wstring& path, const FileRights& 
 }
 
 HANDLE FakePlatform::CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition,
-                                          const FileRights* rights, DWORD& rightsError) {
-  if (!rights) return Win32Platform::CreateFileWithRights(path, access, disposition, nullptr, rightsError);
+                                          const FileRights* rights, DWORD& rightsError, DWORD share) {
+  if (!rights) return Win32Platform::CreateFileWithRights(path, access, disposition, nullptr, rightsError, share);
   const bool pretend = rightsRefusal || keptRights;
-  HANDLE file = Win32Platform::CreateFileWithRights(path, access, disposition, pretend ? nullptr : rights, rightsError);
+  HANDLE file =
+      Win32Platform::CreateFileWithRights(path, access, disposition, pretend ? nullptr : rights, rightsError, share);
   if (file == INVALID_HANDLE_VALUE) return file;
   if (rightsRefusal) {
     rightsError = *rightsRefusal;

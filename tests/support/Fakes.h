@@ -80,7 +80,7 @@ class FakePlatform : public Win32Platform {
   bool ReadFileRights(const std::wstring& path, FileRights& rights) override;
   DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
   HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
-                              DWORD& rightsError) override;
+                              DWORD& rightsError, DWORD share) override;
   DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override {
     events.push_back({type, id, strings});
     return eventRefusal.value_or(ERROR_SUCCESS);

@@ -16,6 +16,17 @@ std::wstring MergedRowsText(const std::wstring& listFile, std::size_t added, std
   return text + L".";
 }
 
+std::wstring WrittenBackText(const std::wstring& listFile, std::size_t rows, bool missing, const std::wstring& copy) {
+  std::wstring text = L"Le fichier \"" + listFile + L"\" " +
+                      (missing ? L"avait disparu" : L"avait \u00E9t\u00E9 vid\u00E9") +
+                      L" pendant que Ferlane \u00E9tait ouvert : " +
+                      (rows == 1 ? L"son \u00E9l\u00E9ment y a \u00E9t\u00E9 r\u00E9\u00E9crit"
+                                 : L"ses " + std::to_wstring(rows) +
+                                       L" \u00E9l\u00E9ments y ont \u00E9t\u00E9 r\u00E9\u00E9crits");
+  if (!copy.empty()) text += L" (ce qu'il contenait est gard\u00E9 dans \"" + copy + L"\")";
+  return text + L".";
+}
+
 std::wstring ReadOnlyListText(const std::wstring& listFile) {
   return L"Le fichier \"" + listFile +
          L"\" est en lecture seule : la liste ne peut pas y \u00EAtre enregistr\u00E9e. \u00D4tez-lui l'attribut \u00AB Lecture "

@@ -6,7 +6,7 @@
 namespace ferlane {
 
 MergeResult MergeRows(const std::vector<MergeRow>& base, const std::vector<MergeRow>& window,
-                      const std::vector<MergeRow>& disk) {
+                      const std::vector<MergeRow>& disk, bool sameFile) {
   // A path listed twice keeps its first type word, as it is shown first.
   std::unordered_map<std::uint64_t, ItemType> inBase, onDisk;
   inBase.reserve(base.size());
@@ -17,14 +17,19 @@ MergeResult MergeRows(const std::vector<MergeRow>& base, const std::vector<Merge
   result.rows.reserve(window.size() + disk.size());
   std::unordered_set<std::uint64_t> kept, removed;
   kept.reserve(window.size());
+  // A file deleted or emptied under the window (by hand, an antivirus, a
+  // writer that crashed after truncating it) would otherwise take every row
+  // with it, and the items would stay hidden with nothing to name them.
+  const bool lost = disk.empty() && !base.empty();
   for (std::size_t i = 0; i < window.size(); ++i) {
     const MergeRow& row = window[i];
     const auto was = inBase.find(row.key);
     const auto now = onDisk.find(row.key);
-    if (!row.addedHere && was != inBase.end() && now == onDisk.end()) {
+    if (sameFile && !lost && !row.addedHere && was != inBase.end() && now == onDisk.end()) {
       removed.insert(row.key);
       continue;
     }
+    if (kept.count(row.key)) continue;  // listed twice here
     ItemType type = row.type;
     if (was != inBase.end() && now != onDisk.end() && now->second != was->second && now->second != type) {
       type = now->second;
@@ -32,6 +37,7 @@ MergeResult MergeRows(const std::vector<MergeRow>& base, const std::vector<Merge
     }
     kept.insert(row.key);
     result.rows.push_back({false, i, type});
+    if (lost && !row.addedHere) ++result.writtenBack;
   }
   for (std::size_t j = 0; j < disk.size(); ++j) {
     const std::uint64_t key = disk[j].key;

@@ -32,15 +32,21 @@ struct MergeResult {
   std::vector<MergePick> rows;  // the window's rows in their order, then the disk's new ones in its order
   std::size_t addedOnDisk = 0;    // rows another writer added, now in the list
   std::size_t removedOnDisk = 0;  // paths another writer removed, now gone from the list
-  bool Changed() const { return addedOnDisk || removedOnDisk || typeChanged; }
+  bool Changed() const { return addedOnDisk || removedOnDisk || typeChanged || writtenBack; }
   bool typeChanged = false;  // a type word another writer changed
+  // The file held no row of a base that had some (deleted, emptied): no
+  // writer means that, so the window's rows are written back; how many.
+  std::size_t writtenBack = 0;
 };
 
 // Rows added on disk are kept; rows removed on disk stay removed unless this
 // window added them; rows the window removed stay removed; rows added here
-// are kept; a path the window and the disk both add is written once. A type
-// word changed on disk wins over the base.
+// are kept; each path is written once, whichever side held it twice. A type
+// word changed on disk wins over the base. A disk without rows while the
+// base had some is no edit: the window's rows stay. sameFile false (the
+// file under the name is not the one the base was read from, or that cannot
+// be told): rows missing on disk are kept, only the window's removals apply.
 MergeResult MergeRows(const std::vector<MergeRow>& base, const std::vector<MergeRow>& window,
-                      const std::vector<MergeRow>& disk);
+                      const std::vector<MergeRow>& disk, bool sameFile = true);
 
 }  // namespace ferlane
