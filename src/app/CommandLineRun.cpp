@@ -209,7 +209,7 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     if (item.state == ItemState::Missing && !item.error && !item.unusable &&
         ListedPathAttributes(item.path) == INVALID_FILE_ATTRIBUTES)
       item.error = ::GetLastError();
-  const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays);
+  const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays, list.words);
   out.Lines(report.lines);
   if (report.total)
     trail.Write(WithFailures(action == CommandAction::Hide ? EventId::ListHidden : EventId::ListShown,

@@ -62,9 +62,13 @@ bool Tficheprincipale::SaveListFile(bool endingSession) {
   rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
   if (!endingSession && listView1_.DiskUnplaced().Any() && !listView1_.KeptCopy().empty())
     ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
-  if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
-    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk()),
-                MB_OK | MB_ICONINFORMATION);
+  if (error == ERROR_SUCCESS && !endingSession) {
+    std::wstring text;
+    if (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk())
+      text = MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk());
+    if (listView1_.JoinedRows()) text += (text.empty() ? L"" : L"\r\n") + JoinedRowsText(name, listView1_.JoinedRows());
+    if (!text.empty()) ShowMessage(hwnd_, text, MB_OK | MB_ICONINFORMATION);
+  }
   if (error == ERROR_SUCCESS || endingSession) return true;
   // The old list file is still whole; the user chooses between closing
   // without saving the list and staying to try again.

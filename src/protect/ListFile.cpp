@@ -1,8 +1,6 @@
 #include "protect/ListFile.h"
 
 #include "platform/FileIdentity.h"
-#include "platform/logic/PathFold.h"
-#include "protect/logic/ExactPath.h"
 
 namespace ferlane {
 namespace {
@@ -11,21 +9,7 @@ namespace {
 // writer that never stops makes the save give up and say so.
 constexpr int kSaveTries = 5;
 
-// A path no type word follows is a folder or a file as the disk says; one
-// that is not there, or cannot be used, is a file.
-ItemType TypeOnDisk(std::wstring_view path) {
-  const std::wstring text(path);
-  if (!IsUsableListPath(text)) return ItemType::File;
-  const DWORD attributes = ::GetFileAttributesW(ExactPath(text).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ItemType::Folder
-                                                                                           : ItemType::File;
-}
-
-std::uint64_t KeyOf(std::wstring_view path, std::wstring& folded) {
-  folded.assign(path);
-  FoldPathInPlace(folded);
-  return PathKey(folded);
-}
+std::uint64_t KeyOf(std::wstring_view path, std::wstring&) { return ListPathKey(path); }
 
 bool SameStamp(const std::wstring& fileName, bool stamped, const ListFileStamp& stamp) {
   ListFileStamp now;
@@ -46,9 +30,13 @@ void ListFile::Parse(const std::string& bytes, ListContent& content) {
   ListLayout layout = LayOutListLines(
       lines.size(), [&](std::size_t i) { return text.substr(lines[i].at, lines[i].length); });
   content.records = std::move(layout.records);
-  for (std::size_t line : layout.strays) content.strays.emplace_back(text.substr(lines[line].at, lines[line].length));
-  for (std::size_t r = 0; r < content.records.size(); ++r)
-    if (!content.records[r].typed) content.records[r].type = TypeOnDisk(content.Path(r));
+  auto texts = [&](const std::vector<std::size_t>& at, std::vector<std::wstring>& out) {
+    for (std::size_t line : at) out.emplace_back(text.substr(lines[line].at, lines[line].length));
+  };
+  texts(layout.strays, content.strays);
+  texts(layout.words, content.words);
+  texts(layout.remarks, content.remarks);
+  content.joined = layout.joined;
 }
 
 std::vector<MergeRow> ListFile::Keys(const ListContent& content) {
@@ -66,13 +54,11 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
   bool exists = false;
   if (const DWORD error = ReadListBytes(fileName, bytes, exists)) return error;
   Parse(bytes, content);
-  bool typed = true;
-  for (const ListRecordAt& record : content.records) typed = typed && record.typed;
   // A file in the very form a save would give needs no rewriting at close
   // while neither the list nor the file changes: a long list closes at once.
-  if (exists && typed && !content.Unplaced()) {
+  if (exists && !content.Unplaced() && content.joined == 0) {
     ownForm_ = EncodeListLines(content.records.size() * 2, [&](std::size_t line) {
-                 return line % 2 ? std::wstring_view(TypeWord(content.records[line / 2].type)) : content.Path(line / 2);
+                 return line % 2 ? TypeLine(content.records[line / 2].type) : content.Path(line / 2);
                }) == bytes;
   }
   identity_ = FileIdentity(fileName);
@@ -136,7 +122,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
     const std::vector<MergePick>& picks = out.merge.rows;
     std::string encoded = EncodeListLines(picks.size() * 2, [&](std::size_t line) {
       const MergePick& pick = picks[line / 2];
-      if (line % 2) return std::wstring_view(TypeWord(pick.type));
+      if (line % 2) return TypeLine(pick.type);
       return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
     });
     std::wstring temp;

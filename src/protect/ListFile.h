@@ -25,8 +25,11 @@ inline constexpr DWORD kListKeepsChanging = 0x20000001;
 struct ListContent {
   std::wstring text;
   std::vector<LineSpan> lines;
-  std::vector<ListRecordAt> records;  // every type known (the file system's for an untyped path)
+  std::vector<ListRecordAt> records;  // one per path; Unknown type where no type word followed
   std::vector<std::wstring> strays;   // type words that follow no path
+  std::vector<std::wstring> words;    // words after a path that are no type word
+  std::vector<std::wstring> remarks;  // lines beginning with ";" or "#"
+  std::size_t joined = 0;             // path lines joined to an earlier spelling of their path
   bool whole = true;                  // false: a NUL or an undecodable byte cut the text
   std::wstring_view Path(std::size_t record) const {
     const LineSpan& span = lines[records[record].line];
@@ -34,7 +37,7 @@ struct ListContent {
   }
   // Something in the file could not be placed: it is kept in a copy before
   // the file is replaced.
-  bool Unplaced() const { return !whole || !strays.empty(); }
+  bool Unplaced() const { return !whole || !strays.empty() || !words.empty() || !remarks.empty(); }
 };
 
 // The rows a view keeps, as the document reads them to save.
@@ -73,7 +76,7 @@ class ListFile {
   Saved Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged, const ListSaveStop& stopAfter = {});
 
  private:
-  // The content of bytes, types resolved.
+  // The content of bytes, as written: no type is asked of the disk.
   static void Parse(const std::string& bytes, ListContent& content);
   static std::vector<MergeRow> Keys(const ListContent& content);
 

@@ -153,7 +153,7 @@ std::wstring ProtectedList::Caption(int item) const {
 
 std::wstring ProtectedList::TypeText(int item) const {
   if (item < 0 || item >= ItemCount()) return {};
-  return TypeWord(rows_[static_cast<std::size_t>(item)].type);
+  return TypeWord(RowType(item));
 }
 
 ProtectedList::Row ProtectedList::NewRow(std::wstring_view path, ItemType type) {
@@ -181,10 +181,31 @@ void ProtectedList::CompactPool() {
 ItemState ProtectedList::RowState(int item) const {
   Row& row = rows_[static_cast<std::size_t>(item)];
   if (!row.stateRead) {
-    row.state = StateFromAttributes(ListedPathAttributes(std::wstring(PathOf(row))));
+    const std::uint32_t attributes = ListedPathAttributes(std::wstring(PathOf(row)));
+    row.state = StateFromAttributes(attributes);
     row.stateRead = true;
+    if (row.type == ItemType::Unknown) LearnType(row, attributes);
   }
   return row.state;
+}
+
+void ProtectedList::LearnType(Row& row, std::uint32_t attributes) const {
+  row.typeAsked = true;
+  const ItemType type = TypeFromAttributes(attributes);
+  if (type == ItemType::Unknown) return;  // missing or out of reach: stays without a type word
+  row.type = type;
+  row.icon = -1;
+  typesLearnt_ = true;
+}
+
+ItemType ProtectedList::RowType(int item) const {
+  Row& row = rows_[static_cast<std::size_t>(item)];
+  if (row.type == ItemType::Unknown && !row.typeAsked) {
+    // One look-up gives the state word and the type.
+    if (!row.stateRead) RowState(item);
+    else LearnType(row, ListedPathAttributes(std::wstring(PathOf(row))));
+  }
+  return row.type;
 }
 
 std::wstring ProtectedList::StateText(int item) const {
@@ -196,8 +217,9 @@ int ProtectedList::ImageIndex(int item) const {
   if (item < 0 || item >= ItemCount()) return -1;
   // The shell's look-up is the slow part of a long list: asked once per row,
   // when it is first drawn or asked for.
+  const ItemType type = RowType(item);
   Row& row = rows_[static_cast<std::size_t>(item)];
-  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(PathOf(row)), row.type);
+  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(PathOf(row)), type);
   return row.icon;
 }
 
@@ -312,6 +334,9 @@ std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& con
 void ProtectedList::NoteUnplaced(const ListContent& content) {
   unplaced_.whole = unplaced_.whole && content.whole;
   unplaced_.strays.insert(unplaced_.strays.end(), content.strays.begin(), content.strays.end());
+  unplaced_.words.insert(unplaced_.words.end(), content.words.begin(), content.words.end());
+  unplaced_.remarks.insert(unplaced_.remarks.end(), content.remarks.begin(), content.remarks.end());
+  joinedAtLoad_ += content.joined;
 }
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale) {
@@ -327,6 +352,7 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale
   }
   const bool wasEmpty = rows_.empty();
   unplaced_ = {};
+  joinedAtLoad_ = 0;
   NoteUnplaced(content);
   std::vector<Row> loaded = RowsFromContent(std::move(content));
   // Rows already there (a test's, or none) were not in the file.
@@ -347,7 +373,7 @@ std::string ProtectedList::EncodeRows() const {
   // Straight from the rows: two lines each, the path and the type word.
   return EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
     const Row& row = rows_[line / 2];
-    return line % 2 ? std::wstring_view(TypeWord(row.type)) : PathOf(row);
+    return line % 2 ? TypeLine(row.type) : PathOf(row);
   });
 }
 
@@ -381,7 +407,7 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
   // Without the list view there is nothing trustworthy to write: an empty
   // file here would wipe the stored list.
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
-  mergedFromDisk_ = removedOnDisk_ = 0;
+  mergedFromDisk_ = removedOnDisk_ = joinedRows_ = 0;
   keptCopy_.clear();
   diskUnplaced_ = {};
   rightsError_ = ERROR_SUCCESS;
@@ -395,17 +421,21 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     Batch batch(*this);
     InsertInFront(RowsFromContent(std::move(stored)));
   }
-  ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_, stopAfter);
+  ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_ || typesLearnt_, stopAfter);
   rightsError_ = saved.rightsError;
   keptCopy_ = saved.copy;
-  if (!saved.disk.whole || !saved.disk.strays.empty()) {
+  if (saved.disk.Unplaced()) {
     diskUnplaced_.whole = saved.disk.whole;
     diskUnplaced_.strays = saved.disk.strays;
+    diskUnplaced_.words = saved.disk.words;
+    diskUnplaced_.remarks = saved.disk.remarks;
   }
   if (saved.error != ERROR_SUCCESS || !saved.written) return saved.error;
+  joinedRows_ = joinedAtLoad_ + saved.disk.joined;
   ApplyMerge(saved.merge, std::move(saved.disk));
-  changed_ = false;
+  changed_ = typesLearnt_ = false;
   unplaced_ = {};
+  joinedAtLoad_ = 0;
   return ERROR_SUCCESS;
 }
 
@@ -450,16 +480,19 @@ std::wstring ProtectedList::UnplacedText(const std::wstring& fileName, const Unp
   if (!unplaced.whole)
     text = L"Le fichier \"" + fileName +
            L"\" n'a pas pu \u00EAtre lu en entier (octet nul ou caract\u00E8re illisible).";
-  if (!unplaced.strays.empty()) {
+  auto name = [&](const std::vector<std::wstring>& lines, const std::wstring& what) {
+    if (lines.empty()) return;
     if (!text.empty()) text += L"\r\n";
-    text += L"Ces lignes du fichier \"" + fileName + L"\" ne suivent aucun chemin : elles n'ont pas pu \u00EAtre "
-            L"plac\u00E9es dans la liste :";
+    text += L"Ces lignes du fichier \"" + fileName + L"\" " + what;
     constexpr std::size_t kShown = 10;
-    for (std::size_t i = 0; i < unplaced.strays.size() && i < kShown; ++i)
-      text += L"\r\n    \"" + unplaced.strays[i] + L"\"";
-    if (unplaced.strays.size() > kShown)
-      text += L"\r\n    (et " + std::to_wstring(unplaced.strays.size() - kShown) + L" autres)";
-  }
+    for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += L"\r\n    \"" + lines[i] + L"\"";
+    if (lines.size() > kShown) text += L"\r\n    (et " + std::to_wstring(lines.size() - kShown) + L" autres)";
+  };
+  name(unplaced.strays, L"ne suivent aucun chemin : elles n'ont pas pu \u00EAtre plac\u00E9es dans la liste :");
+  name(unplaced.words, L"suivent un chemin mais ne sont pas un type (Dossier, Fichier) : le chemin est charg\u00E9 "
+                       L"sans type, qu'il prend du disque quand il est lu :");
+  name(unplaced.remarks, L"sont des remarques (\";\" ou \"#\") : elles ne sont pas des \u00E9l\u00E9ments de la "
+                         L"liste :");
   if (copy.empty())
     return text + L"\r\nLes \u00E9l\u00E9ments lisibles sont charg\u00E9s ; le contenu d'origine sera gard\u00E9 "
                   L"dans \"" + ListBackupName(fileName, 1) + L"\" (ou le premier nom libre \".bak2\", \".bak3\"...) "
@@ -511,12 +544,13 @@ void ProtectedList::RunCommand(ListCommand command) {
     // The rows done show what the file system holds at the end; the others
     // were not touched. Rows moved meanwhile read their state afresh.
     if (layout_ != layout) {
-      for (Row& row : rows_) row.stateRead = false;
+      for (Row& row : rows_) row.stateRead = row.typeAsked = false;
     } else {
       for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i].done) {
           rows_[i].state = items[i].state;
           rows_[i].stateRead = true;
+          rows_[i].typeAsked = false;  // an item without a type word takes it now
         }
     }
   }

@@ -95,9 +95,11 @@ class ProtectedList {
   DWORD LoadListFile(const std::wstring& fileName, bool removeStale = true);
   // What the list file held that no row shows.
   struct Unplaced {
-    bool whole = true;                 // false: a NUL or an undecodable byte cut the file
-    std::vector<std::wstring> strays;  // type words that follow no path
-    bool Any() const { return !whole || !strays.empty(); }
+    bool whole = true;                  // false: a NUL or an undecodable byte cut the file
+    std::vector<std::wstring> strays;   // type words that follow no path
+    std::vector<std::wstring> words;    // words after a path that are no type word
+    std::vector<std::wstring> remarks;  // lines beginning with ";" or "#"
+    bool Any() const { return !whole || !strays.empty() || !words.empty() || !remarks.empty(); }
   };
   const Unplaced& LoadUnplaced() const { return unplaced_; }
   bool LoadedPartly() const { return unplaced_.Any(); }
@@ -116,6 +118,9 @@ class ProtectedList {
   // (KeptCopy); while that copy cannot be made, the file is not replaced.
   DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
   std::size_t MergedFromDisk() const { return mergedFromDisk_; }
+  // Rows the last save wrote as one because they spelled one path
+  // ("C:\a" and "c:/A\"): the first kept its place and type word.
+  std::size_t JoinedRows() const { return joinedRows_; }
   std::size_t RemovedOnDisk() const { return removedOnDisk_; }
   // The copy the last save made of what the file held that could not be
   // placed; empty when none was made. DiskUnplaced: what that was, when the
@@ -201,6 +206,8 @@ class ProtectedList {
     // Dropped since the list file was last read or written: kept at the
     // save's merge even where another writer removed the path.
     bool addedHere = false;
+    // An Unknown type was asked of the file system (it is asked once).
+    bool typeAsked = false;
   };
   class SaveRows;
   bool Alive() const;
@@ -209,6 +216,10 @@ class ProtectedList {
   // Keeps only the paths of the rows left, once rows went.
   void CompactPool();
   ItemState RowState(int item) const;
+  // The type of a row read without a type word is taken from the attribute
+  // word the first time the row is drawn, read or acted on.
+  ItemType RowType(int item) const;
+  void LearnType(Row& row, std::uint32_t attributes) const;
   std::vector<int> SelectedItems() const;
   // Tells ListView1 how many rows there are now; the selection stays.
   void SyncCount();
@@ -253,6 +264,10 @@ class ProtectedList {
   // The rows differ from the list file's as last read or written (not
   // their state words, which the file does not hold).
   bool changed_ = false;
+  // A row's unknown type was learnt: the file gets its type word.
+  mutable bool typesLearnt_ = false;
+  // Path lines the load joined to an earlier spelling of their path.
+  std::size_t joinedAtLoad_ = 0, joinedRows_ = 0;
   Unplaced unplaced_, diskUnplaced_;
   std::wstring keptCopy_;
   std::size_t mergedFromDisk_ = 0, removedOnDisk_ = 0;

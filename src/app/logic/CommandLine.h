@@ -111,9 +111,11 @@ struct Report {
 // One line per item: its new state, or what kept it from changing with the
 // system's reason; then a summary. A missing item's reason is error (the
 // runner reads it) or the plain fact. strays: the list's lines that follow
-// no path, each named as a failure.
+// no path, each named as a failure. words: the words after a path that are
+// no type word, each named without changing the exit code.
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                        const ReasonText& reason, const std::vector<std::wstring>& strays = {});
+                        const ReasonText& reason, const std::vector<std::wstring>& strays = {},
+                        const std::vector<std::wstring>& words = {});
 
 // Why a /liste file cannot be read as a list: a folder, or a device.
 enum class ListFileKind { Disk, Folder, Device };

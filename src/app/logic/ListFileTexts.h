@@ -8,6 +8,9 @@ namespace ferlane {
 // One line for what another writer changed in the list file meanwhile: the
 // rows it added that were kept, the rows it removed that stay removed.
 std::wstring MergedRowsText(const std::wstring& listFile, std::size_t added, std::size_t removed);
+// The rows of the list file that spelled one path ("C:\a", "c:/A\") were
+// written as one: how many lines were joined to the first.
+std::wstring JoinedRowsText(const std::wstring& listFile, std::size_t joined);
 // A read-only list file: why it cannot be saved and what to do.
 std::wstring ReadOnlyListText(const std::wstring& listFile);
 // Another program changed the list file at every try of the save.
