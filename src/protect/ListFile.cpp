@@ -1,5 +1,8 @@
 #include "protect/ListFile.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 #include "platform/FileIdentity.h"
 
 namespace ferlane {
@@ -10,6 +13,32 @@ namespace {
 constexpr int kSaveTries = 5;
 
 std::uint64_t KeyOf(std::wstring_view path, std::wstring&) { return ListPathKey(path); }
+
+// Each line of a run of remarks (CR LF between them).
+template <class F>
+void EachRemarkLine(std::wstring_view run, F&& f) {
+  if (!run.data()) return;
+  for (std::size_t at = 0;;) {
+    const std::size_t end = std::min(run.find(L"\r\n", at), run.size());
+    f(run.substr(at, end - at));
+    if (end == run.size()) return;
+    at = end + 2;
+  }
+}
+
+// Whether some remark line of disk would not be written by the merge.
+bool LeavesRemarks(const ListContent& disk, const MergeResult& merge, const IListRows& rows) {
+  if (disk.remarks.empty()) return false;
+  std::unordered_set<std::wstring_view> written;
+  auto add = [&](std::wstring_view line) { written.insert(line); };
+  for (const MergePick& pick : merge.rows)
+    EachRemarkLine(pick.fromDisk ? disk.RemarksBefore(pick.index) : rows.RemarksBefore(pick.index), add);
+  EachRemarkLine(rows.RemarksAfterLast(), add);
+  bool left = false;
+  for (const ListContent::Remarks& run : disk.remarks)
+    EachRemarkLine(run.text, [&](std::wstring_view line) { left = left || !written.count(line); });
+  return left;
+}
 
 bool SameStamp(const std::wstring& fileName, bool stamped, const ListFileStamp& stamp) {
   ListFileStamp now;
@@ -35,8 +64,37 @@ void ListFile::Parse(const std::string& bytes, ListContent& content) {
   };
   texts(layout.strays, content.strays);
   texts(layout.words, content.words);
-  texts(layout.remarks, content.remarks);
+  // Each remark stays before the record that followed it.
+  std::size_t next = 0;
+  for (std::size_t line : layout.remarks) {
+    while (next < content.records.size() && content.records[next].line < line) ++next;
+    if (content.remarks.empty() || content.remarks.back().record != next) content.remarks.push_back({next, {}});
+    else content.remarks.back().text += L"\r\n";
+    content.remarks.back().text += text.substr(lines[line].at, lines[line].length);
+  }
   content.joined = layout.joined;
+}
+
+std::wstring_view ListContent::RemarksBefore(std::size_t record) const {
+  const auto at = std::lower_bound(remarks.begin(), remarks.end(), record,
+                                   [](const Remarks& r, std::size_t wanted) { return r.record < wanted; });
+  return at != remarks.end() && at->record == record ? std::wstring_view(at->text) : std::wstring_view();
+}
+
+std::string EncodeRecords(std::size_t count, const std::function<std::wstring_view(std::size_t)>& remarks,
+                          const std::function<std::wstring_view(std::size_t)>& path,
+                          const std::function<ItemType(std::size_t)>& type, std::wstring_view trailing) {
+  // Three lines a record, any of them none: its remarks (one view, CR LF
+  // inside), its path, its type word; then the remarks after the last.
+  return EncodeListLines(count * 3 + 1, [&](std::size_t line) {
+    const std::size_t record = line / 3;
+    if (record == count) return trailing;
+    switch (line % 3) {
+      case 0: return remarks(record);
+      case 1: return path(record);
+      default: return TypeLine(type(record));
+    }
+  });
 }
 
 std::vector<MergeRow> ListFile::Keys(const ListContent& content) {
@@ -57,9 +115,11 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
   // A file in the very form a save would give needs no rewriting at close
   // while neither the list nor the file changes: a long list closes at once.
   if (exists && !content.Unplaced() && content.joined == 0) {
-    ownForm_ = EncodeListLines(content.records.size() * 2, [&](std::size_t line) {
-                 return line % 2 ? TypeLine(content.records[line / 2].type) : content.Path(line / 2);
-               }) == bytes;
+    const std::size_t count = content.records.size();
+    ownForm_ = EncodeRecords(
+                   count, [&](std::size_t r) { return content.RemarksBefore(r); },
+                   [&](std::size_t r) { return content.Path(r); }, [&](std::size_t r) { return content.records[r].type; },
+                   content.RemarksBefore(count)) == bytes;
   }
   identity_ = FileIdentity(fileName);
   existed_ = exists;
@@ -110,7 +170,11 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       return out;
     }
     // What could not be placed leaves the file only once kept in a copy.
-    if (exists && (out.disk.Unplaced() || (unchanged && unplaced_)) && !(!out.copy.empty() && copied == bytes)) {
+    // A remark another writer put before a row this window keeps is not
+    // merged: the file is kept in a copy when one would not be written.
+    const bool remarksLeft = !unchanged && LeavesRemarks(out.disk, out.merge, rows);
+    if (exists && (out.disk.Unplaced() || remarksLeft || (unchanged && unplaced_)) &&
+        !(!out.copy.empty() && copied == bytes)) {
       DWORD error = ERROR_SUCCESS;
       out.copy = BackUpListBytes(fileName, bytes, error, &out.rightsError);
       if (out.copy.empty()) {
@@ -120,11 +184,17 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       copied = bytes;
     }
     const std::vector<MergePick>& picks = out.merge.rows;
-    std::string encoded = EncodeListLines(picks.size() * 2, [&](std::size_t line) {
-      const MergePick& pick = picks[line / 2];
-      if (line % 2) return TypeLine(pick.type);
-      return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
-    });
+    std::string encoded = EncodeRecords(
+        picks.size(),
+        [&](std::size_t r) {
+          const MergePick& pick = picks[r];
+          return pick.fromDisk ? out.disk.RemarksBefore(pick.index) : rows.RemarksBefore(pick.index);
+        },
+        [&](std::size_t r) {
+          const MergePick& pick = picks[r];
+          return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
+        },
+        [&](std::size_t r) { return picks[r].type; }, rows.RemarksAfterLast());
     std::wstring temp;
     DWORD refused = ERROR_SUCCESS;
     if ((out.error = CreateListTemp(fileName, encoded, temp, &refused, stopAfter)) != ERROR_SUCCESS) return out;

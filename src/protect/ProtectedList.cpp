@@ -168,12 +168,15 @@ ProtectedList::Row ProtectedList::NewRow(std::wstring_view path, ItemType type) 
 void ProtectedList::CompactPool() {
   std::wstring kept;
   std::size_t size = 0;
-  for (const Row& row : rows_) size += row.length;
+  for (const Row& row : rows_) size += row.length + row.remarksLength;
   kept.reserve(size);
   for (Row& row : rows_) {
     const std::size_t at = kept.size();
     kept += PathOf(row);
+    const std::size_t remarksAt = kept.size();
+    kept += RemarksOf(row);
     row.at = at;
+    row.remarksAt = remarksAt;
   }
   pool_ = std::move(kept);
 }
@@ -313,7 +316,7 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   SyncCount();
 }
 
-std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& content) {
+std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& content, std::wstring* after) {
   // The text itself becomes (part of) the pool: the rows point at their
   // path lines in it, and no line is copied.
   const std::size_t base = pool_.size();
@@ -328,6 +331,16 @@ std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& con
     row.type = record.type;
     rows.push_back(row);
   }
+  // The few remarks join the pool behind the text.
+  for (const ListContent::Remarks& run : content.remarks) {
+    if (run.record == rows.size()) {
+      if (after) *after = run.text + (after->empty() ? L"" : L"\r\n") + *after;
+      continue;
+    }
+    rows[run.record].remarksAt = pool_.size();
+    rows[run.record].remarksLength = run.text.size();
+    pool_ += run.text;
+  }
   return rows;
 }
 
@@ -335,7 +348,6 @@ void ProtectedList::NoteUnplaced(const ListContent& content) {
   unplaced_.whole = unplaced_.whole && content.whole;
   unplaced_.strays.insert(unplaced_.strays.end(), content.strays.begin(), content.strays.end());
   unplaced_.words.insert(unplaced_.words.end(), content.words.begin(), content.words.end());
-  unplaced_.remarks.insert(unplaced_.remarks.end(), content.remarks.begin(), content.remarks.end());
   joinedAtLoad_ += content.joined;
 }
 
@@ -354,7 +366,7 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale
   unplaced_ = {};
   joinedAtLoad_ = 0;
   NoteUnplaced(content);
-  std::vector<Row> loaded = RowsFromContent(std::move(content));
+  std::vector<Row> loaded = RowsFromContent(std::move(content), &remarksAfterLast_);
   // Rows already there (a test's, or none) were not in the file.
   changed_ = !wasEmpty || !file_.ReadInOwnForm();
   if (loaded.empty()) return ERROR_SUCCESS;
@@ -367,14 +379,6 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale
   }
   SyncCount();
   return ERROR_SUCCESS;
-}
-
-std::string ProtectedList::EncodeRows() const {
-  // Straight from the rows: two lines each, the path and the type word.
-  return EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
-    const Row& row = rows_[line / 2];
-    return line % 2 ? TypeLine(row.type) : PathOf(row);
-  });
 }
 
 void ProtectedList::InsertInFront(std::vector<Row> front) {
@@ -398,6 +402,10 @@ class ProtectedList::SaveRows final : public IListRows {
   std::wstring_view Path(std::size_t row) const override { return list_.PathOf(list_.rows_[row]); }
   ItemType Type(std::size_t row) const override { return list_.rows_[row].type; }
   bool AddedHere(std::size_t row) const override { return list_.rows_[row].addedHere; }
+  std::wstring_view RemarksBefore(std::size_t row) const override { return list_.RemarksOf(list_.rows_[row]); }
+  std::wstring_view RemarksAfterLast() const override {
+    return list_.remarksAfterLast_.empty() ? std::wstring_view() : std::wstring_view(list_.remarksAfterLast_);
+  }
 
  private:
   const ProtectedList& list_;
@@ -419,7 +427,7 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     unreadFile_.clear();
     NoteUnplaced(stored);
     Batch batch(*this);
-    InsertInFront(RowsFromContent(std::move(stored)));
+    InsertInFront(RowsFromContent(std::move(stored), &remarksAfterLast_));
   }
   ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_ || typesLearnt_, stopAfter);
   rightsError_ = saved.rightsError;
@@ -428,7 +436,6 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     diskUnplaced_.whole = saved.disk.whole;
     diskUnplaced_.strays = saved.disk.strays;
     diskUnplaced_.words = saved.disk.words;
-    diskUnplaced_.remarks = saved.disk.remarks;
   }
   if (saved.error != ERROR_SUCCESS || !saved.written) return saved.error;
   joinedRows_ = joinedAtLoad_ + saved.disk.joined;
@@ -491,8 +498,6 @@ std::wstring ProtectedList::UnplacedText(const std::wstring& fileName, const Unp
   name(unplaced.strays, L"ne suivent aucun chemin : elles n'ont pas pu \u00EAtre plac\u00E9es dans la liste :");
   name(unplaced.words, L"suivent un chemin mais ne sont pas un type (Dossier, Fichier) : le chemin est charg\u00E9 "
                        L"sans type, qu'il prend du disque quand il est lu :");
-  name(unplaced.remarks, L"sont des remarques (\";\" ou \"#\") : elles ne sont pas des \u00E9l\u00E9ments de la "
-                         L"liste :");
   if (copy.empty())
     return text + L"\r\nLes \u00E9l\u00E9ments lisibles sont charg\u00E9s ; le contenu d'origine sera gard\u00E9 "
                   L"dans \"" + ListBackupName(fileName, 1) + L"\" (ou le premier nom libre \".bak2\", \".bak3\"...) "
@@ -603,17 +608,32 @@ void ProtectedList::Supprimer2Click() {
   changed_ = true;
   Reshaped();
   Batch batch(*this);
-  // One pass keeps the remaining rows in their order.
+  // One pass keeps the remaining rows in their order; the remarks of a row
+  // that goes stay, before the next row kept (or at the end).
   std::vector<Row> kept;
   kept.reserve(rows_.size() - selected.size());
   std::size_t next = 0;
+  std::wstring carried;
+  auto carry = [&carried](std::wstring_view remarks) {
+    if (!remarks.empty()) carried += (carried.empty() ? L"" : L"\r\n") + std::wstring(remarks);
+  };
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     if (next < selected.size() && static_cast<std::size_t>(selected[next]) == i) {
       ++next;
+      carry(RemarksOf(rows_[i]));
       continue;
+    }
+    if (!carried.empty()) {
+      carry(RemarksOf(rows_[i]));
+      rows_[i].remarksAt = pool_.size();
+      rows_[i].remarksLength = carried.size();
+      pool_ += carried;
+      carried.clear();
     }
     kept.push_back(std::move(rows_[i]));
   }
+  carry(remarksAfterLast_);
+  remarksAfterLast_ = std::move(carried);
   rows_ = std::move(kept);
   CompactPool();
   // Every selected row is gone: the rows now at those places are not selected.
@@ -626,6 +646,12 @@ void ProtectedList::Supprimer1Click() {
   Reshaped();
   Batch batch(*this);
   if (!rows_.empty()) changed_ = true;
+  // The list's remarks are no rows: they stay in the file.
+  std::wstring remarks;
+  for (const Row& row : rows_)
+    if (row.remarksLength) remarks += std::wstring(RemarksOf(row)) + L"\r\n";
+  remarksAfterLast_.insert(0, remarks);
+  if (remarksAfterLast_.ends_with(L"\r\n")) remarksAfterLast_.resize(remarksAfterLast_.size() - 2);
   rows_.clear();
   pool_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);

@@ -98,8 +98,7 @@ class ProtectedList {
     bool whole = true;                  // false: a NUL or an undecodable byte cut the file
     std::vector<std::wstring> strays;   // type words that follow no path
     std::vector<std::wstring> words;    // words after a path that are no type word
-    std::vector<std::wstring> remarks;  // lines beginning with ";" or "#"
-    bool Any() const { return !whole || !strays.empty() || !words.empty() || !remarks.empty(); }
+    bool Any() const { return !whole || !strays.empty() || !words.empty(); }
   };
   const Unplaced& LoadUnplaced() const { return unplaced_; }
   bool LoadedPartly() const { return unplaced_.Any(); }
@@ -208,10 +207,16 @@ class ProtectedList {
     bool addedHere = false;
     // An Unknown type was asked of the file system (it is asked once).
     bool typeAsked = false;
+    // The remarks of the list file that stand before the row, in pool_
+    // too (CR LF between lines); length 0: none.
+    std::size_t remarksAt = 0, remarksLength = 0;
   };
   class SaveRows;
   bool Alive() const;
   std::wstring_view PathOf(const Row& row) const { return std::wstring_view(pool_).substr(row.at, row.length); }
+  std::wstring_view RemarksOf(const Row& row) const {
+    return row.remarksLength ? std::wstring_view(pool_).substr(row.remarksAt, row.remarksLength) : std::wstring_view();
+  }
   Row NewRow(std::wstring_view path, ItemType type);
   // Keeps only the paths of the rows left, once rows went.
   void CompactPool();
@@ -223,8 +228,6 @@ class ProtectedList {
   std::vector<int> SelectedItems() const;
   // Tells ListView1 how many rows there are now; the selection stays.
   void SyncCount();
-  // The list file's bytes for the rows as they are.
-  std::string EncodeRows() const;
   // Runs a hide or show command over the items, shows the state words the
   // file system then holds and names the refused paths in one message.
   void RunCommand(ListCommand command);
@@ -237,8 +240,9 @@ class ProtectedList {
   // Puts rows in front of the list (the stored items of a late read); the
   // selected rows stay selected.
   void InsertInFront(std::vector<Row> front);
-  // The rows of a list file's content; its text joins the pool.
-  std::vector<Row> RowsFromContent(ListContent&& content);
+  // The rows of a list file's content; its text joins the pool. The
+  // remarks after its last record go to *after (when given).
+  std::vector<Row> RowsFromContent(ListContent&& content, std::wstring* after = nullptr);
   void NoteUnplaced(const ListContent& content);
   // The rows as a save merged them with the disk's.
   void ApplyMerge(const MergeResult& merge, ListContent&& disk);
@@ -257,6 +261,8 @@ class ProtectedList {
   // mutable: reading a state word or an icon for the first time keeps it.
   mutable std::vector<Row> rows_;
   std::wstring pool_;
+  // The remarks of the list file after its last row: they stay at its end.
+  std::wstring remarksAfterLast_;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
   // The list file on disk: its base and its merge.

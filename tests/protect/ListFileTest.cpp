@@ -72,18 +72,19 @@ TEST_F(ListFileRobustness, NotepadEncodingsKeepEveryItemAcrossALoadAndASave) {
 }
 
 TEST_F(ListFileRobustness, AFileReadInPartIsKeptBesideBeforeItIsReplaced) {
-  const std::string original = "C:\\a\r\nFichier\r\nC:\\b\0\r\nFichier\r\nC:\\c\r\nDossier\r\n"s;
+  // Only whole lines are rows: "C:\\b" may be the start of a longer name.
+  const std::string original = "C:\\a\r\nFichier\r\nC:\\b\0ta\r\nFichier\r\nC:\\c\r\nDossier\r\n"s;
   ASSERT_TRUE(WriteBytes(name, original));
   ASSERT_EQ(list.LoadListFile(name), 0u);
   EXPECT_TRUE(list.LoadedPartly());
-  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a", L"C:\\b"}));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a"}));
   EXPECT_NE(ProtectedList::UnplacedText(name, list.LoadUnplaced()).find(name + L".bak"), std::wstring::npos);
   // An older copy is never overwritten.
   ASSERT_TRUE(WriteBytes(name + L".bak", "older"));
   ASSERT_EQ(list.SaveListFile(name), 0u);
   EXPECT_EQ(ReadBytes(name + L".bak"), "older");
   EXPECT_EQ(ReadBytes(name + L".bak2"), original);
-  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\nC:\\b\r\nFichier\r\n");
+  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\n");
   // Kept once: the next save just writes.
   ASSERT_EQ(list.SaveListFile(name), 0u);
   EXPECT_EQ(FilesIn(dir).size(), 3u);
@@ -170,15 +171,32 @@ TEST(AttributeFailureMessage, NamesEachPathWithItsReasonAndCutsALongList) {
 
 TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
   const std::string A = Narrow(a), B = Narrow(b), D = Narrow(d);
+  const std::string gone = Narrow(dir / L"gone.txt");
+  std::string utf16;  // as "cmd /u" writes it: no mark
+  for (char c : A + "\r\n" + D + "\r\nDossier\r\n") utf16 += c, utf16 += '\0';
   struct Case {
     const char* what;
     std::string bytes;
     std::vector<std::wstring> rows;
-    std::vector<std::wstring> strays;
+    std::vector<std::wstring> unplaced;  // strays, then words
+    std::string saved = {};              // the file after the close, when it tells
+    std::size_t joined = 0;
   } cases[] = {
-      {"one path per line, the type from the disk", A + "\n" + D + "\n\n" + B, {a + L"|Fichier", d + L"|Dossier", b + L"|Fichier"}, {}},
+      {"one path per line, the type when the row is first read", A + "\n" + D + "\n\n" + B,
+       {a + L"|Fichier", d + L"|Dossier", b + L"|Fichier"}, {}},
       {"words that follow no path", "Fichier\r\n" + A + "\r\nFichier\r\nDossier\r\n", {a + L"|Fichier"},
        {L"Fichier", L"Dossier"}},
+      {"a remark kept in place, a word after a path named and kept aside, a type word in any case",
+       "; poste de Marie\r\n" + A + "\r\nREM poste de Marie\r\n# dossiers\r\n" + D + "\r\ndossier \r\n",
+       {a + L"|Fichier", d + L"|Dossier"}, {L"REM poste de Marie"},
+       "; poste de Marie\r\n" + A + "\r\nFichier\r\n# dossiers\r\n" + D + "\r\nDossier\r\n"},
+      {"one item under five spellings is one row; blanks and quotes around a path",
+       Narrow(FoldPath(a)) + "\r\nFichier\r\n" + A + "\r\n\"" + A + "\" \r\n" + Narrow(d + L"\\.\\") + "\r\n" + D +
+           "/\r\nFolder\r\n  " + B + "\t\r\n",
+       {FoldPath(a) + L"|Fichier", d + L"\\.\\|Dossier", L"  " + b + L"\t|Fichier"}, {}, {}, 3},
+      {"UTF-16 without a mark", utf16, {a + L"|Fichier", d + L"|Dossier"}, {}},
+      {"an item that cannot be read keeps no type word", gone + "\r\n", {dir / L"gone.txt" + L"|"}, {},
+       gone + "\r\n"},
   };
   for (const Case& c : cases) {
     ProtectedList fresh;
@@ -186,18 +204,24 @@ TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
     ASSERT_TRUE(WriteBytes(name, c.bytes));
     ASSERT_EQ(fresh.LoadListFile(name), 0u) << c.what;
     EXPECT_EQ(Rows(fresh), c.rows) << c.what;
-    EXPECT_EQ(fresh.LoadUnplaced().strays, c.strays) << c.what;
+    std::vector<std::wstring> unplaced = fresh.LoadUnplaced().strays;
+    for (const auto& word : fresh.LoadUnplaced().words) unplaced.push_back(word);
+    EXPECT_EQ(unplaced, c.unplaced) << c.what;
     ASSERT_EQ(fresh.SaveListFile(name), 0u) << c.what;
-    // Saved as two lines an item; the original bytes kept when lines were left over.
+    EXPECT_EQ(fresh.JoinedRows(), c.joined) << c.what;
+    if (!c.saved.empty()) EXPECT_EQ(ReadBytes(name), c.saved) << c.what;
+    // Read again the same; the original bytes kept when lines were left over.
     ProtectedList again;
     ASSERT_TRUE(again.Create(parent.hwnd(), 1003));
     ASSERT_EQ(again.LoadListFile(name), 0u);
     EXPECT_EQ(Rows(again), c.rows) << c.what;
-    EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), c.strays.empty() ? "" : c.bytes) << c.what;
+    EXPECT_FALSE(again.LoadedPartly()) << c.what;
+    EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), c.unplaced.empty() ? "" : c.bytes) << c.what;
     ::DeleteFileW(ListBackupName(name, 1).c_str());
   }
-  const std::wstring said = ProtectedList::UnplacedText(name, {true, {L"Dossier"}});
+  const std::wstring said = ProtectedList::UnplacedText(name, {true, {L"Dossier"}, {L"REM x"}});
   EXPECT_NE(said.find(L"\"Dossier\""), std::wstring::npos);
+  EXPECT_NE(said.find(L"\"REM x\""), std::wstring::npos);
   EXPECT_NE(said.find(ListBackupName(name, 1)), std::wstring::npos);
 }
 
@@ -217,7 +241,8 @@ TEST_F(ListFileMerge, TheCloseKeepsWhatEachWriterAddedAndRemoved) {
   EXPECT_EQ(Rows(list), merged);
   EXPECT_EQ(list.MergedFromDisk(), 2u);
   EXPECT_EQ(list.RemovedOnDisk(), 1u);
-  EXPECT_EQ(ReadBytes(name), EncodeListLines({a, L"Fichier", e, L"Fichier", d, L"Dossier", f, L"Fichier"}));
+  // The disk's rows keep no type word until the window reads them.
+  EXPECT_EQ(ReadBytes(name), EncodeListLines({a, L"Fichier", e, L"Fichier", d, f}));
 
   // Emptied by another writer: what the window has not added since goes too.
   ASSERT_TRUE(WriteBytes(name, ""));
