@@ -255,6 +255,30 @@ TEST_F(ListFileMerge, TheCloseKeepsWhatEachWriterAddedAndRemoved) {
   EXPECT_EQ(ReadBytes(name), EncodeListLines({b, L"Fichier"}));
 }
 
+TEST_F(ListFileMerge, RemarksOutliveTheirRowAndOneAnotherWriterAddsIsKeptAside) {
+  const std::string A = Narrow(a), B = Narrow(b);
+  ASSERT_TRUE(WriteBytes(name, "; r1\r\n" + A + "\r\nFichier\r\n# r2\r\n" + B + "\r\nFichier\r\n; fin\r\n"));
+  ASSERT_EQ(list.LoadListFile(name), 0u);
+  list.SetSelected(0, true);
+  list.Supprimer2Click();  // a's remark stays, before the next row
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "; r1\r\n# r2\r\n" + B + "\r\nFichier\r\n; fin\r\n");
+  list.Supprimer1Click();
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "; r1\r\n# r2\r\n; fin\r\n");
+
+  // Another writer's new remark before a row the window keeps is not merged
+  // line by line: the file as it left it is kept aside.
+  list.AddItem(b, ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  const std::string other = "; r1\r\n# r2\r\n; nouvelle\r\n" + B + "\r\nFichier\r\n; fin\r\n";
+  ASSERT_TRUE(WriteBytes(name, other));
+  list.AddItem(a, ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), other);
+  EXPECT_EQ(list.KeptCopy(), ListBackupName(name, 1));
+}
+
 TEST_F(ListFileMerge, AWriterBusyDuringTheSaveIsMergedAgainAndOneThatNeverStopsIsNotOverwritten) {
   ASSERT_EQ(WriteListFile(name, {a, L"Fichier"}), 0u);
   ASSERT_EQ(list.LoadListFile(name), 0u);
