@@ -222,7 +222,8 @@ int ProtectedList::ImageIndex(int item) const {
   // when it is first drawn or asked for.
   const ItemType type = RowType(item);
   Row& row = rows_[static_cast<std::size_t>(item)];
-  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(PathOf(row)), type);
+  // Blanks and quotes around a listed name are not part of its extension.
+  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(TrimListedName(PathOf(row))), type);
   return row.icon;
 }
 

@@ -33,6 +33,16 @@ class ListFileRobustness : public testing::Test {
 };
 
 std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
+// Two more spellings of a path: "/" for "\\", and a "." segment before its name.
+std::string Slashed(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+std::string Dotted(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return path.substr(0, slash) + "\\." + path.substr(slash);
+}
 
 // Three items on disk, and the rows as "path|type".
 class ListFileMerge : public ListFileRobustness {
@@ -191,9 +201,9 @@ TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
        {a + L"|Fichier", d + L"|Dossier"}, {L"REM poste de Marie"},
        "; poste de Marie\r\n" + A + "\r\nFichier\r\n# dossiers\r\n" + D + "\r\nDossier\r\n"},
       {"one item under five spellings is one row; blanks and quotes around a path",
-       Narrow(FoldPath(a)) + "\r\nFichier\r\n" + A + "\r\n\"" + A + "\" \r\n" + Narrow(d + L"\\.\\") + "\r\n" + D +
-           "/\r\nFolder\r\n  " + B + "\t\r\n",
-       {FoldPath(a) + L"|Fichier", d + L"\\.\\|Dossier", L"  " + b + L"\t|Fichier"}, {}, {}, 3},
+       Narrow(FoldPath(a)) + "\r\nFichier\r\n" + A + "\r\n\"" + A + "\" \r\n" + Slashed(A) + "\r\n" + Dotted(A) + "\r\n" +
+           Narrow(d + L"\\.\\") + "\r\n" + D + "/\r\nFolder\r\n  " + B + "\t\r\n",
+       {FoldPath(a) + L"|Fichier", d + L"\\.\\|Dossier", L"  " + b + L"\t|Fichier"}, {}, {}, 5},
       {"UTF-16 without a mark", utf16, {a + L"|Fichier", d + L"|Dossier"}, {}},
       {"an item that cannot be read keeps no type word", gone + "\r\n", {dir / L"gone.txt" + L"|"}, {},
        gone + "\r\n"},

@@ -171,8 +171,12 @@ ListLayout LayOutListLines(std::size_t count, const Line& line) {
     } else {
       ListRecordAt& record = layout.records[open];
       ItemType type = ItemType::Unknown;
-      if (!ReadTypeWord(text, type)) layout.words.push_back(i);
-      else if (!record.typed) record.type = type, record.typed = true;
+      if (!ReadTypeWord(text, type)) {
+        layout.words.push_back(i);
+      } else if (!record.typed) {
+        record.type = type;
+        record.typed = true;
+      }
       open = kNone;
     }
   }
