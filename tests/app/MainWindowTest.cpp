@@ -188,6 +188,25 @@ TEST_F(MainWindowTest, ListFileIsLoadedAtCreation) {
   EXPECT_FALSE(::IsWindowEnabled(main->SpeedButton(3)));
 }
 
+TEST_F(MainWindowTest, TheCloseSaysHowManySpellingsOfOnePathWereJoined) {
+  const std::wstring file = scratch.File(L"budget.xls", 10);
+  std::wstring slashed = file;
+  for (wchar_t& c : slashed)
+    if (c == L'\\') c = L'/';
+  const std::wstring wide = file + L"\r\nFichier\r\n" + slashed + L"\r\n \"" + file + L"\"\r\n";
+  ASSERT_EQ(WriteListBytes(programFolder + L"dupont", std::string(wide.begin(), wide.end())),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  auto main = MakeMain();
+  ASSERT_EQ(main->ListView1().ItemCount(), 1);
+  EXPECT_TRUE(main->FormCloseQuery());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text.rfind(L"2 lignes du fichier \"" + programFolder + L"dupont\" nommaient", 0), 0u)
+      << messages.shown[0].text;
+  std::vector<std::wstring> lines;
+  ASSERT_EQ(ReadListFile(programFolder + L"dupont", lines), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(lines, (std::vector<std::wstring>{file, L"Fichier"}));
+}
+
 TEST_F(MainWindowTest, NonAdministratorOnXpIsToldAndNothingIsWritten) {
   platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
   platform.administrator = false;
