@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
@@ -514,6 +515,30 @@ std::wstring ProtectedList::CreateErrorText(const std::wstring& fileName, DWORD 
   return CreateListFileErrorText(fileName, error);
 }
 
+namespace {
+
+// The file system of a command, keeping the last attribute word it read of
+// each wanted path: a row without a type word takes its type from the
+// command's own reads, with no look-up of its own.
+class TypeReads final : public IFileAttributes {
+ public:
+  explicit TypeReads(IFileAttributes& inner) : inner_(inner) {}
+  std::uint32_t Get(const std::wstring& path) override {
+    const std::uint32_t attributes = inner_.Get(path);
+    if (const auto it = wanted.find(path); it != wanted.end()) it->second = attributes;
+    return attributes;
+  }
+  std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) override {
+    return inner_.Set(path, attributes);
+  }
+  std::unordered_map<std::wstring, std::uint32_t> wanted;
+
+ private:
+  IFileAttributes& inner_;
+};
+
+}  // namespace
+
 void ProtectedList::RunCommand(ListCommand command) {
   if (ItemCount() == 0 || running_) return;
   std::vector<ProtectedItem> items(rows_.size());
@@ -524,7 +549,9 @@ void ProtectedList::RunCommand(ListCommand command) {
   if (command == ListCommand::ToggleSelected)
     for (int i : SelectedItems()) items[static_cast<std::size_t>(i)].selected = true;
   Win32FileAttributes real;
-  IFileAttributes& fs = files_ ? *files_ : real;
+  TypeReads fs(files_ ? *files_ : real);
+  for (const Row& row : rows_)
+    if (row.type == ItemType::Unknown) fs.wanted.emplace(PathOf(row), kInvalidFileAttributes);
   const std::uint64_t layout = layout_;
   ListCommandResult result;
   stoppedByHost_ = false;
@@ -556,7 +583,8 @@ void ProtectedList::RunCommand(ListCommand command) {
         if (items[i].done) {
           rows_[i].state = items[i].state;
           rows_[i].stateRead = true;
-          rows_[i].typeAsked = false;  // an item without a type word takes it now
+          // An item without a type word takes it from the command's last read.
+          if (rows_[i].type == ItemType::Unknown) LearnType(rows_[i], fs.wanted[items[i].path]);
         }
     }
   }

@@ -344,6 +344,17 @@ TEST_F(ProtectedListTest, ToggleOfAPathListedTwiceEndsHidden) {
   EXPECT_EQ(list.StateText(1), kHidden);
 }
 
+TEST_F(ProtectedListTest, ARowWithoutATypeWordTakesItsTypeFromAHideNotFromTheLoad) {
+  const std::wstring folder = dir.Folder(L"sans type");
+  ASSERT_EQ(Load({folder}), 0u);
+  ASSERT_EQ(list.ItemCount(), 1);
+  list.SpeedButton2Click();  // no row drawn: the hide's own reads tell the type
+  ASSERT_EQ(list.SaveListFile(dir / L"dupont"), 0u);
+  const std::string path(folder.begin(), folder.end());
+  EXPECT_EQ(ReadBytes(dir / L"dupont"), path + "\r\nDossier\r\n");
+  ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(ProtectedListTest, EmptyListCommandsDoNothing) {
   list.SpeedButton1Click();
   list.SpeedButton2Click();
