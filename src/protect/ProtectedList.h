@@ -88,10 +88,12 @@ class ProtectedList {
   // On an error the list is left as it was and the caller shows OpenErrorText.
   // First removes the temporary files of a save that was killed half-way,
   // unless `removeStale` is false (a start not yet let in writes nothing).
-  // Any line shape is read (an empty line, a path without its type word);
-  // a file that cannot be read whole (a NUL byte, an undecodable byte) or
-  // that holds type words following no path loads what can be placed;
-  // LoadUnplaced() then tells the caller what to say.
+  // Any line shape is read (an empty line, a path without its type word,
+  // remarks, which are kept before the row they precede), the spellings of
+  // one path as one row, and nothing is asked of the disk; a file that
+  // cannot be read whole (a NUL byte, an undecodable byte) or that holds
+  // words no row takes loads what can be placed; LoadUnplaced() then tells
+  // the caller what to say.
   DWORD LoadListFile(const std::wstring& fileName, bool removeStale = true);
   // What the list file held that no row shows.
   struct Unplaced {
