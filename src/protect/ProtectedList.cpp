@@ -431,6 +431,9 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     Batch batch(*this);
     InsertInFront(RowsFromContent(std::move(stored), &remarksAfterLast_));
   }
+  // A path dropped again, in any spelling, is saved once (loaded rows are
+  // one per path already, so only a changed list needs the pass).
+  const std::size_t joinedHere = changed_ ? JoinRepeatedRows() : 0;
   ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_ || typesLearnt_, stopAfter);
   rightsError_ = saved.rightsError;
   keptCopy_ = saved.copy;
@@ -440,12 +443,41 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     diskUnplaced_.words = saved.disk.words;
   }
   if (saved.error != ERROR_SUCCESS || !saved.written) return saved.error;
-  joinedRows_ = joinedAtLoad_ + saved.disk.joined;
+  joinedRows_ = joinedAtLoad_ + joinedHere + saved.disk.joined;
   ApplyMerge(saved.merge, std::move(saved.disk));
   changed_ = typesLearnt_ = false;
   unplaced_ = {};
   joinedAtLoad_ = 0;
   return ERROR_SUCCESS;
+}
+
+std::size_t ProtectedList::JoinRepeatedRows() {
+  std::unordered_map<std::uint64_t, std::size_t> first;
+  first.reserve(rows_.size());
+  std::vector<std::size_t> repeats;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const auto [at, fresh] = first.emplace(ListPathKey(PathOf(rows_[i])), i);
+    if (fresh) continue;
+    repeats.push_back(i);
+    // The first keeps its place and its type word; it takes the repeat's
+    // when it has none.
+    Row& kept = rows_[at->second];
+    if (kept.type == ItemType::Unknown && rows_[i].type != ItemType::Unknown) kept.type = rows_[i].type;
+  }
+  if (repeats.empty()) return 0;
+  // The repeats go as a removal of them would take them, remarks kept.
+  const std::vector<int> selected = SelectedItems();
+  SetItemSelected(list_, -1, false);
+  for (std::size_t i : repeats) SetItemSelected(list_, static_cast<int>(i), true);
+  Supprimer2Click();
+  // The rows selected before stay selected where they still are.
+  std::size_t gone = 0;
+  for (int i : selected) {
+    while (gone < repeats.size() && repeats[gone] < static_cast<std::size_t>(i)) ++gone;
+    if (gone < repeats.size() && repeats[gone] == static_cast<std::size_t>(i)) continue;
+    SetItemSelected(list_, i - static_cast<int>(gone), true);
+  }
+  return repeats.size();
 }
 
 void ProtectedList::ApplyMerge(const MergeResult& merge, ListContent&& disk) {

@@ -246,6 +246,9 @@ class ProtectedList {
   // remarks after its last record go to *after (when given).
   std::vector<Row> RowsFromContent(ListContent&& content, std::wstring* after = nullptr);
   void NoteUnplaced(const ListContent& content);
+  // Removes the later rows of a path listed more than once (dropped again,
+  // in any spelling); how many went.
+  std::size_t JoinRepeatedRows();
   // The rows as a save merged them with the disk's.
   void ApplyMerge(const MergeResult& merge, ListContent&& disk);
   // The first row from start whose caption is text, or begins with it.

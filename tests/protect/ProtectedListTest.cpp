@@ -342,6 +342,12 @@ TEST_F(ProtectedListTest, ToggleOfAPathListedTwiceEndsHidden) {
   // Both rows tell what the file holds once the command is done.
   EXPECT_EQ(list.StateText(0), kHidden);
   EXPECT_EQ(list.StateText(1), kHidden);
+  // Saved once, and the window says so; the selection stays on the row kept.
+  ASSERT_EQ(list.SaveListFile(dir / L"dupont"), 0u);
+  EXPECT_EQ(list.JoinedRows(), 1u);
+  EXPECT_EQ(list.ItemCount(), 1);
+  EXPECT_TRUE(list.IsSelected(0));
+  EXPECT_EQ(ReadBytes(dir / L"dupont"), EncodeListLines({file, L"Fichier"}));
 }
 
 TEST_F(ProtectedListTest, ARowWithoutATypeWordTakesItsTypeFromAHideNotFromTheLoad) {
