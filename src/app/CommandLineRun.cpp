@@ -234,11 +234,11 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
         ListedPathAttributes(item.path) == INVALID_FILE_ATTRIBUTES)
       item.error = ::GetLastError();
   if (command.trial) {
-    const Report report = TrialListReport(action, listFile, outcomes, Reason, list.strays);
+    const Report report = TrialListReport(action, listFile, outcomes, Reason, list.strays, list.words);
     out.Lines(report.lines);
     return report.exitCode;  // no item event: nothing was done
   }
-  const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays);
+  const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays, list.words);
   out.Lines(report.lines);
   if (report.total)
     trail.Write(WithFailures(action == CommandAction::Hide ? EventId::ListHidden : EventId::ListShown,

@@ -19,9 +19,15 @@ void Tficheprincipale::LoadListFile() {
   const DWORD error = listView1_.LoadListFile(name, false);
   // Told at the first showing, after the gates: a refused start says nothing
   // but its refusal.
-  if (error != ERROR_SUCCESS) loadNotice_ = {ProtectedList::OpenErrorText(name, error), true};
-  else if (listView1_.LoadUnplaced().Any())
-    loadNotice_ = {ProtectedList::UnplacedText(name, listView1_.LoadUnplaced()), false};
+  if (error != ERROR_SUCCESS) {
+    loadNotice_ = {ProtectedList::OpenErrorText(name, error), true};
+    return;
+  }
+  // Words after a path cost no item: they are named once, at the close,
+  // with the copy that keeps them.
+  ProtectedList::Unplaced said = listView1_.LoadUnplaced();
+  said.words.clear();
+  if (said.Any()) loadNotice_ = {ProtectedList::UnplacedText(name, said), false};
 }
 
 void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
@@ -61,18 +67,25 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
 bool Tficheprincipale::SaveListFile(bool endingSession) {
   if (!ListUsable()) return true;  // said at start; no other copy is written
   const std::wstring name = ListFileName();
+  const std::vector<std::wstring> words = listView1_.LoadUnplaced().words;
   DWORD error = listView1_.SaveListFile(name);
   rightsNotice_.Refused(hwnd_, name, listView1_.RightsError());
-  if (!endingSession && listView1_.DiskUnplaced().Any() && !listView1_.KeptCopy().empty())
-    ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
-  if (error == ERROR_SUCCESS && listView1_.WrittenBack() && !endingSession)
-    ShowMessage(hwnd_,
-                WrittenBackText(name, listView1_.WrittenBack(), listView1_.ListWasMissing(),
-                                listView1_.DiskUnplaced().Any() ? std::wstring() : listView1_.KeptCopy()),
-                MB_OK | MB_ICONINFORMATION);
-  else if (error == ERROR_SUCCESS && (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk()) && !endingSession)
-    ShowMessage(hwnd_, MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk()),
-                MB_OK | MB_ICONINFORMATION);
+  if (!endingSession && !listView1_.KeptCopy().empty()) {
+    if (listView1_.DiskUnplaced().Any())
+      ShowWarning(hwnd_, ProtectedList::UnplacedText(name, listView1_.DiskUnplaced(), listView1_.KeptCopy()));
+    else if (!words.empty())
+      ShowWarning(hwnd_, ProtectedList::UnplacedText(name, {true, {}, words}, listView1_.KeptCopy()));
+  }
+  if (error == ERROR_SUCCESS && !endingSession) {
+    std::wstring text;
+    if (listView1_.WrittenBack())
+      text = WrittenBackText(name, listView1_.WrittenBack(), listView1_.ListWasMissing(),
+                             listView1_.DiskUnplaced().Any() ? std::wstring() : listView1_.KeptCopy());
+    else if (listView1_.MergedFromDisk() || listView1_.RemovedOnDisk())
+      text = MergedRowsText(name, listView1_.MergedFromDisk(), listView1_.RemovedOnDisk());
+    if (listView1_.JoinedRows()) text += (text.empty() ? L"" : L"\r\n") + JoinedRowsText(name, listView1_.JoinedRows());
+    if (!text.empty()) ShowMessage(hwnd_, text, MB_OK | MB_ICONINFORMATION);
+  }
   if (error == ERROR_SUCCESS || endingSession) return true;
   // The old list file is still whole; the user chooses between closing
   // without saving the list and staying to try again.

@@ -6,23 +6,39 @@
 
 namespace ferlane {
 
+namespace {
+
+// The name a listed line is acted on by: the line as written when it names
+// an item; else the line without blanks, tabs and quotes around it, when
+// that differs and the line as written names nothing (or could not be used).
+std::wstring ActedName(const std::wstring& path) {
+  const std::wstring_view trimmed = TrimListedName(path);
+  if (trimmed.size() == path.size()) return path;
+  if (IsUsableListPath(path) && ::GetFileAttributesW(ExactPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return path;
+  return std::wstring(trimmed);
+}
+
+}  // namespace
+
 std::uint32_t ListedPathAttributes(const std::wstring& path) {
+  const std::wstring name = ActedName(path);
   // A relative path would name something else in each current folder.
-  if (!IsUsableListPath(path)) {
+  if (!IsUsableListPath(name)) {
     ::SetLastError(ERROR_BAD_PATHNAME);
     return INVALID_FILE_ATTRIBUTES;
   }
-  return ::GetFileAttributesW(ExactPath(path).c_str());
+  return ::GetFileAttributesW(ExactPath(name).c_str());
 }
 
 // Listed paths are addressed exactly, so the item named is the item changed.
 std::uint32_t Win32FileAttributes::Get(const std::wstring& path) { return ListedPathAttributes(path); }
 
 std::uint32_t Win32FileAttributes::Set(const std::wstring& path, std::uint32_t attributes) {
-  if (!IsUsableListPath(path)) return ERROR_BAD_PATHNAME;
+  const std::wstring name = ActedName(path);
+  if (!IsUsableListPath(name)) return ERROR_BAD_PATHNAME;
   // A word with no settable bit left means "no attribute": say so the way
   // the system expects it.
-  if (::SetFileAttributesW(ExactPath(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return 0;
+  if (::SetFileAttributesW(ExactPath(name).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL)) return 0;
   const DWORD error = ::GetLastError();
   return error ? error : ERROR_ACCESS_DENIED;
 }

@@ -10,6 +10,8 @@ namespace ferlane {
 
 // The attribute word of a listed path in its exact form; a path that cannot
 // be used (relative) reads as missing, ERROR_BAD_PATHNAME the last error.
+// The line as written is tried first, then without the blanks, tabs and one
+// pair of quotes around it (TrimListedName).
 std::uint32_t ListedPathAttributes(const std::wstring& path);
 
 // Paths go to the system in their exact ("\\?\") form.

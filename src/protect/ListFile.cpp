@@ -1,8 +1,9 @@
 #include "protect/ListFile.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 #include "platform/FileIdentity.h"
-#include "platform/logic/PathFold.h"
-#include "protect/logic/ExactPath.h"
 
 namespace ferlane {
 namespace {
@@ -11,20 +12,32 @@ namespace {
 // writer that never stops makes the save give up and say so.
 constexpr int kSaveTries = 5;
 
-// A path no type word follows is a folder or a file as the disk says; one
-// that is not there, or cannot be used, is a file.
-ItemType TypeOnDisk(std::wstring_view path) {
-  const std::wstring text(path);
-  if (!IsUsableListPath(text)) return ItemType::File;
-  const DWORD attributes = ::GetFileAttributesW(ExactPath(text).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ItemType::Folder
-                                                                                           : ItemType::File;
+std::uint64_t KeyOf(std::wstring_view path, std::wstring&) { return ListPathKey(path); }
+
+// Each line of a run of remarks (CR LF between them).
+template <class F>
+void EachRemarkLine(std::wstring_view run, F&& f) {
+  if (!run.data()) return;
+  for (std::size_t at = 0;;) {
+    const std::size_t end = std::min(run.find(L"\r\n", at), run.size());
+    f(run.substr(at, end - at));
+    if (end == run.size()) return;
+    at = end + 2;
+  }
 }
 
-std::uint64_t KeyOf(std::wstring_view path, std::wstring& folded) {
-  folded.assign(path);
-  FoldPathInPlace(folded);
-  return PathKey(folded);
+// Whether some remark line of disk would not be written by the merge.
+bool LeavesRemarks(const ListContent& disk, const MergeResult& merge, const IListRows& rows) {
+  if (disk.remarks.empty()) return false;
+  std::unordered_set<std::wstring_view> written;
+  auto add = [&](std::wstring_view line) { written.insert(line); };
+  for (const MergePick& pick : merge.rows)
+    EachRemarkLine(pick.fromDisk ? disk.RemarksBefore(pick.index) : rows.RemarksBefore(pick.index), add);
+  EachRemarkLine(rows.RemarksAfterLast(), add);
+  bool left = false;
+  for (const ListContent::Remarks& run : disk.remarks)
+    EachRemarkLine(run.text, [&](std::wstring_view line) { left = left || !written.count(line); });
+  return left;
 }
 
 bool SameStamp(const std::wstring& fileName, bool stamped, const ListFileStamp& stamp) {
@@ -46,9 +59,42 @@ void ListFile::Parse(const std::string& bytes, ListContent& content) {
   ListLayout layout = LayOutListLines(
       lines.size(), [&](std::size_t i) { return text.substr(lines[i].at, lines[i].length); });
   content.records = std::move(layout.records);
-  for (std::size_t line : layout.strays) content.strays.emplace_back(text.substr(lines[line].at, lines[line].length));
-  for (std::size_t r = 0; r < content.records.size(); ++r)
-    if (!content.records[r].typed) content.records[r].type = TypeOnDisk(content.Path(r));
+  auto texts = [&](const std::vector<std::size_t>& at, std::vector<std::wstring>& out) {
+    for (std::size_t line : at) out.emplace_back(text.substr(lines[line].at, lines[line].length));
+  };
+  texts(layout.strays, content.strays);
+  texts(layout.words, content.words);
+  // Each remark stays before the record that followed it.
+  std::size_t next = 0;
+  for (std::size_t line : layout.remarks) {
+    while (next < content.records.size() && content.records[next].line < line) ++next;
+    if (content.remarks.empty() || content.remarks.back().record != next) content.remarks.push_back({next, {}});
+    else content.remarks.back().text += L"\r\n";
+    content.remarks.back().text += text.substr(lines[line].at, lines[line].length);
+  }
+  content.joined = layout.joined;
+}
+
+std::wstring_view ListContent::RemarksBefore(std::size_t record) const {
+  const auto at = std::lower_bound(remarks.begin(), remarks.end(), record,
+                                   [](const Remarks& r, std::size_t wanted) { return r.record < wanted; });
+  return at != remarks.end() && at->record == record ? std::wstring_view(at->text) : std::wstring_view();
+}
+
+std::string EncodeRecords(std::size_t count, const std::function<std::wstring_view(std::size_t)>& remarks,
+                          const std::function<std::wstring_view(std::size_t)>& path,
+                          const std::function<ItemType(std::size_t)>& type, std::wstring_view trailing) {
+  // Three lines a record, any of them none: its remarks (one view, CR LF
+  // inside), its path, its type word; then the remarks after the last.
+  return EncodeListLines(count * 3 + 1, [&](std::size_t line) {
+    const std::size_t record = line / 3;
+    if (record == count) return trailing;
+    switch (line % 3) {
+      case 0: return remarks(record);
+      case 1: return path(record);
+      default: return TypeLine(type(record));
+    }
+  });
 }
 
 std::vector<MergeRow> ListFile::Keys(const ListContent& content) {
@@ -67,14 +113,14 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
   bool exists = false;
   if (const DWORD error = ReadListBytes(fileName, bytes, exists)) return error;
   Parse(bytes, content);
-  bool typed = true;
-  for (const ListRecordAt& record : content.records) typed = typed && record.typed;
   // A file in the very form a save would give needs no rewriting at close
   // while neither the list nor the file changes: a long list closes at once.
-  if (exists && typed && !content.Unplaced()) {
-    ownForm_ = EncodeListLines(content.records.size() * 2, [&](std::size_t line) {
-                 return line % 2 ? std::wstring_view(TypeWord(content.records[line / 2].type)) : content.Path(line / 2);
-               }) == bytes;
+  if (exists && !content.Unplaced() && content.joined == 0) {
+    const std::size_t count = content.records.size();
+    ownForm_ = EncodeRecords(
+                   count, [&](std::size_t r) { return content.RemarksBefore(r); },
+                   [&](std::size_t r) { return content.Path(r); }, [&](std::size_t r) { return content.records[r].type; },
+                   content.RemarksBefore(count)) == bytes;
   }
   based_ = true;
   identity_ = FileIdentity(fileName);
@@ -131,8 +177,12 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       return out;
     }
     // What could not be placed, or what stands in a lost list's place,
-    // leaves the file only once kept in a copy.
-    const bool keep = out.disk.Unplaced() || (unchanged && unplaced_) || (out.merge.writtenBack && !bytes.empty());
+    // leaves the file only once kept in a copy. A remark another writer put
+    // before a row this window keeps is not merged: the file is kept in a
+    // copy when one would not be written.
+    const bool remarksLeft = !unchanged && LeavesRemarks(out.disk, out.merge, rows);
+    const bool keep = out.disk.Unplaced() || remarksLeft || (unchanged && unplaced_) ||
+                      (out.merge.writtenBack && !bytes.empty());
     if (exists && keep && !(!out.copy.empty() && copied == bytes)) {
       DWORD error = ERROR_SUCCESS;
       out.copy = BackUpListBytes(fileName, bytes, error, &out.rightsError);
@@ -143,11 +193,17 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       copied = bytes;
     }
     const std::vector<MergePick>& picks = out.merge.rows;
-    std::string encoded = EncodeListLines(picks.size() * 2, [&](std::size_t line) {
-      const MergePick& pick = picks[line / 2];
-      if (line % 2) return std::wstring_view(TypeWord(pick.type));
-      return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
-    });
+    std::string encoded = EncodeRecords(
+        picks.size(),
+        [&](std::size_t r) {
+          const MergePick& pick = picks[r];
+          return pick.fromDisk ? out.disk.RemarksBefore(pick.index) : rows.RemarksBefore(pick.index);
+        },
+        [&](std::size_t r) {
+          const MergePick& pick = picks[r];
+          return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
+        },
+        [&](std::size_t r) { return picks[r].type; }, rows.RemarksAfterLast());
     ListTemp temp;
     DWORD refused = ERROR_SUCCESS;
     if ((out.error = CreateListTemp(fileName, encoded, temp, &refused, stopAfter)) != ERROR_SUCCESS) return out;

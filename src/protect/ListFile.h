@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,17 +26,37 @@ inline constexpr DWORD kListKeepsChanging = 0x20000001;
 struct ListContent {
   std::wstring text;
   std::vector<LineSpan> lines;
-  std::vector<ListRecordAt> records;  // every type known (the file system's for an untyped path)
+  std::vector<ListRecordAt> records;  // one per path; Unknown type where no type word followed
   std::vector<std::wstring> strays;   // type words that follow no path
-  bool whole = true;                  // false: a NUL or an undecodable byte cut the text
+  std::vector<std::wstring> words;    // words after a path that are no type word
+  // The remarks (lines beginning with ";" or "#"), each run of them with the
+  // record it stands before (records.size(): after the last), its lines
+  // joined by CR LF; by record.
+  struct Remarks {
+    std::size_t record = 0;
+    std::wstring text;
+  };
+  std::vector<Remarks> remarks;
+  std::size_t joined = 0;  // path lines joined to an earlier spelling of their path
+  bool whole = true;       // false: a NUL or an undecodable byte cut the text
   std::wstring_view Path(std::size_t record) const {
     const LineSpan& span = lines[records[record].line];
     return std::wstring_view(text).substr(span.at, span.length);
   }
+  // The remarks before a record (records.size(): after the last); a null
+  // view when there are none.
+  std::wstring_view RemarksBefore(std::size_t record) const;
   // Something in the file could not be placed: it is kept in a copy before
   // the file is replaced.
-  bool Unplaced() const { return !whole || !strays.empty(); }
+  bool Unplaced() const { return !whole || !strays.empty() || !words.empty(); }
 };
+
+// A list's bytes: for each of count records its remarks, its path and its
+// type word (no line while the type is unknown), then the remarks after the
+// last record.
+std::string EncodeRecords(std::size_t count, const std::function<std::wstring_view(std::size_t)>& remarks,
+                          const std::function<std::wstring_view(std::size_t)>& path,
+                          const std::function<ItemType(std::size_t)>& type, std::wstring_view trailing);
 
 // The rows a view keeps, as the document reads them to save.
 class IListRows {
@@ -46,6 +67,9 @@ class IListRows {
   virtual ItemType Type(std::size_t row) const = 0;
   // Added since the file was last read or written (a drop).
   virtual bool AddedHere(std::size_t row) const = 0;
+  // The remarks kept before a row, and after the last; null views for none.
+  virtual std::wstring_view RemarksBefore(std::size_t) const { return {}; }
+  virtual std::wstring_view RemarksAfterLast() const { return {}; }
 };
 
 class ListFile {
@@ -72,7 +96,7 @@ class ListFile {
   Saved Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged, const ListSaveStop& stopAfter = {});
 
  private:
-  // The content of bytes, types resolved.
+  // The content of bytes, as written: no type is asked of the disk.
   static void Parse(const std::string& bytes, ListContent& content);
   static std::vector<MergeRow> Keys(const ListContent& content);
 

@@ -53,7 +53,9 @@ std::string EncodeListLines(std::size_t count, const std::function<std::wstring_
   bytes.reserve(size);
   bool ansiOk = true;
   for (std::size_t i = 0; i < count && ansiOk; ++i) {
-    ansiOk = ansi.Append(line(i), bytes);
+    const std::wstring_view text = line(i);
+    if (!text.data()) continue;  // no line at all (an unknown type)
+    ansiOk = ansi.Append(text, bytes);
     bytes += "\r\n";
   }
   // ANSI bytes that the next load would take for another form (a mark at
@@ -61,7 +63,9 @@ std::string EncodeListLines(std::size_t count, const std::function<std::wstring_
   if (ansiOk && DetectListEncoding(bytes) == ListEncoding::Ansi) return bytes;
   bytes.assign(kUtf8Bom);
   for (std::size_t i = 0; i < count; ++i) {
-    AppendUtf8(line(i), bytes);
+    const std::wstring_view text = line(i);
+    if (!text.data()) continue;
+    AppendUtf8(text, bytes);
     bytes += "\r\n";
   }
   return bytes;

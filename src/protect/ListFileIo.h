@@ -93,7 +93,8 @@ bool IsReadOnlyFile(const std::wstring& fileName);
 // The bytes of a list file, and back.
 std::string EncodeListLines(const std::vector<std::wstring>& lines);
 // The same for count lines handed out one by one, so a long list is
-// encoded straight from where it is kept, without a copy.
+// encoded straight from where it is kept, without a copy; a null view is
+// no line at all.
 std::string EncodeListLines(std::size_t count, const std::function<std::wstring_view(std::size_t)>& line);
 std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole = nullptr);
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/Controls.h"
 #include "platform/ErrorText.h"
@@ -153,7 +154,7 @@ std::wstring ProtectedList::Caption(int item) const {
 
 std::wstring ProtectedList::TypeText(int item) const {
   if (item < 0 || item >= ItemCount()) return {};
-  return TypeWord(rows_[static_cast<std::size_t>(item)].type);
+  return TypeWord(RowType(item));
 }
 
 ProtectedList::Row ProtectedList::NewRow(std::wstring_view path, ItemType type) {
@@ -168,12 +169,15 @@ ProtectedList::Row ProtectedList::NewRow(std::wstring_view path, ItemType type) 
 void ProtectedList::CompactPool() {
   std::wstring kept;
   std::size_t size = 0;
-  for (const Row& row : rows_) size += row.length;
+  for (const Row& row : rows_) size += row.length + row.remarksLength;
   kept.reserve(size);
   for (Row& row : rows_) {
     const std::size_t at = kept.size();
     kept += PathOf(row);
+    const std::size_t remarksAt = kept.size();
+    kept += RemarksOf(row);
     row.at = at;
+    row.remarksAt = remarksAt;
   }
   pool_ = std::move(kept);
 }
@@ -181,10 +185,31 @@ void ProtectedList::CompactPool() {
 ItemState ProtectedList::RowState(int item) const {
   Row& row = rows_[static_cast<std::size_t>(item)];
   if (!row.stateRead) {
-    row.state = StateFromAttributes(ListedPathAttributes(std::wstring(PathOf(row))));
+    const std::uint32_t attributes = ListedPathAttributes(std::wstring(PathOf(row)));
+    row.state = StateFromAttributes(attributes);
     row.stateRead = true;
+    if (row.type == ItemType::Unknown) LearnType(row, attributes);
   }
   return row.state;
+}
+
+void ProtectedList::LearnType(Row& row, std::uint32_t attributes) const {
+  row.typeAsked = true;
+  const ItemType type = TypeFromAttributes(attributes);
+  if (type == ItemType::Unknown) return;  // missing or out of reach: stays without a type word
+  row.type = type;
+  row.icon = -1;
+  typesLearnt_ = true;
+}
+
+ItemType ProtectedList::RowType(int item) const {
+  Row& row = rows_[static_cast<std::size_t>(item)];
+  if (row.type == ItemType::Unknown && !row.typeAsked) {
+    // One look-up gives the state word and the type.
+    if (!row.stateRead) RowState(item);
+    else LearnType(row, ListedPathAttributes(std::wstring(PathOf(row))));
+  }
+  return row.type;
 }
 
 std::wstring ProtectedList::StateText(int item) const {
@@ -196,8 +221,10 @@ int ProtectedList::ImageIndex(int item) const {
   if (item < 0 || item >= ItemCount()) return -1;
   // The shell's look-up is the slow part of a long list: asked once per row,
   // when it is first drawn or asked for.
+  const ItemType type = RowType(item);
   Row& row = rows_[static_cast<std::size_t>(item)];
-  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(PathOf(row)), row.type);
+  // Blanks and quotes around a listed name are not part of its extension.
+  if (row.icon < 0) row.icon = ItemIconIndex(std::wstring(TrimListedName(PathOf(row))), type);
   return row.icon;
 }
 
@@ -291,7 +318,7 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   SyncCount();
 }
 
-std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& content) {
+std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& content, std::wstring* after) {
   // The text itself becomes (part of) the pool: the rows point at their
   // path lines in it, and no line is copied.
   const std::size_t base = pool_.size();
@@ -306,12 +333,24 @@ std::vector<ProtectedList::Row> ProtectedList::RowsFromContent(ListContent&& con
     row.type = record.type;
     rows.push_back(row);
   }
+  // The few remarks join the pool behind the text.
+  for (const ListContent::Remarks& run : content.remarks) {
+    if (run.record == rows.size()) {
+      if (after) *after = run.text + (after->empty() ? L"" : L"\r\n") + *after;
+      continue;
+    }
+    rows[run.record].remarksAt = pool_.size();
+    rows[run.record].remarksLength = run.text.size();
+    pool_ += run.text;
+  }
   return rows;
 }
 
 void ProtectedList::NoteUnplaced(const ListContent& content) {
   unplaced_.whole = unplaced_.whole && content.whole;
   unplaced_.strays.insert(unplaced_.strays.end(), content.strays.begin(), content.strays.end());
+  unplaced_.words.insert(unplaced_.words.end(), content.words.begin(), content.words.end());
+  joinedAtLoad_ += content.joined;
 }
 
 DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale) {
@@ -327,8 +366,9 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale
   }
   const bool wasEmpty = rows_.empty();
   unplaced_ = {};
+  joinedAtLoad_ = 0;
   NoteUnplaced(content);
-  std::vector<Row> loaded = RowsFromContent(std::move(content));
+  std::vector<Row> loaded = RowsFromContent(std::move(content), &remarksAfterLast_);
   // Rows already there (a test's, or none) were not in the file. A file in
   // another form holds the same rows: the save tells the two apart.
   changed_ = !wasEmpty;
@@ -342,14 +382,6 @@ DWORD ProtectedList::LoadListFile(const std::wstring& fileName, bool removeStale
   }
   SyncCount();
   return ERROR_SUCCESS;
-}
-
-std::string ProtectedList::EncodeRows() const {
-  // Straight from the rows: two lines each, the path and the type word.
-  return EncodeListLines(rows_.size() * 2, [this](std::size_t line) {
-    const Row& row = rows_[line / 2];
-    return line % 2 ? std::wstring_view(TypeWord(row.type)) : PathOf(row);
-  });
 }
 
 void ProtectedList::InsertInFront(std::vector<Row> front) {
@@ -373,6 +405,10 @@ class ProtectedList::SaveRows final : public IListRows {
   std::wstring_view Path(std::size_t row) const override { return list_.PathOf(list_.rows_[row]); }
   ItemType Type(std::size_t row) const override { return list_.rows_[row].type; }
   bool AddedHere(std::size_t row) const override { return list_.rows_[row].addedHere; }
+  std::wstring_view RemarksBefore(std::size_t row) const override { return list_.RemarksOf(list_.rows_[row]); }
+  std::wstring_view RemarksAfterLast() const override {
+    return list_.remarksAfterLast_.empty() ? std::wstring_view() : std::wstring_view(list_.remarksAfterLast_);
+  }
 
  private:
   const ProtectedList& list_;
@@ -382,7 +418,7 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
   // Without the list view there is nothing trustworthy to write: an empty
   // file here would wipe the stored list.
   if (!Alive()) return ERROR_INVALID_WINDOW_HANDLE;
-  mergedFromDisk_ = removedOnDisk_ = writtenBack_ = 0;
+  mergedFromDisk_ = removedOnDisk_ = writtenBack_ = joinedRows_ = 0;
   listWasMissing_ = false;
   keptCopy_.clear();
   diskUnplaced_ = {};
@@ -395,22 +431,57 @@ DWORD ProtectedList::SaveListFile(const std::wstring& fileName, const ListSaveSt
     unreadFile_.clear();
     NoteUnplaced(stored);
     Batch batch(*this);
-    InsertInFront(RowsFromContent(std::move(stored)));
+    InsertInFront(RowsFromContent(std::move(stored), &remarksAfterLast_));
   }
-  ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_, stopAfter);
+  // A path dropped again, in any spelling, is saved once (loaded rows are
+  // one per path already, so only a changed list needs the pass).
+  const std::size_t joinedHere = changed_ ? JoinRepeatedRows() : 0;
+  ListFile::Saved saved = file_.Save(fileName, SaveRows(*this), changed_ || typesLearnt_, stopAfter);
   rightsError_ = saved.rightsError;
   keptCopy_ = saved.copy;
-  if (!saved.disk.whole || !saved.disk.strays.empty()) {
+  if (saved.disk.Unplaced()) {
     diskUnplaced_.whole = saved.disk.whole;
     diskUnplaced_.strays = saved.disk.strays;
+    diskUnplaced_.words = saved.disk.words;
   }
   if (saved.error != ERROR_SUCCESS || !saved.written) return saved.error;
   writtenBack_ = saved.merge.writtenBack;
   listWasMissing_ = saved.missing;
+  joinedRows_ = joinedAtLoad_ + joinedHere + saved.disk.joined;
   ApplyMerge(saved.merge, std::move(saved.disk));
-  changed_ = false;
+  changed_ = typesLearnt_ = false;
   unplaced_ = {};
+  joinedAtLoad_ = 0;
   return ERROR_SUCCESS;
+}
+
+std::size_t ProtectedList::JoinRepeatedRows() {
+  std::unordered_map<std::uint64_t, std::size_t> first;
+  first.reserve(rows_.size());
+  std::vector<std::size_t> repeats;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const auto [at, fresh] = first.emplace(ListPathKey(PathOf(rows_[i])), i);
+    if (fresh) continue;
+    repeats.push_back(i);
+    // The first keeps its place and its type word; it takes the repeat's
+    // when it has none.
+    Row& kept = rows_[at->second];
+    if (kept.type == ItemType::Unknown && rows_[i].type != ItemType::Unknown) kept.type = rows_[i].type;
+  }
+  if (repeats.empty()) return 0;
+  // The repeats go as a removal of them would take them, remarks kept.
+  const std::vector<int> selected = SelectedItems();
+  SetItemSelected(list_, -1, false);
+  for (std::size_t i : repeats) SetItemSelected(list_, static_cast<int>(i), true);
+  Supprimer2Click();
+  // The rows selected before stay selected where they still are.
+  std::size_t gone = 0;
+  for (int i : selected) {
+    while (gone < repeats.size() && repeats[gone] < static_cast<std::size_t>(i)) ++gone;
+    if (gone < repeats.size() && repeats[gone] == static_cast<std::size_t>(i)) continue;
+    SetItemSelected(list_, i - static_cast<int>(gone), true);
+  }
+  return repeats.size();
 }
 
 void ProtectedList::ApplyMerge(const MergeResult& merge, ListContent&& disk) {
@@ -454,16 +525,17 @@ std::wstring ProtectedList::UnplacedText(const std::wstring& fileName, const Unp
   if (!unplaced.whole)
     text = L"Le fichier \"" + fileName +
            L"\" n'a pas pu \u00EAtre lu en entier (octet nul ou caract\u00E8re illisible).";
-  if (!unplaced.strays.empty()) {
+  auto name = [&](const std::vector<std::wstring>& lines, const std::wstring& what) {
+    if (lines.empty()) return;
     if (!text.empty()) text += L"\r\n";
-    text += L"Ces lignes du fichier \"" + fileName + L"\" ne suivent aucun chemin : elles n'ont pas pu \u00EAtre "
-            L"plac\u00E9es dans la liste :";
+    text += L"Ces lignes du fichier \"" + fileName + L"\" " + what;
     constexpr std::size_t kShown = 10;
-    for (std::size_t i = 0; i < unplaced.strays.size() && i < kShown; ++i)
-      text += L"\r\n    \"" + unplaced.strays[i] + L"\"";
-    if (unplaced.strays.size() > kShown)
-      text += L"\r\n    (et " + std::to_wstring(unplaced.strays.size() - kShown) + L" autres)";
-  }
+    for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += L"\r\n    \"" + lines[i] + L"\"";
+    if (lines.size() > kShown) text += L"\r\n    (et " + std::to_wstring(lines.size() - kShown) + L" autres)";
+  };
+  name(unplaced.strays, L"ne suivent aucun chemin : elles n'ont pas pu \u00EAtre plac\u00E9es dans la liste :");
+  name(unplaced.words, L"suivent un chemin mais ne sont pas un type (Dossier, Fichier) : le chemin est charg\u00E9 "
+                       L"sans type, qu'il prend du disque quand il est lu :");
   if (copy.empty())
     return text + L"\r\nLes \u00E9l\u00E9ments lisibles sont charg\u00E9s ; le contenu d'origine sera gard\u00E9 "
                   L"dans \"" + ListBackupName(fileName, 1) + L"\" (ou le premier nom libre \".bak2\", \".bak3\"...) "
@@ -479,6 +551,30 @@ std::wstring ProtectedList::CreateErrorText(const std::wstring& fileName, DWORD 
   return CreateListFileErrorText(fileName, error);
 }
 
+namespace {
+
+// The file system of a command, keeping the last attribute word it read of
+// each wanted path: a row without a type word takes its type from the
+// command's own reads, with no look-up of its own.
+class TypeReads final : public IFileAttributes {
+ public:
+  explicit TypeReads(IFileAttributes& inner) : inner_(inner) {}
+  std::uint32_t Get(const std::wstring& path) override {
+    const std::uint32_t attributes = inner_.Get(path);
+    if (const auto it = wanted.find(path); it != wanted.end()) it->second = attributes;
+    return attributes;
+  }
+  std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) override {
+    return inner_.Set(path, attributes);
+  }
+  std::unordered_map<std::wstring, std::uint32_t> wanted;
+
+ private:
+  IFileAttributes& inner_;
+};
+
+}  // namespace
+
 void ProtectedList::RunCommand(ListCommand command) {
   if (ItemCount() == 0 || running_) return;
   std::vector<ProtectedItem> items(rows_.size());
@@ -489,7 +585,9 @@ void ProtectedList::RunCommand(ListCommand command) {
   if (command == ListCommand::ToggleSelected)
     for (int i : SelectedItems()) items[static_cast<std::size_t>(i)].selected = true;
   Win32FileAttributes real;
-  IFileAttributes& fs = files_ ? *files_ : real;
+  TypeReads fs(files_ ? *files_ : real);
+  for (const Row& row : rows_)
+    if (row.type == ItemType::Unknown) fs.wanted.emplace(PathOf(row), kInvalidFileAttributes);
   const std::uint64_t layout = layout_;
   ListCommandResult result;
   stoppedByHost_ = false;
@@ -515,12 +613,14 @@ void ProtectedList::RunCommand(ListCommand command) {
     // The rows done show what the file system holds at the end; the others
     // were not touched. Rows moved meanwhile read their state afresh.
     if (layout_ != layout) {
-      for (Row& row : rows_) row.stateRead = false;
+      for (Row& row : rows_) row.stateRead = row.typeAsked = false;
     } else {
       for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i].done) {
           rows_[i].state = items[i].state;
           rows_[i].stateRead = true;
+          // An item without a type word takes it from the command's last read.
+          if (rows_[i].type == ItemType::Unknown) LearnType(rows_[i], fs.wanted[items[i].path]);
         }
     }
   }
@@ -573,17 +673,32 @@ void ProtectedList::Supprimer2Click() {
   changed_ = true;
   Reshaped();
   Batch batch(*this);
-  // One pass keeps the remaining rows in their order.
+  // One pass keeps the remaining rows in their order; the remarks of a row
+  // that goes stay, before the next row kept (or at the end).
   std::vector<Row> kept;
   kept.reserve(rows_.size() - selected.size());
   std::size_t next = 0;
+  std::wstring carried;
+  auto carry = [&carried](std::wstring_view remarks) {
+    if (!remarks.empty()) carried += (carried.empty() ? L"" : L"\r\n") + std::wstring(remarks);
+  };
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     if (next < selected.size() && static_cast<std::size_t>(selected[next]) == i) {
       ++next;
+      carry(RemarksOf(rows_[i]));
       continue;
+    }
+    if (!carried.empty()) {
+      carry(RemarksOf(rows_[i]));
+      rows_[i].remarksAt = pool_.size();
+      rows_[i].remarksLength = carried.size();
+      pool_ += carried;
+      carried.clear();
     }
     kept.push_back(std::move(rows_[i]));
   }
+  carry(remarksAfterLast_);
+  remarksAfterLast_ = std::move(carried);
   rows_ = std::move(kept);
   CompactPool();
   // Every selected row is gone: the rows now at those places are not selected.
@@ -596,6 +711,12 @@ void ProtectedList::Supprimer1Click() {
   Reshaped();
   Batch batch(*this);
   if (!rows_.empty()) changed_ = true;
+  // The list's remarks are no rows: they stay in the file.
+  std::wstring remarks;
+  for (const Row& row : rows_)
+    if (row.remarksLength) remarks += std::wstring(RemarksOf(row)) + L"\r\n";
+  remarksAfterLast_.insert(0, remarks);
+  if (remarksAfterLast_.ends_with(L"\r\n")) remarksAfterLast_.resize(remarksAfterLast_.size() - 2);
   rows_.clear();
   pool_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);

@@ -88,16 +88,19 @@ class ProtectedList {
   // On an error the list is left as it was and the caller shows OpenErrorText.
   // First removes the temporary files of a save that was killed half-way,
   // unless `removeStale` is false (a start not yet let in writes nothing).
-  // Any line shape is read (an empty line, a path without its type word);
-  // a file that cannot be read whole (a NUL byte, an undecodable byte) or
-  // that holds type words following no path loads what can be placed;
-  // LoadUnplaced() then tells the caller what to say.
+  // Any line shape is read (an empty line, a path without its type word,
+  // remarks, which are kept before the row they precede), the spellings of
+  // one path as one row, and nothing is asked of the disk; a file that
+  // cannot be read whole (a NUL byte, an undecodable byte) or that holds
+  // words no row takes loads what can be placed; LoadUnplaced() then tells
+  // the caller what to say.
   DWORD LoadListFile(const std::wstring& fileName, bool removeStale = true);
   // What the list file held that no row shows.
   struct Unplaced {
-    bool whole = true;                 // false: a NUL or an undecodable byte cut the file
-    std::vector<std::wstring> strays;  // type words that follow no path
-    bool Any() const { return !whole || !strays.empty(); }
+    bool whole = true;                  // false: a NUL or an undecodable byte cut the file
+    std::vector<std::wstring> strays;   // type words that follow no path
+    std::vector<std::wstring> words;    // words after a path that are no type word
+    bool Any() const { return !whole || !strays.empty() || !words.empty(); }
   };
   const Unplaced& LoadUnplaced() const { return unplaced_; }
   bool LoadedPartly() const { return unplaced_.Any(); }
@@ -118,6 +121,9 @@ class ProtectedList {
   // (KeptCopy); while that copy cannot be made, the file is not replaced.
   DWORD SaveListFile(const std::wstring& fileName, const ListSaveStop& stopAfter = {});
   std::size_t MergedFromDisk() const { return mergedFromDisk_; }
+  // Rows the last save wrote as one because they spelled one path
+  // ("C:\a" and "c:/A\"): the first kept its place and type word.
+  std::size_t JoinedRows() const { return joinedRows_; }
   std::size_t RemovedOnDisk() const { return removedOnDisk_; }
   // The rows written back to a file found deleted (ListWasMissing) or
   // emptied at the last save.
@@ -207,19 +213,29 @@ class ProtectedList {
     // Dropped since the list file was last read or written: kept at the
     // save's merge even where another writer removed the path.
     bool addedHere = false;
+    // An Unknown type was asked of the file system (it is asked once).
+    bool typeAsked = false;
+    // The remarks of the list file that stand before the row, in pool_
+    // too (CR LF between lines); length 0: none.
+    std::size_t remarksAt = 0, remarksLength = 0;
   };
   class SaveRows;
   bool Alive() const;
   std::wstring_view PathOf(const Row& row) const { return std::wstring_view(pool_).substr(row.at, row.length); }
+  std::wstring_view RemarksOf(const Row& row) const {
+    return row.remarksLength ? std::wstring_view(pool_).substr(row.remarksAt, row.remarksLength) : std::wstring_view();
+  }
   Row NewRow(std::wstring_view path, ItemType type);
   // Keeps only the paths of the rows left, once rows went.
   void CompactPool();
   ItemState RowState(int item) const;
+  // The type of a row read without a type word is taken from the attribute
+  // word the first time the row is drawn, read or acted on.
+  ItemType RowType(int item) const;
+  void LearnType(Row& row, std::uint32_t attributes) const;
   std::vector<int> SelectedItems() const;
   // Tells ListView1 how many rows there are now; the selection stays.
   void SyncCount();
-  // The list file's bytes for the rows as they are.
-  std::string EncodeRows() const;
   // Runs a hide or show command over the items, shows the state words the
   // file system then holds and names the refused paths in one message.
   void RunCommand(ListCommand command);
@@ -232,9 +248,13 @@ class ProtectedList {
   // Puts rows in front of the list (the stored items of a late read); the
   // selected rows stay selected.
   void InsertInFront(std::vector<Row> front);
-  // The rows of a list file's content; its text joins the pool.
-  std::vector<Row> RowsFromContent(ListContent&& content);
+  // The rows of a list file's content; its text joins the pool. The
+  // remarks after its last record go to *after (when given).
+  std::vector<Row> RowsFromContent(ListContent&& content, std::wstring* after = nullptr);
   void NoteUnplaced(const ListContent& content);
+  // Removes the later rows of a path listed more than once (dropped again,
+  // in any spelling); how many went.
+  std::size_t JoinRepeatedRows();
   // The rows as a save merged them with the disk's.
   void ApplyMerge(const MergeResult& merge, ListContent&& disk);
   // The first row from start whose caption is text, or begins with it.
@@ -252,6 +272,8 @@ class ProtectedList {
   // mutable: reading a state word or an icon for the first time keeps it.
   mutable std::vector<Row> rows_;
   std::wstring pool_;
+  // The remarks of the list file after its last row: they stay at its end.
+  std::wstring remarksAfterLast_;
   // The list file whose load failed, until it has been read.
   std::wstring unreadFile_;
   // The list file on disk: its base and its merge.
@@ -259,6 +281,10 @@ class ProtectedList {
   // The rows differ from the list file's as last read or written (not
   // their state words, which the file does not hold).
   bool changed_ = false;
+  // A row's unknown type was learnt: the file gets its type word.
+  mutable bool typesLearnt_ = false;
+  // Path lines the load joined to an earlier spelling of their path.
+  std::size_t joinedAtLoad_ = 0, joinedRows_ = 0;
   Unplaced unplaced_, diskUnplaced_;
   std::wstring keptCopy_;
   std::size_t mergedFromDisk_ = 0, removedOnDisk_ = 0, writtenBack_ = 0;

@@ -188,6 +188,34 @@ TEST_F(MainWindowTest, ListFileIsLoadedAtCreation) {
   EXPECT_FALSE(::IsWindowEnabled(main->SpeedButton(3)));
 }
 
+TEST_F(MainWindowTest, TheCloseNamesAWordAfterAPathAndHowManySpellingsOfOnePathWereJoined) {
+  const std::wstring file = scratch.File(L"budget.xls", 10);
+  std::wstring slashed = file;
+  for (wchar_t& c : slashed)
+    if (c == L'\\') c = L'/';
+  const std::wstring wide = file + L"\r\nFichier\r\n" + slashed + L"\r\n \"" + file + L"\"\r\nREM poste de Marie\r\n";
+  const std::string bytes(wide.begin(), wide.end());
+  ASSERT_EQ(WriteListBytes(programFolder + L"dupont", bytes), static_cast<DWORD>(ERROR_SUCCESS));
+  auto main = MakeMain();
+  main->FormShow();
+  ASSERT_EQ(main->ListView1().ItemCount(), 1);
+  EXPECT_TRUE(messages.shown.empty());  // a word after a path is named once, at the close
+  EXPECT_TRUE(main->FormCloseQuery());
+  ASSERT_EQ(messages.shown.size(), 2u);
+  const std::wstring copy = ListBackupName(programFolder + L"dupont", 1);
+  EXPECT_NE(messages.shown[0].text.find(L"\"REM poste de Marie\""), std::wstring::npos) << messages.shown[0].text;
+  EXPECT_NE(messages.shown[0].text.find(copy), std::wstring::npos) << messages.shown[0].text;
+  EXPECT_EQ(messages.shown[1].text.rfind(L"2 lignes du fichier \"" + programFolder + L"dupont\" nommaient", 0), 0u)
+      << messages.shown[1].text;
+  std::string kept;
+  bool exists = false;
+  ASSERT_EQ(ReadListBytes(copy, kept, exists), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(kept, bytes);
+  std::vector<std::wstring> lines;
+  ASSERT_EQ(ReadListFile(programFolder + L"dupont", lines), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(lines, (std::vector<std::wstring>{file, L"Fichier"}));
+}
+
 TEST_F(MainWindowTest, NonAdministratorOnXpIsToldAndNothingIsWritten) {
   platform.version = std::optional<OsVersion>(OsVersion{2, 5, 1, L""});
   platform.administrator = false;

@@ -3,6 +3,7 @@
 // names Win32 would otherwise change.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -37,6 +38,16 @@ class ListFileRobustness : public testing::Test {
 };
 
 std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
+// Two more spellings of a path: "/" for "\\", and a "." segment before its name.
+std::string Slashed(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+std::string Dotted(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return path.substr(0, slash) + "\\." + path.substr(slash);
+}
 
 // Three items on disk, and the rows as "path|type".
 class ListFileMerge : public ListFileRobustness {
@@ -76,18 +87,19 @@ TEST_F(ListFileRobustness, NotepadEncodingsKeepEveryItemAcrossALoadAndASave) {
 }
 
 TEST_F(ListFileRobustness, AFileReadInPartIsKeptBesideBeforeItIsReplaced) {
-  const std::string original = "C:\\a\r\nFichier\r\nC:\\b\0\r\nFichier\r\nC:\\c\r\nDossier\r\n"s;
+  // Only whole lines are rows: "C:\\b" may be the start of a longer name.
+  const std::string original = "C:\\a\r\nFichier\r\nC:\\b\0ta\r\nFichier\r\nC:\\c\r\nDossier\r\n"s;
   ASSERT_TRUE(WriteBytes(name, original));
   ASSERT_EQ(list.LoadListFile(name), 0u);
   EXPECT_TRUE(list.LoadedPartly());
-  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a", L"C:\\b"}));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"C:\\a"}));
   EXPECT_NE(ProtectedList::UnplacedText(name, list.LoadUnplaced()).find(name + L".bak"), std::wstring::npos);
   // An older copy is never overwritten.
   ASSERT_TRUE(WriteBytes(name + L".bak", "older"));
   ASSERT_EQ(list.SaveListFile(name), 0u);
   EXPECT_EQ(ReadBytes(name + L".bak"), "older");
   EXPECT_EQ(ReadBytes(name + L".bak2"), original);
-  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\nC:\\b\r\nFichier\r\n");
+  EXPECT_EQ(ReadBytes(name), "C:\\a\r\nFichier\r\n");
   // Kept once: the next save just writes.
   ASSERT_EQ(list.SaveListFile(name), 0u);
   EXPECT_EQ(FilesIn(dir).size(), 3u);
@@ -187,15 +199,32 @@ TEST(AttributeFailureMessage, NamesEachPathWithItsReasonAndCutsALongList) {
 
 TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
   const std::string A = Narrow(a), B = Narrow(b), D = Narrow(d);
+  const std::string gone = Narrow(dir / L"gone.txt");
+  std::string utf16;  // as "cmd /u" writes it: no mark
+  for (char c : A + "\r\n" + D + "\r\nDossier\r\n") utf16 += c, utf16 += '\0';
   struct Case {
     const char* what;
     std::string bytes;
     std::vector<std::wstring> rows;
-    std::vector<std::wstring> strays;
+    std::vector<std::wstring> unplaced;  // strays, then words
+    std::string saved = {};              // the file after the close, when it tells
+    std::size_t joined = 0;
   } cases[] = {
-      {"one path per line, the type from the disk", A + "\n" + D + "\n\n" + B, {a + L"|Fichier", d + L"|Dossier", b + L"|Fichier"}, {}},
+      {"one path per line, the type when the row is first read", A + "\n" + D + "\n\n" + B,
+       {a + L"|Fichier", d + L"|Dossier", b + L"|Fichier"}, {}},
       {"words that follow no path", "Fichier\r\n" + A + "\r\nFichier\r\nDossier\r\n", {a + L"|Fichier"},
        {L"Fichier", L"Dossier"}},
+      {"a remark kept in place, a word after a path named and kept aside, a type word in any case",
+       "; poste de Marie\r\n" + A + "\r\nREM poste de Marie\r\n# dossiers\r\n" + D + "\r\ndossier \r\n",
+       {a + L"|Fichier", d + L"|Dossier"}, {L"REM poste de Marie"},
+       "; poste de Marie\r\n" + A + "\r\nFichier\r\n# dossiers\r\n" + D + "\r\nDossier\r\n"},
+      {"one item under five spellings is one row; blanks and quotes around a path",
+       Narrow(FoldPath(a)) + "\r\nFichier\r\n" + A + "\r\n\"" + A + "\" \r\n" + Slashed(A) + "\r\n" + Dotted(A) + "\r\n" +
+           Narrow(d + L"\\.\\") + "\r\n" + D + "/\r\nFolder\r\n  " + B + "\t\r\n",
+       {FoldPath(a) + L"|Fichier", d + L"\\.\\|Dossier", L"  " + b + L"\t|Fichier"}, {}, {}, 5},
+      {"UTF-16 without a mark", utf16, {a + L"|Fichier", d + L"|Dossier"}, {}},
+      {"an item that cannot be read keeps no type word", gone + "\r\n", {dir / L"gone.txt" + L"|"}, {},
+       gone + "\r\n"},
   };
   for (const Case& c : cases) {
     ProtectedList fresh;
@@ -203,18 +232,26 @@ TEST_F(ListFileMerge, EveryLineShapeLoadsEveryItemAndWhatCannotBePlacedIsKept) {
     ASSERT_TRUE(WriteBytes(name, c.bytes));
     ASSERT_EQ(fresh.LoadListFile(name), 0u) << c.what;
     EXPECT_EQ(Rows(fresh), c.rows) << c.what;
-    EXPECT_EQ(fresh.LoadUnplaced().strays, c.strays) << c.what;
+    std::vector<std::wstring> unplaced = fresh.LoadUnplaced().strays;
+    for (const auto& word : fresh.LoadUnplaced().words) unplaced.push_back(word);
+    EXPECT_EQ(unplaced, c.unplaced) << c.what;
     ASSERT_EQ(fresh.SaveListFile(name), 0u) << c.what;
-    // Saved as two lines an item; the original bytes kept when lines were left over.
+    EXPECT_EQ(fresh.JoinedRows(), c.joined) << c.what;
+    if (!c.saved.empty()) {
+      EXPECT_EQ(ReadBytes(name), c.saved) << c.what;
+    }
+    // Read again the same; the original bytes kept when lines were left over.
     ProtectedList again;
     ASSERT_TRUE(again.Create(parent.hwnd(), 1003));
     ASSERT_EQ(again.LoadListFile(name), 0u);
     EXPECT_EQ(Rows(again), c.rows) << c.what;
-    EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), c.strays.empty() ? "" : c.bytes) << c.what;
+    EXPECT_FALSE(again.LoadedPartly()) << c.what;
+    EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), c.unplaced.empty() ? "" : c.bytes) << c.what;
     ::DeleteFileW(ListBackupName(name, 1).c_str());
   }
-  const std::wstring said = ProtectedList::UnplacedText(name, {true, {L"Dossier"}});
+  const std::wstring said = ProtectedList::UnplacedText(name, {true, {L"Dossier"}, {L"REM x"}});
   EXPECT_NE(said.find(L"\"Dossier\""), std::wstring::npos);
+  EXPECT_NE(said.find(L"\"REM x\""), std::wstring::npos);
   EXPECT_NE(said.find(ListBackupName(name, 1)), std::wstring::npos);
 }
 
@@ -274,7 +311,8 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
          WriteBytes(list, Narrow(FoldPath(a)) + "\r\nFichier\r\n" + Narrow(c) + "\r\nFichier\r\n" + Narrow(d) +
                               "\r\n" + Narrow(f) + "\r\n");
        },
-       {a, L"Fichier", e, L"Fichier", d, L"Dossier", f, L"Fichier"}, 2, 1},
+       // The disk's rows keep no type word until the window reads them.
+       {a, L"Fichier", e, L"Fichier", d, f}, 2, 1},
       {"reduced to one of its rows: an edit", [&] { WriteListFile(list, {a, L"Fichier"}); },
        {a, L"Fichier", e, L"Fichier"}, 0, 1},
       {"emptied", [&] { WriteBytes(list, ""); }, {a, L"Fichier", b, L"Fichier", e, L"Fichier"}, 0, 0, 2},
@@ -327,7 +365,9 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
     ASSERT_EQ(window.SaveListFile(list, during), 0u) << k.what;
     held.reset();
     EXPECT_EQ(ReadBytes(list), EncodeListLines(k.lines)) << k.what;
-    EXPECT_EQ(window.ItemCount() * 2, static_cast<int>(k.lines.size())) << k.what;
+    const auto typeWords = std::count_if(k.lines.begin(), k.lines.end(),
+                                         [](const std::wstring& line) { return line == L"Fichier" || line == L"Dossier"; });
+    EXPECT_EQ(window.ItemCount(), static_cast<int>(k.lines.size() - typeWords)) << k.what;
     EXPECT_EQ(window.MergedFromDisk(), k.added) << k.what;
     EXPECT_EQ(window.RemovedOnDisk(), k.removed) << k.what;
     EXPECT_EQ(window.WrittenBack(), k.back) << k.what;
@@ -337,6 +377,30 @@ TEST_F(ListFileMerge, TheCloseKeepsEveryWritersChangesAndNeverLosesTheList) {
     std::filesystem::remove_all(folder, ec);
     std::filesystem::remove_all(folder + L"-avant", ec);
   }
+}
+
+TEST_F(ListFileMerge, RemarksOutliveTheirRowAndOneAnotherWriterAddsIsKeptAside) {
+  const std::string A = Narrow(a), B = Narrow(b);
+  ASSERT_TRUE(WriteBytes(name, "; r1\r\n" + A + "\r\nFichier\r\n# r2\r\n" + B + "\r\nFichier\r\n; fin\r\n"));
+  ASSERT_EQ(list.LoadListFile(name), 0u);
+  list.SetSelected(0, true);
+  list.Supprimer2Click();  // a's remark stays, before the next row
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "; r1\r\n# r2\r\n" + B + "\r\nFichier\r\n; fin\r\n");
+  list.Supprimer1Click();
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(name), "; r1\r\n# r2\r\n; fin\r\n");
+
+  // Another writer's new remark before a row the window keeps is not merged
+  // line by line: the file as it left it is kept aside.
+  list.AddItem(b, ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  const std::string other = "; r1\r\n# r2\r\n; nouvelle\r\n" + B + "\r\nFichier\r\n; fin\r\n";
+  ASSERT_TRUE(WriteBytes(name, other));
+  list.AddItem(a, ItemType::File);
+  ASSERT_EQ(list.SaveListFile(name), 0u);
+  EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), other);
+  EXPECT_EQ(list.KeptCopy(), ListBackupName(name, 1));
 }
 
 TEST_F(ListFileMerge, AWriterBusyDuringTheSaveIsMergedAgainAndOneThatNeverStopsIsNotOverwritten) {
@@ -365,7 +429,10 @@ TEST_F(ListFileMerge, AWriterBusyDuringTheSaveIsMergedAgainAndOneThatNeverStopsI
   list.AddItem(a, ItemType::File);
   EXPECT_EQ(list.SaveListFile(name, endless), kListKeepsChanging);
   EXPECT_EQ(ReadBytes(name), last);
-  EXPECT_EQ(FilesIn(dir).size(), 4u);  // no temporary file left: the list, two files and a folder
+  // No temporary file left: the list, two files, a folder, and the copy of
+  // the file as the writer had left it half-way ("Doss" is no type word).
+  EXPECT_EQ(FilesIn(dir).size(), 5u);
+  EXPECT_EQ(ReadBytes(ListBackupName(name, 1)), EncodeListLines({a, L"Fichier"}) + Narrow(d) + "\r\nDoss");
 }
 
 TEST_F(ListFileMerge, ANewListAndAKeptCopyArePrivateFromTheirFirstByte) {

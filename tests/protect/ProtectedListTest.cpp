@@ -115,11 +115,11 @@ TEST_F(ProtectedListTest, MissingPathLoadsAsIntrouvableWithItsStoredType) {
   EXPECT_EQ(list.TypeText(0), L"Dossier");
   EXPECT_EQ(list.StateText(0), kMissing);
   EXPECT_GE(list.ImageIndex(0), 0);
-  // A lower-case type line is a file, and is saved back as one.
-  EXPECT_EQ(list.TypeText(1), L"Fichier");
+  // A type word in lower case is taken, and saved back in the program's form.
+  EXPECT_EQ(list.TypeText(1), L"Dossier");
   ASSERT_EQ(list.SaveListFile(dir / L"again"), static_cast<DWORD>(ERROR_SUCCESS));
   std::string g(gone.begin(), gone.end());
-  EXPECT_EQ(ReadBytes(dir / L"again"), g + "\r\nDossier\r\n" + g + ".txt\r\nFichier\r\n");
+  EXPECT_EQ(ReadBytes(dir / L"again"), g + "\r\nDossier\r\n" + g + ".txt\r\nDossier\r\n");
 }
 
 TEST_F(ProtectedListTest, NoFileOrAZeroByteFileGivesAnEmptyList) {
@@ -183,7 +183,7 @@ TEST_F(ProtectedListTest, ListWithoutItsWindowNeverWritesTheFile) {
 
 TEST_F(ProtectedListTest, SavedFileLoadsBackTheSameItems) {
   std::wstring a = dir.File(L"a.txt"), b = dir.Folder(L"b"), c = dir / L"missing";
-  std::string expected = EncodeListLines({a, L"Fichier", b, L"Dossier", c, L"Fichier", a, L"Fichier"});
+  std::string expected = EncodeListLines({a, L"Fichier", b, L"Dossier", c, L"Fichier"});
   ASSERT_TRUE(WriteBytes(dir / L"dupont", expected));
   ASSERT_EQ(list.LoadListFile(dir / L"dupont"), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(list.SaveListFile(dir / L"dupont"), static_cast<DWORD>(ERROR_SUCCESS));
@@ -192,8 +192,8 @@ TEST_F(ProtectedListTest, SavedFileLoadsBackTheSameItems) {
   ProtectedList other;
   ASSERT_TRUE(other.Create(parent.hwnd(), 1002, RECT{0, 0, 100, 100}));
   ASSERT_EQ(other.LoadListFile(dir / L"dupont"), static_cast<DWORD>(ERROR_SUCCESS));
-  ASSERT_EQ(other.ItemCount(), 4);
-  for (int i = 0; i < 4; ++i) {
+  ASSERT_EQ(other.ItemCount(), 3);
+  for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(other.Caption(i), list.Caption(i));
     EXPECT_EQ(other.TypeText(i), list.TypeText(i));
   }
@@ -228,7 +228,7 @@ TEST_F(ProtectedListTest, AFileHoldingTheUnchangedListIsLeftAloneAtSave) {
   // Changed behind the list's back, even at the same size: merged and
   // written again, the other writer's type word winning.
   std::string other = stored;
-  other[other.size() - 4] = 'X';
+  other.replace(other.size() - 9, 7, "Fichier");
   ASSERT_TRUE(WriteBytes(name, other));
   ASSERT_EQ(list.SaveListFile(name), 0u);
   const std::string merged = EncodeListLines({a, L"Fichier", L"C:\\gone", L"Fichier"});
@@ -333,7 +333,8 @@ TEST_F(ProtectedListTest, ToggleSwapsTheSelectionOnly) {
 
 TEST_F(ProtectedListTest, ToggleOfAPathListedTwiceEndsHidden) {
   std::wstring file = dir.File(L"twice.txt", 0, FILE_ATTRIBUTE_HIDDEN);
-  ASSERT_EQ(Load({file, L"Fichier", file, L"Fichier"}), 0u);
+  ASSERT_EQ(Load({file, L"Fichier"}), 0u);
+  list.AddItem(file, ItemType::File);  // dropped again: two rows until the close
   list.outSelectionner2Click();
   EXPECT_TRUE(list.IsSelected(0) && list.IsSelected(1));
   list.CacherouVoirlaslection1Click();
@@ -341,6 +342,23 @@ TEST_F(ProtectedListTest, ToggleOfAPathListedTwiceEndsHidden) {
   // Both rows tell what the file holds once the command is done.
   EXPECT_EQ(list.StateText(0), kHidden);
   EXPECT_EQ(list.StateText(1), kHidden);
+  // Saved once, and the window says so; the selection stays on the row kept.
+  ASSERT_EQ(list.SaveListFile(dir / L"dupont"), 0u);
+  EXPECT_EQ(list.JoinedRows(), 1u);
+  EXPECT_EQ(list.ItemCount(), 1);
+  EXPECT_TRUE(list.IsSelected(0));
+  EXPECT_EQ(ReadBytes(dir / L"dupont"), EncodeListLines({file, L"Fichier"}));
+}
+
+TEST_F(ProtectedListTest, ARowWithoutATypeWordTakesItsTypeFromAHideNotFromTheLoad) {
+  const std::wstring folder = dir.Folder(L"sans type");
+  ASSERT_EQ(Load({folder}), 0u);
+  ASSERT_EQ(list.ItemCount(), 1);
+  list.SpeedButton2Click();  // no row drawn: the hide's own reads tell the type
+  ASSERT_EQ(list.SaveListFile(dir / L"dupont"), 0u);
+  const std::string path(folder.begin(), folder.end());
+  EXPECT_EQ(ReadBytes(dir / L"dupont"), path + "\r\nDossier\r\n");
+  ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ProtectedListTest, EmptyListCommandsDoNothing) {
@@ -360,7 +378,7 @@ TEST_F(ProtectedListTest, RemovingItemsLeavesTheFilesAsTheyWere) {
   list.SetSelected(2, true);
   changes = 0;
   list.Supprimer2Click();
-  EXPECT_EQ(Captions(), (std::vector<std::wstring>{b, b}));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{b}));  // b's two lines were one row
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(Kept(a), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_EQ(Kept(c), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));

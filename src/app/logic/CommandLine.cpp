@@ -108,7 +108,11 @@ std::wstring UsageText() {
          L"  /liste:FICHIER     avec /cacher ou /voir : applique ce fichier liste (chemin local ou\r\n"
          L"               \\\\serveur\\partage\\...), fait dans la fen\u00EAtre, au lieu de celui de\r\n"
          L"               l'utilisateur ; il est lu, jamais \u00E9crit. Un chemin complet par ligne\r\n"
-         L"               suffit ; une ligne Dossier ou Fichier apr\u00E8s un chemin en dit le type.\r\n"
+         L"               suffit ; une ligne Dossier ou Fichier (Folder, File, en toute casse)\r\n"
+         L"               apr\u00E8s un chemin en dit le type, tout autre mot est nomm\u00E9 et\r\n"
+         L"               ignor\u00E9 ; une ligne qui commence par ; ou # est une remarque. Les\r\n"
+         L"               \u00E9critures d'un m\u00EAme chemin (casse, /, espaces, guillemets) comptent\r\n"
+         L"               une fois.\r\n"
          L"  /motdepasse:TEXTE  le mot de passe de l'utilisateur : /voir et /retablir le demandent\r\n"
          L"               quand il y en a un ; /cacher jamais.\r\n"
          L"  /motdepasse:-      lit le mot de passe sur l'entr\u00E9e standard (sa premi\u00E8re ligne, en\r\n"
@@ -181,10 +185,14 @@ std::size_t Utf16Start(std::string_view in) { return Utf16Marked(in) ? 2 : 0; }
 InputEncoding InputEncodingOf(std::string_view bytes) {
   if (bytes.substr(0, 2) == "\xFF\xFE") return InputEncoding::Utf16Le;
   if (bytes.substr(0, 2) == "\xFE\xFF") return InputEncoding::Utf16Be;
-  // Bytes after a first line that came whole are not looked at.
-  if (bytes.substr(0, bytes.find_first_of("\r\n")).find('\0') == std::string_view::npos) return InputEncoding::Bytes;
-  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return InputEncoding::Utf16Le;
-  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0') return InputEncoding::Utf16Be;
+  // Without a mark, as a list file is read: bytes after a first line that
+  // came whole are not looked at.
+  switch (UnmarkedUtf16(bytes)) {
+    case NulForm::None: return InputEncoding::Bytes;
+    case NulForm::Utf16Le: return InputEncoding::Utf16Le;
+    case NulForm::Utf16Be: return InputEncoding::Utf16Be;
+    case NulForm::Neither: break;
+  }
   return InputEncoding::Unknown;
 }
 
@@ -246,18 +254,23 @@ std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<Li
   for (std::size_t i = 0; i < items.size(); ++i) {
     outcomes[i].path = items[i].path;
     outcomes[i].state = items[i].state;
-    outcomes[i].unusable = !IsUsableListPath(items[i].path);
+    // Acted on as written, or without the blanks and quotes around it.
+    outcomes[i].unusable =
+        !IsUsableListPath(items[i].path) && !IsUsableListPath(std::wstring(TrimListedName(items[i].path)));
     if (next < failures.size() && failures[next].path == items[i].path) outcomes[i].error = failures[next++].error;
   }
   return outcomes;
 }
 
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                        const ReasonText& reason, const std::vector<std::wstring>& strays) {
+                        const ReasonText& reason, const std::vector<std::wstring>& strays,
+                        const std::vector<std::wstring>& words) {
   Report report;
   const bool hide = action == CommandAction::Hide;
   const ItemState wanted = hide ? ItemState::Hidden : ItemState::Visible;
   for (const std::wstring& line : strays) report.lines.push_back(StrayLine(line));
+  // Such a list loaded before as a list of files: said, never a failure.
+  for (const std::wstring& line : words) report.lines.push_back(WordLine(line));
   if (!strays.empty()) report.exitCode = kExitItemsRefused;
   if (outcomes.empty()) {
     report.lines.push_back(L"La liste \"" + listFile + L"\" ne contient aucun \u00E9l\u00E9ment.");
@@ -350,6 +363,10 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
 
 std::wstring StrayLine(const std::wstring& line) {
   return L"\u00C9chec : ligne \"" + line + L"\" de la liste : ce mot ne suit aucun chemin, rien n'y est associ\u00E9";
+}
+
+std::wstring WordLine(const std::wstring& line) {
+  return L"Ligne \"" + line + L"\" de la liste ignor\u00E9e : ce n'est ni un chemin ni un type (Dossier, Fichier)";
 }
 
 std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total) {

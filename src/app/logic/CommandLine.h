@@ -114,13 +114,17 @@ struct Report {
 // One line per item: its new state, or what kept it from changing with the
 // system's reason; then a summary. A missing item's reason is error (the
 // runner reads it) or the plain fact. strays: the list's lines that follow
-// no path, each named as a failure.
+// no path, each named as a failure. words: the words after a path that are
+// no type word, each named without changing the exit code.
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                        const ReasonText& reason, const std::vector<std::wstring>& strays = {});
+                        const ReasonText& reason, const std::vector<std::wstring>& strays = {},
+                        const std::vector<std::wstring>& words = {});
 
 // The lines a run and its trial share: a list's line that follows no path,
 // and the summaries (done: the items in the asked state at the end).
 std::wstring StrayLine(const std::wstring& line);
+// A word after a path that is no type word: said, never a failure.
+std::wstring WordLine(const std::wstring& line);
 std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total);
 std::wstring RestoreSummaryLine(std::size_t restored, std::size_t failed);
 

@@ -42,9 +42,11 @@ ItemPlan PlanListItem(CommandAction action, const ItemOutcome& now) {
 }
 
 Report TrialListReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                       const ReasonText& reason, const std::vector<std::wstring>& strays) {
+                       const ReasonText& reason, const std::vector<std::wstring>& strays,
+                       const std::vector<std::wstring>& words) {
   Report report;
   for (const std::wstring& line : strays) report.lines.push_back(StrayLine(line));
+  for (const std::wstring& line : words) report.lines.push_back(WordLine(line));
   if (!strays.empty()) report.exitCode = kExitItemsRefused;
   if (outcomes.empty()) {
     report.lines.push_back(L"La liste \"" + listFile + L"\" ne contient aucun \u00E9l\u00E9ment.");

@@ -35,7 +35,8 @@ ItemPlan PlanListItem(CommandAction action, const ItemOutcome& now);
 // The trial of /cacher or /voir: outcomes hold each item's state as read,
 // nothing written; a missing item's reason is its error, as in the run.
 Report TrialListReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
-                       const ReasonText& reason, const std::vector<std::wstring>& strays = {});
+                       const ReasonText& reason, const std::vector<std::wstring>& strays = {},
+                       const std::vector<std::wstring>& words = {});
 
 // The trial of /retablir: each store's outcome as the restore would leave it
 // (`restored` what would come back, `nameTaken` what a taken name would keep

@@ -27,6 +27,13 @@ std::wstring WrittenBackText(const std::wstring& listFile, std::size_t rows, boo
   return text + L".";
 }
 
+std::wstring JoinedRowsText(const std::wstring& listFile, std::size_t joined) {
+  return std::to_wstring(joined) + (joined == 1 ? L" ligne du fichier \"" : L" lignes du fichier \"") + listFile +
+         (joined == 1 ? L"\" nommait" : L"\" nommaient") +
+         L" un chemin d\u00E9j\u00E0 list\u00E9 sous une autre \u00E9criture : chaque chemin est enregistr\u00E9 une "
+         L"seule fois, \u00E0 sa premi\u00E8re place.";
+}
+
 std::wstring ReadOnlyListText(const std::wstring& listFile) {
   return L"Le fichier \"" + listFile +
          L"\" est en lecture seule : la liste ne peut pas y \u00EAtre enregistr\u00E9e. \u00D4tez-lui l'attribut \u00AB Lecture "

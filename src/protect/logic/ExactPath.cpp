@@ -61,4 +61,43 @@ bool IsUsableListPath(const std::wstring& path) {
   return exact[2] == L'?' || exact[2] == L'.';
 }
 
+std::wstring_view TrimListedName(std::wstring_view line) {
+  const std::size_t first = line.find_first_not_of(L" \t");
+  if (first == std::wstring_view::npos) return {};
+  line = line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
+  if (line.size() >= 2 && line.front() == L'"' && line.back() == L'"') line = line.substr(1, line.size() - 2);
+  return line;
+}
+
+std::wstring MeantPath(std::wstring_view line) {
+  const std::wstring_view name = TrimListedName(line);
+  std::wstring out;
+  out.reserve(name.size());
+  std::size_t pos = 0;
+  // The root keeps its separators: "\\\\" of a share, "C:\\" of a drive, "\\".
+  if (name.size() >= 2 && IsSeparator(name[0]) && IsSeparator(name[1])) {
+    out = L"\\\\";
+    pos = 2;
+  } else if (name.size() >= 3 && IsDriveLetter(name[0]) && name[1] == L':' && IsSeparator(name[2])) {
+    out = name.substr(0, 2);
+    out += L'\\';
+    pos = 3;
+  } else if (!name.empty() && IsSeparator(name[0])) {
+    out = L"\\";
+    pos = 1;
+  }
+  const std::size_t root = out.size();
+  while (pos < name.size()) {
+    std::size_t stop = pos;
+    while (stop < name.size() && !IsSeparator(name[stop])) ++stop;
+    const std::wstring_view part = name.substr(pos, stop - pos);
+    if (!part.empty() && part != L".") {
+      if (out.size() > root) out += L'\\';
+      out += part;
+    }
+    pos = stop + 1;
+  }
+  return out;
+}
+
 }  // namespace ferlane

@@ -5,6 +5,7 @@
 // the system's clean-up of the path, so it is done here: "/" becomes "\",
 // doubled separators and "." components go, ".." takes its parent away.
 #include <string>
+#include <string_view>
 
 namespace ferlane {
 
@@ -18,5 +19,16 @@ std::wstring ExactPath(const std::wstring& path);
 // exact form. A relative path ("docs\a", "C:a") would name something else
 // in each current folder, so it is never acted on.
 bool IsUsableListPath(const std::wstring& path);
+
+// A listed line without the blanks and tabs around it, then without one
+// pair of quotes around what is left: `echo C:\a >> liste` and a quoted
+// path name the item a person meant.
+std::wstring_view TrimListedName(std::wstring_view line);
+
+// The one spelling of what a listed line names, so the spellings of one
+// path are one row: trimmed as above, "/" read as "\", doubled separators,
+// "." segments and a final "\" gone (a drive's root keeps it). Letter case
+// is left to PathFold.
+std::wstring MeantPath(std::wstring_view line);
 
 }  // namespace ferlane

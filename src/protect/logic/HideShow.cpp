@@ -4,7 +4,14 @@
 
 namespace ferlane {
 
-const wchar_t* TypeWord(ItemType type) { return type == ItemType::Folder ? L"Dossier" : L"Fichier"; }
+const wchar_t* TypeWord(ItemType type) {
+  switch (type) {
+    case ItemType::Folder: return L"Dossier";
+    case ItemType::Unknown: return L"";
+    case ItemType::File: break;
+  }
+  return L"Fichier";
+}
 
 const wchar_t* StateWord(ItemState state) {
   switch (state) {
@@ -15,8 +22,28 @@ const wchar_t* StateWord(ItemState state) {
   return L"Visible";
 }
 
-ItemType TypeFromLine(std::wstring_view line) {
-  return line == L"Dossier" ? ItemType::Folder : ItemType::File;
+bool ReadTypeWord(std::wstring_view line, ItemType& type) {
+  const std::size_t first = line.find_first_not_of(L" \t");
+  if (first == std::wstring_view::npos) return false;
+  line = line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
+  // The words are ASCII: their case folds by hand, the same on every system.
+  auto is = [line](std::wstring_view word) {
+    if (line.size() != word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      const wchar_t c = line[i] >= L'a' && line[i] <= L'z' ? static_cast<wchar_t>(line[i] - 32) : line[i];
+      if (c != word[i]) return false;
+    }
+    return true;
+  };
+  if (is(L"DOSSIER") || is(L"FOLDER")) type = ItemType::Folder;
+  else if (is(L"FICHIER") || is(L"FILE")) type = ItemType::File;
+  else return false;
+  return true;
+}
+
+ItemType TypeFromAttributes(std::uint32_t attributes) {
+  if (attributes == kInvalidFileAttributes) return ItemType::Unknown;
+  return (attributes & kDirectoryAttribute) ? ItemType::Folder : ItemType::File;
 }
 
 ItemState StateFromAttributes(std::uint32_t attributes) {

@@ -13,6 +13,7 @@ namespace ferlane {
 // What the system answers for a path it cannot read (all bits set).
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kHiddenAttribute = 0x2u;
+inline constexpr std::uint32_t kDirectoryAttribute = 0x10u;
 
 class IFileAttributes {
  public:
@@ -23,18 +24,25 @@ class IFileAttributes {
   virtual std::uint32_t Set(const std::wstring& path, std::uint32_t attributes) = 0;
 };
 
-enum class ItemType { Folder, File };
+// Unknown: a listed path no type word followed; it takes its type when the
+// program first reads its attributes, never at the reading of the list.
+enum class ItemType { Folder, File, Unknown };
 // Missing: the path cannot be read (gone, or out of reach). It is a word of
 // the display only; the list file keeps its two-line records.
 enum class ItemState { Hidden, Visible, Missing };
 
-// "Dossier" / "Fichier".
+// "Dossier" / "Fichier"; "" for a type not known yet.
 const wchar_t* TypeWord(ItemType type);
 // "Caché" / "Visible" / "Introuvable".
 const wchar_t* StateWord(ItemState state);
 
-// A stored type line names a folder only when it is "Dossier" exactly.
-ItemType TypeFromLine(std::wstring_view line);
+// A type word as people write it: "Dossier" or "Folder", "Fichier" or
+// "File", in any letter case, blanks and tabs around it. False for any other
+// line, type then untouched.
+bool ReadTypeWord(std::wstring_view line, ItemType& type);
+// The type of an item whose attribute word was read: a folder when the word
+// says so; Unknown when it could not be read.
+ItemType TypeFromAttributes(std::uint32_t attributes);
 // What the word says: hidden bit set, not set, or no word to read.
 ItemState StateFromAttributes(std::uint32_t attributes);
 

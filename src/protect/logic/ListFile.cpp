@@ -1,6 +1,8 @@
 #include "protect/logic/ListFile.h"
 
+#include "platform/logic/PathFold.h"
 #include "platform/logic/Utf8.h"
+#include "protect/logic/ExactPath.h"
 
 namespace ferlane {
 
@@ -62,10 +64,25 @@ std::size_t Utf8Sequence(std::string_view bytes, std::size_t i, char32_t& cp) {
 
 }  // namespace
 
+NulForm UnmarkedUtf16(std::string_view bytes) {
+  // Only the first line is looked at: standard input may still be coming,
+  // and a NUL further down a list is a cut, told as such.
+  if (bytes.substr(0, bytes.find_first_of("\r\n")).find('\0') == std::string_view::npos) return NulForm::None;
+  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return NulForm::Utf16Le;
+  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0') return NulForm::Utf16Be;
+  return NulForm::Neither;
+}
+
 ListEncoding DetectListEncoding(std::string_view bytes) {
   if (StartsWithUtf8Bom(bytes)) return ListEncoding::Utf8WithBom;
   if (bytes.starts_with("\xFF\xFE")) return ListEncoding::Utf16Le;
   if (bytes.starts_with("\xFE\xFF")) return ListEncoding::Utf16Be;
+  switch (UnmarkedUtf16(bytes)) {
+    case NulForm::Utf16Le: return ListEncoding::Utf16UnmarkedLe;
+    case NulForm::Utf16Be: return ListEncoding::Utf16UnmarkedBe;
+    case NulForm::None:
+    case NulForm::Neither: break;
+  }
   bool nonAscii = false;
   char32_t cp;
   for (std::size_t i = 0; i < bytes.size();) {
@@ -119,7 +136,11 @@ std::vector<LineSpan> ListLineSpans(std::wstring_view text, bool* whole) {
   std::vector<LineSpan> spans;
   std::size_t end = text.find(L'\0');
   if (whole) *whole = end == std::wstring_view::npos;
-  if (end != std::wstring_view::npos) text = text.substr(0, end);
+  if (end != std::wstring_view::npos) {
+    // The line a NUL cuts is no line: its start may be half a name.
+    const std::size_t lineStart = text.find_last_of(L"\r\n", end);
+    text = text.substr(0, lineStart == std::wstring_view::npos ? 0 : lineStart + 1);
+  }
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t stop = text.find_first_of(L"\r\n", pos);
@@ -146,6 +167,8 @@ bool DecodeListBytesToText(std::string_view bytes, const AnsiDecoder& decodeAnsi
     case ListEncoding::Utf8: return DecodeUtf8(bytes, text);
     case ListEncoding::Utf16Le: return DecodeUtf16(bytes.substr(2), false, text);
     case ListEncoding::Utf16Be: return DecodeUtf16(bytes.substr(2), true, text);
+    case ListEncoding::Utf16UnmarkedLe: return DecodeUtf16(bytes, false, text);
+    case ListEncoding::Utf16UnmarkedBe: return DecodeUtf16(bytes, true, text);
     case ListEncoding::Ansi: break;
   }
   return decodeAnsi(bytes, text);
@@ -272,12 +295,29 @@ bool IsPathLine(std::wstring_view line) { return line.find_first_of(L"\\/:") != 
 
 bool IsBlankLine(std::wstring_view line) { return line.find_first_not_of(L" \t") == std::wstring_view::npos; }
 
+bool IsRemarkLine(std::wstring_view line) {
+  const std::size_t first = line.find_first_not_of(L" \t");
+  return first != std::wstring_view::npos && (line[first] == L';' || line[first] == L'#');
+}
+
+std::uint64_t ListPathKey(std::wstring_view pathLine) {
+  std::wstring meant = MeantPath(pathLine);
+  FoldPathInPlace(meant);
+  return PathKey(meant);
+}
+
+std::wstring_view TypeLine(ItemType type) {
+  return type == ItemType::Unknown ? std::wstring_view() : std::wstring_view(TypeWord(type));
+}
+
 ListRecords ReadListRecords(const std::vector<std::wstring>& lines) {
   const ListLayout layout = LayOutListLines(lines.size(), [&](std::size_t i) { return std::wstring_view(lines[i]); });
   ListRecords read;
   read.records.reserve(layout.records.size());
   for (const ListRecordAt& at : layout.records) read.records.push_back({lines[at.line], at.type, at.typed});
   for (std::size_t line : layout.strays) read.strays.push_back(lines[line]);
+  for (std::size_t line : layout.words) read.words.push_back(lines[line]);
+  read.joined = layout.joined;
   return read;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "protect/logic/HideShow.h"
@@ -24,12 +25,18 @@ std::vector<std::string> SplitListLines(std::string_view bytes);
 
 // How a list file's bytes are to be read. Files the program writes are ANSI
 // or UTF-8 behind a mark; Notepad also saves UTF-16 with a mark and, today,
-// UTF-8 without one.
-enum class ListEncoding { Ansi, Utf8WithBom, Utf8, Utf16Le, Utf16Be };
+// UTF-8 without one; "cmd /u" and other tools write UTF-16 without a mark.
+enum class ListEncoding { Ansi, Utf8WithBom, Utf8, Utf16Le, Utf16Be, Utf16UnmarkedLe, Utf16UnmarkedBe };
 
-// By the byte-order mark; without one, UTF-8 when the bytes are valid UTF-8
-// and not plain ASCII; otherwise the ANSI code page.
+// By the byte-order mark; without one, UTF-16 when the first line holds a
+// NUL and the first unit is a character beside a NUL byte (UnmarkedUtf16),
+// UTF-8 when the bytes are valid UTF-8 and not plain ASCII; otherwise the
+// ANSI code page. The same test reads standard input.
 ListEncoding DetectListEncoding(std::string_view bytes);
+// What a NUL in the first line tells of bytes without a mark: none there,
+// UTF-16 of either order (as "cmd /u" and many tools write it), or neither.
+enum class NulForm { None, Utf16Le, Utf16Be, Neither };
+NulForm UnmarkedUtf16(std::string_view bytes);
 
 // Strict decoders: false when a byte sequence does not decode (a stray byte,
 // an overlong form, a lone surrogate, an odd byte count). out then holds the
@@ -45,7 +52,8 @@ struct ListText {
   bool whole = true;
 };
 
-// Splits decoded text the way SplitListLines splits bytes; a NUL ends it.
+// Splits decoded text the way SplitListLines splits bytes; a NUL ends it,
+// and the text before it on its line is no line: only whole lines count.
 ListText SplitListText(std::wstring_view text);
 
 // Where those lines lie in text, so a long list can keep the text itself
@@ -90,6 +98,10 @@ class CharCacheEncoder {
   std::vector<std::uint32_t> cache_;
 };
 
+// The line a record's type is written as: its type word, or no line at all
+// (a null view) while the type is not known.
+std::wstring_view TypeLine(ItemType type);
+
 // Every line followed by CR LF; no lines give no bytes.
 std::string JoinListLines(const std::vector<std::string>& lines);
 
@@ -97,59 +109,87 @@ struct ListRecord {
   std::wstring path;
   ItemType type = ItemType::File;
   // False when no type word followed the path (a list written one path per
-  // line): its type is then the file system's.
+  // line): its type is then Unknown until the program reads the item.
   bool typed = true;
 };
 
 // A line that holds "\", "/" or ":" is a path and begins an item, whatever
-// came before it; any other line is a type word ("Dossier", "Fichier", or a
-// word that loads as "Fichier"). A blank line is no line at all.
+// came before it; a line that begins with ";" or "#" (blanks before it
+// aside) is a remark, kept and never an item; any other line is a type word
+// or a word that is none. A blank line is no line at all.
 bool IsPathLine(std::wstring_view line);
+bool IsRemarkLine(std::wstring_view line);
 bool IsBlankLine(std::wstring_view line);
 
+// The digest the spellings of one path share: the path a person meant
+// (MeantPath), its letter case folded.
+std::uint64_t ListPathKey(std::wstring_view pathLine);
+
 // Where the items of a list file's lines are: each record's path line, its
-// type and whether a type word named it; and the type words that follow no
-// path (a stray word), which nothing can place.
+// type and whether a type word named it; the type words that follow no path
+// (a stray word) and the other words that follow a path, which nothing can
+// place; and the remarks.
 struct ListRecordAt {
   std::size_t line = 0;
-  ItemType type = ItemType::File;
+  ItemType type = ItemType::Unknown;
   bool typed = false;
 };
 struct ListLayout {
   std::vector<ListRecordAt> records;
-  std::vector<std::size_t> strays;  // line numbers, from 0
+  std::vector<std::size_t> strays;   // line numbers, from 0
+  std::vector<std::size_t> words;    // words after a path that are no type word
+  std::vector<std::size_t> remarks;  // remark lines
+  std::size_t joined = 0;            // path lines joined to an earlier record of the same path
 };
 
 // Reads any line shape so that no shift of a line loses an item: a file the
 // program wrote (path, type word, path, type word...) reads as it always
 // did; an empty line anywhere, a missing type word, a list of one path per
-// line read every path. line(i) gives the i-th of count lines.
+// line read every path. The spellings of one path (ListPathKey) are one
+// record, at the first one's place, with the first type word given.
+// line(i) gives the i-th of count lines.
 template <class Line>
 ListLayout LayOutListLines(std::size_t count, const Line& line) {
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   ListLayout layout;
   layout.records.reserve(count / 2 + 1);
-  bool open = false;  // the last record still waits for its type word
+  std::unordered_map<std::uint64_t, std::size_t> seen;
+  seen.reserve(count / 2 + 1);
+  std::size_t open = kNone;  // the record whose type word may come next
   for (std::size_t i = 0; i < count; ++i) {
     const std::wstring_view text = line(i);
     if (IsBlankLine(text)) continue;
-    if (IsPathLine(text)) {
-      layout.records.push_back({i, ItemType::File, false});
-      open = true;
-    } else if (open) {
-      layout.records.back().type = TypeFromLine(text);
-      layout.records.back().typed = true;
-      open = false;
-    } else {
+    if (IsRemarkLine(text)) {
+      layout.remarks.push_back(i);
+    } else if (IsPathLine(text)) {
+      const auto [at, fresh] = seen.emplace(ListPathKey(text), layout.records.size());
+      if (fresh) layout.records.push_back({i, ItemType::Unknown, false});
+      else ++layout.joined;
+      open = at->second;
+    } else if (open == kNone) {
       layout.strays.push_back(i);
+    } else {
+      ListRecordAt& record = layout.records[open];
+      ItemType type = ItemType::Unknown;
+      if (!ReadTypeWord(text, type)) {
+        layout.words.push_back(i);
+      } else if (!record.typed) {
+        record.type = type;
+        record.typed = true;
+      }
+      open = kNone;
     }
   }
   return layout;
 }
 
-// The records of a list file's lines, and the stray lines' texts.
+// The records of a list file's lines, and the texts of the lines nothing
+// places: stray words, and words after a path that are no type word.
 struct ListRecords {
   std::vector<ListRecord> records;
   std::vector<std::wstring> strays;
+  std::vector<std::wstring> words;
+  std::size_t joined = 0;
 };
 ListRecords ReadListRecords(const std::vector<std::wstring>& lines);
 

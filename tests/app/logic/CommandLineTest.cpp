@@ -242,6 +242,15 @@ TEST(CommandLineList, ShowReadsBackOnceAllAreDoneAndAnEmptyListIsDone) {
   EXPECT_TRUE(HasLine(report, L"Visible : C:\\a"));
   EXPECT_TRUE(HasLine(report, L"Visible : C:\\b"));
 
+  // A word after a path is named; a list that loaded before still exits 0.
+  const Report worded = ListActionReport(CommandAction::Show, L"L", outcomes, FakeReason, {}, {L"REM x"});
+  EXPECT_EQ(worded.exitCode, kExitDone);
+  EXPECT_TRUE(HasLine(worded, L"Ligne \"REM x\" de la liste ignor\u00E9e : ce n'est ni un chemin ni un type "
+                              L"(Dossier, Fichier)"));
+  // Blanks and quotes around a full path make no relative path of it.
+  EXPECT_FALSE(RunListAction(fs, {{L" \"C:\\b\"\t", ItemType::File}}, CommandAction::Show)[0].unusable);
+  EXPECT_TRUE(RunListAction(fs, {{L" \"docs\\b\"", ItemType::File}}, CommandAction::Show)[0].unusable);
+
   // A write the system took but that did not hold is a failure all the same.
   std::vector<ItemOutcome> stuck{{L"C:\\s", ItemState::Hidden, 0}};
   EXPECT_EQ(ListActionReport(CommandAction::Show, L"L", stuck, FakeReason).exitCode, kExitItemsRefused);

@@ -15,6 +15,7 @@ TEST(PathFold, SpellingsTheFileSystemTakesForOneNameFoldAlike) {
       {L"C:\\Donn\u00E9es\\\u00C9t\u00E9", L"c:\\DONN\u00C9ES\\\u00E9T\u00C9", true},   // Latin-1
       {L"\u0153uvre \u0142\u00FF", L"\u0152UVRE \u0141\u0178", true},                   // œ, ł, ÿ
       {L"\u017Ee\u013E", L"\u017De\u013D", true},                                        // ž, ľ: the even small letters
+      {L"\u017F", L"\u017D", false},                                                   // ſ is not ž
       {L"\u03C3\u03C2\u03AC", L"\u03A3\u03A3\u0386", true},                              // Greek, final sigma
       {L"\u0434\u0451\u0461", L"\u0414\u0401\u0460", true},                              // Cyrillic
       {L"\uFF41", L"\uFF21", true},                                                      // fullwidth

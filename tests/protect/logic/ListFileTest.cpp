@@ -56,12 +56,14 @@ TEST(ListFileLines, Utf8MarkIsRecognisedOnlyAtTheStart) {
 }
 
 TEST(ListFileRecords, EveryPathIsAnItemWhateverTheLineShape) {
-  constexpr ItemType F = ItemType::File, D = ItemType::Folder;
+  constexpr ItemType F = ItemType::File, D = ItemType::Folder, U = ItemType::Unknown;
   struct Case {
     const char* what;
     std::vector<std::wstring> lines;
     std::vector<ListRecord> records;
     std::vector<std::wstring> strays;
+    std::vector<std::wstring> words = {};
+    std::size_t joined = 0;
   } cases[] = {
       {"as the program writes it",
        {L"C:\\Documents and Settings\\dupont\\Mes documents\\Priv\u00E9", L"Dossier", L"C:\\Comptes\\budget.xls",
@@ -73,30 +75,51 @@ TEST(ListFileRecords, EveryPathIsAnItemWhateverTheLineShape) {
        {L"C:\\a", L"Fichier", L"", L"C:\\b", L"Fichier"},
        {{L"C:\\a", F, true}, {L"C:\\b", F, true}},
        {}},
-      {"one path per line, as a script writes it",
+      {"one path per line, as a script writes it: no type asked of the disk",
        {L"C:\\a", L"\\\\srv\\part\\b", L"C:/c", L""},
-       {{L"C:\\a", F, false}, {L"\\\\srv\\part\\b", F, false}, {L"C:/c", F, false}},
+       {{L"C:\\a", U, false}, {L"\\\\srv\\part\\b", U, false}, {L"C:/c", U, false}},
+       {}},
+      {"a share written with \"/\" alone is a path",
+       {L"//srv/partage/b", L"dossier"},
+       {{L"//srv/partage/b", D, true}},
        {}},
       {"blank lines between a path and its type word",
        {L"", L"C:\\a", L"", L"  \t", L"Dossier", L""},
        {{L"C:\\a", D, true}},
        {}},
-      {"only \"Dossier\" exactly names a folder; any other word loads as a file",
-       {L"C:\\a", L"dossier", L"C:\\b", L"DOSSIER", L"C:\\c", L"Dossier ", L"C:\\d", L"Dossier", L"C:\\e", L"mot"},
-       {{L"C:\\a", F, true}, {L"C:\\b", F, true}, {L"C:\\c", F, true}, {L"C:\\d", D, true}, {L"C:\\e", F, true}},
+      {"type words in any case, French or English, blanks around",
+       {L"C:\\a", L"dossier", L"C:\\b", L"FOLDER ", L"C:\\c", L"Dossier\t", L"C:\\d", L" fichier", L"C:\\e", L"File"},
+       {{L"C:\\a", D, true}, {L"C:\\b", D, true}, {L"C:\\c", D, true}, {L"C:\\d", F, true}, {L"C:\\e", F, true}},
        {}},
+      {"any other word after a path is no type word, and is named",
+       {L"C:\\data\\alpha.txt", L"REM poste de Marie", L"C:\\data\\dir1", L"dossier", L"C:\\e", L"Dossiers"},
+       {{L"C:\\data\\alpha.txt", U, false}, {L"C:\\data\\dir1", D, true}, {L"C:\\e", U, false}},
+       {},
+       {L"REM poste de Marie", L"Dossiers"}},
+      {"remarks are no items and keep a path's type word its own",
+       {L"; commentaire", L"C:\\a", L"# note", L"Dossier", L"  ;C:\\b", L"#", L"Fichier"},
+       {{L"C:\\a", D, true}},
+       {L"Fichier"}},
       {"a word that follows no path is a stray",
        {L"Fichier", L"C:\\a", L"Fichier", L"Dossier", L"gamma"},
        {{L"C:\\a", F, true}},
        {L"Fichier", L"Dossier", L"gamma"}},
       {"a path after a path begins an item; the last one unpaired",
        {L"C:\\a", L"C:\\b", L"Dossier", L"C:\\c"},
-       {{L"C:\\a", F, false}, {L"C:\\b", D, true}, {L"C:\\c", F, false}},
+       {{L"C:\\a", U, false}, {L"C:\\b", D, true}, {L"C:\\c", U, false}},
        {}},
       {"a relative path is still an item, never a type word",
        {L"C:\\a", L"docs\\b", L"C:c", L"Fichier"},
-       {{L"C:\\a", F, false}, {L"docs\\b", F, false}, {L"C:c", F, true}},
+       {{L"C:\\a", U, false}, {L"docs\\b", U, false}, {L"C:c", F, true}},
        {}},
+      {"the spellings of one path are one row: the first's place, its type word",
+       {L"C:\\DATA\\ALPHA.TXT", L"Fichier", L"c:\\data\\alpha.txt", L"Dossier", L"C:/data/alpha.txt",
+        L"C:\\data\\.\\alpha.txt", L"  \"C:\\data\\alpha.txt\"\t", L"C:\\d\\dir1", L"C:\\d\\dir1\\", L"Dossier",
+        L"C:\\", L"c:/"},
+       {{L"C:\\DATA\\ALPHA.TXT", F, true}, {L"C:\\d\\dir1", D, true}, {L"C:\\", U, false}},
+       {},
+       {},
+       6},
       {"nothing", {}, {}, {}},
   };
   for (const Case& c : cases) {
@@ -108,6 +131,8 @@ TEST(ListFileRecords, EveryPathIsAnItemWhateverTheLineShape) {
       EXPECT_EQ(read.records[i].typed, c.records[i].typed) << c.what << " " << i;
     }
     EXPECT_EQ(read.strays, c.strays) << c.what;
+    EXPECT_EQ(read.words, c.words) << c.what;
+    EXPECT_EQ(read.joined, c.joined) << c.what;
   }
 }
 

@@ -23,6 +23,11 @@ TEST(ListTextEncoding, ChosenByMarkThenByValidUtf8) {
   EXPECT_EQ(DetectListEncoding("\xFF\xFE" "a\0"s), ListEncoding::Utf16Le);
   EXPECT_EQ(DetectListEncoding("\xFE\xFF\0a"s), ListEncoding::Utf16Be);
   EXPECT_EQ(DetectListEncoding("caf\xC3\xA9\r\n"), ListEncoding::Utf8);
+  // Without a mark, UTF-16 by a NUL beside the first character, as standard
+  // input is read; a NUL further on is a cut, not UTF-16.
+  EXPECT_EQ(DetectListEncoding("C\0:\0\r\0\n\0"s), ListEncoding::Utf16UnmarkedLe);
+  EXPECT_EQ(DetectListEncoding("\0C\0:"s), ListEncoding::Utf16UnmarkedBe);
+  EXPECT_EQ(DetectListEncoding("C:\\a\r\nb\0c"s), ListEncoding::Ansi);
   // Plain ASCII and Windows-1252 stay ANSI, as the program writes them.
   EXPECT_EQ(DetectListEncoding("C:\\plain\r\n"), ListEncoding::Ansi);
   EXPECT_EQ(DetectListEncoding("Priv\xE9\r\n"), ListEncoding::Ansi);
@@ -44,7 +49,8 @@ TEST(ListTextDecoding, NotepadFormsKeepEveryItem) {
     le += static_cast<char>(c & 0xFF), le += static_cast<char>(c >> 8);
     be += static_cast<char>(c >> 8), be += static_cast<char>(c & 0xFF);
   }
-  for (const auto& bytes : {le, be}) {
+  // The same without their marks, as "cmd /u" writes them.
+  for (const auto& bytes : {le, be, le.substr(2), be.substr(2)}) {
     t = DecodeListText(bytes, Latin1);
     EXPECT_TRUE(t.whole);
     EXPECT_EQ(t.lines, expected);
@@ -63,6 +69,10 @@ TEST(ListTextDecoding, WhatCannotBeReadWholeIsFlagged) {
   ListText t = DecodeListText("C:\\a\r\nFichier\r\n\0C:\\b\r\nFichier\r\n"s, Latin1);
   EXPECT_FALSE(t.whole);
   EXPECT_EQ(t.lines, (WLines{L"C:\\a", L"Fichier"}));
+  // Only whole lines: the text before a NUL on its line is no line.
+  t = DecodeListText("alpha\r\nC:\\data\\be\0ta.txt\r\ngamma"s, Latin1);
+  EXPECT_FALSE(t.whole);
+  EXPECT_EQ(t.lines, (WLines{L"alpha"}));
   // Odd UTF-16 length, a lone surrogate, a broken sequence behind a UTF-8 mark.
   EXPECT_FALSE(DecodeListText("\xFF\xFE" "a\0b"s, Latin1).whole);
   EXPECT_FALSE(DecodeListText("\xFF\xFE\x00\xDC"s, Latin1).whole);
@@ -127,6 +137,11 @@ TEST(ExactPathForm, KeepsTheExactNameAndCleansTheRest) {
   EXPECT_EQ(ExactPath(L"c:/a//b/./c/../d\\"), L"\\\\?\\c:\\a\\b\\d\\");
   EXPECT_EQ(ExactPath(L"C:\\..\\..\\x"), L"\\\\?\\C:\\x");
   EXPECT_EQ(ExactPath(L"\\\\srv\\share\\dir\\..\\..\\f."), L"\\\\?\\UNC\\srv\\share\\f.");
+  // The one spelling the rows of a path share; the exact name is the line's own.
+  EXPECT_EQ(MeantPath(L" \t\"C:/a//b/./c\\\"  "), L"C:\\a\\b\\c");
+  EXPECT_EQ(MeantPath(L"//srv/share/"), L"\\\\srv\\share");
+  EXPECT_EQ(MeantPath(L"c:\\"), L"c:\\");
+  EXPECT_EQ(TrimListedName(L" \"\"C:\\a\"\" "), L"\"C:\\a\"");
   // Already exact, a device, relative or not a path at all: unchanged.
   for (const wchar_t* same : {L"\\\\?\\C:\\x.", L"\\\\.\\C:", L"twin.", L"Drives\\x", L"C:rel", L"\\\\srv", L""})
     EXPECT_EQ(ExactPath(same), same);
