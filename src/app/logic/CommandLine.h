@@ -90,6 +90,7 @@ struct ItemOutcome {
   ItemState state = ItemState::Visible;  // read back once every item was done
   std::uint32_t error = 0;               // the refused write's reason, else 0
   bool unusable = false;                 // a relative path: never acted on
+  bool already = false;                  // it was as asked before the run: nothing to change
 };
 
 // /cacher or /voir over the list file's records, item by item as "Tout
@@ -103,10 +104,11 @@ using ReasonText = std::function<std::wstring(std::uint32_t)>;
 struct Report {
   std::vector<std::wstring> lines;
   int exitCode = kExitDone;
-  // For the event of the run: the items done, those that failed ("path :
-  // why"), and all the command concerned.
-  std::size_t done = 0, total = 0;
-  std::vector<std::wstring> failures;
+  // For the event of the run: the items done, those already as asked, those
+  // that failed ("path : why", and the reason alone, which is all the event
+  // says), and all the command concerned.
+  std::size_t done = 0, already = 0, total = 0;
+  std::vector<std::wstring> failures, reasons;
 };
 // One line per item: its new state, or what kept it from changing with the
 // system's reason; then a summary. A missing item's reason is error (the
@@ -115,8 +117,13 @@ struct Report {
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
                         const ReasonText& reason, const std::vector<std::wstring>& strays = {});
 
-// Why a /liste file cannot be read as a list: a folder, or a device.
+// Why a list file cannot be read as a list: a folder, or a device.
 enum class ListFileKind { Disk, Folder, Device };
+// Whether the system takes a path's last part for a device, whatever the
+// folder before it: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 (any
+// case, with or without an extension or trailing blanks and dots), CONIN$
+// and CONOUT$. Such a name is never opened: a serial port may wait.
+bool IsDeviceName(std::wstring_view path);
 std::wstring NotAListLine(const std::wstring& path, ListFileKind kind);
 
 // ---- Restoring the hidden store ----------------------------------------------
@@ -146,6 +153,12 @@ struct StoreOutcome {
 // nameRestored: a line for each item put back (the command line's log); the
 // window says only how many, and what stayed.
 Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored = true);
+
+// The report as a code page can write it: each character canWrite refuses
+// (a whole surrogate pair is one) is spelled "<U+0161>" instead, never
+// replaced by a look-alike, so a line never names another file ("<" and ">"
+// are in no file name).
+std::wstring SpelledForCodePage(std::wstring_view text, const std::function<bool(std::wstring_view)>& canWrite);
 
 // Said when the list file or a store folder cannot be read (code 4).
 std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason);
