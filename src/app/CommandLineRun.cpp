@@ -90,18 +90,18 @@ class Output {
     // another file): it is written as its number.
     UINT codePage = ::GetConsoleOutputCP();
     if (!codePage) codePage = CP_OEMCP;
-    const std::wstring text = codePage == CP_UTF8 ? line : SpelledForCodePage(line, [codePage](std::wstring_view c) {
+    const std::wstring spelled = codePage == CP_UTF8 ? line : SpelledForCodePage(line, [codePage](std::wstring_view c) {
       BOOL usedDefault = FALSE;
       char bytes[8];
       const int n = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, c.data(), static_cast<int>(c.size()), bytes,
                                           sizeof bytes, nullptr, &usedDefault);
       return n > 0 && !usedDefault;
     });
-    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+    const int n = ::WideCharToMultiByte(codePage, 0, spelled.data(), static_cast<int>(spelled.size()), nullptr, 0,
                                         nullptr, nullptr);
     if (n <= 0) return;
     std::string bytes(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+    ::WideCharToMultiByte(codePage, 0, spelled.data(), static_cast<int>(spelled.size()), bytes.data(), n, nullptr,
                           nullptr);
     ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
@@ -164,33 +164,18 @@ int StopUnreadable(Output& out, IEventTrail& trail, const std::wstring& line, co
 }
 
 // Why a list path cannot be read as a list, or nothing when it can be (or,
-// for the user's own list, when it is not there: an empty list). A folder or
-// a device (NUL, CON, COM1...) is no list at all, and a device is never
-// opened: a serial port may wait.
+// for the user's own list, when it is not there: an empty list).
 struct NotAList {
   std::wstring line, why;
 };
 std::optional<NotAList> ListPathProblem(const std::wstring& listFile, bool mustExist) {
-  if (IsDeviceName(listFile))
-    return NotAList{NotAListLine(listFile, ListFileKind::Device), L"p\u00E9riph\u00E9rique"};
-  const DWORD attributes = ::GetFileAttributesW(listFile.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return NotAList{NotAListLine(listFile, ListFileKind::Folder), L"dossier"};
-  if (attributes == INVALID_FILE_ATTRIBUTES && !mustExist) {
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-  }
-  // Opened for no reading at all, only to ask what it is: a device is never
-  // read from, and nobody is kept from the file meanwhile.
-  UniqueFile probe(::CreateFileW(listFile.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-  if (!probe) {
-    const std::wstring why = SystemErrorText(::GetLastError());
-    return NotAList{UnreadableLine(listFile, why), why};
-  }
-  if (::GetFileType(probe.get()) != FILE_TYPE_DISK)
-    return NotAList{NotAListLine(listFile, ListFileKind::Device), L"p\u00E9riph\u00E9rique"};
-  return std::nullopt;
+  const ListFileKind kind = ListPathKind(listFile);
+  if (kind != ListFileKind::Disk)
+    return NotAList{NotAListLine(listFile, kind),
+                    kind == ListFileKind::Folder ? L"dossier" : L"p\u00E9riph\u00E9rique"};
+  if (!mustExist || ::GetFileAttributesW(listFile.c_str()) != INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  const std::wstring why = SystemErrorText(::GetLastError());
+  return NotAList{UnreadableLine(listFile, why), why};
 }
 
 int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user, const Policies& policies,

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "protect/logic/ExactPath.h"
+
 namespace ferlane {
 
 // The file's lines. A missing file (or folder) gives no lines and
@@ -88,5 +90,10 @@ std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole = 
 std::wstring OpenListFileErrorText(const std::wstring& fileName, DWORD error);
 // "Impossible de créer le fichier "<name>". <system reason>"
 std::wstring CreateListFileErrorText(const std::wstring& fileName, DWORD error);
+
+// What a list path names on this system: a folder, a device (by its name,
+// never opened, or by what the system answers for it), else a file on disk
+// or nothing yet. A list file can only be the last.
+ListFileKind ListPathKind(const std::wstring& fileName);
 
 }  // namespace ferlane

@@ -415,28 +415,15 @@ std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason
   return L"Impossible de lire \"" + path + L"\" : " + reason + L" Rien n'est chang\u00E9.";
 }
 
-bool IsDeviceName(std::wstring_view path) {
-  const std::size_t slash = path.find_last_of(L"\\/:");
-  std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-  // The system drops trailing blanks and dots, and an extension does not
-  // make a device a file ("nul.txt" is NUL).
-  while (!name.empty() && (name.back() == L' ' || name.back() == L'.')) name.remove_suffix(1);
-  name = name.substr(0, name.find(L'.'));
-  while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
-  std::wstring upper(name);
-  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
-  if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL" || upper == L"CONIN$" ||
-      upper == L"CONOUT$")
-    return true;
-  return upper.size() == 4 && (upper.compare(0, 3, L"COM") == 0 || upper.compare(0, 3, L"LPT") == 0) &&
-         upper[3] >= L'1' && upper[3] <= L'9';
-}
-
-std::wstring NotAListLine(const std::wstring& path, ListFileKind kind) {
+std::wstring NotAListText(const std::wstring& path, ListFileKind kind) {
   const std::wstring what = kind == ListFileKind::Folder
                                 ? L"est un dossier, pas un fichier de liste"
                                 : L"d\u00E9signe un p\u00E9riph\u00E9rique (NUL, CON, COM1...), pas un fichier sur disque";
-  return L"Impossible de lire la liste \"" + path + L"\" : ce nom " + what + L". Rien n'est chang\u00E9.";
+  return L"Impossible de lire la liste \"" + path + L"\" : ce nom " + what + L".";
+}
+
+std::wstring NotAListLine(const std::wstring& path, ListFileKind kind) {
+  return NotAListText(path, kind) + L" Rien n'est chang\u00E9.";
 }
 
 std::wstring PartlyReadableLine(const std::wstring& path) {

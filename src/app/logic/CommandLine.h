@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "protect/logic/HideShow.h"
+#include "protect/logic/ExactPath.h"
 #include "protect/logic/ListFile.h"
 
 namespace ferlane {
@@ -117,13 +118,10 @@ struct Report {
 Report ListActionReport(CommandAction action, const std::wstring& listFile, const std::vector<ItemOutcome>& outcomes,
                         const ReasonText& reason, const std::vector<std::wstring>& strays = {});
 
-// Why a list file cannot be read as a list: a folder, or a device.
-enum class ListFileKind { Disk, Folder, Device };
-// Whether the system takes a path's last part for a device, whatever the
-// folder before it: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 (any
-// case, with or without an extension or trailing blanks and dots), CONIN$
-// and CONOUT$. Such a name is never opened: a serial port may wait.
-bool IsDeviceName(std::wstring_view path);
+// Why a list file cannot be read as a list: a folder, or a device
+// (ListFileKind). The line ends with "Rien n'est changé."; the text alone
+// is the window's.
+std::wstring NotAListText(const std::wstring& path, ListFileKind kind);
 std::wstring NotAListLine(const std::wstring& path, ListFileKind kind);
 
 // ---- Restoring the hidden store ----------------------------------------------

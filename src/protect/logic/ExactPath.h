@@ -5,6 +5,7 @@
 // the system's clean-up of the path, so it is done here: "/" becomes "\",
 // doubled separators and "." components go, ".." takes its parent away.
 #include <string>
+#include <string_view>
 
 namespace ferlane {
 
@@ -18,5 +19,14 @@ std::wstring ExactPath(const std::wstring& path);
 // exact form. A relative path ("docs\a", "C:a") would name something else
 // in each current folder, so it is never acted on.
 bool IsUsableListPath(const std::wstring& path);
+
+// What a list path names: a file on disk (or nothing yet), a folder, or a
+// device, which no list file can be.
+enum class ListFileKind { Disk, Folder, Device };
+// Whether the system takes a path's last part for a device, whatever the
+// folder before it: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 (any
+// case, with or without an extension or trailing blanks and dots), CONIN$
+// and CONOUT$. Such a name is never opened: a serial port may wait.
+bool IsDeviceName(std::wstring_view path);
 
 }  // namespace ferlane
