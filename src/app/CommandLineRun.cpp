@@ -335,6 +335,10 @@ int RunJob(Output& out, const CommandLine& command) {
           out.Line(L"/motdepasse:- : aucun mot de passe n'est arriv\u00E9 : l'entr\u00E9e standard s'est termin\u00E9e "
                    L"vide. Rien n'est chang\u00E9.");
           return kExitPassword;
+        case PasswordInput::NulCharacter:
+          out.Line(L"/motdepasse:- : la premi\u00E8re ligne de l'entr\u00E9e standard contient un caract\u00E8re nul "
+                   L"(U+0000), qu'aucun mot de passe ne contient. Rien n'est chang\u00E9.");
+          return kExitPassword;
         case PasswordInput::UnknownEncoding:
           out.Line(L"/motdepasse:- : l'entr\u00E9e standard contient des octets nuls qui ne sont pas de l'UTF-16 ; "
                    L"envoyez le mot de passe en UTF-8, en UTF-16 ou dans la page de code ANSI. "

@@ -65,6 +65,19 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
       {"/liste with /retablir", {L"/retablir", L"/liste:" + absent}, [] {}, 2, L"/retablir"},
       {"a /liste that names nothing", {L"/cacher", L"/liste:" + absent}, [] {}, 4, absent},
       {"a /liste that names a folder", {L"/voir", L"/liste:" + folder}, [] {}, 4, folder},
+      {"a /liste that names a device", {L"/cacher", L"/liste:CON"}, [] {}, 4, L"p\u00E9riph\u00E9rique"},
+      {"a /liste that names a device in a folder", {L"/voir", L"/liste:" + folder + L"\\aux.txt"}, [] {}, 4,
+       L"p\u00E9riph\u00E9rique"},
+      {"the user's own list path made a folder",
+       {L"/cacher"},
+       [&] {
+         RegistryKey policy;
+         policy.Open(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane", true);
+         policy.WriteString(L"ListFolder", folder);
+         CreateFolderPath(folder + L"\\" + user);
+       },
+       4, L"est un dossier"},
+      {"a switch twice", {L"/cacher", L"/cacher"}, [] {}, 2, L"/cacher est donn\u00E9 deux fois."},
       {"a password value that is no text",
        {L"/voir"},
        [&] {
@@ -93,6 +106,7 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     platform.userName.reset();
     platform.programFiles.reset();
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane");
     c.arrange();
     std::wstring said;
     EXPECT_EQ(RunCommandArguments(c.args, [&](const std::wstring& line) { said += line + L"\n"; }), c.exitCode)
@@ -101,6 +115,7 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     ::SetStdHandle(STD_INPUT_HANDLE, input);
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane");
 }
 
 // A standard user's logon script: the store cannot be made under Program
@@ -177,6 +192,10 @@ TEST(PasswordInput, EveryWayAWriterSendsThePasswordIsReadOrNamed) {
       {"an empty pipe", "", false, false, PasswordInput::NoInput, L""},
       {"an empty file", "", true, false, PasswordInput::NoInput, L""},
       {"NUL bytes in no UTF-16 pattern", std::string("ab\0c", 4), false, false, PasswordInput::UnknownEncoding, L""},
+      // A NUL character is named as such, never an empty or a wrong password.
+      {"a NUL character behind a mark", std::string("\xFF\xFE\0\0\n\0", 6), false, false,
+       PasswordInput::NulCharacter, L""},
+      {"a NUL character in UTF-16", std::string("a\0\0\0", 4), true, false, PasswordInput::NulCharacter, L""},
       {"a writer that keeps its end open", "sec", false, true, PasswordInput::NoLine, L""},
   };
   for (const Case& c : cases) {
