@@ -342,8 +342,8 @@ TEST_F(KeyboardTest, AltLettersOpenTheMenuFirstAndASharedLetterOnlyMovesTheFocus
   page.SetLocked(true);
   ::SetFocus(main->PageControl1());
   for (const wchar_t key : {L'i', L'g'}) {
-    EXPECT_FALSE(PressAlt(*main, key)) << key;
-    EXPECT_EQ(::GetFocus(), main->PageControl1()) << key;
+    EXPECT_FALSE(PressAlt(*main, key)) << static_cast<char>(key);
+    EXPECT_EQ(::GetFocus(), main->PageControl1()) << static_cast<char>(key);
   }
   page.SetLocked(false);
   EXPECT_TRUE(messages.shown.empty());

@@ -318,7 +318,8 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
   std::wstring summary = (hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
                          std::to_wstring(asked) + L" sur " + std::to_wstring(outcomes.size());
   if (report.already)
-    summary += L" (" + std::to_wstring(report.already) + L" l'\u00E9taient d\u00E9j\u00E0)";
+    summary += L", dont " + std::to_wstring(report.already) +
+               (report.already == 1 ? L" qui l'\u00E9tait d\u00E9j\u00E0" : L" qui l'\u00E9taient d\u00E9j\u00E0");
   report.lines.push_back(summary + L".");
   if (!report.failures.empty()) report.exitCode = kExitItemsRefused;
   return report;

@@ -283,6 +283,7 @@ TEST(CommandLineList, ShowReadsBackOnceAllAreDoneAndAnEmptyListIsDone) {
   EXPECT_EQ(report.exitCode, kExitDone);
   EXPECT_TRUE(HasLine(report, L"Visible : C:\\a"));
   EXPECT_TRUE(HasLine(report, L"D\u00E9j\u00E0 visible : C:\\b"));  // it was: nothing to change
+  EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments visibles : 2 sur 2, dont 1 qui l'\u00E9tait d\u00E9j\u00E0."));
 
   // A write the system took but that did not hold is a failure all the same.
   std::vector<ItemOutcome> stuck{{L"C:\\s", ItemState::Hidden, 0}};
