@@ -65,9 +65,6 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
       {"/liste with /retablir", {L"/retablir", L"/liste:" + absent}, [] {}, 2, L"/retablir"},
       {"a /liste that names nothing", {L"/cacher", L"/liste:" + absent}, [] {}, 4, absent},
       {"a /liste that names a folder", {L"/voir", L"/liste:" + folder}, [] {}, 4, folder},
-      {"a /liste that names a device", {L"/cacher", L"/liste:CON"}, [] {}, 4, L"p\u00E9riph\u00E9rique"},
-      {"a /liste that names a device in a folder", {L"/voir", L"/liste:" + folder + L"\\aux.txt"}, [] {}, 4,
-       L"p\u00E9riph\u00E9rique"},
       {"the user's own list path made a folder",
        {L"/cacher"},
        [&] {
@@ -77,7 +74,6 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
          CreateFolderPath(folder + L"\\" + user);
        },
        4, L"est un dossier"},
-      {"a switch twice", {L"/cacher", L"/cacher"}, [] {}, 2, L"/cacher est donn\u00E9 deux fois."},
       {"a password value that is no text",
        {L"/voir"},
        [&] {

@@ -302,6 +302,9 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   EXPECT_EQ(Last().strings[9], L"Introuvable (1)");  // why, never which
   main->Actualiser1Click();  // reads, changes nothing: no event
   EXPECT_EQ(platform.events.size(), 1u);
+  main->SpeedButton2Click();  // again: the item there was hidden already, and is counted so
+  EXPECT_EQ(Last().strings[6], L"0");
+  EXPECT_EQ(Last().strings[10], L"1");
 
   // A shell setting applied.
   {
@@ -328,7 +331,7 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
 
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1500u);
-  EXPECT_EQ(platform.events.size(), 4u);
+  EXPECT_EQ(platform.events.size(), 5u);
   main.reset();
 
   // Opened with it, then removed in "Changer le mot de passe".
@@ -341,7 +344,7 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   main->Changerlemotdepasse1Click();
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1502u);
-  EXPECT_EQ(platform.events.size(), 5u);
+  EXPECT_EQ(platform.events.size(), 6u);
 }
 
 TEST_F(EventTrailTest, ARefusedElevationIsWrittenBeforeItIsSaid) {
