@@ -86,17 +86,18 @@ class Output {
     }
     // A file or pipe gets the console's code page, as the system's own
     // commands write it (OEM when there is no console). A character the
-    // page lacks is never replaced by a look-alike ("š" by "s" would name
-    // another file): it is written as its number.
+    // page lacks is never replaced by a look-alike (an s with a caron as a
+    // plain "s" would name another file): it is written as its number.
     UINT codePage = ::GetConsoleOutputCP();
     if (!codePage) codePage = CP_OEMCP;
-    const std::wstring spelled = codePage == CP_UTF8 ? line : SpelledForCodePage(line, [codePage](std::wstring_view c) {
+    auto canWrite = [codePage](std::wstring_view c) {
       BOOL usedDefault = FALSE;
       char bytes[8];
       const int n = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, c.data(), static_cast<int>(c.size()), bytes,
                                           sizeof bytes, nullptr, &usedDefault);
       return n > 0 && !usedDefault;
-    });
+    };
+    const std::wstring spelled = codePage == CP_UTF8 ? line : SpelledForCodePage(line, canWrite);
     const int n = ::WideCharToMultiByte(codePage, 0, spelled.data(), static_cast<int>(spelled.size()), nullptr, 0,
                                         nullptr, nullptr);
     if (n <= 0) return;
@@ -190,7 +191,8 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     // moved there. A list file itself is never written here.
     const UserListFile own = PrepareUserListFile(policies, ProgramFolder(), user);
     if (own.folderError)
-      return StopUnreadable(out, trail, ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.",
+      return StopUnreadable(out, trail,
+                            ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.",
                             own.folder, SystemErrorText(own.folderError));
     if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
     if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
@@ -204,8 +206,10 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   bool whole = true;
   // Read as the window reads it, any line shape, and never written here.
   const DWORD error = ReadListFile(listFile, lines, &whole);
-  if (error != ERROR_SUCCESS)
-    return StopUnreadable(out, trail, UnreadableLine(listFile, SystemErrorText(error)), listFile, SystemErrorText(error));
+  if (error != ERROR_SUCCESS) {
+    const std::wstring why = SystemErrorText(error);
+    return StopUnreadable(out, trail, UnreadableLine(listFile, why), listFile, why);
+  }
   if (!whole)
     return StopUnreadable(out, trail, PartlyReadableLine(listFile), listFile,
                           L"lu en partie (octet nul ou caract\u00E8re illisible)");

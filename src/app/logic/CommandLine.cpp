@@ -88,7 +88,8 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
       SetAction(line, CommandAction::Restore);
     } else if (StartsWith(name, kPassword)) {
       const std::wstring text = arg.substr(kPassword.size());  // exactly as given
-      if (text.empty()) line.error = L"/motdepasse: sans mot de passe (/motdepasse:- le lit sur l'entr\u00E9e standard).";
+      if (text.empty())
+        line.error = L"/motdepasse: sans mot de passe (/motdepasse:- le lit sur l'entr\u00E9e standard).";
       if (text == L"-") line.passwordFromInput = true;
       else line.password = text;
     } else if (StartsWith(name, kList)) {
@@ -402,9 +403,9 @@ std::wstring SpelledForCodePage(std::wstring_view text, const std::function<bool
       out += one;
       continue;
     }
+    const auto high = static_cast<std::uint32_t>(c);
     const std::uint32_t point =
-        pair ? 0x10000u + ((static_cast<std::uint32_t>(c) - 0xD800u) << 10) + (static_cast<std::uint32_t>(one[1]) - 0xDC00u)
-             : static_cast<std::uint32_t>(c);
+        pair ? 0x10000u + ((high - 0xD800u) << 10) + (static_cast<std::uint32_t>(one[1]) - 0xDC00u) : high;
     wchar_t number[16];
     std::swprintf(number, 16, L"<U+%04X>", static_cast<unsigned>(point));
     out += number;

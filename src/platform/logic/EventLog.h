@@ -24,7 +24,7 @@ enum class EventId : std::uint32_t {
   ListShownWithFailures = 1003,
   SelectionToggled = 1004,       // "Cacher ou Voir la sélection"
   SelectionToggledWithFailures = 1005,
-  JobUnreadable = 1006,          // a command-line job stopped, nothing changed: the list, its folder or the store unread (exit 4)
+  JobUnreadable = 1006,          // a command-line job stopped unchanged (exit 4): the list, its folder or the store
   ShortcutsMoved = 1100,         // between the all-users and the user's folders
   ShortcutsMovedWithFailures = 1101,
   ItemsParked = 1200,            // the user's shortcuts and programs into the hidden store
