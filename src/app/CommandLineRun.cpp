@@ -94,7 +94,7 @@ class Output {
       BOOL usedDefault = FALSE;
       char bytes[8];
       const int n = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, c.data(), static_cast<int>(c.size()), bytes,
-                                          sizeof bytes, nullptr, &usedDefault);
+                                          static_cast<int>(sizeof bytes), nullptr, &usedDefault);
       return n > 0 && !usedDefault;
     };
     const std::wstring spelled = codePage == CP_UTF8 ? line : SpelledForCodePage(line, canWrite);
