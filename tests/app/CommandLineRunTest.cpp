@@ -192,6 +192,7 @@ TEST(PasswordInput, EveryWayAWriterSendsThePasswordIsReadOrNamed) {
       {"a NUL character behind a mark", std::string("\xFF\xFE\0\0\n\0", 6), false, false,
        PasswordInput::NulCharacter, L""},
       {"a NUL character in UTF-16", std::string("a\0\0\0", 4), true, false, PasswordInput::NulCharacter, L""},
+      {"a NUL byte, then a line end", std::string("\0\n", 2), false, false, PasswordInput::UnknownEncoding, L""},
       {"a writer that keeps its end open", "sec", false, true, PasswordInput::NoLine, L""},
   };
   for (const Case& c : cases) {

@@ -195,7 +195,10 @@ InputEncoding InputEncodingOf(std::string_view bytes) {
   // Bytes after a first line that came whole are not looked at.
   if (bytes.substr(0, bytes.find_first_of("\r\n")).find('\0') == std::string_view::npos) return InputEncoding::Bytes;
   if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return InputEncoding::Utf16Le;
-  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0') return InputEncoding::Utf16Be;
+  // A NUL then a line end is no UTF-16 line that a writer sends: a NUL byte,
+  // named as such rather than read as an empty password.
+  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0' && bytes[1] != '\r' && bytes[1] != '\n')
+    return InputEncoding::Utf16Be;
   return InputEncoding::Unknown;
 }
 

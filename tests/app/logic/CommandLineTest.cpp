@@ -158,6 +158,7 @@ TEST(CommandLinePassword, TheFirstLineOfStandardInputInEachEncodingAWriterMaySen
   for (const Seen& seen : {Seen{"", InputEncoding::Bytes}, Seen{"ab", InputEncoding::Bytes},
                            Seen{std::string("ab\0c", 4), InputEncoding::Unknown},
                            Seen{std::string("\0\0ab", 4), InputEncoding::Unknown},
+                           Seen{std::string("\0\r\n", 3), InputEncoding::Unknown},
                            Seen{std::string("ab\n\0", 4), InputEncoding::Bytes},
                            Seen{std::string("a\0", 2), InputEncoding::Utf16Le},
                            Seen{std::string("\xFE\xFF", 2), InputEncoding::Utf16Be}})
