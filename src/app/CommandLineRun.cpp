@@ -86,14 +86,24 @@ class Output {
       return;
     }
     // A file or pipe gets the console's code page, as the system's own
-    // commands write it (OEM when there is no console).
+    // commands write it (OEM when there is no console). A character the
+    // page lacks is never replaced by a look-alike (an s with a caron as a
+    // plain "s" would name another file): it is written as its number.
     UINT codePage = ::GetConsoleOutputCP();
     if (!codePage) codePage = CP_OEMCP;
-    const int n = ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+    auto canWrite = [codePage](std::wstring_view c) {
+      BOOL usedDefault = FALSE;
+      char bytes[8];
+      const int n = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, c.data(), static_cast<int>(c.size()), bytes,
+                                          static_cast<int>(sizeof bytes), nullptr, &usedDefault);
+      return n > 0 && !usedDefault;
+    };
+    const std::wstring spelled = codePage == CP_UTF8 ? line : SpelledForCodePage(line, canWrite);
+    const int n = ::WideCharToMultiByte(codePage, 0, spelled.data(), static_cast<int>(spelled.size()), nullptr, 0,
                                         nullptr, nullptr);
     if (n <= 0) return;
     std::string bytes(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n, nullptr,
+    ::WideCharToMultiByte(codePage, 0, spelled.data(), static_cast<int>(spelled.size()), bytes.data(), n, nullptr,
                           nullptr);
     ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
@@ -146,29 +156,28 @@ bool ReadStoredPassword(const std::wstring& user, std::wstring& stored, std::wst
   return true;
 }
 
-// The list a /liste names must be a file on disk: a path that names
-// nothing is a mistake to report, not an empty list, and a folder or a
-// device (NUL, CON, COM1...) is no list at all.
-bool GivenListReadable(Output& out, const std::wstring& listFile) {
-  const DWORD attributes = ::GetFileAttributesW(listFile.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    out.Line(NotAListLine(listFile, ListFileKind::Folder));
-    return false;
-  }
-  // Opened for no reading at all, only to ask what it is: a device is never
-  // read from, and nobody is kept from the file meanwhile.
-  UniqueFile probe(::CreateFileW(listFile.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-  if (!probe) {
-    const DWORD error = ::GetLastError();
-    out.Line(UnreadableLine(listFile, SystemErrorText(error)));
-    return false;
-  }
-  if (::GetFileType(probe.get()) != FILE_TYPE_DISK) {
-    out.Line(NotAListLine(listFile, ListFileKind::Device));
-    return false;
-  }
-  return true;
+// A job stopped before it changed anything (exit 4): said, and written as an
+// error event of its own, so that a subscription on errors sees the run.
+int StopUnreadable(Output& out, IEventTrail& trail, const std::wstring& line, const std::wstring& what,
+                   const std::wstring& why) {
+  out.Line(line);
+  trail.Write(EventId::JobUnreadable, {what, why});
+  return kExitUnreadable;
+}
+
+// Why a list path cannot be read as a list, or nothing when it can be (or,
+// for the user's own list, when it is not there: an empty list).
+struct NotAList {
+  std::wstring line, why;
+};
+std::optional<NotAList> ListPathProblem(const std::wstring& listFile, bool mustExist) {
+  const ListFileKind kind = ListPathKind(listFile);
+  if (kind != ListFileKind::Disk)
+    return NotAList{NotAListLine(listFile, kind),
+                    kind == ListFileKind::Folder ? L"dossier" : L"p\u00E9riph\u00E9rique"};
+  if (!mustExist || ::GetFileAttributesW(listFile.c_str()) != INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  const std::wstring why = SystemErrorText(::GetLastError());
+  return NotAList{UnreadableLine(listFile, why), why};
 }
 
 // The trial's look at the user's own list: named with where it comes from
@@ -194,8 +203,13 @@ bool LookAtOwnList(Output& out, const Policies& policies, const std::wstring& us
 int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user, const Policies& policies,
                IEventTrail& trail) {
   const CommandAction action = command.action;
-  if (command.listFile && !GivenListReadable(out, *command.listFile)) return kExitUnreadable;
   std::wstring listFile, readFrom;
+  // A trial says why it would stop and writes no event.
+  const auto stop = [&](const std::wstring& line, const std::wstring& what, const std::wstring& why) {
+    if (!command.trial) return StopUnreadable(out, trail, line, what, why);
+    out.Line(line);
+    return kExitUnreadable;
+  };
   if (command.listFile) {
     listFile = readFrom = *command.listFile;
     if (command.trial) out.Line(ListUsedLine(ListSource::Given, listFile));
@@ -206,26 +220,27 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     // first): older lists moved in, the policy's folder made and the list
     // moved there. A list file itself is never written here.
     const UserListFile own = PrepareUserListFile(policies, ProgramFolder(), user);
-    if (own.folderError) {
-      out.Line(ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.");
-      return kExitUnreadable;
-    }
+    if (own.folderError)
+      return stop(ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.", own.folder,
+                  SystemErrorText(own.folderError));
     if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
     if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
     listFile = readFrom = own.path;
   }
+  // The user's own list that is not there is an empty list; one /liste
+  // names must be there.
+  if (const auto problem = ListPathProblem(readFrom, command.listFile.has_value()))
+    return stop(problem->line, readFrom, problem->why);
   std::vector<std::wstring> lines;
   bool whole = true;
   // Read as the window reads it, any line shape, and never written here.
   const DWORD error = ReadListFile(readFrom, lines, &whole);
   if (error != ERROR_SUCCESS) {
-    out.Line(UnreadableLine(readFrom, SystemErrorText(error)));
-    return kExitUnreadable;
+    const std::wstring why = SystemErrorText(error);
+    return stop(UnreadableLine(readFrom, why), readFrom, why);
   }
-  if (!whole) {
-    out.Line(PartlyReadableLine(readFrom));
-    return kExitUnreadable;
-  }
+  if (!whole)
+    return stop(PartlyReadableLine(readFrom), readFrom, L"lu en partie (octet nul ou caract\u00E8re illisible)");
   const ListRecords list = ReadListRecords(lines);
   Win32FileAttributes fs;
   std::vector<ItemOutcome> outcomes = RunListAction(fs, list.records, action, command.trial);
@@ -240,10 +255,12 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   }
   const Report report = ListActionReport(action, listFile, outcomes, Reason, list.strays, list.words);
   out.Lines(report.lines);
+  // The event's level is the run's: every item not done is a failure, so a
+  // run that ends with 1 is a warning.
   if (report.total)
     trail.Write(WithFailures(action == CommandAction::Hide ? EventId::ListHidden : EventId::ListShown,
                              report.failures.size()),
-                ItemCountStrings(listFile, L"", report.done, report.failures, report.total));
+                ItemCountStrings(listFile, L"", report.done, report.reasons, report.total, report.already));
   return report.exitCode;
 }
 
@@ -309,10 +326,9 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail, bool t
       SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(std::wstring()),
       SpecialFolderPath(nullptr, kCsidlPrograms).value_or(std::wstring())};
   WholeStoreRestore restore = RestoreWholeStore(store, destinations);
-  if (!restore.unreadable.empty()) {
-    out.Line(UnreadableLine(restore.unreadable, SystemErrorText(restore.error)));
-    return kExitUnreadable;
-  }
+  if (!restore.unreadable.empty())
+    return StopUnreadable(out, trail, UnreadableLine(restore.unreadable, SystemErrorText(restore.error)),
+                          restore.unreadable, SystemErrorText(restore.error));
   std::vector<StoreOutcome>& outcomes = restore.outcomes;
   // Named at every run, as a script's log needs.
   for (const StrandedItems& left : stranded)
@@ -340,10 +356,9 @@ int RunJob(Output& out, const CommandLine& command) {
   const Policies policies = ReadPolicies();
   EventTrail trail(policies.eventLog, EventOrigin::CommandLine);
   const std::wstring user = GetLogonUserName();
-  if (user.empty()) {
-    out.Line(L"Le nom de l'utilisateur est introuvable. Rien n'est chang\u00E9.");
-    return kExitUnreadable;
-  }
+  if (user.empty())
+    return StopUnreadable(out, trail, L"Le nom de l'utilisateur est introuvable. Rien n'est chang\u00E9.", L"",
+                          L"nom de l'utilisateur introuvable");
   if (NeedsPassword(command.action)) {
     std::wstring stored, problem;
     if (!ReadStoredPassword(user, stored, problem)) {
@@ -373,6 +388,10 @@ int RunJob(Output& out, const CommandLine& command) {
         case PasswordInput::NoInput:
           out.Line(L"/motdepasse:- : aucun mot de passe n'est arriv\u00E9 : l'entr\u00E9e standard s'est termin\u00E9e "
                    L"vide. Rien n'est chang\u00E9.");
+          return kExitPassword;
+        case PasswordInput::NulCharacter:
+          out.Line(L"/motdepasse:- : la premi\u00E8re ligne de l'entr\u00E9e standard contient un caract\u00E8re nul "
+                   L"(U+0000), qu'aucun mot de passe ne contient. Rien n'est chang\u00E9.");
           return kExitPassword;
         case PasswordInput::UnknownEncoding:
           out.Line(L"/motdepasse:- : l'entr\u00E9e standard contient des octets nuls qui ne sont pas de l'UTF-16 ; "

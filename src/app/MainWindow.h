@@ -68,9 +68,10 @@ class Tficheprincipale : public IFileDragTarget {
   const std::wstring& RoleLabel() const { return roleLabel_; }
   const std::vector<std::wstring>& FixedDrives() const { return fixedDrives_; }
   std::wstring ListFileName() const { return UserListPath(policies_, programFolder_, userName_); }
-  // False when the folder a policy names for the lists cannot be reached:
-  // the list then stays empty, takes no item and is never written.
-  bool ListUsable() const { return listFolderError_ == ERROR_SUCCESS; }
+  // False when the folder a policy names for the lists cannot be reached, or
+  // the list's path is a folder or a device: the list then stays empty,
+  // takes no item and is never written.
+  bool ListUsable() const { return listFolderError_ == ERROR_SUCCESS && !listNotAFile_; }
 
   TDirTree& DirTree1() { return dirTree1_; }
   TFileListView& FileListView1() { return fileListView1_; }
@@ -185,6 +186,7 @@ class Tficheprincipale : public IFileDragTarget {
   DWORD listFolderError_ = ERROR_SUCCESS;
   const ListWindowClaim* listClaim_ = nullptr;
   std::optional<ListWindowClaim> madeFolderClaim_;
+  bool listNotAFile_ = false;
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   bool closeStepsDone_ = false;

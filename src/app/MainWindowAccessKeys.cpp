@@ -35,6 +35,16 @@ bool Pressable(HWND h) {
 // A group box or a label: its key leads to the control that follows it.
 bool IsFrame(HWND h) { return IsClass(h, L"Button") || IsClass(h, L"Static"); }
 
+// Whether a group box or a label at order[at] frames a control that takes a
+// key: one of those after it, up to the next frame.
+bool FramesUsableControl(const std::vector<HWND>& order, std::size_t at) {
+  for (std::size_t i = at + 1; i < order.size(); ++i) {
+    if (IsFrame(order[i]) && !Pressable(order[i])) return false;
+    if (Usable(order[i])) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::vector<std::wstring> Tficheprincipale::MenuBarCaptions() const {
@@ -52,9 +62,14 @@ std::vector<Tficheprincipale::AccessKeyTarget> Tficheprincipale::AccessKeyTarget
   std::vector<HWND> order;
   TabOrder(order);
   std::vector<AccessKeyTarget> targets;
-  for (HWND h : order) {
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    HWND h = order[i];
     if (!Usable(h)) continue;
     if (h != pageControl1_) {
+      // A frame whose controls are all greyed (settings an administrator
+      // locked) leads nowhere: its key does nothing, and never sends the
+      // focus past them to whatever comes next.
+      if (IsFrame(h) && !Pressable(h) && !FramesUsableControl(order, i)) continue;
       targets.push_back({h, -1, TextOf(h)});
       continue;
     }

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ListFolder.h"
+#include "app/logic/CommandLine.h"
 #include "app/logic/ListFileTexts.h"
 #include "platform/Messages.h"
 #include "protect/ListFileIo.h"
@@ -38,12 +39,21 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
   // A second start must find this window from the moment the folder exists,
   // while any box below is up included.
   if (listClaim_ && !madeFolderClaim_) madeFolderClaim_ = ClaimUnderMadeFolder(*listClaim_, ListFileName(), hwnd_);
-  ::SetWindowTextW(groupBox1_, ListGroupCaption(list.folder, ListUsable()).c_str());
-  if (!ListUsable()) {
+  ::SetWindowTextW(groupBox1_, ListGroupCaption(list.folder, list.folderError == ERROR_SUCCESS).c_str());
+  if (list.folderError != ERROR_SUCCESS) {
     // No other copy of the list stands in for it: it stays empty, unsaved.
     loadNotice_ = {};
     ShowError(hwnd_, ListFolderUnreachableText(list.folder, list.folderError) +
                          L" La liste reste vide et ne sera pas enregistr\u00E9e.");
+    CreateHiddenStore();
+    return;
+  }
+  // A folder or a device where the list file should be: nothing is read
+  // from it, and the close writes nothing in its place.
+  if (const ListFileKind kind = ListPathKind(list.path); kind != ListFileKind::Disk) {
+    listNotAFile_ = true;
+    loadNotice_ = {};
+    ShowError(hwnd_, NotAListText(list.path, kind) + L" La liste reste vide et ne sera pas enregistr\u00E9e.");
     CreateHiddenStore();
     return;
   }

@@ -97,6 +97,12 @@ PasswordInput ReadPasswordFrom(HANDLE in, std::wstring& password, DWORD timeoutM
     // A last line the writer closed without a line end (Notepad's way) is the
     // password all the same.
     password = PasswordFromInput(reader->bytes, [](std::string_view line) { return FromCodePage(CP_ACP, line); });
+    // A NUL is named as such, never taken for an empty or a wrong password.
+    if (password.find(L'\0') != std::wstring::npos) {
+      WipeText(password);
+      password.clear();
+      result = PasswordInput::NulCharacter;
+    }
   }
   WipeText(reader->bytes);  // the whole buffer, what a longer read left included
   delete reader;

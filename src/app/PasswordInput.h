@@ -14,6 +14,7 @@ enum class PasswordInput {
   NoLine,           // no whole line and no end of input within the time allowed
   NoInput,          // the input ended with nothing in it
   UnknownEncoding,  // NUL bytes that are no UTF-16 (InputEncodingOf)
+  NulCharacter,     // the first line holds a NUL character, which no typed password has
 };
 
 // How long a writer has to send the first line, counted from the start of

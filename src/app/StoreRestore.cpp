@@ -148,7 +148,7 @@ void RecordWholeRestore(IEventTrail* trail, const StorePaths& store, const std::
   if (!report.total) return;
   const std::wstring to = outcomes[0].destination + L" ; " + outcomes[1].destination;
   Record(trail, WithFailures(EventId::ItemsRestored, report.failures.size()),
-         ItemCountStrings(StoreUserFolder(store), to, report.done, report.failures, report.total));
+         ItemCountStrings(StoreUserFolder(store), to, report.done, report.reasons, report.total));
 }
 
 }  // namespace ferlane

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "platform/PrivateRights.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {
@@ -34,6 +35,7 @@ void EventTrail::Write(EventId id, const std::vector<std::wstring>& details) {
     // Exactly as many strings as the message's insertions: a missing one
     // would show as "%7" in the Event Viewer.
     strings.resize(static_cast<std::size_t>(kind->strings));
+    for (std::wstring& s : strings) s = EventInsertion(s);
     // The job goes on whatever the log answers.
     Platform().WriteEvent(static_cast<WORD>(kind->type), static_cast<DWORD>(id), strings);
   } catch (...) {
@@ -48,7 +50,11 @@ DWORD Win32Platform::WriteEvent(WORD type, DWORD id, const std::vector<std::wstr
   if (!source) return ::GetLastError();
   std::vector<LPCWSTR> pointers;
   for (const std::wstring& s : strings) pointers.push_back(s.c_str());
-  const BOOL written = ::ReportEventW(source.get(), type, 0, id, nullptr, static_cast<WORD>(pointers.size()), 0,
+  // The account in the event's user field: the Event Viewer shows it, and
+  // a query can filter on it. Written without one when the token is unread.
+  std::vector<BYTE> user = TokenUserSid();
+  const PSID sid = user.empty() ? nullptr : static_cast<PSID>(user.data());
+  const BOOL written = ::ReportEventW(source.get(), type, 0, id, sid, static_cast<WORD>(pointers.size()), 0,
                                       pointers.empty() ? nullptr : pointers.data(), nullptr);
   return written ? static_cast<DWORD>(ERROR_SUCCESS) : ::GetLastError();
 }

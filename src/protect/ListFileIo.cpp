@@ -319,4 +319,16 @@ std::wstring CreateListFileErrorText(const std::wstring& fileName, DWORD error) 
   return L"Impossible de cr\u00E9er le fichier \"" + fileName + L"\". " + SystemErrorText(error);
 }
 
+ListFileKind ListPathKind(const std::wstring& fileName) {
+  if (IsDeviceName(fileName)) return ListFileKind::Device;
+  const DWORD attributes = ::GetFileAttributesW(fileName.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return ListFileKind::Disk;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ListFileKind::Folder;
+  // Opened for no reading at all, only to ask what it is (a pipe's or a
+  // device's other names): nobody is kept from the file meanwhile.
+  const UniqueFile probe(::CreateFileW(fileName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+  return probe && ::GetFileType(probe.get()) != FILE_TYPE_DISK ? ListFileKind::Device : ListFileKind::Disk;
+}
+
 }  // namespace ferlane

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/UniqueHandle.h"
+#include "protect/logic/ExactPath.h"
 
 namespace ferlane {
 
@@ -102,5 +103,10 @@ std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole = 
 std::wstring OpenListFileErrorText(const std::wstring& fileName, DWORD error);
 // "Impossible de créer le fichier "<name>". <system reason>"
 std::wstring CreateListFileErrorText(const std::wstring& fileName, DWORD error);
+
+// What a list path names on this system: a folder, a device (by its name,
+// never opened, or by what the system answers for it), else a file on disk
+// or nothing yet. A list file can only be the last.
+ListFileKind ListPathKind(const std::wstring& fileName);
 
 }  // namespace ferlane

@@ -584,6 +584,10 @@ void ProtectedList::RunCommand(ListCommand command) {
   }
   if (command == ListCommand::ToggleSelected)
     for (int i : SelectedItems()) items[static_cast<std::size_t>(i)].selected = true;
+  // The rows already shown as asked: the event counts them apart from those done.
+  std::vector<bool> wasAsked(rows_.size());
+  const ItemState asked = command == ListCommand::HideAll ? ItemState::Hidden : ItemState::Visible;
+  for (std::size_t i = 0; i < rows_.size(); ++i) wasAsked[i] = rows_[i].stateRead && rows_[i].state == asked;
   Win32FileAttributes real;
   TypeReads fs(files_ ? *files_ : real);
   for (const Row& row : rows_)
@@ -624,7 +628,7 @@ void ProtectedList::RunCommand(ListCommand command) {
         }
     }
   }
-  RecordCommand(command, items, result);
+  RecordCommand(command, items, wasAsked, result);
   // One message after the loop, so a read-only volume does not ask once per
   // item. A command the user stopped says how far it went; one stopped for
   // the window's close or the session's end says nothing more.
@@ -639,20 +643,28 @@ void ProtectedList::RunCommand(ListCommand command) {
 }
 
 void ProtectedList::RecordCommand(ListCommand command, const std::vector<ProtectedItem>& items,
-                                  const ListCommandResult& result) const {
+                                  const std::vector<bool>& wasAsked, const ListCommandResult& result) const {
   if (!trail_ || command == ListCommand::Refresh || result.done == 0) return;
-  std::vector<std::wstring> failures;
-  for (const AttributeFailure& f : result.failures) failures.push_back(f.path + L" : " + TrimmedReason(f.error));
+  // The reasons only: the log is every user's to read, the items are not.
+  std::vector<std::wstring> reasons;
+  for (const AttributeFailure& f : result.failures) reasons.push_back(TrimmedReason(f.error));
   // An item that is gone was not changed either, as the command line counts it.
-  for (const ProtectedItem& item : items)
-    if (item.done && item.state == ItemState::Missing)
-      failures.push_back(item.path + L" : " + StateWord(ItemState::Missing));
+  std::size_t already = 0;
+  const ItemState asked = command == ListCommand::HideAll ? ItemState::Hidden : ItemState::Visible;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (!items[i].done) continue;
+    if (items[i].state == ItemState::Missing) reasons.push_back(StateWord(ItemState::Missing));
+    else if (i < wasAsked.size() && wasAsked[i] && items[i].state == asked) ++already;
+  }
+  const bool wholeList = command != ListCommand::ToggleSelected;
   const EventId plain = command == ListCommand::HideAll   ? EventId::ListHidden
                         : command == ListCommand::ShowAll ? EventId::ListShown
                                                           : EventId::SelectionToggled;
-  trail_->Write(WithFailures(plain, failures.size()),
-                ItemCountStrings(eventListFile_, L"", result.done - std::min(result.done, failures.size()), failures,
-                                 result.total));
+  if (!wholeList) already = 0;
+  const std::size_t notDone = std::min(result.done, reasons.size() + already);
+  trail_->Write(WithFailures(plain, reasons.size()),
+                ItemCountStrings(eventListFile_, L"", result.done - notDone, reasons, result.total,
+                                 wholeList ? std::optional<std::size_t>(already) : std::nullopt));
 }
 
 void ProtectedList::StopCommand() {

@@ -240,7 +240,8 @@ class ProtectedList {
   // file system then holds and names the refused paths in one message.
   void RunCommand(ListCommand command);
   // The command's one event, once it has ended (stopped or not).
-  void RecordCommand(ListCommand command, const std::vector<ProtectedItem>& items,
+  // wasAsked: the rows shown as the command asks before it ran.
+  void RecordCommand(ListCommand command, const std::vector<ProtectedItem>& items, const std::vector<bool>& wasAsked,
                      const ListCommandResult& result) const;
   // Rows were added, removed or moved: a running command's item numbers no
   // longer name the same rows.

@@ -86,9 +86,11 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
       ::RemoveDirectoryW(std::wstring(old, 0, old.find_last_of(L'\\')).c_str());
     }
   }
+  // The event counts what stayed, never names it: the log is every user's.
   if (found)
     Record(trail, WithFailures(EventId::OlderStoresAdopted, left.size()),
-           ItemCountStrings(StoreUserFolder(store), L"", found - left.size(), left, found));
+           ItemCountStrings(StoreUserFolder(store), L"", found - left.size(),
+                            std::vector<std::wstring>(left.size(), L"reste dans une ancienne r\u00E9serve"), found));
   return stranded;
 }
 

@@ -170,7 +170,10 @@ void ShellMoves::RecordMove(const std::wstring& from, const std::wstring& to, st
                             std::vector<std::wstring> failures, const std::vector<std::wstring>& left,
                             std::size_t kept) const {
   if (!trail_ || total == 0) return;
-  failures.insert(failures.end(), left.begin(), left.end());
+  // Why each stayed, never its name: the log is every user's to read.
+  std::vector<std::wstring> reasons(failures.size(), L"nom trop long pour la destination");
+  reasons.insert(reasons.end(), left.size(), L"non d\u00E9plac\u00E9");
+  failures = std::move(reasons);
   // What the user kept back ("Non") is neither done nor failed.
   const std::size_t notDone = std::min(total, failures.size() + kept);
   const EventId plain = IsStoreFolder(to)     ? EventId::ItemsParked

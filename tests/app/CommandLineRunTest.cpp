@@ -67,6 +67,15 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
       {"/liste with /retablir", {L"/retablir", L"/liste:" + absent}, [] {}, 2, L"/retablir"},
       {"a /liste that names nothing", {L"/cacher", L"/liste:" + absent}, [] {}, 4, absent},
       {"a /liste that names a folder", {L"/voir", L"/liste:" + folder}, [] {}, 4, folder},
+      {"the user's own list path made a folder",
+       {L"/cacher"},
+       [&] {
+         RegistryKey policy;
+         policy.Open(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane", true);
+         policy.WriteString(L"ListFolder", folder);
+         CreateFolderPath(folder + L"\\" + user);
+       },
+       4, L"est un dossier"},
       {"a password value that is no text",
        {L"/voir"},
        [&] {
@@ -97,6 +106,7 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     platform.userName.reset();
     platform.programFiles.reset();
     ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane");
     c.arrange();
     std::wstring said;
     EXPECT_EQ(RunCommandArguments(c.args, [&](const std::wstring& line) { said += line + L"\n"; }), c.exitCode)
@@ -105,6 +115,7 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     ::SetStdHandle(STD_INPUT_HANDLE, input);
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane");
 }
 
 // A standard user's logon script: the store cannot be made under Program
@@ -235,6 +246,11 @@ TEST(PasswordInput, EveryWayAWriterSendsThePasswordIsReadOrNamed) {
       {"an empty pipe", "", false, false, PasswordInput::NoInput, L""},
       {"an empty file", "", true, false, PasswordInput::NoInput, L""},
       {"NUL bytes in no UTF-16 pattern", std::string("ab\0c", 4), false, false, PasswordInput::UnknownEncoding, L""},
+      // A NUL character is named as such, never an empty or a wrong password.
+      {"a NUL character behind a mark", std::string("\xFF\xFE\0\0\n\0", 6), false, false,
+       PasswordInput::NulCharacter, L""},
+      {"a NUL character in UTF-16", std::string("a\0\0\0", 4), true, false, PasswordInput::NulCharacter, L""},
+      {"a NUL byte, then a line end", std::string("\0\n", 2), false, false, PasswordInput::UnknownEncoding, L""},
       {"a writer that keeps its end open", "sec", false, true, PasswordInput::NoLine, L""},
   };
   for (const Case& c : cases) {

@@ -452,13 +452,30 @@ TEST_F(CommandLineTest, AScriptsListOfOnePathPerLineHidesEveryPathAndWhatIsNoLis
   EXPECT_TRUE(Says(run, "ligne \"Dossier\"")) << run.output;
   EXPECT_TRUE(Says(run, "Flotte\\alpha.txt : chemin relatif")) << run.output;
 
-  // A folder or a device is no list: nothing changes.
-  for (const std::wstring& notAList : {parc, std::wstring(L"NUL"), std::wstring(L"COM1")}) {
+  // A folder or a device is no list: nothing changes. Every device name is
+  // said to be one, never opened (CON gave "Invalid handle").
+  for (const std::wstring& notAList : {parc, std::wstring(L"NUL"), std::wstring(L"COM1"), std::wstring(L"CON"),
+                                       parc + L"\\aux.txt"}) {
     run = Run(L"/cacher /liste:" + notAList);
     EXPECT_EQ(run.exitCode, 4u) << Narrow(notAList) << ": " << run.output;
     EXPECT_TRUE(Says(run, "Rien n'est chang")) << run.output;
+    if (notAList != parc) {
+      EXPECT_TRUE(Says(run, "riph")) << Narrow(notAList) << ": " << run.output;
+    }
   }
   EXPECT_FALSE(IsHidden(paths[0]));
+
+  // The report written to a pipe never names another file: U+0161 U+0142
+  // U+0105 ".txt", which the code page cannot write, is never "sla.txt",
+  // which exists.
+  const std::wstring lookAlike = scratch.File(L"sla.txt", 1), named = scratch.File(L"\u0161\u0142\u0105.txt", 1);
+  ASSERT_EQ(WriteListFile(list, {named, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  run = Run(L"/cacher /liste:" + list);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_TRUE(IsHidden(named));
+  EXPECT_FALSE(IsHidden(lookAlike));
+  EXPECT_FALSE(Says(run, "sla.txt")) << run.output;
+  EXPECT_TRUE(Says(run, "<U+0161><U+0142><U+0105>.txt")) << run.output;
 }
 
 TEST_F(CommandLineTest, APasswordFileFromNotepadIsReadAndAWriterThatNeverEndsTheLineIsGivenTenSeconds) {

@@ -71,12 +71,12 @@ class EventTrailTest : public testing::Test {
 TEST_F(EventTrailTest, EachEventCarriesWhoRanItAndExactlyTheStringsItsTextUses) {
   platform.elevation = TokenElevation::Limited;
   EventTrail trail(true, EventOrigin::CommandLine);
-  trail.Write(EventId::ListHidden, {L"C:\\liste", L"", L"2", L"0", L"2", L""});
+  trail.Write(EventId::ListHidden, {L"C:\\liste", L"", L"2", L"0", L"2", L"", L"1"});
   ASSERT_EQ(platform.events.size(), 1u);
   EXPECT_EQ(Last().id, 1000u);
   EXPECT_EQ(Last().type, EVENTLOG_INFORMATION_TYPE);
   EXPECT_EQ(Last().strings, (std::vector<std::wstring>{L"dupont", kWidth, L"non \u00E9lev\u00E9", L"ligne de commande",
-                                                       L"C:\\liste", L"", L"2", L"0", L"2", L""}));
+                                                       L"C:\\liste", L"", L"2", L"0", L"2", L"", L"1"}));
   // Fewer details than the text's insertions: the rest are empty, never "%5".
   trail.Write(EventId::RefusedWrongPassword, {});
   EXPECT_EQ(Last().type, EVENTLOG_WARNING_TYPE);
@@ -115,29 +115,76 @@ TEST_F(EventTrailTest, EachEventCarriesWhoRanItAndExactlyTheStringsItsTextUses) 
   EXPECT_EQ(real.WriteEvent(EVENTLOG_INFORMATION_TYPE, 1000, {L"dupont"}), static_cast<DWORD>(ERROR_SUCCESS));
 }
 
-TEST_F(EventTrailTest, TheCommandLineWritesOneEventPerRunAndThePolicyOfTheMachineWins) {
+// The event follows the run's outcome: its level is the exit code's, every
+// item not done is a failure whatever kept it back, an item already as asked
+// is counted apart, exit 4 has an error of its own and exit 2 none. No string
+// names a listed item: the log is every user's to read.
+TEST_F(EventTrailTest, TheCommandLineWritesOneEventPerRunThatFollowsItsOutcomeAndNamesNoItem) {
   const std::wstring kept = scratch.File(L"garde.txt", 3);
   const std::wstring gone = scratch / L"parti.txt";
   const std::wstring mixed = scratch / L"mixte.txt", clean = scratch / L"propre.txt";
+  const std::wstring relative = scratch / L"relative.txt", absent = scratch / L"absente.txt";
+  const std::wstring percent = scratch / L"a%%1.txt";
   ASSERT_EQ(WriteListFile(mixed, {kept, L"Fichier", gone, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(WriteListFile(clean, {kept, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
-
-  EXPECT_EQ(Run({L"/cacher", L"/liste:" + mixed}), 1);
-  ASSERT_EQ(platform.events.size(), 1u);
-  EXPECT_EQ(Last().id, 1001u);
-  EXPECT_EQ(Last().type, EVENTLOG_WARNING_TYPE);
-  ASSERT_EQ(Last().strings.size(), 10u);
-  EXPECT_EQ(Last().strings[3], L"ligne de commande");
-  EXPECT_EQ(Last().strings[4], mixed);
-  EXPECT_EQ(Last().strings[6], L"1");  // done
-  EXPECT_EQ(Last().strings[7], L"1");  // failed
-  EXPECT_EQ(Last().strings[8], L"2");
-  EXPECT_EQ(Last().strings[9].rfind(gone + L" : ", 0), 0u);
-
-  EXPECT_EQ(Run({L"/voir", L"/liste:" + clean}), 0);
-  EXPECT_EQ(Last().id, 1002u);
-  EXPECT_EQ(Last().type, EVENTLOG_INFORMATION_TYPE);
-  EXPECT_EQ(Last().strings[9], L"");
+  ASSERT_EQ(WriteListFile(percent, {kept, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(WriteListFile(relative, {kept, L"Fichier", L"docs\\garde.txt", L"\"" + kept + L"\""}),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  const struct {
+    const char* what;
+    std::vector<std::wstring> args;
+    int exitCode;
+    std::uint32_t id;  // 0: no event
+    WORD type;
+    std::vector<std::wstring> counts;  // done, failed, total, then already for a list
+  } runs[] = {
+      {"one item gone", {L"/cacher", L"/liste:" + mixed}, 1, 1001, EVENTLOG_WARNING_TYPE, {L"1", L"1", L"2", L"0"}},
+      {"shown", {L"/voir", L"/liste:" + clean}, 0, 1002, EVENTLOG_INFORMATION_TYPE, {L"1", L"0", L"1", L"0"}},
+      {"nothing to change", {L"/voir", L"/liste:" + clean}, 0, 1002, EVENTLOG_INFORMATION_TYPE,
+       {L"0", L"0", L"1", L"1"}},
+      {"a relative and a quoted path", {L"/cacher", L"/liste:" + relative}, 1, 1001, EVENTLOG_WARNING_TYPE,
+       {L"1", L"2", L"3", L"0"}},
+      {"a relative path shown", {L"/voir", L"/liste:" + relative}, 1, 1003, EVENTLOG_WARNING_TYPE,
+       {L"1", L"2", L"3", L"0"}},
+      {"a switch twice", {L"/cacher", L"/cacher"}, 2, 0, 0, {}},
+      {"a list that is not there", {L"/cacher", L"/liste:" + absent}, 4, 1006, EVENTLOG_ERROR_TYPE, {}},
+      {"a device", {L"/cacher", L"/liste:CON"}, 4, 1006, EVENTLOG_ERROR_TYPE, {}},
+      {"a folder", {L"/voir", L"/liste:" + scratch.path()}, 4, 1006, EVENTLOG_ERROR_TYPE, {}},
+      {"a list whose name holds %%1", {L"/cacher", L"/liste:" + percent}, 0, 1000, EVENTLOG_INFORMATION_TYPE,
+       {L"1", L"0", L"1", L"0"}},
+  };
+  for (const auto& r : runs) {
+    platform.events.clear();
+    EXPECT_EQ(Run(r.args), r.exitCode) << r.what;
+    if (!r.id) {
+      EXPECT_TRUE(platform.events.empty()) << r.what;
+      continue;
+    }
+    ASSERT_EQ(platform.events.size(), 1u) << r.what;
+    EXPECT_EQ(Last().id, r.id) << r.what;
+    EXPECT_EQ(Last().type, r.type) << r.what;
+    EXPECT_EQ(Last().strings[3], L"ligne de commande");
+    if (r.id == 1006) {
+      ASSERT_EQ(Last().strings.size(), 6u) << r.what;
+      EXPECT_EQ(Last().strings[4], r.args[1].substr(7)) << r.what;  // what could not be read
+      EXPECT_FALSE(Last().strings[5].empty()) << r.what;            // and why
+      continue;
+    }
+    ASSERT_EQ(Last().strings.size(), 11u) << r.what;
+    EXPECT_EQ((std::vector<std::wstring>{Last().strings[6], Last().strings[7], Last().strings[8], Last().strings[10]}),
+              r.counts)
+        << r.what;
+    for (const std::wstring& text : Last().strings)
+      for (const wchar_t* item : {L"garde", L"parti"}) EXPECT_EQ(text.find(item), std::wstring::npos) << r.what;
+  }
+  // The viewer would take "%%1" for a parameter of its own: it is written so
+  // that it cannot.
+  EXPECT_EQ(Last().strings[4], scratch / L"a%\u200B%\u200B1.txt");
+  // The reasons, each with how many it kept back.
+  platform.events.clear();
+  Run({L"/cacher", L"/liste:" + relative});
+  EXPECT_NE(Last().strings[9].find(L"chemin relatif ou incomplet ; seul un chemin complet"), std::wstring::npos);
+  EXPECT_NE(Last().strings[9].find(L"(2)"), std::wstring::npos);
 
   {
     RegistryKey key;
@@ -252,9 +299,12 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   EXPECT_EQ(Last().id, 1001u);
   EXPECT_EQ(Last().strings[4], programFolder + L"dupont");
   EXPECT_EQ(Last().strings[6], L"1");
-  EXPECT_EQ(Last().strings[9].rfind(gone, 0), 0u);
+  EXPECT_EQ(Last().strings[9], L"Introuvable (1)");  // why, never which
   main->Actualiser1Click();  // reads, changes nothing: no event
   EXPECT_EQ(platform.events.size(), 1u);
+  main->SpeedButton2Click();  // again: the item there was hidden already, and is counted so
+  EXPECT_EQ(Last().strings[6], L"0");
+  EXPECT_EQ(Last().strings[10], L"1");
 
   // A shell setting applied.
   {
@@ -281,7 +331,7 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
 
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1500u);
-  EXPECT_EQ(platform.events.size(), 4u);
+  EXPECT_EQ(platform.events.size(), 5u);
   main.reset();
 
   // Opened with it, then removed in "Changer le mot de passe".
@@ -294,7 +344,7 @@ TEST_F(EventTrailTest, TheWindowWritesRefusalsListCommandsSettingsAndThePassword
   main->Changerlemotdepasse1Click();
   ASSERT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(Last().id, 1502u);
-  EXPECT_EQ(platform.events.size(), 5u);
+  EXPECT_EQ(platform.events.size(), 6u);
 }
 
 TEST_F(EventTrailTest, ARefusedElevationIsWrittenBeforeItIsSaid) {
@@ -309,7 +359,7 @@ TEST_F(EventTrailTest, ARefusedElevationIsWrittenBeforeItIsSaid) {
   EXPECT_EQ(Last().strings[4], L"l'invite d'\u00E9l\u00E9vation a \u00E9t\u00E9 refus\u00E9e.");
 }
 
-TEST_F(EventTrailTest, MovesAndOlderStoresWriteOneEventEachNamingWhatStayed) {
+TEST_F(EventTrailTest, MovesAndOlderStoresWriteOneEventEachCountingWhatStayed) {
   EventTrail trail(true, EventOrigin::Window);
   platform.programFiles = scratch.Folder(L"Programmes");
   platform.programFiles64 = L"";
@@ -331,7 +381,7 @@ TEST_F(EventTrailTest, MovesAndOlderStoresWriteOneEventEachNamingWhatStayed) {
   EXPECT_EQ(Last().strings[4], StoreUserFolder(store));
   EXPECT_EQ(Last().strings[6], L"1");
   EXPECT_EQ(Last().strings[8], L"2");
-  EXPECT_EQ(Last().strings[9], JoinPath(older[0], L"b.lnk"));
+  EXPECT_EQ(Last().strings[9], L"reste dans une ancienne r\u00E9serve (1)");  // never the item
   AdoptOlderStores(store, label, nullptr, &trail);  // the same one stays: said again
   EXPECT_EQ(platform.events.size(), 2u);
 
@@ -351,7 +401,7 @@ TEST_F(EventTrailTest, MovesAndOlderStoresWriteOneEventEachNamingWhatStayed) {
   moves.Move({{L"c.lnk", false}, {L"manque.lnk", false}}, desk, other, ItemRule::Desktop, true);
   EXPECT_EQ(Last().id, 1101u);
   EXPECT_EQ(Last().strings[6], L"1");
-  EXPECT_EQ(Last().strings[9], L"manque.lnk");
+  EXPECT_EQ(Last().strings[9], L"non d\u00E9plac\u00E9 (1)");
   const std::size_t before = platform.events.size();
   moves.Move({}, desk, other, ItemRule::Desktop, true);  // nothing taken: nothing to say
   EXPECT_EQ(platform.events.size(), before);

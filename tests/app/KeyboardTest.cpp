@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/PasswordWindows.h"
 #include "app/logic/AccessKeys.h"
 #include "platform/Registry.h"
 #include "platform/Termination.h"
@@ -336,7 +337,85 @@ TEST_F(KeyboardTest, AltLettersOpenTheMenuFirstAndASharedLetterOnlyMovesTheFocus
   // A letter nobody has is the system's (Alt+Space opens the window's menu).
   EXPECT_FALSE(PressAlt(*main, L' '));
   EXPECT_FALSE(PressAlt(*main, L'z'));
+  // Locked by the administrator, the settings are greyed: the keys of the
+  // boxes that frame only them do nothing, and the focus stays on this tab.
+  page.SetLocked(true);
+  ::SetFocus(main->PageControl1());
+  for (const wchar_t key : {L'i', L'g'}) {
+    EXPECT_FALSE(PressAlt(*main, key)) << static_cast<char>(key);
+    EXPECT_EQ(::GetFocus(), main->PageControl1()) << static_cast<char>(key);
+  }
+  page.SetLocked(false);
   EXPECT_TRUE(messages.shown.empty());
+}
+
+// Keys as a person presses them: hardware input (SendInput), taken by
+// GetMessage in the program's own loop and offered to PreTranslateMessage
+// first, as the application's loop does; never a message posted to a
+// control. The change-password window opened from the menu with the
+// keyboard (F10, Down, the item's letter) closes with Escape, password kept.
+void SendKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (const WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    INPUT up = down;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(down);
+    inputs.push_back(up);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+struct RealKeys {
+  HWND window = nullptr;  // the change-password window
+  bool opened = false, escapeSent = false, timedOut = false;
+  DWORD started = 0;
+} realKeys;
+
+void CALLBACK WatchRealKeys(HWND, UINT, UINT_PTR, DWORD) {
+  RealKeys& k = realKeys;
+  if (!k.escapeSent && ::IsWindowVisible(k.window)) {
+    k.opened = k.escapeSent = true;
+    SendKeys({VK_ESCAPE});
+  }
+  // A window Escape did not close is closed as its close box does, so the
+  // test ends and says so.
+  if (::GetTickCount() - k.started > 10000 && !k.timedOut) {
+    k.timedOut = true;
+    ::PostMessageW(k.window, WM_CLOSE, 0, 0);
+  }
+}
+
+TEST_F(KeyboardTest, EscapeClosesTheChangePasswordWindowOpenedFromTheMenuWithRealKeys) {
+  Tnouveaupasse nouveau;
+  ASSERT_TRUE(nouveau.Create(::GetModuleHandleW(nullptr)));
+  main->SetPasswordWindows({nullptr, nullptr, &nouveau});
+  const std::wstring before = main->CurrentPassword();
+  ShowTab(*main, 0);
+  ::SetFocus(main->PageControl1());
+  MSG msg;
+  // An earlier main window's end left its quit message: not this loop's.
+  while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  realKeys = {nouveau.hwnd(), false, false, false, ::GetTickCount()};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WatchRealKeys);
+  SendKeys({VK_F10, VK_DOWN, 'P'});
+  while (!(realKeys.escapeSent && !::IsWindowVisible(nouveau.hwnd())) && !realKeys.timedOut &&
+         ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (main->PreTranslateMessage(msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(realKeys.opened) << "F10, Down, P did not open the window";
+  EXPECT_FALSE(realKeys.timedOut) << "Escape did not close the window";
+  EXPECT_FALSE(::IsWindowVisible(nouveau.hwnd()));
+  EXPECT_EQ(main->CurrentPassword(), before);
+  EXPECT_EQ(nouveau.WrongAttempts(), 0);
+  EXPECT_FALSE(TerminationRequested());
+  main->SetPasswordWindows({});
 }
 
 }  // namespace

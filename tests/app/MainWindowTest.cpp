@@ -112,6 +112,25 @@ TEST_F(MainWindowTest, ProgramFolderIsHiddenWithItsOtherBitsCleared) {
   EXPECT_EQ(Attributes(programFolder), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
 }
 
+// The list's own path made a folder: said at start as the command line says
+// it, the list stays empty and takes no item, and the close writes nothing.
+TEST_F(MainWindowTest, AListPathThatIsAFolderIsSaidAndTheCloseWritesNothing) {
+  const std::wstring path = programFolder + L"dupont";
+  ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+  auto main = MakeMain();
+  main->FormShow();
+  EXPECT_FALSE(main->ListUsable());
+  int said = 0;
+  for (const auto& shown : messages.shown)
+    said += shown.text.find(L"\"" + path + L"\" : ce nom est un dossier") != std::wstring::npos;
+  EXPECT_EQ(said, 1);
+  main->AjouterALaListeClick();
+  EXPECT_EQ(main->ListView1().ItemCount(), 0);
+  EXPECT_TRUE(main->FormCloseQuery());
+  EXPECT_TRUE(::RemoveDirectoryW(path.c_str())) << "the folder is still empty";
+  EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(MainWindowTest, ClosingWritesTheSettingsAndAnEmptyListFile) {
   auto main = MakeMain();
   ASSERT_TRUE(main->FormCloseQuery());

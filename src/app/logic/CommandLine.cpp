@@ -1,5 +1,7 @@
 #include "app/logic/CommandLine.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <cwctype>
 #include <string_view>
 
@@ -19,6 +21,14 @@ void SetAction(CommandLine& line, CommandAction action) {
   if (line.action != CommandAction::None && line.action != action)
     line.error = L"Un seul de /cacher, /voir et /retablir \u00E0 la fois.";
   line.action = action;
+}
+
+// The switch an argument is, by its name before any ":": a script that gives
+// one twice was written wrong, whichever of the two it meant.
+std::wstring SwitchName(const std::wstring& folded) {
+  const std::size_t colon = folded.find(L':');
+  std::wstring name = colon == std::wstring::npos ? folded : folded.substr(0, colon + 1);
+  return name == L"/R\u00C9TABLIR" ? L"/RETABLIR" : name;
 }
 
 }  // namespace
@@ -52,9 +62,22 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
   // Folded as paths are: the switches are upper case here.
   constexpr std::wstring_view kPassword = L"/MOTDEPASSE:";
   constexpr std::wstring_view kList = L"/LISTE:";
-  bool usage = false, passwordSeen = false;
+  bool usage = false;
+  std::vector<std::wstring> seen;
   for (const std::wstring& arg : args) {
     const std::wstring name = FoldPath(arg);
+    // Any switch given twice is a usage error, whichever of the two the
+    // script meant: one rule for every switch, a new one included.
+    if (name.rfind(L"/", 0) == 0) {
+      const std::wstring switchName = SwitchName(name);
+      if (std::find(seen.begin(), seen.end(), switchName) != seen.end()) {
+        std::wstring shown = switchName.substr(0, switchName.find(L':'));
+        for (wchar_t& c : shown) c = static_cast<wchar_t>(std::towlower(c));
+        line.error = shown + L" est donn\u00E9 deux fois.";
+        return line;
+      }
+      seen.push_back(switchName);
+    }
     if (name == L"/?") {
       usage = true;
     } else if (name == L"/CACHER") {
@@ -65,18 +88,15 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args) {
       SetAction(line, CommandAction::Restore);
     } else if (StartsWith(name, kPassword)) {
       const std::wstring text = arg.substr(kPassword.size());  // exactly as given
-      if (passwordSeen) line.error = L"/motdepasse est donn\u00E9 deux fois.";
-      else if (text.empty()) line.error = L"/motdepasse: sans mot de passe (/motdepasse:- le lit sur l'entr\u00E9e standard).";
-      passwordSeen = true;
+      if (text.empty())
+        line.error = L"/motdepasse: sans mot de passe (/motdepasse:- le lit sur l'entr\u00E9e standard).";
       if (text == L"-") line.passwordFromInput = true;
       else line.password = text;
     } else if (StartsWith(name, kList)) {
       const std::wstring file = arg.substr(kList.size());
-      if (line.listFile) line.error = L"/liste est donn\u00E9 deux fois.";
-      else if (file.empty()) line.error = L"/liste: sans fichier (/liste:C:\\chemin\\liste.txt).";
+      if (file.empty()) line.error = L"/liste: sans fichier (/liste:C:\\chemin\\liste.txt).";
       line.listFile = file;
     } else if (name == L"/ESSAI") {
-      if (line.trial) line.error = L"/essai est donn\u00E9 deux fois.";
       line.trial = true;
     } else {
       line.error = L"Argument inconnu : " + arg;
@@ -116,9 +136,9 @@ std::wstring UsageText() {
          L"  /motdepasse:TEXTE  le mot de passe de l'utilisateur : /voir et /retablir le demandent\r\n"
          L"               quand il y en a un ; /cacher jamais.\r\n"
          L"  /motdepasse:-      lit le mot de passe sur l'entr\u00E9e standard (sa premi\u00E8re ligne, en\r\n"
-         L"               UTF-16 avec BOM, en UTF-8 ou en ANSI comme l'\u00E9crit le Bloc-notes ; au plus\r\n"
-         L"               10 secondes d'attente), pour qu'il ne figure ni dans le script ni sur la\r\n"
-         L"               ligne de commande.\r\n"
+         L"               UTF-16 avec ou sans BOM, en UTF-8 ou en ANSI comme l'\u00E9crit le\r\n"
+         L"               Bloc-notes ; au plus 10 secondes d'attente), pour qu'il ne figure ni dans\r\n"
+         L"               le script ni sur la ligne de commande.\r\n"
          L"  /essai       avec /cacher, /voir ou /retablir : dit ce que la commande ferait et ne\r\n"
          L"               change rien. Il nomme la liste employ\u00E9e et d'o\u00F9 elle vient, dit si une\r\n"
          L"               liste \u00E0 c\u00F4t\u00E9 du programme serait d\u00E9plac\u00E9e ou copi\u00E9e dans le dossier\r\n"
@@ -135,21 +155,24 @@ std::wstring UsageText() {
          L"les droits de l'appelant. Pour l'ex\u00E9cuter en administrateur sans invite : depuis\r\n"
          L"l'outil de gestion (compte SYSTEM), une t\u00E2che planifi\u00E9e \"avec les autorisations\r\n"
          L"maximales\" ou un script de d\u00E9marrage de l'ordinateur.\r\n"
-         L"Le compte rendu va \u00E0 la console ou au fichier de sortie.\r\n"
+         L"Le compte rendu va \u00E0 la console ou au fichier de sortie ; un caract\u00E8re que la page\r\n"
+         L"de code ne peut pas \u00E9crire y est not\u00E9 <U+XXXX>, jamais remplac\u00E9 par un autre.\r\n"
          L"\r\n"
          L"Codes de sortie :\r\n"
          L"  0  tout est fait (une liste vide aussi)\r\n"
          L"  1  fait, mais des \u00E9l\u00E9ments n'ont pas pu \u00EAtre chang\u00E9s : chacun est nomm\u00E9 avec la\r\n"
          L"     raison (droits insuffisants, \u00E9l\u00E9ment absent, chemin relatif, nom d\u00E9j\u00E0\r\n"
          L"     pris, ligne de la liste qui ne suit aucun chemin)\r\n"
-         L"  2  argument inconnu ou incorrect (deux actions, /motdepasse ou /liste vide ou donn\u00E9\r\n"
-         L"     deux fois, /essai donn\u00E9 deux fois, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
+         L"  2  argument inconnu ou incorrect (deux actions, un argument donn\u00E9 deux fois,\r\n"
+         L"     /motdepasse ou /liste vide, /liste avec /retablir) ; rien n'est chang\u00E9\r\n"
          L"  3  mot de passe absent, faux ou enregistr\u00E9 ab\u00EEm\u00E9, aucune ligne sur l'entr\u00E9e\r\n"
-         L"     standard en 10 secondes, entr\u00E9e standard vide, illisible ou non redirig\u00E9e,\r\n"
-         L"     ou cl\u00E9 HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
+         L"     standard en 10 secondes, entr\u00E9e standard vide, avec un octet nul, illisible\r\n"
+         L"     ou non redirig\u00E9e, ou cl\u00E9 HKCU\\Software\\Ferlane illisible ; rien n'est chang\u00E9\r\n"
          L"  4  nom de l'utilisateur introuvable, dossier des listes impos\u00E9 injoignable,\r\n"
-         L"     fichier liste absent, dossier ou p\u00E9riph\u00E9rique (/liste), illisible ou lu\r\n"
-         L"     en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n";
+         L"     fichier liste absent (/liste), dossier ou p\u00E9riph\u00E9rique (NUL, CON, COM1...),\r\n"
+         L"     illisible ou lu en partie, ou r\u00E9serve illisible ; rien n'est chang\u00E9\r\n"
+         L"  5  sans argument : la fen\u00EAtre est d\u00E9j\u00E0 ouverte pour cette liste dans une\r\n"
+         L"     autre session ; aucune seconde fen\u00EAtre ne s'ouvre\r\n";
 }
 
 bool NeedsPassword(CommandAction action) { return action == CommandAction::Show || action == CommandAction::Restore; }
@@ -185,6 +208,9 @@ std::size_t Utf16Start(std::string_view in) { return Utf16Marked(in) ? 2 : 0; }
 InputEncoding InputEncodingOf(std::string_view bytes) {
   if (bytes.substr(0, 2) == "\xFF\xFE") return InputEncoding::Utf16Le;
   if (bytes.substr(0, 2) == "\xFE\xFF") return InputEncoding::Utf16Be;
+  // A NUL then a line end is no UTF-16 line that a writer sends: a NUL byte,
+  // named as such rather than read as an empty password.
+  if (bytes.size() >= 2 && bytes[0] == '\0' && (bytes[1] == '\r' || bytes[1] == '\n')) return InputEncoding::Unknown;
   // Without a mark, as a list file is read: bytes after a first line that
   // came whole are not looked at.
   switch (UnmarkedUtf16(bytes)) {
@@ -244,9 +270,17 @@ std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<Li
   // The very run "Tout Cacher" and "Tout Voir" make over the rows.
   std::vector<ProtectedItem> items(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) items[i] = {records[i].path, records[i].type};
-  const ListCommand command = trial ? ListCommand::Refresh
-                              : action == CommandAction::Hide ? ListCommand::HideAll
-                                                              : ListCommand::ShowAll;
+  const bool hide = action == CommandAction::Hide;
+  // What each item was before the run: one already as asked is counted
+  // apart, so a run that changed nothing says so.
+  std::vector<bool> already(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (!IsUsableListPath(items[i].path)) continue;
+    const std::uint32_t word = fs.Get(items[i].path);
+    already[i] = word != kInvalidFileAttributes && ((word & kHiddenAttribute) != 0) == hide;
+  }
+  // A trial only reads each item's state.
+  const ListCommand command = trial ? ListCommand::Refresh : hide ? ListCommand::HideAll : ListCommand::ShowAll;
   const AttributeFailures failures = RunListCommand(command, fs, items, nullptr, &FoldPath).failures;
   std::vector<ItemOutcome> outcomes(items.size());
   // Each item's step refuses at most one write, in the items' order.
@@ -258,6 +292,7 @@ std::vector<ItemOutcome> RunListAction(IFileAttributes& fs, const std::vector<Li
     outcomes[i].unusable =
         !IsUsableListPath(items[i].path) && !IsUsableListPath(std::wstring(TrimListedName(items[i].path)));
     if (next < failures.size() && failures[next].path == items[i].path) outcomes[i].error = failures[next++].error;
+    outcomes[i].already = already[i] && !outcomes[i].error;
   }
   return outcomes;
 }
@@ -268,37 +303,49 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
   Report report;
   const bool hide = action == CommandAction::Hide;
   const ItemState wanted = hide ? ItemState::Hidden : ItemState::Visible;
-  for (const std::wstring& line : strays) report.lines.push_back(StrayLine(line));
+  // Every item not done is a failure, whatever kept it back; the event
+  // counts it so and names only why.
+  auto fail = [&](const std::wstring& what, const std::wstring& why) {
+    report.lines.push_back(L"\u00C9chec : " + what + L" : " + why);
+    report.failures.push_back(what + L" : " + why);
+    report.reasons.push_back(why);
+  };
+  for (const std::wstring& line : strays)
+    fail(L"ligne \"" + line + L"\" de la liste", L"ce mot ne suit aucun chemin, rien n'y est associ\u00E9");
   // Such a list loaded before as a list of files: said, never a failure.
   for (const std::wstring& line : words) report.lines.push_back(WordLine(line));
-  if (!strays.empty()) report.exitCode = kExitItemsRefused;
+  report.total = strays.size();
   if (outcomes.empty()) {
     report.lines.push_back(L"La liste \"" + listFile + L"\" ne contient aucun \u00E9l\u00E9ment.");
+    if (!strays.empty()) report.exitCode = kExitItemsRefused;
     return report;
   }
-  std::size_t done = 0;
+  const std::wstring alreadyWord = hide ? L"D\u00E9j\u00E0 cach\u00E9" : L"D\u00E9j\u00E0 visible";
   for (const ItemOutcome& item : outcomes) {
     if (item.unusable) {
-      report.lines.push_back(L"\u00C9chec : " + item.path + L" : chemin relatif ou incomplet ; seul un chemin "
-                             L"complet (C:\\... ou \\\\serveur\\partage\\...) est trait\u00E9");
+      fail(item.path, L"chemin relatif ou incomplet ; seul un chemin complet (C:\\... ou "
+                      L"\\\\serveur\\partage\\...) est trait\u00E9");
       continue;
     }
     if (item.state == wanted) {
-      ++done;
-      report.lines.push_back(std::wstring(StateWord(wanted)) + L" : " + item.path);
+      if (item.already) {
+        ++report.already;
+        report.lines.push_back(alreadyWord + L" : " + item.path);
+      } else {
+        ++report.done;
+        report.lines.push_back(std::wstring(StateWord(wanted)) + L" : " + item.path);
+      }
       continue;
     }
     std::wstring why;
     if (item.error) why = reason(item.error);
     else if (item.state == ItemState::Missing) why = StateWord(ItemState::Missing);
     else why = hide ? L"l'attribut cach\u00E9 n'est pas pos\u00E9" : L"l'attribut cach\u00E9 est toujours pos\u00E9";
-    report.lines.push_back(L"\u00C9chec : " + item.path + L" : " + why);
-    report.failures.push_back(item.path + L" : " + why);
+    fail(item.path, why);
   }
-  report.done = done;
-  report.total = outcomes.size();
-  report.lines.push_back(ListSummaryLine(action, done, outcomes.size()));
-  if (done < outcomes.size()) report.exitCode = kExitItemsRefused;
+  report.total += outcomes.size();
+  report.lines.push_back(ListSummaryLine(action, report.done + report.already, outcomes.size(), report.already));
+  if (!report.failures.empty()) report.exitCode = kExitItemsRefused;
   return report;
 }
 
@@ -307,9 +354,12 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
 Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored) {
   Report report;
   std::size_t restored = 0, failed = 0;
+  // The event gives only the reason: what follows the item's path.
   auto fail = [&](const std::wstring& line) {
     report.lines.push_back(L"\u00C9chec : " + line);
     report.failures.push_back(line);
+    const std::size_t after = line.find(L" : ");
+    report.reasons.push_back(after == std::wstring::npos ? line : line.substr(after + 3));
     ++failed;
   };
   for (const StoreOutcome& s : stores) {
@@ -369,9 +419,14 @@ std::wstring WordLine(const std::wstring& line) {
   return L"Ligne \"" + line + L"\" de la liste ignor\u00E9e : ce n'est ni un chemin ni un type (Dossier, Fichier)";
 }
 
-std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total) {
-  return (action == CommandAction::Hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
-         std::to_wstring(done) + L" sur " + std::to_wstring(total) + L".";
+std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total, std::size_t already) {
+  std::wstring summary =
+      (action == CommandAction::Hide ? L"\u00C9l\u00E9ments cach\u00E9s : " : L"\u00C9l\u00E9ments visibles : ") +
+      std::to_wstring(done) + L" sur " + std::to_wstring(total);
+  if (already)
+    summary += L", dont " + std::to_wstring(already) +
+               (already == 1 ? L" qui l'\u00E9tait d\u00E9j\u00E0" : L" qui l'\u00E9taient d\u00E9j\u00E0");
+  return summary + L".";
 }
 
 std::wstring RestoreSummaryLine(std::size_t restored, std::size_t failed) {
@@ -379,15 +434,43 @@ std::wstring RestoreSummaryLine(std::size_t restored, std::size_t failed) {
          (failed ? L" ; non r\u00E9tablis : " + std::to_wstring(failed) : std::wstring()) + L".";
 }
 
+std::wstring SpelledForCodePage(std::wstring_view text, const std::function<bool(std::wstring_view)>& canWrite) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const wchar_t c = text[i];
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    const std::wstring_view one = text.substr(i, pair ? 2 : 1);
+    i += one.size();
+    // Plain ASCII is in every code page a report is written in.
+    if (c < 0x80 || canWrite(one)) {
+      out += one;
+      continue;
+    }
+    const auto high = static_cast<std::uint32_t>(c);
+    const std::uint32_t point =
+        pair ? 0x10000u + ((high - 0xD800u) << 10) + (static_cast<std::uint32_t>(one[1]) - 0xDC00u) : high;
+    wchar_t number[16];
+    std::swprintf(number, 16, L"<U+%04X>", static_cast<unsigned>(point));
+    out += number;
+  }
+  return out;
+}
+
 std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason) {
   return L"Impossible de lire \"" + path + L"\" : " + reason + L" Rien n'est chang\u00E9.";
 }
 
-std::wstring NotAListLine(const std::wstring& path, ListFileKind kind) {
+std::wstring NotAListText(const std::wstring& path, ListFileKind kind) {
   const std::wstring what = kind == ListFileKind::Folder
                                 ? L"est un dossier, pas un fichier de liste"
                                 : L"d\u00E9signe un p\u00E9riph\u00E9rique (NUL, CON, COM1...), pas un fichier sur disque";
-  return L"Impossible de lire la liste \"" + path + L"\" : ce nom " + what + L". Rien n'est chang\u00E9.";
+  return L"Impossible de lire la liste \"" + path + L"\" : ce nom " + what + L".";
+}
+
+std::wstring NotAListLine(const std::wstring& path, ListFileKind kind) {
+  return NotAListText(path, kind) + L" Rien n'est chang\u00E9.";
 }
 
 std::wstring PartlyReadableLine(const std::wstring& path) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "protect/logic/HideShow.h"
+#include "protect/logic/ExactPath.h"
 #include "protect/logic/ListFile.h"
 
 namespace ferlane {
@@ -92,6 +93,7 @@ struct ItemOutcome {
   ItemState state = ItemState::Visible;  // read back once every item was done
   std::uint32_t error = 0;               // the refused write's reason, else 0
   bool unusable = false;                 // a relative path: never acted on
+  bool already = false;                  // it was as asked before the run: nothing to change
 };
 
 // /cacher or /voir over the list file's records, item by item as "Tout
@@ -106,10 +108,11 @@ using ReasonText = std::function<std::wstring(std::uint32_t)>;
 struct Report {
   std::vector<std::wstring> lines;
   int exitCode = kExitDone;
-  // For the event of the run: the items done, those that failed ("path :
-  // why"), and all the command concerned.
-  std::size_t done = 0, total = 0;
-  std::vector<std::wstring> failures;
+  // For the event of the run: the items done, those already as asked, those
+  // that failed ("path : why", and the reason alone, which is all the event
+  // says), and all the command concerned.
+  std::size_t done = 0, already = 0, total = 0;
+  std::vector<std::wstring> failures, reasons;
 };
 // One line per item: its new state, or what kept it from changing with the
 // system's reason; then a summary. A missing item's reason is error (the
@@ -125,11 +128,13 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
 std::wstring StrayLine(const std::wstring& line);
 // A word after a path that is no type word: said, never a failure.
 std::wstring WordLine(const std::wstring& line);
-std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total);
+std::wstring ListSummaryLine(CommandAction action, std::size_t done, std::size_t total, std::size_t already = 0);
 std::wstring RestoreSummaryLine(std::size_t restored, std::size_t failed);
 
-// Why a /liste file cannot be read as a list: a folder, or a device.
-enum class ListFileKind { Disk, Folder, Device };
+// Why a list file cannot be read as a list: a folder, or a device
+// (ListFileKind). The line ends with "Rien n'est changé."; the text alone
+// is the window's.
+std::wstring NotAListText(const std::wstring& path, ListFileKind kind);
 std::wstring NotAListLine(const std::wstring& path, ListFileKind kind);
 
 // ---- Restoring the hidden store ----------------------------------------------
@@ -159,6 +164,12 @@ struct StoreOutcome {
 // nameRestored: a line for each item put back (the command line's log); the
 // window says only how many, and what stayed.
 Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored = true);
+
+// The report as a code page can write it: each character canWrite refuses
+// (a whole surrogate pair is one) is spelled "<U+0161>" instead, never
+// replaced by a look-alike, so a line never names another file ("<" and ">"
+// are in no file name).
+std::wstring SpelledForCodePage(std::wstring_view text, const std::function<bool(std::wstring_view)>& canWrite);
 
 // Said when the list file or a store folder cannot be read (code 4).
 std::wstring UnreadableLine(const std::wstring& path, const std::wstring& reason);

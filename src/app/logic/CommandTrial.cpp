@@ -53,7 +53,7 @@ Report TrialListReport(CommandAction action, const std::wstring& listFile, const
     return report;
   }
   const bool hide = action == CommandAction::Hide;
-  std::size_t done = 0;
+  std::size_t done = 0, already = 0;
   for (const ItemOutcome& item : outcomes) {
     switch (PlanListItem(action, item)) {
       case ItemPlan::WouldChange:
@@ -62,6 +62,7 @@ Report TrialListReport(CommandAction action, const std::wstring& listFile, const
         break;
       case ItemPlan::AlreadyDone:
         ++done;
+        ++already;
         report.lines.push_back((hide ? L"D\u00E9j\u00E0 cach\u00E9 : " : L"D\u00E9j\u00E0 visible : ") + item.path);
         break;
       case ItemPlan::Missing:
@@ -80,7 +81,7 @@ Report TrialListReport(CommandAction action, const std::wstring& listFile, const
   report.done = done;
   report.total = outcomes.size();
   // The run's own count: the items that would be in the asked state.
-  report.lines.push_back(ListSummaryLine(action, done, outcomes.size()));
+  report.lines.push_back(ListSummaryLine(action, done, outcomes.size(), already));
   if (done < outcomes.size()) report.exitCode = kExitItemsRefused;
   return report;
 }

@@ -24,6 +24,7 @@ enum class EventId : std::uint32_t {
   ListShownWithFailures = 1003,
   SelectionToggled = 1004,       // "Cacher ou Voir la sélection"
   SelectionToggledWithFailures = 1005,
+  JobUnreadable = 1006,          // a command-line job stopped unchanged (exit 4): the list, its folder or the store
   ShortcutsMoved = 1100,         // between the all-users and the user's folders
   ShortcutsMovedWithFailures = 1101,
   ItemsParked = 1200,            // the user's shortcuts and programs into the hidden store
@@ -51,20 +52,22 @@ struct EventKind {
 };
 
 // How many strings the events carry: the four common ones, and for a command
-// over items six more.
+// over items six more; a list command adds the items already as asked.
 namespace event_strings {
 inline constexpr int kCommon = 4;
-inline constexpr int kItems = kCommon + 6;  // where, to, done, failed, total, named failures
+inline constexpr int kItems = kCommon + 6;  // where, to, done, failed, total, the failures' reasons
+inline constexpr int kListItems = kItems + 1;  // and how many were already hidden, or visible
 }  // namespace event_strings
 
 // Every event, in number order.
 inline constexpr EventKind kEventKinds[] = {
-    {EventId::ListHidden, EventType::Information, event_strings::kItems},
-    {EventId::ListHiddenWithFailures, EventType::Warning, event_strings::kItems},
-    {EventId::ListShown, EventType::Information, event_strings::kItems},
-    {EventId::ListShownWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::ListHidden, EventType::Information, event_strings::kListItems},
+    {EventId::ListHiddenWithFailures, EventType::Warning, event_strings::kListItems},
+    {EventId::ListShown, EventType::Information, event_strings::kListItems},
+    {EventId::ListShownWithFailures, EventType::Warning, event_strings::kListItems},
     {EventId::SelectionToggled, EventType::Information, event_strings::kItems},
     {EventId::SelectionToggledWithFailures, EventType::Warning, event_strings::kItems},
+    {EventId::JobUnreadable, EventType::Error, event_strings::kCommon + 2},  // what could not be read, why
     {EventId::ShortcutsMoved, EventType::Information, event_strings::kItems},
     {EventId::ShortcutsMovedWithFailures, EventType::Warning, event_strings::kItems},
     {EventId::ItemsParked, EventType::Information, event_strings::kItems},
@@ -97,10 +100,17 @@ enum class EventOrigin { Window, CommandLine };
 std::vector<std::wstring> CommonEventStrings(const std::wstring& user, int widthBits, bool elevated,
                                              EventOrigin origin);
 
-// A command's failures in one string: the first `shown` named, one a line,
-// then how many more ("(et 12 autres)"); empty when there are none.
-inline constexpr std::size_t kNamedFailures = 5;
-std::wstring NamedFailures(const std::vector<std::wstring>& failures, std::size_t shown = kNamedFailures);
+// A command's failures in one string, by reason and never by item: the
+// Application log is readable by every user of the machine, what a user
+// hides or parks is his own. Each distinct reason once, in the order first
+// met, one a line, with how many items it kept back ("Access denied. (3)");
+// empty when there are none.
+std::wstring ReasonCounts(const std::vector<std::wstring>& reasons);
+
+// A string as an insertion of the Event Viewer's sentence: "%" followed by a
+// digit or another "%" would be taken for an insertion or a parameter there,
+// so a zero-width space is put between them; nothing else changes.
+std::wstring EventInsertion(const std::wstring& text);
 
 // The event of a command over several items: the plain number when nothing
 // failed, the next one (its "with failures" twin) otherwise.
@@ -110,10 +120,12 @@ inline EventId WithFailures(EventId plain, std::size_t failed) {
 
 // The strings after the common ones for a command over items: where (a list
 // file, or the folder moved from), where to (empty for a list), how many
-// were done, how many failed, how many the command concerned, and the
-// failures named.
+// were done, how many failed (one reason each), how many the command
+// concerned, and the reasons counted; then, for a list command, how many
+// items were already as asked (counted neither done nor failed).
 std::vector<std::wstring> ItemCountStrings(const std::wstring& where, const std::wstring& to, std::size_t done,
-                                           const std::vector<std::wstring>& failures, std::size_t total);
+                                           const std::vector<std::wstring>& reasons, std::size_t total,
+                                           std::optional<std::size_t> already = std::nullopt);
 
 // What the closing write of the password means, if anything: a password
 // where there was none, another one, or none any more. Only a change the

@@ -1,5 +1,6 @@
 #include "protect/logic/ExactPath.h"
 
+#include <cwctype>
 #include <vector>
 
 namespace ferlane {
@@ -98,6 +99,23 @@ std::wstring MeantPath(std::wstring_view line) {
     pos = stop + 1;
   }
   return out;
+}
+
+bool IsDeviceName(std::wstring_view path) {
+  const std::size_t slash = path.find_last_of(L"\\/:");
+  std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+  // The system drops trailing blanks and dots, and an extension does not
+  // make a device a file ("nul.txt" is NUL).
+  while (!name.empty() && (name.back() == L' ' || name.back() == L'.')) name.remove_suffix(1);
+  name = name.substr(0, name.find(L'.'));
+  while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+  std::wstring upper(name);
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+  if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL" || upper == L"CONIN$" ||
+      upper == L"CONOUT$")
+    return true;
+  return upper.size() == 4 && (upper.compare(0, 3, L"COM") == 0 || upper.compare(0, 3, L"LPT") == 0) &&
+         upper[3] >= L'1' && upper[3] <= L'9';
 }
 
 }  // namespace ferlane

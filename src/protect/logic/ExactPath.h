@@ -31,4 +31,13 @@ std::wstring_view TrimListedName(std::wstring_view line);
 // is left to PathFold.
 std::wstring MeantPath(std::wstring_view line);
 
+// What a list path names: a file on disk (or nothing yet), a folder, or a
+// device, which no list file can be.
+enum class ListFileKind { Disk, Folder, Device };
+// Whether the system takes a path's last part for a device, whatever the
+// folder before it: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 (any
+// case, with or without an extension or trailing blanks and dots), CONIN$
+// and CONOUT$. Such a name is never opened: a serial port may wait.
+bool IsDeviceName(std::wstring_view path);
+
 }  // namespace ferlane

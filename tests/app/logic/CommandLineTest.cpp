@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 
 #include "app/logic/CommandTrial.h"
 #include "app/logic/PasswordHash.h"
@@ -46,10 +50,23 @@ TEST(CommandLineParse, WrongArgumentsAreNamed) {
   EXPECT_EQ(ParseCommandLine({L""}).error, L"Argument inconnu : ");
   EXPECT_EQ(ParseCommandLine({L"/?", L"/x"}).error, L"Argument inconnu : /x");  // a wrong one is never hidden
   EXPECT_FALSE(ParseCommandLine({L"/cacher", L"/voir"}).error.empty());
-  EXPECT_TRUE(ParseCommandLine({L"/voir", L"/voir"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({L"/voir", L"/motdepasse:"}).error.empty());
-  EXPECT_FALSE(ParseCommandLine({L"/voir", L"/motdepasse:a", L"/motdepasse:a"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({L"/motdepasse:a"}).error.empty());  // no action
+  // Any switch given twice is a usage error, in any spelling, whichever of
+  // the two the script meant: one rule for every switch.
+  const struct {
+    std::vector<std::wstring> args;
+    std::wstring error;
+  } twice[] = {
+      {{L"/cacher", L"/cacher"}, L"/cacher est donn\u00E9 deux fois."},
+      {{L"/voir", L"/VOIR"}, L"/voir est donn\u00E9 deux fois."},
+      {{L"/retablir", L"/r\u00E9tablir"}, L"/retablir est donn\u00E9 deux fois."},
+      {{L"/?", L"/cacher", L"/?"}, L"/? est donn\u00E9 deux fois."},
+      {{L"/voir", L"/motdepasse:a", L"/MotDePasse:a"}, L"/motdepasse est donn\u00E9 deux fois."},
+      {{L"/voir", L"/motdepasse:-", L"/motdepasse:b"}, L"/motdepasse est donn\u00E9 deux fois."},
+      {{L"/cacher", L"/liste:a", L"/liste:b"}, L"/liste est donn\u00E9 deux fois."},
+  };
+  for (const auto& c : twice) EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << c.args[1];
 }
 
 TEST(CommandLineParse, AListFileGoesWithHideAndShowOnly) {
@@ -176,6 +193,7 @@ TEST(CommandLinePassword, TheFirstLineOfStandardInputInEachEncodingAWriterMaySen
   for (const Seen& seen : {Seen{"", InputEncoding::Bytes}, Seen{"ab", InputEncoding::Bytes},
                            Seen{std::string("ab\0c", 4), InputEncoding::Unknown},
                            Seen{std::string("\0\0ab", 4), InputEncoding::Unknown},
+                           Seen{std::string("\0\r\n", 3), InputEncoding::Unknown},
                            Seen{std::string("ab\n\0", 4), InputEncoding::Bytes},
                            Seen{std::string("a\0", 2), InputEncoding::Utf16Le},
                            Seen{std::string("\xFE\xFF", 2), InputEncoding::Utf16Be}})
@@ -229,6 +247,66 @@ TEST(CommandLineList, HideNamesTheMissingAndTheRefusedItemsAndExitsOne) {
   EXPECT_TRUE(HasLine(report, L"\u00C9chec : C:\\gone : <2>"));
   EXPECT_TRUE(HasLine(report, L"\u00C9chec : C:\\ro : <5>"));
   EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments cach\u00E9s : 2 sur 4."));
+  // The event gives the reasons, never the items.
+  EXPECT_EQ(report.reasons, (std::vector<std::wstring>{L"<2>", L"<5>"}));
+}
+
+// What the run's event counts, as the exit code says it: every item not done
+// is a failure whatever kept it back, and an item already as asked is
+// neither done nor failed, so a run that changed nothing says so.
+TEST(CommandLineList, EveryItemNotDoneIsAFailureAndOneAlreadyAsAskedIsCountedApart) {
+  const struct {
+    CommandAction action;
+    std::map<std::wstring, std::uint32_t> attributes;
+    std::vector<ListRecord> records;
+    std::vector<std::wstring> strays;
+    std::size_t done, already, failed, total;
+    int exitCode;
+  } cases[] = {
+      // Nothing changed: all were hidden already.
+      {CommandAction::Hide, {{L"C:\\a", kHidden}, {L"C:\\b", kHidden | kReadOnly}},
+       {{L"C:\\a", ItemType::File}, {L"C:\\b", ItemType::File}}, {}, 0, 2, 0, 2, kExitDone},
+      {CommandAction::Show, {{L"C:\\a", 0}, {L"C:\\b", kHidden}},
+       {{L"C:\\a", ItemType::File}, {L"C:\\b", ItemType::File}}, {}, 1, 1, 0, 2, kExitDone},
+      // A relative path and a quoted one are never acted on: failures.
+      {CommandAction::Hide, {{L"C:\\a", 0}},
+       {{L"C:\\a", ItemType::File}, {L"docs\\x", ItemType::File}, {L"\"C:\\q\"", ItemType::File}}, {}, 1, 0, 2,
+       3, kExitItemsRefused},
+      {CommandAction::Show, {}, {{L"rel\\x", ItemType::File}}, {}, 0, 0, 1, 1, kExitItemsRefused},
+      // A word that follows no path is a failure too, even in a list with no item.
+      {CommandAction::Hide, {}, {}, {L"Dossier"}, 0, 0, 1, 1, kExitItemsRefused},
+  };
+  for (const auto& c : cases) {
+    FakeFiles fs;
+    fs.attributes = c.attributes;
+    const Report report = ListActionReport(c.action, L"L", RunListAction(fs, c.records, c.action), FakeReason, c.strays);
+    EXPECT_EQ(report.done, c.done) << report.lines.back();
+    EXPECT_EQ(report.already, c.already) << report.lines.back();
+    EXPECT_EQ(report.failures.size(), c.failed) << report.lines.back();
+    EXPECT_EQ(report.reasons.size(), c.failed);
+    EXPECT_EQ(report.total, c.total);
+    EXPECT_EQ(report.exitCode, c.exitCode) << report.lines.back();
+  }
+}
+
+// Written to a file or a pipe, a character the code page lacks is spelled by
+// its number, never by a look-alike that may name another, existing file.
+TEST(CommandLineReport, ACharacterTheCodePageLacksIsSpelledNeverReplaced) {
+  // A code page with Latin-1's letters only.
+  auto latin1 = [](std::wstring_view c) { return c.size() == 1 && c[0] < 0x100; };
+  EXPECT_EQ(SpelledForCodePage(L"Cach\u00E9 : C:\\data\\\u0161\u0142\u0105.txt", latin1),
+            L"Cach\u00E9 : C:\\data\\<U+0161><U+0142><U+0105>.txt");
+  EXPECT_EQ(SpelledForCodePage(L"C:\\\U0001F600.txt", latin1), L"C:\\<U+1F600>.txt");  // one pair, one number
+  EXPECT_EQ(SpelledForCodePage(L"a<b>", [](std::wstring_view) { return false; }), L"a<b>");
+}
+
+TEST(CommandLineList, EveryDeviceNameIsADeviceWhateverItsFolderOrExtension) {
+  for (const wchar_t* device : {L"CON", L"con", L"C:\\Ferlane\\aux", L"prn.txt", L"NUL ", L"nul.", L"COM1", L"lpt9.log",
+                                L"\\\\serveur\\partage\\Com3", L"C:CON", L"conout$", L"CONIN$"})
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+  for (const wchar_t* file : {L"C:\\Ferlane\\console", L"COM", L"COM10", L"LPT0", L"C:\\CON\\liste", L"dupont",
+                              L"C:\\a\\nul x", L""})
+    EXPECT_FALSE(IsDeviceName(file)) << file;
 }
 
 TEST(CommandLineList, ShowReadsBackOnceAllAreDoneAndAnEmptyListIsDone) {
@@ -240,7 +318,8 @@ TEST(CommandLineList, ShowReadsBackOnceAllAreDoneAndAnEmptyListIsDone) {
   const Report report = ListActionReport(CommandAction::Show, L"L", outcomes, FakeReason);
   EXPECT_EQ(report.exitCode, kExitDone);
   EXPECT_TRUE(HasLine(report, L"Visible : C:\\a"));
-  EXPECT_TRUE(HasLine(report, L"Visible : C:\\b"));
+  EXPECT_TRUE(HasLine(report, L"D\u00E9j\u00E0 visible : C:\\b"));  // it was: nothing to change
+  EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments visibles : 2 sur 2, dont 1 qui l'\u00E9tait d\u00E9j\u00E0."));
 
   // A word after a path is named; a list that loaded before still exits 0.
   const Report worded = ListActionReport(CommandAction::Show, L"L", outcomes, FakeReason, {}, {L"REM x"});
@@ -283,10 +362,10 @@ TEST(CommandLineTrial, EachItemIsNamedWithWhatTheRunWouldDoAndNothingIsWritten) 
   const Row rows[] = {
       {CommandAction::Hide,
        {L"Serait cach\u00E9 : C:\\vu", L"D\u00E9j\u00E0 cach\u00E9 : C:\\cache", L"Serait cach\u00E9 : C:\\ro",
-        L"Introuvable : C:\\parti : <2>", unusable, L"\u00C9l\u00E9ments cach\u00E9s : 3 sur 5."}},
+        L"Introuvable : C:\\parti : <2>", unusable, L"\u00C9l\u00E9ments cach\u00E9s : 3 sur 5, dont 1 qui l'\u00E9tait d\u00E9j\u00E0."}},
       {CommandAction::Show,
        {L"D\u00E9j\u00E0 visible : C:\\vu", L"Serait visible : C:\\cache", L"D\u00E9j\u00E0 visible : C:\\ro",
-        L"Introuvable : C:\\parti : <2>", unusable, L"\u00C9l\u00E9ments visibles : 3 sur 5."}},
+        L"Introuvable : C:\\parti : <2>", unusable, L"\u00C9l\u00E9ments visibles : 3 sur 5, dont 2 qui l'\u00E9taient d\u00E9j\u00E0."}},
   };
   for (const Row& row : rows) {
     std::vector<ItemOutcome> outcomes = RunListAction(fs, records, row.action, true);
@@ -391,6 +470,38 @@ TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
   EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : V\\Desktop\\Jeux.lnk : ", 0), 0u);
   EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments r\u00E9tablis : 0 ; non r\u00E9tablis : 1."));
 }
+
+#ifdef FERLANE_SOURCE_DIR
+// "/?" and the README give administrators the same exit codes: every code of
+// the README's table, and no other, has its line in the usage.
+TEST(CommandLineUsage, TheExitCodesAreTheReadmesTable) {
+  std::ifstream in(std::string(FERLANE_SOURCE_DIR) + "/README.md", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string readme = text.str();
+  const std::size_t table = readme.find("| Exit code | Meaning |");
+  ASSERT_NE(table, std::string::npos);
+  std::set<int> inReadme, inUsage;
+  const std::regex row(R"(^\| ([0-9]+) \|)");
+  std::istringstream rows(readme.substr(table));
+  std::string line;
+  std::getline(rows, line);
+  std::getline(rows, line);  // the header's rule
+  while (std::getline(rows, line) && line.rfind("|", 0) == 0) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(line, m, row)) << line;
+    inReadme.insert(std::stoi(m[1]));
+  }
+  const std::wstring usage = UsageText();
+  const std::wregex code(LR"(\r\n  ([0-9]+)  )");
+  for (std::wsregex_iterator it(usage.begin(), usage.end(), code), end; it != end; ++it)
+    inUsage.insert(std::stoi((*it)[1]));
+  EXPECT_EQ(inUsage, inReadme);
+  EXPECT_EQ(inReadme, (std::set<int>{0, 1, 2, 3, 4, 5}));
+  // UTF-16 is read with or without its mark, as the README says.
+  EXPECT_NE(usage.find(L"UTF-16 avec ou sans BOM"), std::wstring::npos);
+}
+#endif
 
 }  // namespace
 }  // namespace ferlane

@@ -34,28 +34,39 @@ TEST(EventLog, EveryNumberOnceAndEachCountedCommandHasAWarningTwin) {
   EXPECT_EQ(FindEventKind(static_cast<EventId>(999)), nullptr);
 }
 
-TEST(EventLog, AFewFailuresAreNamedThenCounted) {
-  const std::vector<std::wstring> seven = {L"a", L"b", L"c", L"d", L"e", L"f", L"g"};
+// The log is every user's to read: a failure is counted by its reason and
+// never named, and no string of an event can become the viewer's insertion.
+TEST(EventLog, FailuresAreCountedByReasonAndNoStringIsTakenForAnInsertion) {
+  const std::wstring denied = L"Access denied.", gone = L"Introuvable";
   const struct {
-    std::size_t failures;
-    std::wstring named;
+    std::vector<std::wstring> reasons;
+    std::wstring counted;
   } cases[] = {
-      {0, L""},
-      {1, L"a"},
-      {5, L"a\r\nb\r\nc\r\nd\r\ne"},
-      {6, L"a\r\nb\r\nc\r\nd\r\ne\r\n(et 1 autre)"},
-      {7, L"a\r\nb\r\nc\r\nd\r\ne\r\n(et 2 autres)"},
+      {{}, L""},
+      {{denied}, L"Access denied. (1)"},
+      {{denied, gone, denied, denied}, L"Access denied. (3)\r\nIntrouvable (1)"},
+      {{gone, denied}, L"Introuvable (1)\r\nAccess denied. (1)"},  // in the order first met
   };
   for (const auto& c : cases) {
-    const std::vector<std::wstring> failures(seven.begin(), seven.begin() + static_cast<std::ptrdiff_t>(c.failures));
-    EXPECT_EQ(NamedFailures(failures), c.named) << c.failures;
-    const std::vector<std::wstring> strings = ItemCountStrings(L"C:\\liste", L"", 9 - c.failures, failures, 9);
+    const std::vector<std::wstring> strings = ItemCountStrings(L"C:\\liste", L"", 2, c.reasons, 9);
     ASSERT_EQ(strings.size(), 6u);
-    EXPECT_EQ(strings[2], std::to_wstring(9 - c.failures));
-    EXPECT_EQ(strings[3], std::to_wstring(c.failures));
+    EXPECT_EQ(strings[3], std::to_wstring(c.reasons.size()));
     EXPECT_EQ(strings[4], L"9");
-    EXPECT_EQ(strings[5], c.named);
+    EXPECT_EQ(strings[5], c.counted);
   }
+  // A list command says how many were already as asked, as a seventh string.
+  EXPECT_EQ(ItemCountStrings(L"L", L"", 0, {}, 3, 3).back(), L"3");
+
+  const struct {
+    std::wstring text, written;
+  } insertions[] = {
+      {L"C:\\100% s\u00FBr\\l", L"C:\\100% s\u00FBr\\l"},  // a % before a blank is the viewer's no concern
+      {L"C:\\a%1", L"C:\\a%\u200B1"},
+      {L"C:\\a%%1b", L"C:\\a%\u200B%\u200B1b"},
+      {L"50%", L"50%"},
+      {L"%", L"%"},
+  };
+  for (const auto& c : insertions) EXPECT_EQ(EventInsertion(c.text), c.written) << c.text;
 }
 
 TEST(EventLog, OnlyAPasswordTheUserChoseIsAnEvent) {
