@@ -183,10 +183,10 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     // moved there. A list file itself is never written here.
     const UserListFile own = PrepareUserListFile(policies, ProgramFolder(), user);
     if (own.folderError) {
-      out.Line(ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.");
+      out.Line(ListFolderErrorText(own) + L" Rien n'est chang\u00E9.");
       return kExitUnreadable;
     }
-    if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
+    if (!own.movedFrom.empty()) out.Line(ListMovedText(own));
     if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
     listFile = own.path;
   }
