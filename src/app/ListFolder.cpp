@@ -67,9 +67,13 @@ void CopyListIntoFolder(const std::wstring& beside, UserListFile& list) {
   }
   list.movedFrom = beside;
   list.rightsError = rights;
-  // Windows lets its user delete the list; Unix rules under Wine, or rights
-  // that give no DELETE, do not: then it stays, and is said once.
-  if (!::DeleteFileW(beside.c_str())) list.leftBeside = true;
+  // Windows lets its user delete the list; rights that give no DELETE, or
+  // Unix rules under Wine, do not: then it stays, and is said once. Asked
+  // once the file is closed: a delete of an open file is done at its close,
+  // and Wine answers yes before that close fails.
+  ::DeleteFileW(beside.c_str());
+  source.reset();
+  list.leftBeside = ::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
