@@ -3,6 +3,7 @@
 #include "app/OlderListFile.h"
 #include "platform/ErrorText.h"
 #include "platform/FileMove.h"
+#include "platform/Platform.h"
 #include "platform/PrivateRights.h"
 #include "platform/UniqueHandle.h"
 #include "protect/ListFileIo.h"
@@ -71,7 +72,7 @@ void CopyListIntoFolder(const std::wstring& beside, UserListFile& list) {
   // Unix rules under Wine, do not: then it stays, and is said once. Asked
   // once the file is closed: a delete of an open file is done at its close,
   // and Wine answers yes before that close fails.
-  ::DeleteFileW(beside.c_str());
+  Platform().RemoveEntry(beside, false);
   source.reset();
   list.leftBeside = ::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
