@@ -74,7 +74,7 @@ void CopyListIntoFolder(const std::wstring& beside, UserListFile& list) {
   // and Wine answers yes before that close fails.
   Platform().RemoveEntry(beside, false);
   source.reset();
-  list.leftBeside = ::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) list.leftBeside = beside;
 }
 
 }  // namespace
@@ -114,7 +114,7 @@ UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& p
     return list;
   }
   list.movedFrom = beside;
-  list.leftBeside = !remains.empty();
+  list.leftBeside = remains;  // what of it the move could not remove
   // A move keeps the rights the file had; the folder's are not the list's.
   list.rightsError = KeepPrivate(list.path, false, true);
   return list;
@@ -127,16 +127,17 @@ std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error) 
 
 std::wstring ListFolderErrorText(const UserListFile& list) {
   if (list.unreadableBeside.empty()) return ListFolderUnreachableText(list.folder, list.folderError);
-  return L"Votre liste \"" + list.unreadableBeside + L"\" ne peut pas \u00EAtre copi\u00E9e vers le dossier des listes \"" +
-         list.folder + L"\", r\u00E9gl\u00E9 par l'administrateur : " + SystemErrorText(list.folderError);
+  return L"Votre liste \"" + list.unreadableBeside +
+         L"\" ne peut pas \u00EAtre copi\u00E9e vers le dossier des listes \"" + list.folder +
+         L"\", r\u00E9gl\u00E9 par l'administrateur : " + SystemErrorText(list.folderError);
 }
 
 std::wstring ListMovedText(const UserListFile& list) {
-  if (!list.leftBeside)
+  if (list.leftBeside.empty())
     return L"Votre liste \"" + list.movedFrom + L"\" a \u00E9t\u00E9 d\u00E9plac\u00E9e vers \"" + list.path +
            L"\", le dossier des listes r\u00E9gl\u00E9 par l'administrateur.";
   return L"Votre liste a \u00E9t\u00E9 copi\u00E9e vers \"" + list.path +
-         L"\", le dossier des listes r\u00E9gl\u00E9 par l'administrateur. L'ancienne, \"" + list.movedFrom +
+         L"\", le dossier des listes r\u00E9gl\u00E9 par l'administrateur. L'ancienne, \"" + list.leftBeside +
          L"\", ne peut pas \u00EAtre supprim\u00E9e : elle reste \u00E0 c\u00F4t\u00E9 du programme et n'est plus "
          L"utilis\u00E9e.";
 }

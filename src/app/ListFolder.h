@@ -22,9 +22,9 @@ struct UserListFile {
   bool adoptedOlder = false;
   // The list that was beside the program, moved (or copied) into the folder now.
   std::wstring movedFrom;
-  // It was copied, and the system would not let the old one go: it stays
-  // beside the program, no longer used.
-  bool leftBeside = false;
+  // Where the old list stays, beside the program and no longer used, when
+  // the system would not let it go; empty when it went.
+  std::wstring leftBeside;
   // When set, folderError is about this list beside the program (it could
   // not be read for its copy), not about the folder.
   std::wstring unreadableBeside;
@@ -46,7 +46,7 @@ std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error);
 // that could not be copied into it, as folderError says.
 std::wstring ListFolderErrorText(const UserListFile& list);
 // The list beside the program went into the policy's folder (copied, and the
-// old one left beside the program, when list.leftBeside).
+// old one left beside the program, when list.leftBeside names it).
 std::wstring ListMovedText(const UserListFile& list);
 // The caption of the list's group box: the folder named when a policy sets it.
 std::wstring ListGroupCaption(const std::wstring& folder, bool reachable);

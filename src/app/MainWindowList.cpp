@@ -46,7 +46,7 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
     LoadListFile();
   }
   if (!list.movedFrom.empty())
-    ShowMessage(hwnd_, ListMovedText(list), MB_OK | (list.leftBeside ? MB_ICONWARNING : MB_ICONINFORMATION));
+    ShowMessage(hwnd_, ListMovedText(list), MB_OK | (!list.leftBeside.empty() ? MB_ICONWARNING : MB_ICONINFORMATION));
   rightsNotice_.Refused(hwnd_, list.path, list.rightsError);
   if (!loadNotice_.text.empty()) {
     if (loadNotice_.error) ShowError(hwnd_, loadNotice_.text);
