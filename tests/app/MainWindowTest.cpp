@@ -663,8 +663,8 @@ TEST_F(MainWindowTest, TheListFolderPolicyTakesTheListThereOnceAndAnUnreachableO
   // A list the system lets neither move nor remove (a standard user's beside
   // the program): copied into the folder, private from its creation; the old
   // one stays, is said once and is no longer used.
-  policies.listFolder = scratch.path() + L"Listes\POSTE8";
-  const std::wstring copied = policies.listFolder + L"\dupont";
+  policies.listFolder = scratch.path() + L"Listes\\POSTE8";
+  const std::wstring copied = policies.listFolder + L"\\dupont";
   platform.renameAnswer = [&](const std::wstring& from, const std::wstring&) -> std::optional<DWORD> {
     if (from == programFolder + L"dupont") return ERROR_ACCESS_DENIED;
     return std::nullopt;

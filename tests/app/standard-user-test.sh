@@ -107,12 +107,14 @@ sys.exit(0 if v & 2 else 1)' "$1"
 # arguments | the exit code | what must be true after it, as checks:
 #   hidden:FILE  visible:FILE  same:FILE=TEXTVAR  absent:FILE  present:FILE
 #   says:TEXT  quiet:TEXT (files are Unix paths under drive_c, C/... )
-# and, before the run, "pre:hide:FILE".
+# and, before the run, "pre:hide:FILE", "pre:list" (a list in C:\Listes),
+# "pre:rootlist" (the list beside the program root's, unreadable).
 CASES=(
   "no policy: /cacher hides the user's file, not the program; the list stays|none|/cacher|1|hidden:C/users/{u}/Documents/paie.xls visible:C/Program Files/Ferlane/ferlane.exe same:C/Program Files/Ferlane/{u}=LIST says:Access denied"
   "no policy: /voir shows it again|none|/voir|0|pre:hide:C/users/{u}/Documents/paie.xls visible:C/users/{u}/Documents/paie.xls same:C/Program Files/Ferlane/{u}=LIST"
-  "the policy's folder: the list is copied there, the old one left beside the program is said|C:\\Listes|/cacher|1|hidden:C/users/{u}/Documents/paie.xls same:C/Listes/{u}=LIST same:C/Program Files/Ferlane/{u}=LIST says:n'est plus utilis quiet:injoignable quiet:ne peut pas être atteint"
+  "the policy's folder: the list is copied there, the old one left beside the program is said|C:\\Listes|/cacher|1|hidden:C/users/{u}/Documents/paie.xls same:C/Listes/{u}=LIST same:C/Program Files/Ferlane/{u}=LIST says:n'est plus utilis quiet:ne peut pas être atteint"
   "the policy's folder holds a list: that one is applied, the one beside the program untouched|C:\\Listes|/cacher|0|pre:list hidden:C/users/{u}/Documents/notes.txt visible:C/users/{u}/Documents/paie.xls same:C/Listes/{u}=FOLDER_LIST same:C/Program Files/Ferlane/{u}=LIST quiet:copi"
+  "the list beside the program unreadable to its user, with the policy: code 4, that list named, not the folder|C:\\Listes|/cacher|4|pre:rootlist visible:C/users/{u}/Documents/paie.xls absent:C/Listes/{u} says:ne peut pas être copiée vers le dossier des listes quiet:ne peut pas être atteint"
   "a policy's folder the user may not make: code 4, the folder named, nothing hidden|C:\\Verrou\\Listes|/cacher|4|visible:C/users/{u}/Documents/paie.xls absent:C/Verrou/Listes same:C/Program Files/Ferlane/{u}=LIST says:C:\\Verrou\\Listes"
   "a relative policy folder is refused, never made in the current folder|Listes|/cacher|4|visible:C/users/{u}/Documents/paie.xls absent:C/users/{u}/Listes same:C/Program Files/Ferlane/{u}=LIST"
   "/liste: with the policy set: the given list, the policy's folder not made; the all-users shortcut refused|C:\\Listes|/cacher /liste:$WDOCS\\autre.txt|1|hidden:C/users/{u}/Documents/paie.xls visible:C/users/Public/Desktop/Commun.lnk absent:C/Listes same:C/Program Files/Ferlane/{u}=LIST"
@@ -137,6 +139,7 @@ for row in "${CASES[@]}"; do
     case "$check" in
       pre:hide:*) python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.DOSATTRIB", b"0x2")' \
                     "$(unix_path "${check#pre:hide:}")" ;;
+      pre:rootlist) chown root:root "$PF/$user" ;;
       pre:list) mkdir -p "$C/Listes"; chown "$SU:$SU" "$C/Listes"; user_file "$C/Listes/$user" "$FOLDER_LIST" ;;
     esac
   done
