@@ -24,11 +24,13 @@ DWORD ReadWhole(HANDLE file, std::string& bytes) {
   }
 }
 
-// The list beside the program copied into the folder, for an account that
-// may not move it (renaming in the program's folder is an administrator's
-// right): written as a save writes, private from its creation and flushed,
-// then renamed without replacing, so that a list already there is never
-// overwritten; the old one is removed only once the copy reads back the same.
+// The list beside the program copied into the folder, for an account the
+// system does not let move it (a move to a share first puts the list aside in
+// the program's folder, which a standard user may not write; Unix rules under
+// Wine refuse even the rename): written as a save writes, private from its
+// creation and flushed, then renamed without replacing, so that a list
+// already there is never overwritten; the old one is removed only once the
+// copy reads back the same.
 void CopyListIntoFolder(const std::wstring& beside, UserListFile& list) {
   // Held open, shared for reading alone, until the copy is checked: nobody
   // changes it unseen meanwhile; delete sharing lets it go at the end.
