@@ -221,9 +221,9 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
     // moved there. A list file itself is never written here.
     const UserListFile own = PrepareUserListFile(policies, ProgramFolder(), user);
     if (own.folderError)
-      return stop(ListFolderUnreachableText(own.folder, own.folderError) + L" Rien n'est chang\u00E9.", own.folder,
-                  SystemErrorText(own.folderError));
-    if (!own.movedFrom.empty()) out.Line(ListMovedText(own.movedFrom, own.path));
+      return stop(ListFolderErrorText(own) + L" Rien n'est chang\u00E9.",
+                  own.unreadableBeside.empty() ? own.folder : own.unreadableBeside, SystemErrorText(own.folderError));
+    if (!own.movedFrom.empty()) out.Line(ListMovedText(own));
     if (own.rightsError) out.Line(RightsRefusedText(own.path, own.rightsError));
     listFile = readFrom = own.path;
   }

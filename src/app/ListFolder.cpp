@@ -3,13 +3,83 @@
 #include "app/OlderListFile.h"
 #include "platform/ErrorText.h"
 #include "platform/FileMove.h"
+#include "platform/Platform.h"
 #include "platform/PrivateRights.h"
 #include "platform/UniqueHandle.h"
+#include "protect/ListFileIo.h"
 #include "protect/logic/ListFile.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/logic/StoreLocation.h"
 
 namespace ferlane {
+namespace {
+
+DWORD ReadWhole(HANDLE file, std::string& bytes) {
+  char chunk[16384];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) return ::GetLastError();
+    if (got == 0) return ERROR_SUCCESS;
+    bytes.append(chunk, got);
+  }
+}
+
+// The list beside the program copied into the folder, for an account the
+// system does not let move it (a move to a share first puts the list aside in
+// the program's folder, which a standard user may not write; Unix rules under
+// Wine refuse even the rename): written as a save writes, private from its
+// creation and flushed, then renamed without replacing, so that a list
+// already there is never overwritten; the old one is removed only once the
+// copy reads back the same.
+void CopyListIntoFolder(const std::wstring& beside, UserListFile& list) {
+  // Held open, shared for reading alone, until the copy is checked: nobody
+  // changes it unseen meanwhile; delete sharing lets it go at the end.
+  UniqueFile source(::CreateFileW(beside.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  std::string bytes;
+  DWORD error = source ? ReadWhole(source.get(), bytes) : ::GetLastError();
+  if (error != ERROR_SUCCESS) {
+    list.folderError = error;
+    list.unreadableBeside = beside;
+    return;
+  }
+  std::wstring temp;
+  DWORD rights = ERROR_SUCCESS;
+  if ((error = CreateListTemp(list.path, bytes, temp, &rights)) != ERROR_SUCCESS) {
+    list.folderError = error;
+    return;
+  }
+  if (!::MoveFileExW(temp.c_str(), list.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    error = ::GetLastError();
+    DiscardListTemp(temp);
+    if (!NameTaken(error)) list.folderError = error;  // taken: another run put one there meanwhile
+    return;
+  }
+  std::string back;
+  bool exists = false;
+  error = ReadListBytes(list.path, back, exists);
+  if (error == ERROR_SUCCESS && !exists) error = ERROR_FILE_NOT_FOUND;
+  if (error == ERROR_SUCCESS && back != bytes) {
+    // Not what was written: this copy goes, the old list stays the only one.
+    ::DeleteFileW(list.path.c_str());
+    error = ERROR_FILE_CORRUPT;
+  }
+  if (error != ERROR_SUCCESS) {
+    list.folderError = error;
+    return;
+  }
+  list.movedFrom = beside;
+  list.rightsError = rights;
+  // Windows lets its user delete the list; rights that give no DELETE, or
+  // Unix rules under Wine, do not: then it stays, and is said once. Asked
+  // once the file is closed: a delete of an open file is done at its close,
+  // and Wine answers yes before that close fails.
+  Platform().RemoveEntry(beside, false);
+  source.reset();
+  if (::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) list.leftBeside = beside;
+}
+
+}  // namespace
 
 UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& programFolder,
                                  const std::wstring& userName) {
@@ -36,14 +106,17 @@ UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& p
   }
   const std::wstring beside = ListFilePath(programFolder, userName);
   if (!PathExists(beside)) return list;
-  const DWORD moved = MoveWithoutReplacing(beside, list.path);
+  std::wstring remains;
+  const DWORD moved = MoveWithoutReplacing(beside, list.path, &remains);
   if (NameTaken(moved)) return list;  // another run put one there meanwhile
   if (moved != ERROR_SUCCESS) {
-    // The folder would hold an empty list while the user's stays behind.
-    list.folderError = moved;
+    // Copied instead; what fails then is named, and the folder never holds
+    // an empty list while the user's stays behind.
+    CopyListIntoFolder(beside, list);
     return list;
   }
   list.movedFrom = beside;
+  list.leftBeside = remains;  // what of it the move could not remove
   // A move keeps the rights the file had; the folder's are not the list's.
   list.rightsError = KeepPrivate(list.path, false, true);
   return list;
@@ -120,9 +193,21 @@ std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error) 
          L"\", r\u00E9gl\u00E9 par l'administrateur, ne peut pas \u00EAtre atteint : " + SystemErrorText(error);
 }
 
-std::wstring ListMovedText(const std::wstring& from, const std::wstring& to) {
-  return L"Votre liste \"" + from + L"\" a \u00E9t\u00E9 d\u00E9plac\u00E9e vers \"" + to +
-         L"\", le dossier des listes r\u00E9gl\u00E9 par l'administrateur.";
+std::wstring ListFolderErrorText(const UserListFile& list) {
+  if (list.unreadableBeside.empty()) return ListFolderUnreachableText(list.folder, list.folderError);
+  return L"Votre liste \"" + list.unreadableBeside +
+         L"\" ne peut pas \u00EAtre copi\u00E9e vers le dossier des listes \"" + list.folder +
+         L"\", r\u00E9gl\u00E9 par l'administrateur : " + SystemErrorText(list.folderError);
+}
+
+std::wstring ListMovedText(const UserListFile& list) {
+  if (list.leftBeside.empty())
+    return L"Votre liste \"" + list.movedFrom + L"\" a \u00E9t\u00E9 d\u00E9plac\u00E9e vers \"" + list.path +
+           L"\", le dossier des listes r\u00E9gl\u00E9 par l'administrateur.";
+  return L"Votre liste a \u00E9t\u00E9 copi\u00E9e vers \"" + list.path +
+         L"\", le dossier des listes r\u00E9gl\u00E9 par l'administrateur. L'ancienne, \"" + list.leftBeside +
+         L"\", ne peut pas \u00EAtre supprim\u00E9e : elle reste \u00E0 c\u00F4t\u00E9 du programme et n'est plus "
+         L"utilis\u00E9e.";
 }
 
 std::wstring ListGroupCaption(const std::wstring& folder, bool reachable) {

@@ -2,7 +2,8 @@
 // The user's list file made ready before it is read, for the window and the
 // command line alike: the older files an earlier version left elsewhere
 // moved in, and, when a policy names a folder for the lists, that folder
-// made and the list beside the program moved there.
+// made and the list beside the program moved there, or copied there where
+// the account may not move it.
 #include <windows.h>
 
 #include <string>
@@ -19,21 +20,34 @@ struct UserListFile {
   DWORD folderError = ERROR_SUCCESS;
   // A list an earlier version left elsewhere came beside the program now.
   bool adoptedOlder = false;
-  // The list that was beside the program, moved into the folder now.
+  // The list that was beside the program, moved (or copied) into the folder now.
   std::wstring movedFrom;
+  // Where the old list stays, beside the program and no longer used, when
+  // the system would not let it go; empty when it went.
+  std::wstring leftBeside;
+  // When set, folderError is about this list beside the program (it could
+  // not be read for its copy), not about the folder.
+  std::wstring unreadableBeside;
   // Why the moved file could not be given the private rights.
   DWORD rightsError = ERROR_SUCCESS;
 };
 
 // Never moves over a file: a list already in the folder is the user's, and
-// the one beside the program then stays where it is.
+// the one beside the program then stays where it is. A list that cannot be
+// moved (a standard user may not rename in the program's folder) is copied:
+// the old one goes only once the copy reads back the same, and where the
+// system refuses that, stays (leftBeside).
 UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& programFolder,
                                  const std::wstring& userName);
 
 // "Le dossier des listes "<folder>" ... ne peut pas être atteint : <reason>"
 std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error);
-// The list beside the program went into the policy's folder.
-std::wstring ListMovedText(const std::wstring& from, const std::wstring& to);
+// Why the list cannot be used: the folder, or the list beside the program
+// that could not be copied into it, as folderError says.
+std::wstring ListFolderErrorText(const UserListFile& list);
+// The list beside the program went into the policy's folder (copied, and the
+// old one left beside the program, when list.leftBeside names it).
+std::wstring ListMovedText(const UserListFile& list);
 // The caption of the list's group box: the folder named when a policy sets it.
 std::wstring ListGroupCaption(const std::wstring& folder, bool reachable);
 

@@ -43,7 +43,7 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
   if (list.folderError != ERROR_SUCCESS) {
     // No other copy of the list stands in for it: it stays empty, unsaved.
     loadNotice_ = {};
-    ShowError(hwnd_, ListFolderUnreachableText(list.folder, list.folderError) +
+    ShowError(hwnd_, ListFolderErrorText(list) +
                          L" La liste reste vide et ne sera pas enregistr\u00E9e.");
     CreateHiddenStore();
     return;
@@ -64,7 +64,8 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
     loadNotice_ = {};
     LoadListFile();
   }
-  if (!list.movedFrom.empty()) ShowMessage(hwnd_, ListMovedText(list.movedFrom, list.path), MB_OK | MB_ICONINFORMATION);
+  if (!list.movedFrom.empty())
+    ShowMessage(hwnd_, ListMovedText(list), MB_OK | (!list.leftBeside.empty() ? MB_ICONWARNING : MB_ICONINFORMATION));
   rightsNotice_.Refused(hwnd_, list.path, list.rightsError);
   if (!loadNotice_.text.empty()) {
     if (loadNotice_.error) ShowError(hwnd_, loadNotice_.text);

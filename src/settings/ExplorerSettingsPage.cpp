@@ -281,7 +281,8 @@ void ExplorerSettingsPage::Button3Click() {
   }
   // Windows reads the Run key at the next logon: there is nobody to tell.
   const bool autostart = IsChecked(Id::kAuto);
-  if (SetRunValue(ProgramPath(), kRunValue, autostart) != ERROR_SUCCESS) {
+  // Written quoted, over an earlier version's unquoted value too.
+  if (SetRunValue(RunValueText(ProgramPath()), kRunValue, autostart) != ERROR_SUCCESS) {
     ShowError(host_.window, WriteRefusedText(kRunValue));
     return;
   }

@@ -736,6 +736,33 @@ TEST_F(MainWindowTest, TheListFolderPolicyTakesTheListThereOnceAndAnUnreachableO
   EXPECT_TRUE(main->FormCloseQuery());
   EXPECT_EQ(FileBytes(programFolder + L"dupont"), beside);
   EXPECT_EQ(Attributes(policies.listFolder), INVALID_FILE_ATTRIBUTES);
+  main.reset();
+
+  // A list the system lets neither move nor remove (a standard user's beside
+  // the program): copied into the folder, private from its creation; the old
+  // one stays, is said once and is no longer used.
+  policies.listFolder = scratch.path() + L"Listes\\POSTE8";
+  const std::wstring copied = policies.listFolder + L"\\dupont";
+  platform.renameAnswer = [&](const std::wstring& from, const std::wstring&) -> std::optional<DWORD> {
+    if (from == programFolder + L"dupont") return ERROR_ACCESS_DENIED;
+    return std::nullopt;
+  };
+  platform.undeletable = {programFolder + L"dupont"};
+  for (int run = 0; run < 2; ++run) {
+    auto again = MakeMain(policies);
+    again->FormShow();
+    EXPECT_EQ(again->ListFileName(), copied);
+    EXPECT_EQ(again->ListView1().ItemCount(), 1);
+    EXPECT_TRUE(again->FormCloseQuery());
+  }
+  EXPECT_EQ(said(L"\"" + programFolder + L"dupont\", ne peut pas \u00EAtre supprim\u00E9e"), 1);
+  EXPECT_EQ(FileBytes(programFolder + L"dupont"), beside);
+  std::vector<std::wstring> lines;
+  EXPECT_EQ(ReadListFile(copied, lines), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(lines, (std::vector<std::wstring>{item, L"Fichier"}));
+  bool madePrivate = false;
+  for (const std::wstring& made : platform.createdPrivate) madePrivate |= made.rfind(policies.listFolder, 0) == 0;
+  EXPECT_TRUE(madePrivate);
 }
 
 }  // namespace

@@ -231,12 +231,13 @@ test_upgrade() {
     fail "no package of version $newer"; return
   fi
   local newkey="$UNINSTALL\\{$(product_code "$ARCH" "$newer")}"
-  # "Au démarrage de Windows" ticked: the upgrade keeps the value.
+  # "Au démarrage de Windows" ticked by an earlier version, unquoted: the
+  # upgrade keeps the value, quoted.
   wine reg add "$RUN_KEY" /v Ferlane /d "$WIN_DIR\\$PROGRAM" /f >/dev/null 2>&1
   msiexec /i 'C:\paquets\newer.msi' /qn
   local rc=$?
   if [ $rc = 0 ]; then pass "version $newer installs over $VERSION"; else fail "upgrade ended with $rc"; fi
-  expect "the upgrade kept the autostart value" test "$(reg_value "$RUN_KEY" Ferlane)" = "$WIN_DIR\\$PROGRAM"
+  expect "the upgrade kept the autostart value, quoted" test "$(reg_value "$RUN_KEY" Ferlane)" = "\"$WIN_DIR\\$PROGRAM\""
   expect "one Add/Remove Programs entry, version $newer" \
     eval 'test "$(reg_value "$newkey" DisplayVersion)" = "$newer" && ! has_key "$key"'
   expect "the upgrade left the program, its help and the list file" \

@@ -155,12 +155,20 @@ TEST_F(ExplorerSettingsTest, HiddenFilesWriteOneOrTwoAndReadBack) {
   EXPECT_FALSE(page().IsChecked(Page::kMasque));
 }
 
-TEST_F(ExplorerSettingsTest, AutostartHoldsTheExecutablePathAndGoesAwayWhenUnchecked) {
+TEST_F(ExplorerSettingsTest, AutostartHoldsTheQuotedExecutablePathAndGoesAwayWhenUnchecked) {
   wchar_t exe[MAX_PATH];
   ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  page().SetChecked(Page::kAuto, true);
+  {
+    // An earlier version's unquoted value: it checks the box, and applying
+    // the setting writes it quoted.
+    RegistryKey run;
+    ASSERT_EQ(run.Open(HKEY_LOCAL_MACHINE, kRunKey, true), ERROR_SUCCESS);
+    ASSERT_EQ(run.WriteString(kRunValue, exe), ERROR_SUCCESS);
+  }
+  page().ReadExplorerSettings();
+  EXPECT_TRUE(page().IsChecked(Page::kAuto));
   Click(Page::kButton3);
-  EXPECT_EQ(ReadRunValue(), std::wstring(exe));
+  EXPECT_EQ(ReadRunValue(), L"\"" + std::wstring(exe) + L"\"");
 
   main = MakeMain();
   main->FormShow();

@@ -39,6 +39,9 @@ inline std::uint32_t HiddenNumber(bool showHidden) { return showHidden ? 1u : 2u
 inline std::uint32_t DesktopIconNumber(bool hide) { return hide ? 1u : 0u; }
 // The autostart box is only ever checked by a non-empty text.
 inline bool AutostartFromText(const std::optional<std::wstring>& stored) { return stored && !stored->empty(); }
+// The autostart value: the program's path quoted. Unquoted, Windows tries
+// "C:\Program.exe" first for "C:\Program Files\...", at every user's logon.
+inline std::wstring RunValueText(std::wstring_view program) { return L"\"" + std::wstring(program) + L"\""; }
 
 // What a click in the radio group "&Barre de tâches" does to the taskbar.
 enum class TaskbarAction { None, Hide, Show };
