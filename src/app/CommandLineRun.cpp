@@ -205,7 +205,7 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   const CommandAction action = command.action;
   std::wstring listFile, readFrom;
   // A trial says why it would stop and writes no event.
-  const auto stop = [&](const std::wstring& line, const std::wstring& what, const std::wstring& why) {
+  const auto stop = [&](const std::wstring& line, const std::wstring& what, const std::wstring& why) -> int {
     if (!command.trial) return StopUnreadable(out, trail, line, what, why);
     out.Line(line);
     return kExitUnreadable;
