@@ -26,11 +26,14 @@ int StartProgram(const StartSteps& steps) {
   // ends before anything is shown or written. A limited start only looks.
   std::optional<ListWindowClaim> claim;
   claim.emplace(steps.listFile);
-  if (claim->Taken()) {
+  if (claim->Taken() || claim->Refused()) {
     if (claim->BringHolderToFront(steps.holderWaitMs)) return 0;
     // The holder may have closed while it was looked for.
     claim.emplace(steps.listFile);
   }
+  // A refused limited start found no window in this session: it elevates,
+  // and the elevated copy, which a real window's name opens to, tells a
+  // holder in another session from a name made to keep it out.
   if (claim->Taken()) {
     // Never a second window: the holder is out of reach, in another session.
     SetApplicationTitle(L"Ferlane");

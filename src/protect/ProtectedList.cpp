@@ -181,7 +181,7 @@ void ProtectedList::CompactPool() {
 ItemState ProtectedList::RowState(int item) const {
   Row& row = rows_[static_cast<std::size_t>(item)];
   if (!row.stateRead) {
-    row.state = StateFromAttributes(ListedPathAttributes(std::wstring(PathOf(row))));
+    row.state = StateFromAttributes(ListedPathAttributes(std::wstring(PathOf(row)), statePass_));
     row.stateRead = true;
   }
   return row.state;
@@ -285,7 +285,7 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   Row row = NewRow(path, type);
   row.addedHere = true;
   // A dropped item says at once what it is.
-  row.state = StateFromAttributes(ListedPathAttributes(path));
+  row.state = StateFromAttributes(ListedPathAttributes(path, statePass_));
   row.stateRead = true;
   rows_.push_back(std::move(row));
   SyncCount();
@@ -506,6 +506,9 @@ void ProtectedList::RunCommand(ListCommand command) {
     result = RunListCommand(command, fs, items, &progress, &FoldPath);
     quitTaken = progress.QuitTaken();
   }
+  // The rows read after the command are a pass of their own: a server may
+  // answer again.
+  statePass_ = ServerReach(kWindowLookupMs);
   {
     Batch batch(*this);
     // The rows done show what the file system holds at the end; the others
