@@ -218,7 +218,7 @@ TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
                                  std::wstring(WithoutFinalSeparator(ProgramFolder())) + L"\\" + user +
                                      L".ferlane-deplacement"};
   for (const std::wstring& aside : asides) {
-    HANDLE f = ::CreateFileW(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    HANDLE f = ::CreateFileW(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     ::CloseHandle(f);
   }

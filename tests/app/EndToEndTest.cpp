@@ -353,6 +353,8 @@ TEST_F(CommandLineTest, RestoreTakesBackWhatOlderStoresHold) {
   EXPECT_TRUE(Says(run, "Pris.lnk : ")) << run.output;
   for (const wchar_t* name : {L"\\Ancien64.lnk", L"\\Role.lnk", L"\\Pris.lnk"})
     ::DeleteFileW((desktop + name).c_str());
+  // What stayed would join the store, and come back, at a later /retablir.
+  ::DeleteFileW((oldRole + L"\\Pris.lnk").c_str());
 }
 
 // As a crash in the middle of a move across volumes leaves it: /retablir
