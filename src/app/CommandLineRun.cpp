@@ -248,7 +248,7 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail) {
   const StorePaths store = ComposeStorePaths(roleLabel);
   // Looked for before anything moves: what this run sets aside and cannot
   // put back is named by its own move.
-  const std::vector<std::wstring> setAside = FindSetAside(store, ProgramFolder());
+  const std::vector<std::wstring> setAside = FindSetAside(store, ProgramFolder(), kCommandLineLookupMs);
   // As the window's start does: the store is made and the older stores join
   // it before anything is listed, so what they held is restored too.
   DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;

@@ -54,16 +54,22 @@ std::optional<DWORD> RunWithin(DWORD deadlineMs, std::function<DWORD()> lookup) 
 }
 
 DWORD FolderAnswers(const std::wstring& folder, DWORD deadlineMs) {
-  // One run, one answer per folder: the main thread alone asks.
+  // One run, one answer per folder, and a server that did not answer is
+  // not asked again: the main thread alone asks.
   static std::map<std::wstring, DWORD> answers;
+  static std::set<std::wstring> silent;
   std::wstring key = FoldPath(folder);
   while (key.size() > 3 && (key.back() == L'\\' || key.back() == L'/')) key.pop_back();
   if (const auto found = answers.find(key); found != answers.end()) return found->second;
+  const std::wstring server = ServerOf(key);
+  if (!server.empty() && silent.count(server)) return answers[key] = kNoAnswer;
   const std::optional<DWORD> answered = RunWithin(deadlineMs, [folder] {
     Platform().PathAttributes(folder);
     return static_cast<DWORD>(ERROR_SUCCESS);
   });
-  return answers[key] = answered ? ERROR_SUCCESS : kNoAnswer;
+  if (answered) return answers[key] = ERROR_SUCCESS;
+  if (!server.empty()) silent.insert(server);
+  return answers[key] = kNoAnswer;
 }
 
 bool ServerReach::Remote(const std::wstring& server) {

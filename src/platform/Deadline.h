@@ -29,8 +29,9 @@ std::optional<DWORD> RunWithin(DWORD deadlineMs, std::function<DWORD()> lookup);
 
 // Whether a folder answers: Platform().PathAttributes asked on a worker, once
 // per run for each folder (letter case aside), with the first caller's
-// deadline; later callers get the first answer. ERROR_SUCCESS when the
-// system answered, whatever it said; kNoAnswer past the deadline.
+// deadline; later callers get the first answer, and a folder on a server
+// that did not answer is not asked. ERROR_SUCCESS when the system answered,
+// whatever it said; kNoAnswer past the deadline.
 DWORD FolderAnswers(const std::wstring& folder, DWORD deadlineMs);
 
 // The lookups of one pass over listed paths (the state pass, a hide, a

@@ -1,6 +1,7 @@
 #include "shellfolders/HiddenStore.h"
 
 #include "browse/ShellOps.h"
+#include "platform/Deadline.h"
 #include "platform/EventTrail.h"
 #include "platform/FileMove.h"
 #include "platform/Platform.h"
@@ -106,7 +107,8 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
   return stranded;
 }
 
-std::vector<std::wstring> FindSetAside(const StorePaths& store, const std::wstring& programFolder) {
+std::vector<std::wstring> FindSetAside(const StorePaths& store, const std::wstring& programFolder,
+                                       DWORD deadlineMs) {
   std::vector<std::wstring> folders;
   for (const int csidl : {kCsidlDesktopDirectory, kCsidlCommonDesktopDirectory, kCsidlPrograms, kCsidlCommonPrograms})
     if (std::optional<std::wstring> path = SpecialFolderPath(nullptr, csidl)) folders.push_back(std::move(*path));
@@ -114,7 +116,7 @@ std::vector<std::wstring> FindSetAside(const StorePaths& store, const std::wstri
   folders.push_back(std::wstring(WithoutFinalSeparator(programFolder)));
   std::vector<std::wstring> found;
   for (const std::wstring& folder : folders) {
-    if (folder.empty()) continue;
+    if (folder.empty() || FolderAnswers(folder, deadlineMs) != ERROR_SUCCESS) continue;
     std::vector<FolderEntry> entries;
     DWORD error = ERROR_SUCCESS;
     ReadFolderEntries(folder, entries, error);

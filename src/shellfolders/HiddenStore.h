@@ -70,7 +70,8 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
 // refused put-back), looked for only where the program moves from: the
 // four shell folders, the store's two and the program's folder. Full paths;
 // nothing is renamed back, since an aside may be the half-deleted rest of a
-// whole copy.
-std::vector<std::wstring> FindSetAside(const StorePaths& store, const std::wstring& programFolder);
+// whole copy. A folder on a server that does not answer in deadlineMs (a
+// redirected Desktop, a program started from a share) is passed over.
+std::vector<std::wstring> FindSetAside(const StorePaths& store, const std::wstring& programFolder, DWORD deadlineMs);
 
 }  // namespace ferlane

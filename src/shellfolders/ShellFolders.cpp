@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Controls.h"
+#include "platform/Deadline.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "shellfolders/logic/StoreLocation.h"
@@ -113,7 +114,7 @@ void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
 }
 
 void ShellFolders::NameSetAside(const std::wstring& programFolder) {
-  const std::vector<std::wstring> found = FindSetAside(store_, programFolder);
+  const std::vector<std::wstring> found = FindSetAside(store_, programFolder, kWindowLookupMs);
   if (!found.empty()) ShowError(window_, SetAsideText(found));
 }
 

@@ -244,6 +244,12 @@ TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
   EXPECT_EQ(said.find(lookalike), std::wstring::npos) << shown;
   EXPECT_EQ(messages.shown[0].text.find(lookalike), std::wstring::npos);
   ::DeleteFileW(lookalike.c_str());
+
+  // A store on a server that does not answer is passed over, at the cost of
+  // one deadline for both its folders.
+  platform.silentServers = {L"\\\\zeta"};
+  EXPECT_TRUE(FindSetAside({L"\\\\zeta\\pf\\Desktop", L"\\\\zeta\\pf\\Programs"}, ProgramFolder(), 100).empty());
+  EXPECT_EQ(platform.BlockedLookups()[L"\\\\zeta"], 1);
 }
 
 struct Drip {
