@@ -72,6 +72,12 @@ DWORD FolderAnswers(const std::wstring& folder, DWORD deadlineMs) {
   return answers[key] = kNoAnswer;
 }
 
+bool OnServer(const std::wstring& path) {
+  const std::wstring server = ServerOf(path);
+  if (server.size() != 2) return !server.empty();  // "\\server"
+  return Platform().DriveType(server + L"\\") == DRIVE_REMOTE;
+}
+
 bool ServerReach::Remote(const std::wstring& server) {
   if (server.size() != 2) return true;  // "\\server"
   const auto found = drives_.find(server);

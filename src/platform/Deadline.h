@@ -34,6 +34,9 @@ std::optional<DWORD> RunWithin(DWORD deadlineMs, std::function<DWORD()> lookup);
 // whatever it said; kNoAnswer past the deadline.
 DWORD FolderAnswers(const std::wstring& folder, DWORD deadlineMs);
 
+// Whether a path lies on a server: a share, or a network drive's letter.
+bool OnServer(const std::wstring& path);
+
 // The lookups of one pass over listed paths (the state pass, a hide, a
 // show). A path under a server is looked up on a worker with the deadline;
 // the first one that does not answer marks its server unreachable for the

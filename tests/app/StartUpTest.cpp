@@ -16,6 +16,7 @@
 #include "app/Application.h"
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
+#include "platform/Deadline.h"
 #include "platform/PrivateRights.h"
 #include "platform/UniqueHandle.h"
 #include "shellfolders/Folders.h"
@@ -41,6 +42,10 @@ class StartUpTest : public testing::Test {
       EXPECT_TRUE(claim.Held());
       return 0;
     };
+    steps.showSplash = [this] {
+      ++splashes;
+      blockedAtSplash = platform.BlockedLookups().size();
+    };
     steps.holderWaitMs = 300;
     return StartProgram(steps);
   }
@@ -53,6 +58,8 @@ class StartUpTest : public testing::Test {
   test::ScratchDir scratch;
   std::wstring list;
   int windowsOpened = 0;
+  int splashes = 0;
+  std::size_t blockedAtSplash = 0;
 };
 
 // A logon script under UAC: the job runs and nothing asks for elevation.
@@ -130,6 +137,24 @@ TEST_F(StartUpTest, AHolderOutOfReachIsSaidAndNoSecondWindowOpens) {
   EXPECT_TRUE(second.Taken());
   holder.reset();
   EXPECT_EQ(ListWindowClaim(list).Verdict(), ClaimVerdict::Held);
+}
+
+// A list on a server that does not answer: the splash is up before the
+// claim asks the folder, which costs the window's deadline once; the window
+// then finds the folder unreachable without asking again. A local list
+// shows no splash before its claim.
+TEST_F(StartUpTest, AListOnAServerShowsTheSplashBeforeItsFolderIsAskedOnce) {
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(splashes, 0);
+  platform.silentServers = {L"\\\\eta"};
+  list = L"\\\\eta\\listes\\dupont";
+  windowsOpened = 0;
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(splashes, 1);
+  EXPECT_EQ(blockedAtSplash, 0u);
+  EXPECT_EQ(windowsOpened, 1);
+  EXPECT_EQ(FolderAnswers(L"\\\\eta\\listes\\", kCommandLineLookupMs), kNoAnswer);
+  EXPECT_EQ(platform.BlockedLookups()[L"\\\\eta"], 1);
 }
 
 // A name made in the machine-wide namespace by someone else, each start
