@@ -226,9 +226,28 @@ TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
   const std::wstring lookalike = programs + L"\\Courrier.ferlane-deplacement.lnk";
   ::CloseHandle(::CreateFileW(lookalike.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  // This run's own move across volumes: the copy refused (the Desktop has
+  // the name) and the put-back refused too; named once, by its aside name.
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+  ASSERT_FALSE(desktop.empty());
+  const std::wstring stored = store[0] + L"\\Jeux.lnk", taken = desktop + L"\\Jeux.lnk";
+  for (const std::wstring* path : {&stored, &taken})
+    ::CloseHandle(::CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  platform.renameAnswer = [&](const std::wstring&, const std::wstring& to) -> std::optional<DWORD> {
+    if (to == taken) return ERROR_NOT_SAME_DEVICE;
+    if (to == stored) return ERROR_ACCESS_DENIED;
+    return std::nullopt;
+  };
 
   std::wstring said;
   const int code = RunCommandArguments({L"/retablir"}, [&](const std::wstring& line) { said += line + L"\n"; });
+  platform.renameAnswer = nullptr;
+  const std::wstring stuck = stored + L".ferlane-deplacement";
+  EXPECT_NE(said.find(L"\u00C9chec : " + stuck + L" : le d\u00E9placement a \u00E9chou\u00E9"), std::wstring::npos);
+  EXPECT_EQ(said.find(stuck), said.rfind(stuck));
+  EXPECT_NE(::GetFileAttributesW(stuck.c_str()), INVALID_FILE_ATTRIBUTES);
+  ::DeleteFileW(stuck.c_str());
+  ::DeleteFileW(taken.c_str());
   ShellFolders window;
   window.ComposeStorePaths(label);
   window.NameSetAside(ProgramFolder());

@@ -283,6 +283,18 @@ TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
     EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : V\\Programs : ", 0), 0u);
     EXPECT_NE(report.lines[0].find(L"<5>"), std::wstring::npos);
   }
+
+  // What stayed under an aside name, from this run's refused put-back or
+  // from an earlier run, is a failure named by that name.
+  StoreOutcome aside;
+  aside.store = L"S\\Desktop";
+  aside.destination = L"D";
+  aside.setAside = {L"S\\Desktop\\Jeux.lnk.ferlane-deplacement"};
+  report = RestoreReport({aside}, FakeReason, true, {L"B\\Mail.lnk.ferlane-deplacement-2"});
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
+  EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : S\\Desktop\\Jeux.lnk.ferlane-deplacement : ", 0), 0u);
+  EXPECT_EQ(report.lines[1].rfind(L"\u00C9chec : B\\Mail.lnk.ferlane-deplacement-2 : ", 0), 0u);
+  EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments r\u00E9tablis : 0 ; non r\u00E9tablis : 2."));
 }
 
 }  // namespace
