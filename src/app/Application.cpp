@@ -11,6 +11,7 @@
 #include "app/PasswordWindows.h"
 #include "app/Splash.h"
 #include "browse/ShellOps.h"
+#include "platform/Deadline.h"
 #include "platform/EventTrail.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
@@ -24,13 +25,19 @@ int StartProgram(const StartSteps& steps) {
   if (const auto code = steps.commandLine()) return *code;
   // One window per user's list: a second start shows the first window and
   // ends before anything is shown or written. A limited start only looks.
+  // The claim asks the list's folder (once, with the window's deadline):
+  // on a server, the splash is up while it may wait.
+  if (steps.showSplash && OnServer(steps.listFile)) steps.showSplash();
   std::optional<ListWindowClaim> claim;
   claim.emplace(steps.listFile);
-  if (claim->Taken()) {
+  if (claim->Taken() || claim->Refused()) {
     if (claim->BringHolderToFront(steps.holderWaitMs)) return 0;
     // The holder may have closed while it was looked for.
     claim.emplace(steps.listFile);
   }
+  // A refused limited start found no window in this session: it elevates,
+  // and the elevated copy, which a real window's name opens to, tells a
+  // holder in another session from a name made to keep it out.
   if (claim->Taken()) {
     // Never a second window: the holder is out of reach, in another session.
     SetApplicationTitle(L"Ferlane");
@@ -44,11 +51,12 @@ int StartProgram(const StartSteps& steps) {
   return steps.runWindow(*claim);
 }
 
-int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Policies& policies) {
+int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Policies& policies, Tlogo& logo) {
   // 1. The splash window is shown and painted before anything else.
-  Tlogo logo;
-  logo.Create(instance);
-  logo.ShowAndPaint();
+  if (!logo.hwnd()) {
+    logo.Create(instance);
+    logo.ShowAndPaint();
+  }
 
   // 2. The application object: common controls and COM for the shell.
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};

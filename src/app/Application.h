@@ -8,6 +8,7 @@
 namespace ferlane {
 
 class ListWindowClaim;
+class Tlogo;
 struct Policies;
 
 // The exit code of a start that found the window of its list open but could
@@ -25,6 +26,10 @@ constexpr DWORD kHolderWaitMs = 5000;
 struct StartSteps {
   std::function<std::optional<int>()> commandLine;
   std::wstring listFile;
+  // Shows the splash; called before the claim when the list lies on a
+  // server, whose lookup may make the start wait (the splash then stays up
+  // until the window takes over).
+  std::function<void()> showSplash;
   std::function<int(const ListWindowClaim&)> runWindow;
   DWORD holderWaitMs = kHolderWaitMs;
 };
@@ -32,6 +37,7 @@ int StartProgram(const StartSteps& steps);
 
 // The whole start-up sequence of the window, the main loop and the end of
 // the program, once the claim is held, under what the administrator imposes.
-int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Policies& policies);
+// `logo` is the splash, already shown when the start waited for a server.
+int RunApplication(HINSTANCE instance, const ListWindowClaim& claim, const Policies& policies, Tlogo& logo);
 
 }  // namespace ferlane

@@ -242,11 +242,11 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
   if (!whole)
     return stop(PartlyReadableLine(readFrom), readFrom, L"lu en partie (octet nul ou caract\u00E8re illisible)");
   const ListRecords list = ReadListRecords(lines);
-  Win32FileAttributes fs;
+  Win32FileAttributes fs(kCommandLineLookupMs);  // a logon script may start before the network is up
   std::vector<ItemOutcome> outcomes = RunListAction(fs, list.records, action, command.trial);
   for (ItemOutcome& item : outcomes)
     if (item.state == ItemState::Missing && !item.error && !item.unusable &&
-        ListedPathAttributes(item.path) == INVALID_FILE_ATTRIBUTES)
+        fs.Get(item.path) == INVALID_FILE_ATTRIBUTES)
       item.error = ::GetLastError();
   if (command.trial) {
     const Report report = TrialListReport(action, listFile, outcomes, Reason, list.strays, list.words);
@@ -265,21 +265,16 @@ int HideOrShow(Output& out, const CommandLine& command, const std::wstring& user
 }
 
 // Restores what the user's older stores of one leaf hold straight to its
-// destination; what stays is named in full.
+// destination; what stays is named in full, and a folder that could not be
+// read to its end is a failure of its own.
 void RestoreFromOlderStores(StoreOutcome& o, const std::wstring& roleLabel, StoreFolder folder) {
-  constexpr int kCsidlLocalAppData = 0x001c;
-  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
-  for (const std::wstring& old : OlderStoreFolders(GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData,
-                                                   roleLabel, kStoreLeaves[static_cast<int>(folder)])) {
-    if (!FolderExists(old)) continue;
-    std::vector<FolderEntry> entries;
-    DWORD error = ERROR_SUCCESS;
-    ReadFolderEntries(old, entries, error);
+  for (OlderStoreRead& old : ReadOlderStores(roleLabel, folder)) {
+    if (old.error != ERROR_SUCCESS) o.unreadableOlder.push_back({old.folder, old.error});
     std::vector<MoveItem> items;
-    for (auto& e : entries) items.push_back({std::move(e.name), e.isFolder});
-    QuietMoves moves = MoveItemsQuietly(items, old, o.destination, ItemRule::Programs);
+    for (auto& e : old.entries) items.push_back({std::move(e.name), e.isFolder});
+    QuietMoves moves = MoveItemsQuietly(items, old.folder, o.destination, ItemRule::Programs);
     if (moves.folderError) {
-      for (const MoveItem& item : items) o.stranded.push_back(JoinPath(old, item.name));
+      for (const MoveItem& item : items) o.stranded.push_back(JoinPath(old.folder, item.name));
       continue;
     }
     for (std::wstring& name : moves.moved) {
@@ -287,8 +282,9 @@ void RestoreFromOlderStores(StoreOutcome& o, const std::wstring& roleLabel, Stor
       o.restored.push_back(std::move(name));
     }
     for (std::wstring& path : moves.remains) o.remains.push_back(std::move(path));
+    for (std::wstring& path : moves.setAside) o.setAside.push_back(std::move(path));
     for (const auto* left : {&moves.nameTaken, &moves.notMoved, &moves.skipped})
-      for (const std::wstring& name : *left) o.stranded.push_back(JoinPath(old, name));
+      for (const std::wstring& name : *left) o.stranded.push_back(JoinPath(old.folder, name));
   }
 }
 
@@ -313,6 +309,9 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail, bool t
   const std::wstring roleLabel = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
   const StorePaths store = ComposeStorePaths(roleLabel);
   if (trial) return RestoreTrial(out, roleLabel, store);
+  // Looked for before anything moves: what this run sets aside and cannot
+  // put back is named by its own move.
+  const std::vector<std::wstring> setAside = FindSetAside(store, ProgramFolder(), kCommandLineLookupMs);
   // As the window's start does: the store is made and the older stores join
   // it before anything is listed, so what they held is restored too.
   DWORD madeRights = ERROR_SUCCESS, adoptedRights = ERROR_SUCCESS;
@@ -331,9 +330,11 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail, bool t
                           restore.unreadable, SystemErrorText(restore.error));
   std::vector<StoreOutcome>& outcomes = restore.outcomes;
   // Named at every run, as a script's log needs.
-  for (const StrandedItems& left : stranded)
-    for (const std::wstring& name : left.names)
-      outcomes[static_cast<int>(left.folder)].stranded.push_back(JoinPath(left.oldFolder, name));
+  for (const StrandedItems& left : stranded) {
+    StoreOutcome& o = outcomes[static_cast<int>(left.folder)];
+    for (const std::wstring& name : left.names) o.stranded.push_back(JoinPath(left.oldFolder, name));
+    if (left.readError) o.unreadableOlder.push_back({left.oldFolder, left.readError});
+  }
   for (int i = 0; i < 2; ++i) {
     StoreOutcome& o = outcomes[i];
     if (o.storeMissing && made[i] != ERROR_SUCCESS) {
@@ -345,7 +346,7 @@ int RunRestore(Output& out, const std::wstring& user, IEventTrail& trail, bool t
       RestoreFromOlderStores(o, roleLabel, static_cast<StoreFolder>(i));
     }
   }
-  const Report report = RestoreReport(outcomes, Reason);
+  const Report report = RestoreReport(outcomes, Reason, true, setAside);
   out.Lines(report.lines);
   RecordWholeRestore(&trail, store, outcomes, report);
   return report.exitCode;

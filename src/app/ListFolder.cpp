@@ -1,6 +1,7 @@
 #include "app/ListFolder.h"
 
 #include "app/OlderListFile.h"
+#include "platform/Deadline.h"
 #include "platform/ErrorText.h"
 #include "platform/FileMove.h"
 #include "platform/Platform.h"
@@ -92,6 +93,13 @@ UserListFile PrepareUserListFile(const Policies& policies, const std::wstring& p
   list.folder = policies.listFolder;
   if (!IsAbsoluteFolder(list.folder)) {
     list.folderError = ERROR_BAD_PATHNAME;
+    return list;
+  }
+  // Asked once per run on a worker with a deadline (the window's claim may
+  // have asked already): a server that does not answer costs one deadline,
+  // and the folder then counts as unreachable.
+  if (const DWORD reach = FolderAnswers(std::wstring(WithoutFinalSeparator(list.folder)), kCommandLineLookupMs)) {
+    list.folderError = reach;
     return list;
   }
   if (const DWORD made = CreateFolderPath(std::wstring(WithoutFinalSeparator(list.folder)))) {
@@ -190,7 +198,8 @@ UserListLook LookAtUserListFile(const Policies& policies, const std::wstring& pr
 
 std::wstring ListFolderUnreachableText(const std::wstring& folder, DWORD error) {
   return L"Le dossier des listes \"" + folder +
-         L"\", r\u00E9gl\u00E9 par l'administrateur, ne peut pas \u00EAtre atteint : " + SystemErrorText(error);
+         L"\", r\u00E9gl\u00E9 par l'administrateur, ne peut pas \u00EAtre atteint : " +
+         (error == kNoAnswer ? std::wstring(L"son serveur n'a pas r\u00E9pondu \u00E0 temps.") : SystemErrorText(error));
 }
 
 std::wstring ListFolderErrorText(const UserListFile& list) {

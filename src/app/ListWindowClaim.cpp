@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/logic/ListWindow.h"
+#include "platform/Deadline.h"
 #include "platform/FileIdentity.h"
 #include "platform/logic/PathFold.h"
 #include "platform/Platform.h"
@@ -38,7 +39,16 @@ BOOL CALLBACK MatchMark(HWND window, LPARAM data) {
   return TRUE;
 }
 
-std::uint64_t ListKey(const std::wstring& listFile) { return PathKey(FileIdentity(listFile)); }
+std::uint64_t ListKey(const std::wstring& listFile) {
+  // The folder is asked once per run, on a worker with the window's
+  // deadline: a server that does not answer holds the start up once, and
+  // the list is then known by its folded path (the window will find its
+  // folder unreachable and write no list).
+  const std::size_t slash = listFile.find_last_of(L"\\/");
+  if (slash != std::wstring::npos && FolderAnswers(listFile.substr(0, slash), kWindowLookupMs) != ERROR_SUCCESS)
+    return PathKey(FoldPath(listFile));
+  return PathKey(FileIdentity(listFile));
+}
 
 UniqueSid AdministratorsSid() { return NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS); }
 UniqueSid SystemSid() { return NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID); }

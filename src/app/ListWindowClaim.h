@@ -30,6 +30,8 @@ class ListWindowClaim {
   // True when a window of this user holds the list file already. The handle
   // a taken claim opened is closed at once, so the name goes with its holder.
   bool Taken() const { return verdict_ == ClaimVerdict::Taken; }
+  // True when a limited start was refused the name (ClaimVerdict::Refused).
+  bool Refused() const { return verdict_ == ClaimVerdict::Refused; }
   // The mutex's name, for the tests.
   const std::wstring& Name() const { return name_; }
   // The name a claim on `listFile` takes now.

@@ -537,6 +537,7 @@ void Tficheprincipale::CreateHiddenStore() {
   const std::wstring told = haveKey ? key.ReadStringOrEmpty(kStrandedToldValue) : std::wstring();
   shellFolders_.SetStrandedTold(told);
   shellFolders_.CreateHiddenStore(roleLabel_);
+  shellFolders_.NameSetAside(programFolder_);
   // Remembered at once, as what the user has now been told; a terminating
   // run writes nothing.
   if (shellFolders_.StrandedTold() != told && !TerminationRequested() &&

@@ -7,6 +7,7 @@
 #include "platform/logic/PathFold.h"
 
 #include "platform/PrivateRights.h"
+#include "platform/logic/AsideName.h"
 #include "platform/logic/EventLog.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/QuietMoves.h"
@@ -29,7 +30,10 @@ bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<Mov
   }
   std::vector<FolderEntry> entries;
   const bool whole = ReadFolderEntries(store, entries, error);
-  for (auto& e : entries) items.push_back({std::move(e.name), e.isFolder});
+  // What a move left under an aside name is named apart (FindSetAside),
+  // never taken out as if it were an item.
+  for (auto& e : entries)
+    if (!HasAsideMark(e.name)) items.push_back({std::move(e.name), e.isFolder});
   return whole;
 }
 
@@ -68,6 +72,7 @@ WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<st
     o.notMoved = std::move(moves.notMoved);
     o.kept = std::move(moves.skipped);
     o.remains = std::move(moves.remains);
+    o.setAside = std::move(moves.setAside);
   }
   return result;
 }

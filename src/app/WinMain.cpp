@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/CommandLineRun.h"
 #include "app/PolicyReader.h"
+#include "app/Splash.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"
 
@@ -13,8 +14,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   ferlane::StartSteps steps;
   steps.commandLine = [] { return ferlane::RunCommandLine(); };
   steps.listFile = ferlane::UserListPath(policies, ferlane::ProgramFolder(), ferlane::GetLogonUserName());
-  steps.runWindow = [instance, &policies](const ferlane::ListWindowClaim& claim) {
-    return ferlane::RunApplication(instance, claim, policies);
+  ferlane::Tlogo logo;
+  steps.showSplash = [instance, &logo] {
+    logo.Create(instance);
+    logo.ShowAndPaint();
+  };
+  steps.runWindow = [instance, &policies, &logo](const ferlane::ListWindowClaim& claim) {
+    return ferlane::RunApplication(instance, claim, policies, logo);
   };
   return ferlane::StartProgram(steps);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/logic/AsideName.h"
 
 namespace ferlane {
 namespace {
@@ -67,7 +68,7 @@ DWORD CopyTree(const std::wstring& from, const std::wstring& to) {
 // A free name beside `path`, on its volume, for the source while it is copied.
 std::wstring AsideName(const std::wstring& path) {
   for (int n = 1;; ++n) {
-    std::wstring aside = path + L".ferlane-deplacement";
+    std::wstring aside = path + kAsideMark;
     if (n > 1) aside += L"-" + std::to_wstring(n);
     if (::GetFileAttributesW(aside.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND)
       return aside;
@@ -78,7 +79,6 @@ std::wstring AsideName(const std::wstring& path) {
 // Copies the file or folder `from` to the free name `to`, refusing a taken
 // name at every level; what this copy made is removed again when it fails.
 DWORD CopyWhole(const std::wstring& from, const std::wstring& to, DWORD attrs) {
-  if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return ERROR_NOT_SUPPORTED;
   if (!(attrs & FILE_ATTRIBUTE_DIRECTORY))
     // CopyFile with "fail if exists" refuses a taken name, and removes its
     // own half-made copy.
@@ -96,14 +96,18 @@ DWORD MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, std
   // Without MOVEFILE_REPLACE_EXISTING the rename itself refuses a taken name.
   const DWORD renamed = Platform().RenameEntry(from, to);
   if (renamed != ERROR_NOT_SAME_DEVICE) return renamed;
-  const DWORD attrs = ::GetFileAttributesW(from.c_str());
+  const DWORD attrs = Platform().PathAttributes(from);
   if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
+  // A junction or link: a copy would take what lies elsewhere, not the link.
+  if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return ERROR_NOT_SUPPORTED;
   // The source must be able to go before anything is copied: renamed aside on
   // its own volume, which fails while anything inside it is open.
   const std::wstring aside = AsideName(from);
   if (const DWORD error = Platform().RenameEntry(from, aside); error != ERROR_SUCCESS) return error;
   if (const DWORD copied = CopyWhole(aside, to, attrs); copied != ERROR_SUCCESS) {
-    Platform().RenameEntry(aside, from);
+    // Only this run knows the copy failed, so only it puts the source back;
+    // a put-back refused leaves it whole under the aside name, said.
+    if (Platform().RenameEntry(aside, from) != ERROR_SUCCESS && remains) *remains = aside;
     return copied;
   }
   // Whole at the destination: should some of the source still refuse to go,

@@ -18,6 +18,8 @@ namespace ferlane {
 // put back. Should the source's delete then fail part-way, the copy at `to`
 // is the only whole one and stays: the move succeeds, and *remains (when
 // given) names where what is left of the source lies, under its aside name.
+// Should the put-back of a failed copy fail, the move fails with the copy's
+// reason and *remains names the source, whole under its aside name.
 // ERROR_SUCCESS, ERROR_ALREADY_EXISTS or ERROR_FILE_EXISTS when `to` is taken
 // (nothing moved), or the system's reason.
 DWORD MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, std::wstring* remains = nullptr);

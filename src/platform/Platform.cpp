@@ -191,6 +191,12 @@ DWORD Win32Platform::RemoveEntry(const std::wstring& path, bool folder) {
   return gone ? ERROR_SUCCESS : ::GetLastError();
 }
 
+DWORD Win32Platform::PathAttributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+
+HANDLE Win32Platform::FindFirstEntry(const std::wstring& folder, WIN32_FIND_DATAW& data) {
+  return ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+}
+
 DWORD Win32Platform::StartElevated(const std::wstring& program, const std::wstring& folder) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;

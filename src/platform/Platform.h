@@ -87,6 +87,16 @@ class IPlatform {
   // DeleteFileW, or RemoveDirectoryW for a folder. Wine deletes anything for
   // root, so a delete that fails part-way is pretended here.
   virtual DWORD RemoveEntry(const std::wstring& path, bool folder) = 0;
+  // FindFirstFileW on the pattern "<folder>\\*": the listing's handle, or
+  // INVALID_HANDLE_VALUE with the system's code as the last error. Wine
+  // lets root read every folder, so a folder that refuses its reader is
+  // pretended here.
+  virtual HANDLE FindFirstEntry(const std::wstring& folder, WIN32_FIND_DATAW& data) = 0;
+  // GetFileAttributesW; INVALID_FILE_ATTRIBUTES with the system's code as
+  // the last error. Under a server that does not answer, Windows waits out
+  // the network redirector's timeout here, which Wine never shows: such a
+  // server is pretended here.
+  virtual DWORD PathAttributes(const std::wstring& path) = 0;
 };
 
 // GetTokenInformation's shape, so that a test can answer for a token.
@@ -120,6 +130,8 @@ class Win32Platform : public IPlatform {
   DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;  // EventTrail.cpp
   DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override;
   DWORD RemoveEntry(const std::wstring& path, bool folder) override;
+  HANDLE FindFirstEntry(const std::wstring& folder, WIN32_FIND_DATAW& data) override;
+  DWORD PathAttributes(const std::wstring& path) override;
 };
 
 // The process-wide platform; the real one unless a test installed its own.

@@ -30,8 +30,16 @@ std::uint32_t ListedPathAttributes(const std::wstring& path) {
   return ::GetFileAttributesW(ExactPath(name).c_str());
 }
 
+std::uint32_t ListedPathAttributes(const std::wstring& path, ServerReach& pass) {
+  if (!IsUsableListPath(path)) {
+    ::SetLastError(ERROR_BAD_PATHNAME);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return pass.Attributes(ExactPath(path));
+}
+
 // Listed paths are addressed exactly, so the item named is the item changed.
-std::uint32_t Win32FileAttributes::Get(const std::wstring& path) { return ListedPathAttributes(path); }
+std::uint32_t Win32FileAttributes::Get(const std::wstring& path) { return ListedPathAttributes(path, pass_); }
 
 std::uint32_t Win32FileAttributes::Set(const std::wstring& path, std::uint32_t attributes) {
   const std::wstring name = ActedName(path);

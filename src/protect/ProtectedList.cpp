@@ -185,7 +185,7 @@ void ProtectedList::CompactPool() {
 ItemState ProtectedList::RowState(int item) const {
   Row& row = rows_[static_cast<std::size_t>(item)];
   if (!row.stateRead) {
-    const std::uint32_t attributes = ListedPathAttributes(std::wstring(PathOf(row)));
+    const std::uint32_t attributes = ListedPathAttributes(std::wstring(PathOf(row)), statePass_);
     row.state = StateFromAttributes(attributes);
     row.stateRead = true;
     if (row.type == ItemType::Unknown) LearnType(row, attributes);
@@ -207,7 +207,7 @@ ItemType ProtectedList::RowType(int item) const {
   if (row.type == ItemType::Unknown && !row.typeAsked) {
     // One look-up gives the state word and the type.
     if (!row.stateRead) RowState(item);
-    else LearnType(row, ListedPathAttributes(std::wstring(PathOf(row))));
+    else LearnType(row, ListedPathAttributes(std::wstring(PathOf(row)), statePass_));
   }
   return row.type;
 }
@@ -312,7 +312,7 @@ void ProtectedList::AddItem(const std::wstring& path, ItemType type) {
   Row row = NewRow(path, type);
   row.addedHere = true;
   // A dropped item says at once what it is.
-  row.state = StateFromAttributes(ListedPathAttributes(path));
+  row.state = StateFromAttributes(ListedPathAttributes(path, statePass_));
   row.stateRead = true;
   rows_.push_back(std::move(row));
   SyncCount();
@@ -612,6 +612,9 @@ void ProtectedList::RunCommand(ListCommand command) {
     result = RunListCommand(command, fs, items, &progress, &FoldPath);
     quitTaken = progress.QuitTaken();
   }
+  // The rows read after the command are a pass of their own: a server may
+  // answer again.
+  statePass_ = ServerReach(kWindowLookupMs);
   {
     Batch batch(*this);
     // The rows done show what the file system holds at the end; the others

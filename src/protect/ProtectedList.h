@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Deadline.h"
 #include "platform/EventTrail.h"
 #include "protect/FileAttributes.h"
 #include "protect/ListFile.h"
@@ -272,6 +273,9 @@ class ProtectedList {
   std::wstring eventListFile_;
   // mutable: reading a state word or an icon for the first time keeps it.
   mutable std::vector<Row> rows_;
+  // The state words read as rows are first drawn: one pass until the next
+  // command, so a server that does not answer is waited for once.
+  mutable ServerReach statePass_{kWindowLookupMs};
   std::wstring pool_;
   // The remarks of the list file after its last row: they stay at its end.
   std::wstring remarksAfterLast_;

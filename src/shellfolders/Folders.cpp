@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Platform.h"
 #include "shellfolders/logic/MoveRules.h"
 
 namespace ferlane {
@@ -94,7 +95,7 @@ DWORD CreateFolderPath(const std::wstring& path) {
 
 bool ReadFolderEntries(const std::wstring& folder, std::vector<FolderEntry>& entries, DWORD& error) {
   WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  HANDLE h = Platform().FindFirstEntry(folder, fd);
   if (h == INVALID_HANDLE_VALUE) {
     error = ::GetLastError();
     return false;

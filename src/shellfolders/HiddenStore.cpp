@@ -1,10 +1,12 @@
 #include "shellfolders/HiddenStore.h"
 
 #include "browse/ShellOps.h"
+#include "platform/Deadline.h"
 #include "platform/EventTrail.h"
 #include "platform/FileMove.h"
 #include "platform/Platform.h"
 #include "platform/PrivateRights.h"
+#include "platform/logic/AsideName.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/logic/MoveRules.h"
 #include "shellfolders/logic/StoreLocation.h"
@@ -37,32 +39,41 @@ std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store, DWORD* rightsErro
   return errors;
 }
 
+std::vector<OlderStoreRead> ReadOlderStores(const std::wstring& roleLabel, StoreFolder leaf) {
+  constexpr int kCsidlLocalAppData = 0x001c;
+  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  std::vector<OlderStoreRead> found;
+  for (const std::wstring& old : OlderStoreFolders(GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData,
+                                                   roleLabel, kStoreLeaves[static_cast<int>(leaf)])) {
+    if (!FolderExists(old)) continue;
+    OlderStoreRead read{old, {}, ERROR_SUCCESS};
+    if (ReadFolderEntries(old, read.entries, read.error)) read.error = ERROR_SUCCESS;
+    found.push_back(std::move(read));
+  }
+  return found;
+}
+
 std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::wstring& roleLabel,
                                             DWORD* rightsError, IEventTrail* trail) {
   if (rightsError) *rightsError = ERROR_SUCCESS;
-  constexpr int kCsidlLocalAppData = 0x001c;
-  const std::wstring root = GetProgramFilesDir();
-  const std::wstring root64 = GetProgramFiles64Dir();
-  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
   std::vector<StrandedItems> stranded;
   std::size_t found = 0;
   std::vector<std::wstring> left;  // for the event: old folder and name
   for (std::size_t i = 0; i < store.size(); ++i) {
     if (!FolderExists(store[i])) continue;
-    for (const std::wstring& old : OlderStoreFolders(root, root64, localAppData, roleLabel, kStoreLeaves[i])) {
-      if (!FolderExists(old)) continue;
-      std::vector<FolderEntry> entries;
-      DWORD error = 0;
-      ReadFolderEntries(old, entries, error);
-      StrandedItems here{old, static_cast<StoreFolder>(i), {}};
+    for (const OlderStoreRead& old : ReadOlderStores(roleLabel, static_cast<StoreFolder>(i))) {
+      StrandedItems here{old.folder, static_cast<StoreFolder>(i), {}, old.error};
       // The old stores lie on the store's drive as a rule, where a move is a
       // rename, whole folders included, which keeps the rights they had.
       std::size_t moved = 0;
-      for (const FolderEntry& e : entries) {
+      for (const FolderEntry& e : old.entries) {
         std::wstring remains;
-        if (MoveWithoutReplacing(JoinPath(old, e.name), JoinPath(store[i], e.name), &remains) != ERROR_SUCCESS) {
-          here.names.push_back(e.name);
-          left.push_back(JoinPath(old, e.name));
+        if (MoveWithoutReplacing(JoinPath(old.folder, e.name), JoinPath(store[i], e.name), &remains) !=
+            ERROR_SUCCESS) {
+          // A put-back refused: it stays under the name it was set aside as.
+          const std::wstring stayed = remains.empty() ? JoinPath(old.folder, e.name) : remains;
+          here.names.push_back(stayed.substr(stayed.find_last_of(L'\\') + 1));
+          left.push_back(stayed);
           continue;
         }
         ++moved;
@@ -74,16 +85,20 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
           left.push_back(remains);
         }
       }
-      found += entries.size();
+      found += old.entries.size();
       if (moved > 0) NoteRefusal(KeepPrivate(store[i], true, true), rightsError);
-      if (!here.names.empty()) {
+      if (old.error != ERROR_SUCCESS) {
+        ++found;
+        left.push_back(old.folder);
+      }
+      if (!here.names.empty() || here.readError != ERROR_SUCCESS) {
         stranded.push_back(std::move(here));
         continue;
       }
-      ::RemoveDirectoryW(old.c_str());
+      ::RemoveDirectoryW(old.folder.c_str());
       // The user's level goes once both leaves are gone; "Ferlane" may hold
       // the 64-bit program itself and stays.
-      ::RemoveDirectoryW(std::wstring(old, 0, old.find_last_of(L'\\')).c_str());
+      ::RemoveDirectoryW(std::wstring(old.folder, 0, old.folder.find_last_of(L'\\')).c_str());
     }
   }
   // The event counts what stayed, never names it: the log is every user's.
@@ -92,6 +107,25 @@ std::vector<StrandedItems> AdoptOlderStores(const StorePaths& store, const std::
            ItemCountStrings(StoreUserFolder(store), L"", found - left.size(),
                             std::vector<std::wstring>(left.size(), L"reste dans une ancienne r\u00E9serve"), found));
   return stranded;
+}
+
+std::vector<std::wstring> FindSetAside(const StorePaths& store, const std::wstring& programFolder,
+                                       DWORD deadlineMs) {
+  std::vector<std::wstring> folders;
+  for (const int csidl : {kCsidlDesktopDirectory, kCsidlCommonDesktopDirectory, kCsidlPrograms, kCsidlCommonPrograms})
+    if (std::optional<std::wstring> path = SpecialFolderPath(nullptr, csidl)) folders.push_back(std::move(*path));
+  folders.insert(folders.end(), store.begin(), store.end());
+  folders.push_back(std::wstring(WithoutFinalSeparator(programFolder)));
+  std::vector<std::wstring> found;
+  for (const std::wstring& folder : folders) {
+    if (folder.empty() || FolderAnswers(folder, deadlineMs) != ERROR_SUCCESS) continue;
+    std::vector<FolderEntry> entries;
+    DWORD error = ERROR_SUCCESS;
+    ReadFolderEntries(folder, entries, error);
+    for (const FolderEntry& e : entries)
+      if (HasAsideMark(e.name)) found.push_back(JoinPath(folder, e.name));
+  }
+  return found;
 }
 
 }  // namespace ferlane

@@ -44,11 +44,14 @@ QuietMoves MoveItemsQuietly(const std::vector<MoveItem>& items, const std::wstri
     }
     std::wstring remains;
     const DWORD error = MoveWithoutReplacing(source, JoinPath(to, item.name), &remains);
-    if (!remains.empty()) report.remains.push_back(remains);
-    if (error == ERROR_SUCCESS)
+    if (error == ERROR_SUCCESS) {
       report.moved.push_back(item.name);
-    else
+      if (!remains.empty()) report.remains.push_back(remains);
+    } else if (!remains.empty()) {
+      report.setAside.push_back(remains);
+    } else {
       (NameTaken(error) ? report.nameTaken : report.notMoved).push_back(item.name);
+    }
   }
   return report;
 }

@@ -25,6 +25,9 @@ struct QuietMoves {
   // Full paths of what stayed of a moved item's source across volumes: the
   // item is whole at the destination, these parts could not be deleted.
   std::vector<std::wstring> remains;
+  // Full paths under which a source whose move failed stayed: it was set
+  // aside for a copy across volumes and could not be put back.
+  std::vector<std::wstring> setAside;
 };
 
 // Moves the items that `rule` takes from the folder `from` into `to`, each

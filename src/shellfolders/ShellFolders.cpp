@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "platform/Controls.h"
+#include "platform/Deadline.h"
+#include "platform/ErrorText.h"
 #include "platform/Messages.h"
 #include "shellfolders/logic/StoreLocation.h"
 
@@ -93,16 +95,27 @@ void ShellFolders::AdoptOlderStores(const std::wstring& roleLabel) {
   DWORD rightsError = ERROR_SUCCESS;
   const std::vector<StrandedItems> stranded = ferlane::AdoptOlderStores(store_, roleLabel, &rightsError, trail_);
   std::vector<std::wstring> paths;
-  for (const StrandedItems& left : stranded)
+  for (const StrandedItems& left : stranded) {
     for (const std::wstring& name : left.names) paths.push_back(JoinPath(left.oldFolder, name));
+    // A folder read only in part is in the set as a whole.
+    if (left.readError) paths.push_back(JoinPath(left.oldFolder, L"*"));
+  }
   // The same items, still kept out by the same names, were named at an
   // earlier start: a box at every start would say nothing new.
   std::wstring digest = StrandedDigest(std::move(paths));
   if (digest != strandedTold_)
-    for (const StrandedItems& left : stranded)
-      ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
+    for (const StrandedItems& left : stranded) {
+      if (left.readError) ShowError(window_, UnreadableOlderStoreText(left.oldFolder, SystemErrorText(left.readError)));
+      if (!left.names.empty())
+        ShowError(window_, StrandedItemsText(left.oldFolder, store_[static_cast<int>(left.folder)], left.names));
+    }
   strandedTold_ = std::move(digest);
   TellRightsRefused(rightsError);
+}
+
+void ShellFolders::NameSetAside(const std::wstring& programFolder) {
+  const std::vector<std::wstring> found = FindSetAside(store_, programFolder, kWindowLookupMs);
+  if (!found.empty()) ShowError(window_, SetAsideText(found));
 }
 
 void ShellFolders::TellRightsRefused(DWORD error) {

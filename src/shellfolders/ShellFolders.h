@@ -59,6 +59,9 @@ class ShellFolders : public IFileDragTarget {
   // (AdoptOlderStores); says for each old folder which stayed, unless the
   // set of what stayed is the one told before (SetStrandedTold).
   void AdoptOlderStores(const std::wstring& roleLabel);
+  // Names what earlier moves left under an aside name (FindSetAside), at
+  // every start until the user has dealt with it.
+  void NameSetAside(const std::wstring& programFolder);
   // The digest (StrandedDigest) of the stranded items the user was last
   // told of, which the window keeps from one run to the next; after
   // CreateHiddenStore, that of the items that stay now.

@@ -10,10 +10,13 @@
 #include "app/PasswordInput.h"
 #include "app/logic/CommandLine.h"
 #include "app/logic/PasswordHash.h"
+#include "platform/Deadline.h"
 #include "platform/Registry.h"
 #include "protect/ListFileIo.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"
+#include "shellfolders/ShellFolders.h"
+#include "platform/ProgramPath.h"
 #include "shellfolders/logic/MoveRules.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "support/Fakes.h"
@@ -22,6 +25,7 @@ namespace ferlane {
 namespace {
 
 constexpr wchar_t kSettings[] = L"Software\\Ferlane";
+constexpr wchar_t kPolicies[] = L"Software\\Policies\\Ferlane";
 
 // The read end of a pipe that holds `bytes`; its write end is closed unless
 // `write` asks for it.
@@ -101,6 +105,18 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
          ::SetStdHandle(STD_INPUT_HANDLE, PipeWith(""));
        },
        3, L"aucun mot de passe n'est arriv\u00E9"},
+      // Asked once this run already (the command line's own deadline is half
+      // a minute): the answer stands for the run.
+      {"a folder for the lists whose server does not answer",
+       {L"/cacher"},
+       [&] {
+         platform.silentServers = {L"\\\\epsilon"};
+         EXPECT_EQ(FolderAnswers(L"\\\\epsilon\\listes", 100), kNoAnswer);
+         RegistryKey key;
+         key.Open(HKEY_CURRENT_USER, kPolicies, true);
+         key.WriteString(L"ListFolder", L"\\\\epsilon\\listes");
+       },
+       4, L"\\\\epsilon\\listes"},
   };
   for (const Case& c : cases) {
     platform.userName.reset();
@@ -115,7 +131,8 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
     ::SetStdHandle(STD_INPUT_HANDLE, input);
   }
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Policies\\Ferlane");
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kPolicies);
+  EXPECT_EQ(platform.BlockedLookups()[L"\\\\epsilon"], 1);
 }
 
 // A standard user's logon script: the store cannot be made under Program
@@ -210,6 +227,116 @@ TEST(CommandLineRun, ARestoreTriedNamesWhatWouldComeBackAndMovesNothing) {
   ASSERT_EQ(platform.events.size(), 1u);
   EXPECT_EQ(platform.events[0].id, 1601u);
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+}
+
+// An older store that refuses its reader, with the store there (the items
+// join it first) and with no store that can be made (restored from where
+// they are): /retablir names the folder and ends with 1, the window's
+// adoption keeps the folder and says why, and what it holds stays.
+TEST(CommandLineRun, AnOlderStoreThatCannotBeReadIsAFailureNamedWithItsPath) {
+  for (const bool storeMade : {true, false}) {
+    SCOPED_TRACE(storeMade ? "store made" : "no store");
+    test::FakePlatform platform;
+    test::ScratchDir scratch;
+    const std::wstring user = platform.LogonUserName();
+    platform.programFiles = scratch.Folder(L"Programmes");
+    platform.programFiles64 = L"";
+    const bool nt = IsNtFamily(GetOsFamily());
+    const std::wstring label = ComposeRoleLabel(nt, user);
+    const StorePaths store = ComposeStorePaths(label);
+    const std::wstring older = ComposeStorePaths(ComposeRoleLabel(!nt, user))[1];
+    ASSERT_EQ(CreateFolderPath(older), static_cast<DWORD>(ERROR_SUCCESS));
+    scratch.File(older.substr(scratch.path().size()) + L"\\Jeux", 1);
+    if (!storeMade) scratch.File(StoreUserFolder(store).substr(scratch.path().size()), 1);
+    platform.unreadableFolders[older] = ERROR_ACCESS_DENIED;
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+
+    std::wstring said;
+    const int code = RunCommandArguments({L"/retablir"}, [&](const std::wstring& line) { said += line + L"\n"; });
+    const std::string shown(said.begin(), said.end());
+    EXPECT_EQ(code, 1) << shown;
+    EXPECT_NE(said.find(L"\u00C9chec : " + older + L" : "), std::wstring::npos) << shown;
+    EXPECT_NE(::GetFileAttributesW((older + L"\\Jeux").c_str()), INVALID_FILE_ATTRIBUTES);
+    if (!storeMade) continue;
+    const std::vector<StrandedItems> stranded = AdoptOlderStores(store, label);
+    ASSERT_EQ(stranded.size(), 1u);
+    EXPECT_EQ(stranded[0].oldFolder, older);
+    EXPECT_EQ(stranded[0].readError, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_NE(::GetFileAttributesW((older + L"\\Jeux").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+}
+
+// What a crash or a refused put-back left under an aside name, in each kind
+// of folder the program moves from: /retablir names each and ends with 1,
+// the window names each at start, and neither renames anything back.
+TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
+  test::FakePlatform platform;
+  test::RecordingMessages messages;
+  test::ScratchDir scratch;
+  const std::wstring user = platform.LogonUserName();
+  platform.programFiles = scratch.Folder(L"Programmes");
+  platform.programFiles64 = L"";
+  const std::wstring label = ComposeRoleLabel(IsNtFamily(GetOsFamily()), user);
+  const StorePaths store = ComposeStorePaths(label);
+  MakeStoreFolders(store);
+  const std::wstring programs = SpecialFolderPath(nullptr, kCsidlCommonPrograms).value_or(L"");
+  ASSERT_FALSE(programs.empty());
+  const std::wstring asides[] = {store[0] + L"\\Courrier.lnk.ferlane-deplacement",
+                                 programs + L"\\Outils.ferlane-deplacement-2",
+                                 std::wstring(WithoutFinalSeparator(ProgramFolder())) + L"\\" + user +
+                                     L".ferlane-deplacement"};
+  for (const std::wstring& aside : asides) {
+    HANDLE f = ::CreateFileW(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    ::CloseHandle(f);
+  }
+  // Not an aside: only looks like one.
+  const std::wstring lookalike = programs + L"\\Courrier.ferlane-deplacement.lnk";
+  ::CloseHandle(::CreateFileW(lookalike.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  // This run's own move across volumes: the copy refused (the Desktop has
+  // the name) and the put-back refused too; named once, by its aside name.
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+  ASSERT_FALSE(desktop.empty());
+  const std::wstring stored = store[0] + L"\\Jeux.lnk", taken = desktop + L"\\Jeux.lnk";
+  for (const std::wstring* path : {&stored, &taken})
+    ::CloseHandle(::CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  platform.renameAnswer = [&](const std::wstring&, const std::wstring& to) -> std::optional<DWORD> {
+    if (to == taken) return ERROR_NOT_SAME_DEVICE;
+    if (to == stored) return ERROR_ACCESS_DENIED;
+    return std::nullopt;
+  };
+
+  std::wstring said;
+  const int code = RunCommandArguments({L"/retablir"}, [&](const std::wstring& line) { said += line + L"\n"; });
+  platform.renameAnswer = nullptr;
+  const std::wstring stuck = stored + L".ferlane-deplacement";
+  EXPECT_NE(said.find(L"\u00C9chec : " + stuck + L" : le d\u00E9placement a \u00E9chou\u00E9"), std::wstring::npos);
+  EXPECT_EQ(said.find(stuck), said.rfind(stuck));
+  EXPECT_NE(::GetFileAttributesW(stuck.c_str()), INVALID_FILE_ATTRIBUTES);
+  ::DeleteFileW(stuck.c_str());
+  ::DeleteFileW(taken.c_str());
+  ShellFolders window;
+  window.ComposeStorePaths(label);
+  window.NameSetAside(ProgramFolder());
+  const std::string shown(said.begin(), said.end());
+  EXPECT_EQ(code, 1) << shown;
+  ASSERT_EQ(messages.shown.size(), 1u);
+  for (const std::wstring& aside : asides) {
+    EXPECT_NE(said.find(L"\u00C9chec : " + aside + L" : "), std::wstring::npos) << shown;
+    EXPECT_NE(messages.shown[0].text.find(L"\u00AB " + aside + L" \u00BB"), std::wstring::npos);
+    EXPECT_NE(::GetFileAttributesW(aside.c_str()), INVALID_FILE_ATTRIBUTES);
+    ::DeleteFileW(aside.c_str());
+  }
+  EXPECT_EQ(said.find(lookalike), std::wstring::npos) << shown;
+  EXPECT_EQ(messages.shown[0].text.find(lookalike), std::wstring::npos);
+  ::DeleteFileW(lookalike.c_str());
+
+  // A store on a server that does not answer is passed over, at the cost of
+  // one deadline for both its folders.
+  platform.silentServers = {L"\\\\zeta"};
+  EXPECT_TRUE(FindSetAside({L"\\\\zeta\\pf\\Desktop", L"\\\\zeta\\pf\\Programs"}, ProgramFolder(), 100).empty());
+  EXPECT_EQ(platform.BlockedLookups()[L"\\\\zeta"], 1);
 }
 
 struct Drip {

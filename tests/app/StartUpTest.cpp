@@ -9,10 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/ListWindowClaim.h"
 #include "app/MainWindow.h"
+#include "platform/Deadline.h"
+#include "platform/PrivateRights.h"
+#include "platform/UniqueHandle.h"
 #include "shellfolders/Folders.h"
 #include "support/Fakes.h"
 
@@ -36,6 +42,10 @@ class StartUpTest : public testing::Test {
       EXPECT_TRUE(claim.Held());
       return 0;
     };
+    steps.showSplash = [this] {
+      ++splashes;
+      blockedAtSplash = platform.BlockedLookups().size();
+    };
     steps.holderWaitMs = 300;
     return StartProgram(steps);
   }
@@ -48,6 +58,8 @@ class StartUpTest : public testing::Test {
   test::ScratchDir scratch;
   std::wstring list;
   int windowsOpened = 0;
+  int splashes = 0;
+  std::size_t blockedAtSplash = 0;
 };
 
 // A logon script under UAC: the job runs and nothing asks for elevation.
@@ -127,21 +139,55 @@ TEST_F(StartUpTest, AHolderOutOfReachIsSaidAndNoSecondWindowOpens) {
   EXPECT_EQ(ListWindowClaim(list).Verdict(), ClaimVerdict::Held);
 }
 
-// A name another user made in the machine-wide namespace: readable, it is
-// ignored; closed to this user, a full start ignores it and a limited one,
-// which cannot tell it from an elevated window's, takes it as held.
+// A list on a server that does not answer: the splash is up before the
+// claim asks the folder, which costs the window's deadline once; the window
+// then finds the folder unreachable without asking again. A local list
+// shows no splash before its claim.
+TEST_F(StartUpTest, AListOnAServerShowsTheSplashBeforeItsFolderIsAskedOnce) {
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(splashes, 0);
+  platform.silentServers = {L"\\\\eta"};
+  list = L"\\\\eta\\listes\\dupont";
+  windowsOpened = 0;
+  EXPECT_EQ(Start(), 0);
+  EXPECT_EQ(splashes, 1);
+  EXPECT_EQ(blockedAtSplash, 0u);
+  EXPECT_EQ(windowsOpened, 1);
+  EXPECT_EQ(FolderAnswers(L"\\\\eta\\listes\\", kCommandLineLookupMs), kNoAnswer);
+  EXPECT_EQ(platform.BlockedLookups()[L"\\\\eta"], 1);
+}
+
+// A name made in the machine-wide namespace by someone else, each start
+// judging it as it can: readable and owned by another user, it is ignored;
+// closed to the limited token, only the elevated copy can tell, so a limited
+// start looks for the window, finds none and elevates; owned by the
+// Administrators, it is an elevated window's and keeps a second one shut.
 TEST_F(StartUpTest, ANameAnotherUserMadeDoesNotKeepTheWindowShut) {
   platform.elevation = TokenElevation::Full;
   const std::wstring name = ListWindowClaim(list).Name();
   struct Squat {
     const wchar_t* sddl;
     ClaimVerdict full, limited;
+    int startCode;  // of a full start and of a limited one
+    bool elevates;  // a limited start asks for elevation
   };
   // Owned by the Users group and open to everyone; owned by the local
   // service account (no group of this token: no owner's right to read it)
-  // and open to SYSTEM alone.
-  for (const Squat& squat : {Squat{L"O:BUD:(A;;GA;;;WD)", ClaimVerdict::Ignored, ClaimVerdict::Ignored},
-                             Squat{L"O:LSD:P(A;;GA;;;SY)", ClaimVerdict::Ignored, ClaimVerdict::Taken}}) {
+  // and open to SYSTEM alone; owned by the Administrators, as an elevated
+  // window's name is.
+  const Squat squats[] = {
+      {L"O:BUD:(A;;GA;;;WD)", ClaimVerdict::Ignored, ClaimVerdict::Ignored, 0, true},
+      {L"O:LSD:P(A;;GA;;;SY)", ClaimVerdict::Ignored, ClaimVerdict::Refused, 0, true},
+      {L"O:BAD:(A;;GA;;;WD)", ClaimVerdict::Taken, ClaimVerdict::Taken, kExitOpenElsewhere, false},
+  };
+  ClaimVerdict elevatedCopy = ClaimVerdict::NoClaim;
+  platform.whileStartingElevated = [&] {
+    platform.elevation = TokenElevation::Full;
+    elevatedCopy = ListWindowClaim(list).Verdict();
+    platform.elevation = TokenElevation::Limited;
+  };
+  for (const Squat& squat : squats) {
+    SCOPED_TRACE(std::string(squat.sddl, squat.sddl + std::wstring(squat.sddl).size()));
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(squat.sddl, SDDL_REVISION_1, &descriptor,
                                                                       nullptr));
@@ -150,15 +196,53 @@ TEST_F(StartUpTest, ANameAnotherUserMadeDoesNotKeepTheWindowShut) {
     ::LocalFree(descriptor);
     ASSERT_NE(squatter, nullptr);
     platform.elevation = TokenElevation::Full;
-    EXPECT_EQ(ListWindowClaim(list).Verdict(), squat.full) << std::wstring(squat.sddl).size();
-    platform.elevation = TokenElevation::Limited;
-    EXPECT_EQ(ListWindowClaim(list).Verdict(), squat.limited) << std::wstring(squat.sddl).size();
-    platform.elevation = TokenElevation::Full;
+    EXPECT_EQ(ListWindowClaim(list).Verdict(), squat.full);
     windowsOpened = 0;
-    EXPECT_EQ(Start(), 0);
-    EXPECT_EQ(windowsOpened, 1);
+    EXPECT_EQ(Start(), squat.startCode);
+    EXPECT_EQ(windowsOpened, squat.startCode == 0 ? 1 : 0);
+
+    platform.elevation = TokenElevation::Limited;
+    EXPECT_EQ(ListWindowClaim(list).Verdict(), squat.limited);
+    platform.elevatedStarts.clear();
+    elevatedCopy = ClaimVerdict::NoClaim;
+    EXPECT_EQ(Start(), squat.startCode);
+    EXPECT_EQ(platform.elevatedStarts.size(), squat.elevates ? 1u : 0u);
+    if (squat.elevates) EXPECT_EQ(elevatedCopy, squat.full);
     ::CloseHandle(squatter);
   }
+}
+
+// The name the window holds opens to its user, SYSTEM and the
+// Administrators and to no one else: read back from the held mutex.
+TEST_F(StartUpTest, TheHeldNameOpensToItsUserSystemAndTheAdministratorsOnly) {
+  platform.elevation = TokenElevation::Full;
+  const ListWindowClaim held(list);
+  ASSERT_EQ(held.Verdict(), ClaimVerdict::Held);
+  UniqueKernelHandle mutex(::OpenMutexW(READ_CONTROL, FALSE, held.Name().c_str()));
+  ASSERT_TRUE(mutex);
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(::GetSecurityInfo(mutex.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  std::set<std::wstring> allowed;
+  ASSERT_NE(dacl, nullptr);  // a null DACL opens to every user
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    void* ace = nullptr;
+    ASSERT_TRUE(::GetAce(dacl, i, &ace));
+    ASSERT_EQ(static_cast<ACE_HEADER*>(ace)->AceType, ACCESS_ALLOWED_ACE_TYPE);
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(::ConvertSidToStringSidW(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, &text));
+    allowed.insert(text);
+    ::LocalFree(text);
+  }
+  ::LocalFree(descriptor);
+  std::vector<BYTE> user = TokenUserSid();
+  wchar_t* userText = nullptr;
+  ASSERT_TRUE(::ConvertSidToStringSidW(user.data(), &userText));
+  const std::set<std::wstring> expected{userText, L"S-1-5-18", L"S-1-5-32-544"};
+  ::LocalFree(userText);
+  EXPECT_EQ(allowed, expected);
 }
 
 }  // namespace

@@ -108,7 +108,34 @@ TEST(FileMoveTest, AcrossVolumesAMoveIsWholeOrNothing) {
   EXPECT_TRUE(NameTaken(MoveWithoutReplacing(group, there + L"\\Groupe")));
   EXPECT_FALSE(Exists(there + L"\\Groupe\\Sous"));
   EXPECT_TRUE(Exists(group + L"\\Sous\\b.lnk"));
+  // The same copy refused, and its put-back refused too: the move fails and
+  // names the source, whole under its aside name; nothing renames it later.
+  platform.renameAnswer = [&](const std::wstring&, const std::wstring& to) -> std::optional<DWORD> {
+    if (to.rfind(there, 0) == 0) return ERROR_NOT_SAME_DEVICE;
+    if (to == group) return ERROR_ACCESS_DENIED;
+    return std::nullopt;
+  };
+  std::wstring stayed;
+  EXPECT_TRUE(NameTaken(MoveWithoutReplacing(group, there + L"\\Groupe", &stayed)));
+  EXPECT_EQ(stayed, group + L".ferlane-deplacement");
+  EXPECT_TRUE(Exists(stayed + L"\\Sous\\b.lnk"));
+  EXPECT_FALSE(Exists(group));
+  platform.renameAnswer = nullptr;
+  ASSERT_TRUE(::MoveFileExW(stayed.c_str(), group.c_str(), 0));
   ::RemoveDirectoryW((there + L"\\Groupe").c_str());
+
+  // A folder that is a junction or link is refused whole, never copied
+  // through to what it points at; nothing is set aside.
+  platform.renameAnswer = [&](const std::wstring&, const std::wstring& to) -> std::optional<DWORD> {
+    if (to.rfind(there, 0) == 0) return ERROR_NOT_SAME_DEVICE;
+    return std::nullopt;
+  };
+  platform.linkPaths = {group};
+  EXPECT_EQ(MoveWithoutReplacing(group, there + L"\\Groupe"), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  EXPECT_FALSE(Exists(there + L"\\Groupe"));
+  EXPECT_TRUE(Exists(group + L"\\Sous\\b.lnk"));
+  EXPECT_FALSE(Exists(group + L".ferlane-deplacement"));
+  platform.linkPaths.clear();
 
   // A source that cannot go (something inside is open): nothing is copied.
   platform.renameAnswer = [&](const std::wstring& from, const std::wstring& to) -> std::optional<DWORD> {

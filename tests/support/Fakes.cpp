@@ -2,7 +2,50 @@
 
 #include <algorithm>
 
+#include "platform/logic/ServerName.h"
+
 namespace ferlane::test {
+
+FakePlatform::FakePlatform() : released_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  ::InitializeCriticalSection(&blockedLock_);
+  SetPlatform(this);
+}
+
+FakePlatform::~FakePlatform() {
+  SetPlatform(nullptr);
+  // The lookups the silent servers hold answer now, and leave before the
+  // platform goes.
+  ::SetEvent(released_);
+  while (::InterlockedCompareExchange(&inside_, 0, 0) != 0) ::Sleep(1);
+  ::CloseHandle(released_);
+  ::DeleteCriticalSection(&blockedLock_);
+}
+
+DWORD FakePlatform::PathAttributes(const std::wstring& path) {
+  const std::wstring server = ServerOf(path);
+  if (server.empty() || std::find(silentServers.begin(), silentServers.end(), server) == silentServers.end()) {
+    const DWORD attributes = Win32Platform::PathAttributes(path);
+    for (const std::wstring& link : linkPaths)
+      if (attributes != INVALID_FILE_ATTRIBUTES && ::lstrcmpiW(link.c_str(), path.c_str()) == 0)
+        return attributes | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes;
+  }
+  ::InterlockedIncrement(&inside_);
+  ::EnterCriticalSection(&blockedLock_);
+  ++blocked_[server];
+  ::LeaveCriticalSection(&blockedLock_);
+  ::WaitForSingleObject(released_, INFINITE);
+  ::InterlockedDecrement(&inside_);
+  ::SetLastError(ERROR_BAD_NETPATH);
+  return INVALID_FILE_ATTRIBUTES;
+}
+
+std::map<std::wstring, int> FakePlatform::BlockedLookups() {
+  ::EnterCriticalSection(&blockedLock_);
+  std::map<std::wstring, int> copy = blocked_;
+  ::LeaveCriticalSection(&blockedLock_);
+  return copy;
+}
 
 bool FakePlatform::LogicalDriveStrings(std::vector<std::wstring>& roots, DWORD& error) {
   if (!driveStrings) return Win32Platform::LogicalDriveStrings(roots, error);

@@ -17,8 +17,8 @@ namespace ferlane::test {
 // Answers like the real system unless a test overrides a fact.
 class FakePlatform : public Win32Platform {
  public:
-  FakePlatform() { SetPlatform(this); }
-  ~FakePlatform() override { SetPlatform(nullptr); }
+  FakePlatform();
+  ~FakePlatform() override;
 
   std::optional<std::wstring> userName;
   std::optional<std::optional<OsVersion>> version;
@@ -62,6 +62,15 @@ class FakePlatform : public Win32Platform {
   // When it gives an answer, a rename gives that answer and moves nothing.
   std::function<std::optional<DWORD>(const std::wstring& from, const std::wstring& to)> renameAnswer;
   std::vector<std::wstring> undeletable;  // paths whose delete fails with access denied
+  std::map<std::wstring, DWORD> unreadableFolders;  // folder -> the code its listing fails with
+  // Servers ("\\\\alpha", lower case) that do not answer: a lookup of a path on
+  // one of them blocks while this platform lives, as Windows waits out its
+  // redirector's timeout. Counted by server, each lookup that blocked.
+  std::vector<std::wstring> silentServers;
+  // Paths whose attributes say a junction or symbolic link, which Wine
+  // cannot make (a junction's FSCTL_SET_REPARSE_POINT fails with 50).
+  std::vector<std::wstring> linkPaths;
+  std::map<std::wstring, int> BlockedLookups();
 
   std::wstring LogonUserName() override { return userName ? *userName : Win32Platform::LogonUserName(); }
   std::optional<OsVersion> Version() override { return version ? *version : Win32Platform::Version(); }
@@ -95,16 +104,28 @@ class FakePlatform : public Win32Platform {
       if (::lstrcmpiW(refused.c_str(), path.c_str()) == 0) return ERROR_ACCESS_DENIED;
     return Win32Platform::RemoveEntry(path, folder);
   }
+  HANDLE FindFirstEntry(const std::wstring& folder, WIN32_FIND_DATAW& data) override {
+    for (const auto& [refused, error] : unreadableFolders)
+      if (::lstrcmpiW(refused.c_str(), folder.c_str()) == 0) {
+        ::SetLastError(error);
+        return INVALID_HANDLE_VALUE;
+      }
+    return Win32Platform::FindFirstEntry(folder, data);
+  }
+  DWORD PathAttributes(const std::wstring& path) override;
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override {
     if (!elevatedStartAnswer) return Win32Platform::StartElevated(program, folder);
     elevatedStarts.push_back(program);
     if (whileStartingElevated) whileStartingElevated();
     return *elevatedStartAnswer;
   }
+ private:
+  CRITICAL_SECTION blockedLock_;
+  std::map<std::wstring, int> blocked_;
+  HANDLE released_ = nullptr;  // set as the platform goes: the silent servers answer
+  LONG inside_ = 0;            // lookups still inside this platform
 };
 
-// Records every message box and answers with the next queued button (IDOK or
-// IDYES when the queue is empty).
 class RecordingMessages : public IMessageSink {
  public:
   RecordingMessages() { SetMessageSink(this); }

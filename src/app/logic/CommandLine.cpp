@@ -351,7 +351,8 @@ Report ListActionReport(CommandAction action, const std::wstring& listFile, cons
 
 // ---- Restoring the store -------------------------------------------------------
 
-Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored) {
+Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored,
+                     const std::vector<std::wstring>& setAside) {
   Report report;
   std::size_t restored = 0, failed = 0;
   // The event gives only the reason: what follows the item's path.
@@ -363,6 +364,9 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
     ++failed;
   };
   for (const StoreOutcome& s : stores) {
+    for (const StoreOutcome::UnreadableFolder& folder : s.unreadableOlder)
+      fail(folder.path + L" : ancienne r\u00E9serve lue en partie seulement, ce qu'elle contient encore y reste : " +
+           reason(folder.error));
     if (s.createError) {
       // Never "nothing to restore" while older stores may hold items.
       const std::wstring why = reason(s.createError);
@@ -400,10 +404,17 @@ Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& 
     for (const std::wstring& name : s.kept)
       report.lines.push_back(L"Laiss\u00E9 dans la r\u00E9serve (ni dossier ni raccourci) : " + s.store + L"\\" + name);
   }
-  for (const StoreOutcome& s : stores)
+  for (const StoreOutcome& s : stores) {
     for (const std::wstring& path : s.remains)
       fail(path + L" : reste de l'original d'un \u00E9l\u00E9ment r\u00E9tabli entier, qui n'a pas pu \u00EAtre "
                   L"supprim\u00E9");
+    for (const std::wstring& path : s.setAside)
+      fail(path + L" : le d\u00E9placement a \u00E9chou\u00E9 et l'\u00E9l\u00E9ment n'a pas pu reprendre son nom ; "
+                  L"il reste sous ce nom");
+  }
+  for (const std::wstring& path : setAside)
+    fail(path + L" : mis de c\u00F4t\u00E9 par un d\u00E9placement inachev\u00E9 (arr\u00EAt du programme ou "
+                L"remise en place refus\u00E9e) ; v\u00E9rifiez-le, puis renommez-le ou supprimez-le");
   report.lines.push_back(RestoreSummaryLine(restored, failed));
   if (failed) report.exitCode = kExitItemsRefused;
   report.done = restored;

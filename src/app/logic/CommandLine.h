@@ -153,9 +153,19 @@ struct StoreOutcome {
   // Full paths of what stayed of restored items' sources (across volumes):
   // the items are whole at the destination, these parts could not go.
   std::vector<std::wstring> remains;
+  // Full paths of items whose move failed and that stayed under the name
+  // they were set aside as: they could not be put back.
+  std::vector<std::wstring> setAside;
   std::vector<std::wstring> all;        // every entry, for a destination that failed
   // Full paths left in an older store that could not join this one.
   std::vector<std::wstring> stranded;
+  // Older store folders that could not be read to their end, with why:
+  // what they still hold stays there.
+  struct UnreadableFolder {
+    std::wstring path;
+    std::uint32_t error = 0;
+  };
+  std::vector<UnreadableFolder> unreadableOlder;
   // Why the store folder could not be made; its older stores were then
   // restored from directly, `restored` naming what came back and `stranded`
   // what stays there.
@@ -163,7 +173,10 @@ struct StoreOutcome {
 };
 // nameRestored: a line for each item put back (the command line's log); the
 // window says only how many, and what stayed.
-Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored = true);
+// setAside: what earlier moves left under an aside name, found where the
+// program moves from; each is a failure, never renamed back by guess.
+Report RestoreReport(const std::vector<StoreOutcome>& stores, const ReasonText& reason, bool nameRestored = true,
+                     const std::vector<std::wstring>& setAside = {});
 
 // The report as a code page can write it: each character canWrite refuses
 // (a whole surrogate pair is one) is spelled "<U+0161>" instead, never

@@ -13,7 +13,7 @@ ClaimVerdict JudgeClaim(ClaimOpening opening, ClaimOwner owner, bool openOnly) {
     case ClaimOpening::Created: return ClaimVerdict::Held;
     case ClaimOpening::NotFound: return ClaimVerdict::Free;
     case ClaimOpening::Failed: return openOnly ? ClaimVerdict::Free : ClaimVerdict::NoClaim;
-    case ClaimOpening::AccessDenied: return openOnly ? ClaimVerdict::Taken : ClaimVerdict::Ignored;
+    case ClaimOpening::AccessDenied: return openOnly ? ClaimVerdict::Refused : ClaimVerdict::Ignored;
     case ClaimOpening::Existed: break;
   }
   // Any local user may make a name in the machine-wide namespace; only the

@@ -29,12 +29,17 @@ enum class ClaimVerdict {
   Taken,    // a window of this user holds it: bring that one forward
   Ignored,  // someone else made the name to stand in the way: start as if free
   NoClaim,  // no claim can be made: start as before
+  // A limited start was refused the name: an elevated window's, or one any
+  // local user made to refuse it. The window is looked for; when none is
+  // found, the elevated copy (which the real name opens to) decides.
+  Refused,
 };
 // The owner rule. `openOnly`: the limited start of a UAC administrator,
-// which only looks (the elevated copy it starts must find the name free);
-// a refusal counts as taken for it, since the elevated window's name may
-// refuse a limited token. A full start is never refused by its own user's
-// window, so a refusal there is someone else's name.
+// which only looks (the elevated copy it starts must find the name free).
+// A refusal cannot be judged there, since the elevated window's name
+// refuses a limited token as a squatter's does. A full start is never
+// refused by its own user's window, so a refusal there is someone else's
+// name.
 ClaimVerdict JudgeClaim(ClaimOpening opening, ClaimOwner owner, bool openOnly);
 // Whether a start with this verdict may open its window.
 inline bool MayOpenWindow(ClaimVerdict v) {

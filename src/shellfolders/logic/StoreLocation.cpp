@@ -89,6 +89,27 @@ std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view st
   return text;
 }
 
+std::wstring UnreadableOlderStoreText(std::wstring_view oldFolder, std::wstring_view reason) {
+  std::wstring text = L"L'ancien dossier caché « ";
+  text += oldFolder;
+  text += L" » n'a pas pu être lu en entier : ";
+  text += reason;
+  text += L"\r\nCe qu'il contient encore y reste.";
+  return text;
+}
+
+std::wstring SetAsideText(const std::vector<std::wstring>& paths) {
+  constexpr std::size_t kListed = 10;
+  std::wstring text = paths.size() == 1 ? L"Cet élément a été mis de côté par un déplacement inachevé"
+                                        : L"Ces éléments ont été mis de côté par un déplacement inachevé";
+  text += L" (arrêt du programme ou remise en place refusée) :";
+  for (std::size_t i = 0; i < paths.size() && i < kListed; ++i) text += L"\r\n« " + paths[i] + L" »";
+  if (paths.size() > kListed) text += L"\r\n... et " + std::to_wstring(paths.size() - kListed) + L" autres.";
+  text += L"\r\nFerlane ne les renomme pas : l'original a pu être copié entier ailleurs. Vérifiez-les, puis "
+          L"renommez-les ou supprimez-les.";
+  return text;
+}
+
 std::wstring StrandedDigest(std::vector<std::wstring> paths) {
   if (paths.empty()) return {};
   std::sort(paths.begin(), paths.end());

@@ -46,6 +46,14 @@ std::vector<std::wstring> OlderStoreFolders(std::wstring_view storeRoot, std::ws
 std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view storeFolder,
                                const std::vector<std::wstring>& names);
 
+// Said when an older store folder could not be read, or read only in part:
+// what it still holds stays there, and it is not counted as emptied.
+std::wstring UnreadableOlderStoreText(std::wstring_view oldFolder, std::wstring_view reason);
+
+// Said at start for what earlier moves left under an aside name (full
+// paths): the program renames nothing back by guess, the user looks.
+std::wstring SetAsideText(const std::vector<std::wstring>& paths);
+
 // A short mark of a set of stranded items (their full paths, in any order):
 // the window remembers it, so as to name the same set once only. Empty for
 // the empty set.

@@ -469,6 +469,36 @@ TEST(CommandLineRestore, ATakenNameIsNamedAndLeftAMissingStoreIsNothingToDo) {
   EXPECT_EQ(report.exitCode, kExitItemsRefused);
   EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : V\\Desktop\\Jeux.lnk : ", 0), 0u);
   EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments r\u00E9tablis : 0 ; non r\u00E9tablis : 1."));
+
+  // An older store read only in part is a failure named with its path,
+  // whether the store is there, absent, or could not be made.
+  struct Store {
+    bool missing;
+    std::uint32_t createError;
+  };
+  for (const Store store : {Store{false, 0}, Store{true, 0}, Store{false, kAccessDenied}}) {
+    StoreOutcome partly;
+    partly.store = L"S\\Programs";
+    partly.storeMissing = store.missing;
+    partly.createError = store.createError;
+    partly.unreadableOlder = {{L"V\\Programs", kAccessDenied}};
+    report = RestoreReport({partly}, FakeReason);
+    EXPECT_EQ(report.exitCode, kExitItemsRefused);
+    EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : V\\Programs : ", 0), 0u);
+    EXPECT_NE(report.lines[0].find(L"<5>"), std::wstring::npos);
+  }
+
+  // What stayed under an aside name, from this run's refused put-back or
+  // from an earlier run, is a failure named by that name.
+  StoreOutcome aside;
+  aside.store = L"S\\Desktop";
+  aside.destination = L"D";
+  aside.setAside = {L"S\\Desktop\\Jeux.lnk.ferlane-deplacement"};
+  report = RestoreReport({aside}, FakeReason, true, {L"B\\Mail.lnk.ferlane-deplacement-2"});
+  EXPECT_EQ(report.exitCode, kExitItemsRefused);
+  EXPECT_EQ(report.lines[0].rfind(L"\u00C9chec : S\\Desktop\\Jeux.lnk.ferlane-deplacement : ", 0), 0u);
+  EXPECT_EQ(report.lines[1].rfind(L"\u00C9chec : B\\Mail.lnk.ferlane-deplacement-2 : ", 0), 0u);
+  EXPECT_TRUE(HasLine(report, L"\u00C9l\u00E9ments r\u00E9tablis : 0 ; non r\u00E9tablis : 2."));
 }
 
 #ifdef FERLANE_SOURCE_DIR

@@ -24,9 +24,10 @@ TEST(ListWindowClaim, WhoseNameStandsForAWindow) {
       {O::Existed, W::System, V::Taken, V::Taken},
       {O::Existed, W::Unknown, V::Taken, V::Taken},  // an older version's window
       {O::Existed, W::Other, V::Ignored, V::Ignored},  // another user's name in the way
-      // The elevated window's name may refuse the limited token; it never
+      // The elevated window's name may refuse the limited token, as may a
+      // name another user made: only the elevated copy can tell. It never
       // refuses its own user's full token.
-      {O::AccessDenied, W::Unknown, V::Ignored, V::Taken},
+      {O::AccessDenied, W::Unknown, V::Ignored, V::Refused},
       {O::Failed, W::Unknown, V::NoClaim, V::Free},
   };
   for (const Case& c : cases) {
@@ -36,7 +37,7 @@ TEST(ListWindowClaim, WhoseNameStandsForAWindow) {
         << static_cast<int>(c.opening) << "/" << static_cast<int>(c.owner);
   }
   for (V v : {V::Held, V::Ignored, V::NoClaim}) EXPECT_TRUE(MayOpenWindow(v));
-  for (V v : {V::Free, V::Taken}) EXPECT_FALSE(MayOpenWindow(v));
+  for (V v : {V::Free, V::Taken, V::Refused}) EXPECT_FALSE(MayOpenWindow(v));
 }
 
 }  // namespace
