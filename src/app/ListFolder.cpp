@@ -44,18 +44,21 @@ void CopyListIntoFolder(const std::wstring& beside, UserListFile& list) {
     list.unreadableBeside = beside;
     return;
   }
-  std::wstring temp;
+  ListTemp temp;
   DWORD rights = ERROR_SUCCESS;
   if ((error = CreateListTemp(list.path, bytes, temp, &rights)) != ERROR_SUCCESS) {
     list.folderError = error;
     return;
   }
-  if (!::MoveFileExW(temp.c_str(), list.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+  // Renamed while still held (delete sharing allows it), so no clean-up of
+  // another start takes it for a killed save's debris.
+  if (!::MoveFileExW(temp.name.c_str(), list.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     error = ::GetLastError();
     DiscardListTemp(temp);
     if (!NameTaken(error)) list.folderError = error;  // taken: another run put one there meanwhile
     return;
   }
+  temp.file.reset();
   std::string back;
   bool exists = false;
   error = ReadListBytes(list.path, back, exists);
