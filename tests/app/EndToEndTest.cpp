@@ -361,22 +361,6 @@ TEST_F(CommandLineTest, RestoreTakesBackWhatOlderStoresHold) {
   ::DeleteFileW((oldRole + L"\\Pris.lnk").c_str());
 }
 
-// As a crash in the middle of a move across volumes leaves it: /retablir
-// names the shortcut under its aside name and ends with 1, and renames
-// nothing back.
-TEST_F(CommandLineTest, AShortcutLeftAsideOnTheDesktopIsNamedByRestore) {
-  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
-  ASSERT_FALSE(desktop.empty());
-  const std::wstring aside = desktop + L"\\Jeux.lnk.ferlane-deplacement";
-  ASSERT_TRUE(PutBytes(aside, "aside"));
-  const SilentRun run = Run(L"/retablir");
-  EXPECT_EQ(run.exitCode, 1u) << run.output;
-  EXPECT_TRUE(Says(run, "\\Jeux.lnk.ferlane-deplacement : ")) << run.output;
-  EXPECT_EQ(FileBytes(aside), "aside");
-  EXPECT_EQ(FileBytes(desktop + L"\\Jeux.lnk"), "<absent>");
-  ::DeleteFileW(aside.c_str());
-}
-
 // A stored value that begins like a hash but cannot be read opens nothing:
 // not with its own text on the command line, and the window says how to reset
 // it and ends before any prompt, with nothing written.
