@@ -128,7 +128,7 @@ TEST_F(EventTrailTest, TheCommandLineWritesOneEventPerRunThatFollowsItsOutcomeAn
   ASSERT_EQ(WriteListFile(mixed, {kept, L"Fichier", gone, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(WriteListFile(clean, {kept, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(WriteListFile(percent, {kept, L"Fichier"}), static_cast<DWORD>(ERROR_SUCCESS));
-  ASSERT_EQ(WriteListFile(relative, {kept, L"Fichier", L"docs\\garde.txt", L"\"" + kept + L"\""}),
+  ASSERT_EQ(WriteListFile(relative, {kept, L"Fichier", L"docs\\garde.txt", L"docs\\parti.txt"}),
             static_cast<DWORD>(ERROR_SUCCESS));
   const struct {
     const char* what;
@@ -142,7 +142,7 @@ TEST_F(EventTrailTest, TheCommandLineWritesOneEventPerRunThatFollowsItsOutcomeAn
       {"shown", {L"/voir", L"/liste:" + clean}, 0, 1002, EVENTLOG_INFORMATION_TYPE, {L"1", L"0", L"1", L"0"}},
       {"nothing to change", {L"/voir", L"/liste:" + clean}, 0, 1002, EVENTLOG_INFORMATION_TYPE,
        {L"0", L"0", L"1", L"1"}},
-      {"a relative and a quoted path", {L"/cacher", L"/liste:" + relative}, 1, 1001, EVENTLOG_WARNING_TYPE,
+      {"two relative paths", {L"/cacher", L"/liste:" + relative}, 1, 1001, EVENTLOG_WARNING_TYPE,
        {L"1", L"2", L"3", L"0"}},
       {"a relative path shown", {L"/voir", L"/liste:" + relative}, 1, 1003, EVENTLOG_WARNING_TYPE,
        {L"1", L"2", L"3", L"0"}},
