@@ -95,9 +95,7 @@ TEST(CommandLineParse, EachJobRunsOrIsTriedWithEssai) {
   const Row rows[] = {
       {{L"/cacher"}, CommandAction::Hide, false, false},
       {{L"/cacher", L"/essai"}, CommandAction::Hide, true, false},
-      {{L"/voir", L"/liste:C:\\l.txt"}, CommandAction::Show, false, false},
       {{L"/ESSAI", L"/voir", L"/motdepasse:-"}, CommandAction::Show, true, false},
-      {{L"/retablir"}, CommandAction::Restore, false, false},
       {{L"/Essai", L"/r\u00E9tablir"}, CommandAction::Restore, true, false},
       {{L"/essai", L"/?"}, CommandAction::Usage, true, false},
       {{L"/essai"}, CommandAction::None, true, true},  // a trial of no job
