@@ -266,11 +266,6 @@ TEST(CommandLineList, EveryItemNotDoneIsAFailureAndOneAlreadyAsAskedIsCountedApa
        {{L"C:\\a", ItemType::File}, {L"C:\\b", ItemType::File}}, {}, 0, 2, 0, 2, kExitDone},
       {CommandAction::Show, {{L"C:\\a", 0}, {L"C:\\b", kHidden}},
        {{L"C:\\a", ItemType::File}, {L"C:\\b", ItemType::File}}, {}, 1, 1, 0, 2, kExitDone},
-      // A relative path and a quoted one are never acted on: failures.
-      {CommandAction::Hide, {{L"C:\\a", 0}},
-       {{L"C:\\a", ItemType::File}, {L"docs\\x", ItemType::File}, {L"\"C:\\q\"", ItemType::File}}, {}, 1, 0, 2,
-       3, kExitItemsRefused},
-      {CommandAction::Show, {}, {{L"rel\\x", ItemType::File}}, {}, 0, 0, 1, 1, kExitItemsRefused},
       // A word that follows no path is a failure too, even in a list with no item.
       {CommandAction::Hide, {}, {}, {L"Dossier"}, 0, 0, 1, 1, kExitItemsRefused},
   };
