@@ -97,7 +97,6 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
        3, L"pas redirig\u00E9e"},
       {"a store that cannot be read", {L"/retablir"}, blockStore, 4, L"Desktop"},
       {"a store that cannot be read, tried", {L"/retablir", L"/essai"}, blockStore, 4, L"Desktop"},
-      {"a trial at the same password gate", {L"/essai", L"/voir"}, setPassword, 3, L"Mot de passe absent"},
       {"an empty standard input",
        {L"/voir", L"/motdepasse:-"},
        [&] {
