@@ -97,7 +97,6 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
        3, L"pas redirig\u00E9e"},
       {"a store that cannot be read", {L"/retablir"}, blockStore, 4, L"Desktop"},
       {"a store that cannot be read, tried", {L"/retablir", L"/essai"}, blockStore, 4, L"Desktop"},
-      {"a trial at the same password gate", {L"/essai", L"/voir"}, setPassword, 3, L"Mot de passe absent"},
       {"an empty standard input",
        {L"/voir", L"/motdepasse:-"},
        [&] {
@@ -280,8 +279,11 @@ TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
   const StorePaths store = ComposeStorePaths(label);
   MakeStoreFolders(store);
   const std::wstring programs = SpecialFolderPath(nullptr, kCsidlCommonPrograms).value_or(L"");
+  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
   ASSERT_FALSE(programs.empty());
+  ASSERT_FALSE(desktop.empty());
   const std::wstring asides[] = {store[0] + L"\\Courrier.lnk.ferlane-deplacement",
+                                 desktop + L"\\Mail.lnk.ferlane-deplacement",
                                  programs + L"\\Outils.ferlane-deplacement-2",
                                  std::wstring(WithoutFinalSeparator(ProgramFolder())) + L"\\" + user +
                                      L".ferlane-deplacement"};
@@ -296,8 +298,6 @@ TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
   ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
   // This run's own move across volumes: the copy refused (the Desktop has
   // the name) and the put-back refused too; named once, by its aside name.
-  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
-  ASSERT_FALSE(desktop.empty());
   const std::wstring stored = store[0] + L"\\Jeux.lnk", taken = desktop + L"\\Jeux.lnk";
   for (const std::wstring* path : {&stored, &taken})
     ::CloseHandle(::CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -326,6 +326,7 @@ TEST(CommandLineRun, WhatAMoveLeftAsideIsNamedAndNeverRenamedBack) {
     EXPECT_NE(said.find(L"\u00C9chec : " + aside + L" : "), std::wstring::npos) << shown;
     EXPECT_NE(messages.shown[0].text.find(L"\u00AB " + aside + L" \u00BB"), std::wstring::npos);
     EXPECT_NE(::GetFileAttributesW(aside.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(aside.substr(0, aside.rfind(L".ferlane-")).c_str()), INVALID_FILE_ATTRIBUTES);
     ::DeleteFileW(aside.c_str());
   }
   EXPECT_EQ(said.find(lookalike), std::wstring::npos) << shown;

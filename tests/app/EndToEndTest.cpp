@@ -2,10 +2,6 @@
 // own, and driven through its windows' messages.
 #include "app/ProgramFixture.h"
 
-#include <algorithm>
-
-#include "platform/logic/PathFold.h"
-
 namespace ferlane {
 namespace {
 
@@ -361,22 +357,6 @@ TEST_F(CommandLineTest, RestoreTakesBackWhatOlderStoresHold) {
   ::DeleteFileW((oldRole + L"\\Pris.lnk").c_str());
 }
 
-// As a crash in the middle of a move across volumes leaves it: /retablir
-// names the shortcut under its aside name and ends with 1, and renames
-// nothing back.
-TEST_F(CommandLineTest, AShortcutLeftAsideOnTheDesktopIsNamedByRestore) {
-  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
-  ASSERT_FALSE(desktop.empty());
-  const std::wstring aside = desktop + L"\\Jeux.lnk.ferlane-deplacement";
-  ASSERT_TRUE(PutBytes(aside, "aside"));
-  const SilentRun run = Run(L"/retablir");
-  EXPECT_EQ(run.exitCode, 1u) << run.output;
-  EXPECT_TRUE(Says(run, "\\Jeux.lnk.ferlane-deplacement : ")) << run.output;
-  EXPECT_EQ(FileBytes(aside), "aside");
-  EXPECT_EQ(FileBytes(desktop + L"\\Jeux.lnk"), "<absent>");
-  ::DeleteFileW(aside.c_str());
-}
-
 // A stored value that begins like a hash but cannot be read opens nothing:
 // not with its own text on the command line, and the window says how to reset
 // it and ends before any prompt, with nothing written.
@@ -446,21 +426,6 @@ TEST_F(CommandLineTest, AScriptsListOfOnePathPerLineHidesEveryPathAndWhatIsNoLis
   EXPECT_EQ(run.exitCode, 0u) << run.output;
   for (const auto& path : paths) EXPECT_TRUE(IsHidden(path)) << Narrow(path);
   EXPECT_TRUE(Says(run, "4 sur 4")) << run.output;
-
-  // One item under five spellings (an echo's blank before ">>", quotes), a
-  // folder with and without its final "\\", a word after a path and a
-  // remark: two items, counted once each; the word is named, exit 0.
-  const std::string one = Narrow(paths[1]), upper = Narrow(FoldPath(paths[1]));
-  std::string slashed = one;
-  std::replace(slashed.begin(), slashed.end(), '\\', '/');
-  const std::string dotted = one.substr(0, one.rfind('\\')) + "\\.\\beta.txt";
-  ASSERT_TRUE(PutBytes(list, upper + "\r\n" + one + " \r\n\"" + one + "\"\r\nREM poste de Marie\r\n" + slashed +
-                                 "\r\n; remarque\r\n" + dotted + "\r\n" + Narrow(parc) + "\r\n" + Narrow(parc) + "\\\r\n"));
-  run = Run(L"/voir /liste:" + list);
-  EXPECT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_FALSE(IsHidden(paths[1]));
-  EXPECT_TRUE(Says(run, "2 sur 2")) << run.output;
-  EXPECT_TRUE(Says(run, "\"REM poste de Marie\"")) << run.output;
 
   // A word that follows no path, and a relative path: each named, exit 1.
   ASSERT_TRUE(PutBytes(list, "Dossier\r\n" + Narrow(paths[0]) + "\r\nFichier\r\nFlotte\\alpha.txt\r\n"));

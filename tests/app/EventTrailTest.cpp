@@ -148,7 +148,6 @@ TEST_F(EventTrailTest, TheCommandLineWritesOneEventPerRunThatFollowsItsOutcomeAn
        {L"1", L"2", L"3", L"0"}},
       {"a switch twice", {L"/cacher", L"/cacher"}, 2, 0, 0, {}},
       {"a list that is not there", {L"/cacher", L"/liste:" + absent}, 4, 1006, EVENTLOG_ERROR_TYPE, {}},
-      {"a device", {L"/cacher", L"/liste:CON"}, 4, 1006, EVENTLOG_ERROR_TYPE, {}},
       {"a folder", {L"/voir", L"/liste:" + scratch.path()}, 4, 1006, EVENTLOG_ERROR_TYPE, {}},
       {"a list whose name holds %%1", {L"/cacher", L"/liste:" + percent}, 0, 1000, EVENTLOG_INFORMATION_TYPE,
        {L"1", L"0", L"1", L"0"}},

@@ -38,13 +38,6 @@ if grep -qE 'ReportEventW \([0-9A-Fa-f]+,0x0004,0x0000,0x000003e8,0+,' <<<"$out"
   fail=1
 fi
 
-# A list path that is a folder: exit 4, and the error 1006 of its own.
-out="$(WINEDEBUG=+eventlog bash "$WINE_RUN" "$dir/ferlane.exe" /cacher "/liste:$win" 2>&1)"
-rc=$?
-[ "$rc" = 4 ] || { echo "event-channel-test: /cacher of a folder ended with $rc"; fail=1; }
-expect ',0x0001,0x0000,0x000003ee,' "$out" "/cacher of a folder: error, number 1006"
-expect "err:eventlog:ReportEventW L\"${win//\\/\\\\}\"" "$out" "/cacher of a folder: the folder named"
-
 # "Journal des événements" off for the machine: the job runs, nothing is written.
 policy='reg add HKLM\Software\Policies\Ferlane /v EventLog /t REG_DWORD /d 0 /f'
 out="$(WINEDEBUG=+eventlog bash "$WINE_RUN" cmd.exe /c \
