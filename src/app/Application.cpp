@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "app/Elevation.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
 #include "app/Splash.h"

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/PolicyReader.h"
+#include "policies/PolicyReader.h"
 #include "platform/ErrorText.h"
 #include "platform/EventTrail.h"
 #include "platform/Messages.h"

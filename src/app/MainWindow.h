@@ -10,9 +10,9 @@
 
 #include "platform/EventTrail.h"
 #include "platform/TabPage.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/ToolbarPictures.h"
-#include "app/logic/Policies.h"
+#include "policies/logic/Policies.h"
 #include "browse/DirTree.h"
 #include "browse/FileListView.h"
 #include "platform/UniqueHandle.h"

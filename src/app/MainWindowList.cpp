@@ -3,8 +3,8 @@
 // close, and the commands and drops that act on it.
 #include "app/MainWindow.h"
 
-#include "app/ListFolder.h"
-#include "app/logic/CommandLine.h"
+#include "listplace/ListFolder.h"
+#include "commandline/logic/CommandLine.h"
 #include "app/logic/ListFileTexts.h"
 #include "platform/Messages.h"
 #include "protect/ListFileIo.h"

@@ -1,8 +1,8 @@
 #include <windows.h>
 
 #include "app/Application.h"
-#include "app/CommandLineRun.h"
-#include "app/PolicyReader.h"
+#include "commandline/CommandLineRun.h"
+#include "policies/PolicyReader.h"
 #include "app/Splash.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPath.h"

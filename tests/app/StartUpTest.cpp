@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "platform/Deadline.h"
 #include "platform/PrivateRights.h"

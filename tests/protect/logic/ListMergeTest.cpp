@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/logic/ListWindow.h"
+#include "listplace/logic/ListWindow.h"
 #include "platform/logic/PathFold.h"
 
 namespace ferlane {

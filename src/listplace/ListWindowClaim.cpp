@@ -1,0 +1,195 @@
+#include "listplace/ListWindowClaim.h"
+
+#include <aclapi.h>
+
+#include <vector>
+
+#include "listplace/logic/ListWindow.h"
+#include "platform/Deadline.h"
+#include "platform/FileIdentity.h"
+#include "platform/logic/PathFold.h"
+#include "platform/Platform.h"
+#include "platform/PrivateRights.h"
+
+namespace ferlane {
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"Tficheprincipale";
+
+// The window's marks: the claim it started with and, when it made the
+// folder of its list, the one under the folder's identity. A fixed set of
+// names, so that no new atom is made for each list.
+constexpr const wchar_t* kMarkProperties[] = {L"Ferlane.ListFile", L"Ferlane.ListFile.Made"};
+
+struct Search {
+  UINT_PTR mark;
+  HWND found;
+};
+
+BOOL CALLBACK MatchMark(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (::lstrcmpW(name, kMainWindowClass) != 0) return TRUE;
+  for (const wchar_t* property : kMarkProperties) {
+    if (reinterpret_cast<UINT_PTR>(::GetPropW(window, property)) != search->mark) continue;
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::uint64_t ListKey(const std::wstring& listFile) {
+  // The folder is asked once per run, on a worker with the window's
+  // deadline: a server that does not answer holds the start up once, and
+  // the list is then known by its folded path (the window will find its
+  // folder unreachable and write no list).
+  const std::size_t slash = listFile.find_last_of(L"\\/");
+  if (slash != std::wstring::npos && FolderAnswers(listFile.substr(0, slash), kWindowLookupMs) != ERROR_SUCCESS)
+    return PathKey(FoldPath(listFile));
+  return PathKey(FileIdentity(listFile));
+}
+
+UniqueSid AdministratorsSid() { return NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS); }
+UniqueSid SystemSid() { return NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID); }
+
+ClaimOwner OwnerOf(HANDLE object) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+    return ClaimOwner::Unknown;
+  ClaimOwner found = ClaimOwner::Unknown;
+  std::vector<BYTE> user = TokenUserSid();
+  if (owner && ::IsValidSid(owner)) {
+    const UniqueSid admins = AdministratorsSid(), system = SystemSid();
+    if (!user.empty() && ::EqualSid(owner, user.data())) found = ClaimOwner::ThisUser;
+    else if (admins && ::EqualSid(owner, admins.get())) found = ClaimOwner::Administrators;
+    else if (system && ::EqualSid(owner, system.get())) found = ClaimOwner::System;
+    else found = ClaimOwner::Other;
+  }
+  ::LocalFree(descriptor);
+  return found;
+}
+
+}  // namespace
+
+// The window's name: owned by the user, open to the user, SYSTEM and the
+// Administrators only. Without tokens (Windows 95 to Me) there is none, and
+// the name is made as before.
+class ListWindowClaim::PrivateObjectRights {
+ public:
+  PrivateObjectRights() : user_(TokenUserSid()), admins_(AdministratorsSid()), system_(SystemSid()) {
+    if (user_.empty() || !admins_ || !system_) return;
+    const PSID sids[3] = {user_.data(), system_.get(), admins_.get()};
+    DWORD size = sizeof(ACL);
+    for (PSID sid : sids) size += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + ::GetLengthSid(sid);
+    acl_.resize(size);
+    auto* acl = reinterpret_cast<ACL*>(acl_.data());
+    if (!::InitializeAcl(acl, size, ACL_REVISION)) return;
+    for (PSID sid : sids)
+      if (!::AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, sid)) return;
+    if (!::InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
+        !::SetSecurityDescriptorOwner(&descriptor_, user_.data(), FALSE) ||
+        !::SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE))
+      return;
+    ready_ = true;
+  }
+  PSECURITY_DESCRIPTOR Descriptor() { return ready_ ? &descriptor_ : nullptr; }
+
+ private:
+  std::vector<BYTE> user_;
+  UniqueSid admins_, system_;
+  std::vector<BYTE> acl_;
+  SECURITY_DESCRIPTOR descriptor_{};
+  bool ready_ = false;
+};
+
+ListWindowClaim::ListWindowClaim(const std::wstring& listFile) {
+  // Known by its folder's identity and its folded name, not by its
+  // spelling: "C:\Ferlane\Marie", "c:\ferlane\marie", a subst drive, an 8.3
+  // name or a share of the same folder are one list.
+  const std::uint64_t key = ListKey(listFile);
+  // Never 0: a window without the mark answers 0.
+  mark_ = static_cast<UINT_PTR>(key) | 1;
+  name_ = ListWindowMutexName(key);
+  Claim(Platform().Elevation() == TokenElevation::Limited);
+}
+
+void ListWindowClaim::Claim(bool openOnly) {
+  ClaimOpening opening = ClaimOpening::Failed;
+  ClaimOwner owner = ClaimOwner::Unknown;
+  if (openOnly) {
+    mutex_.reset(::OpenMutexW(SYNCHRONIZE | READ_CONTROL, FALSE, name_.c_str()));
+    const DWORD error = ::GetLastError();
+    opening = mutex_ ? ClaimOpening::Existed
+              : error == ERROR_FILE_NOT_FOUND ? ClaimOpening::NotFound
+              : error == ERROR_ACCESS_DENIED  ? ClaimOpening::AccessDenied
+                                              : ClaimOpening::Failed;
+  } else {
+    PrivateObjectRights rights;
+    SECURITY_ATTRIBUTES sa{sizeof(sa), rights.Descriptor(), FALSE};
+    mutex_.reset(::CreateMutexW(rights.Descriptor() ? &sa : nullptr, FALSE, name_.c_str()));
+    const DWORD error = ::GetLastError();
+    opening = !mutex_                         ? (error == ERROR_ACCESS_DENIED ? ClaimOpening::AccessDenied
+                                                                              : ClaimOpening::Failed)
+              : error == ERROR_ALREADY_EXISTS ? ClaimOpening::Existed
+                                              : ClaimOpening::Created;
+  }
+  if (opening == ClaimOpening::Existed) owner = OwnerOf(mutex_.get());
+  verdict_ = JudgeClaim(opening, owner, openOnly);
+  // Only the holder keeps the name alive: a start that does not hold it lets
+  // go at once, so a later start finds it free once the holder has closed.
+  if (verdict_ != ClaimVerdict::Held) mutex_.reset();
+}
+
+std::wstring ListWindowClaim::NameOf(const std::wstring& listFile) { return ListWindowMutexName(ListKey(listFile)); }
+
+void ListWindowClaim::Mark(HWND window) const {
+  if (!window) return;
+  for (const wchar_t* property : kMarkProperties) {
+    const auto held = reinterpret_cast<UINT_PTR>(::GetPropW(window, property));
+    if (held == mark_) return;
+    if (held == 0) {
+      ::SetPropW(window, property, reinterpret_cast<HANDLE>(mark_));
+      return;
+    }
+  }
+}
+
+void ListWindowClaim::Unmark(HWND window) {
+  for (const wchar_t* property : kMarkProperties) ::RemovePropW(window, property);
+}
+
+bool ListWindowClaim::BringHolderToFront(DWORD waitMs) const {
+  // The holder may still be starting (its splash is up): it is looked for a
+  // little while.
+  const DWORD start = ::GetTickCount();
+  Search search{mark_, nullptr};
+  for (;;) {
+    ::EnumWindows(MatchMark, reinterpret_cast<LPARAM>(&search));
+    if (search.found) break;
+    if (::GetTickCount() - start >= waitMs) return false;
+    ::Sleep(100);
+  }
+  if (::IsIconic(search.found)) ::ShowWindow(search.found, SW_RESTORE);
+  // A password window it shows is what must come first.
+  HWND front = ::GetLastActivePopup(search.found);
+  ::SetForegroundWindow(front ? front : search.found);
+  return true;
+}
+
+std::optional<ListWindowClaim> ClaimUnderMadeFolder(const ListWindowClaim& claim, const std::wstring& listFile,
+                                                    HWND window) {
+  std::optional<ListWindowClaim> also;
+  if (ListWindowClaim::NameOf(listFile) == claim.Name()) return also;
+  also.emplace(listFile);
+  if (!also->Held()) {
+    also.reset();
+    return also;
+  }
+  also->Mark(window);
+  return also;
+}
+
+}  // namespace ferlane
