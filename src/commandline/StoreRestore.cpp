@@ -121,8 +121,7 @@ WholeStoreRestore WholeStoreTrial(const StorePaths& store, const std::wstring& r
       return result;
     }
   }
-  constexpr int kCsidlLocalAppData = 0x001c;
-  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  const std::wstring localAppData = LocalAppDataPath();
   for (int i = 0; i < 2; ++i) {
     StoreOutcome& o = result.outcomes[i];
     o.destination = destinations[i];

@@ -10,8 +10,7 @@ namespace ferlane {
 
 std::wstring OlderListFileToAdopt(const std::wstring& programFolder, const std::wstring& userName) {
   if (userName.empty() || PathExists(ListFilePath(programFolder, userName))) return {};
-  constexpr int kCsidlLocalAppData = 0x001c;
-  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  const std::wstring localAppData = LocalAppDataPath();
   for (const std::wstring& older :
        OlderListFiles(programFolder, userName, GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData)) {
     const DWORD attrs = ::GetFileAttributesW(older.c_str());
