@@ -14,6 +14,7 @@
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
 #include "password/logic/PasswordGate.h"
+#include "password/StoredPasswordValue.h"
 #include "password/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
 #include "platform/logic/SettingsKey.h"
@@ -588,16 +589,14 @@ void Tficheprincipale::FormShow() {
 }
 
 void Tficheprincipale::RunPasswordGate() {
-  RegistryKey key;
-  if (TerminationRequested() || key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
-  // A value that is there but no text (a REG_DWORD) is damaged, as the
-  // command line takes it: offering a new password would let anyone at the
-  // window replace the one that was set.
-  const std::optional<std::wstring> value = key.ReadString(userName_);
-  const bool notText = !value && key.ValueExists(userName_);
-  const std::wstring stored = value.value_or(std::wstring());
-  key = RegistryKey();
-  if (notText || ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
+  if (TerminationRequested()) return;
+  const StoredPasswordValue value = ReadStoredPasswordValue(userName_);
+  if (value.openError != ERROR_SUCCESS) return;
+  const std::wstring& stored = value.text;
+  // A value that is there but no text (a REG_DWORD) is damaged too:
+  // offering a new password would let anyone at the window replace the one
+  // that was set.
+  if (value.Damaged()) {
     // No typed text may open it, and nothing is written over it.
     Record(trail_, EventId::RefusedDamagedPassword, {PasswordValueName(userName_)});
     ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");

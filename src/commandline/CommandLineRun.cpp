@@ -18,6 +18,7 @@
 #include "commandline/logic/CommandLine.h"
 #include "commandline/logic/CommandTrial.h"
 #include "password/logic/PasswordGate.h"
+#include "password/StoredPasswordValue.h"
 #include "password/logic/PasswordHash.h"
 #include "platform/logic/SettingsKey.h"
 #include "browse/ShellOps.h"
@@ -135,24 +136,21 @@ std::vector<std::wstring> Arguments() {
 std::wstring Reason(std::uint32_t code) { return SystemErrorText(code); }
 
 // The stored password, or the line that says why it cannot be read.
-bool ReadStoredPassword(const std::wstring& user, std::wstring& stored, std::wstring& problem) {
-  RegistryKey key;
-  const LONG rc = key.Open(HKEY_CURRENT_USER, kSettingsKey);
-  if (rc == ERROR_FILE_NOT_FOUND) return true;  // no settings yet: no password
-  if (rc != ERROR_SUCCESS) {
-    problem = L"Impossible de lire le mot de passe : " + SystemErrorText(static_cast<DWORD>(rc)) +
+bool ReadStoredPassword(const std::wstring& user, StoredPasswordValue& value, std::wstring& problem) {
+  value = ReadStoredPasswordValue(user);
+  if (value.openError == ERROR_FILE_NOT_FOUND) return true;  // no settings yet: no password
+  if (value.openError != ERROR_SUCCESS) {
+    problem = L"Impossible de lire le mot de passe : " + SystemErrorText(static_cast<DWORD>(value.openError)) +
               L" Rien n'est chang\u00E9.";
     return false;
   }
   // A value that is there but no text cannot be told from a password: the
   // job does not run as if there were none.
-  const std::optional<std::wstring> value = key.ReadString(user);
-  if (!value && key.ValueExists(user)) {
+  if (value.notText) {
     problem = L"Impossible de lire le mot de passe : la valeur \"" + user + L"\" de HKEY_CURRENT_USER\\" +
               kSettingsKey + L" n'est pas un texte. Rien n'est chang\u00E9.";
     return false;
   }
-  stored = value.value_or(std::wstring());
   return true;
 }
 
@@ -361,12 +359,14 @@ int RunJob(Output& out, const CommandLine& command) {
     return StopUnreadable(out, trail, L"Le nom de l'utilisateur est introuvable. Rien n'est chang\u00E9.", L"",
                           L"nom de l'utilisateur introuvable");
   if (NeedsPassword(command.action)) {
-    std::wstring stored, problem;
-    if (!ReadStoredPassword(user, stored, problem)) {
+    StoredPasswordValue value;
+    std::wstring problem;
+    if (!ReadStoredPassword(user, value, problem)) {
       out.Line(problem);
       return kExitPassword;
     }
-    if (ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
+    const std::wstring& stored = value.text;
+    if (value.Damaged()) {
       out.Line(DamagedPasswordText(user) + L" Rien n'est chang\u00E9.");
       trail.Write(EventId::RefusedDamagedPassword, {PasswordValueName(user)});
       return kExitPassword;
