@@ -3,16 +3,11 @@
 #include <windows.h>
 
 #include "platform/UniqueHandle.h"
+#include "platform/logic/HexText.h"
 #include "platform/logic/PathFold.h"
 
 namespace ferlane {
 namespace {
-
-std::wstring Hex(unsigned long long value, int digits) {
-  std::wstring text(static_cast<std::size_t>(digits), L'0');
-  for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = L"0123456789abcdef"[value & 0xF];
-  return text;
-}
 
 // The full path with every short name made long, as far as it exists.
 std::wstring LongFullPath(const std::wstring& path) {
@@ -41,7 +36,7 @@ std::wstring FileIdentity(const std::wstring& path) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (handle && ::GetFileInformationByHandle(handle.get(), &info) && (info.nFileIndexHigh || info.nFileIndexLow)) {
     const unsigned long long index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return L"vol" + Hex(info.dwVolumeSerialNumber, 8) + L"-" + Hex(index, 16) + L"\\" + FoldPath(name);
+    return L"vol" + HexDigits(info.dwVolumeSerialNumber, 8) + L"-" + HexDigits(index, 16) + L"\\" + FoldPath(name);
   }
   return FoldPath(full);
 }

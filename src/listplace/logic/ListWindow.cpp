@@ -1,11 +1,11 @@
 #include "listplace/logic/ListWindow.h"
 
+#include "platform/logic/HexText.h"
+
 namespace ferlane {
 
 std::wstring ListWindowMutexName(std::uint64_t key) {
-  std::wstring name = L"Global\\Ferlane-";
-  for (int shift = 60; shift >= 0; shift -= 4) name += L"0123456789abcdef"[(key >> shift) & 0xF];
-  return name;
+  return L"Global\\Ferlane-" + HexDigits(key, 16);
 }
 
 ClaimVerdict JudgeClaim(ClaimOpening opening, ClaimOwner owner, bool openOnly) {
