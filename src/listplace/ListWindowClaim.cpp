@@ -184,7 +184,7 @@ std::optional<ListWindowClaim> ClaimUnderMadeFolder(const ListWindowClaim& claim
   std::optional<ListWindowClaim> also;
   if (ListWindowClaim::NameOf(listFile) == claim.Name()) return also;
   also.emplace(listFile);
-  if (!also->Held()) {
+  if (!also->MayOpen()) {
     also.reset();
     return also;
   }

@@ -26,7 +26,7 @@ class ListWindowClaim {
   ClaimVerdict Verdict() const { return verdict_; }
   // True when this start may open its window (the claim is its own, or none
   // can be had).
-  bool Held() const { return MayOpenWindow(verdict_); }
+  bool MayOpen() const { return MayOpenWindow(verdict_); }
   // True when a window of this user holds the list file already. The handle
   // a taken claim opened is closed at once, so the name goes with its holder.
   bool Taken() const { return verdict_ == ClaimVerdict::Taken; }

@@ -39,7 +39,7 @@ class StartUpTest : public testing::Test {
     steps.listFile = list;
     steps.runWindow = [this](const ListWindowClaim& claim) {
       ++windowsOpened;
-      EXPECT_TRUE(claim.Held());
+      EXPECT_TRUE(claim.MayOpen());
       return 0;
     };
     steps.showSplash = [this] {

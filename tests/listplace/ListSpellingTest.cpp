@@ -45,12 +45,12 @@ TEST(ListSpelling, EverySpellingOfOneListFileIsOneListAndOnlyThat) {
   };
   const std::wstring identity = FileIdentity(list);
   const ListWindowClaim first(list);
-  EXPECT_TRUE(first.Held());
+  EXPECT_TRUE(first.MayOpen());
   for (const Case& c : cases) {
     EXPECT_EQ(FileIdentity(c.spelling) == identity, c.same) << std::string(c.spelling.begin(), c.spelling.end());
     if (c.spelling == list) continue;
     const ListWindowClaim second(c.spelling);
-    EXPECT_EQ(second.Held(), !c.same) << std::string(c.spelling.begin(), c.spelling.end());
+    EXPECT_EQ(second.MayOpen(), !c.same) << std::string(c.spelling.begin(), c.spelling.end());
   }
   ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter, folder.c_str());
 }
