@@ -6,7 +6,7 @@
 
 #include "listplace/logic/ListWindow.h"
 #include "platform/Deadline.h"
-#include "platform/FileIdentity.h"
+#include "platform/FolderIdentity.h"
 #include "platform/logic/PathFold.h"
 #include "platform/Platform.h"
 #include "platform/PrivateRights.h"
@@ -47,7 +47,7 @@ std::uint64_t ListKey(const std::wstring& listFile) {
   const std::size_t slash = listFile.find_last_of(L"\\/");
   if (slash != std::wstring::npos && FolderAnswers(listFile.substr(0, slash), kWindowLookupMs) != ERROR_SUCCESS)
     return PathKey(FoldPath(listFile));
-  return PathKey(FileIdentity(listFile));
+  return PathKey(FolderIdentityAndName(listFile));
 }
 
 UniqueSid AdministratorsSid() { return NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS); }

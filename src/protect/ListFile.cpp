@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "platform/FileIdentity.h"
+#include "platform/FolderIdentity.h"
 
 namespace ferlane {
 namespace {
@@ -123,7 +123,7 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
                    content.RemarksBefore(count)) == bytes;
   }
   based_ = true;
-  identity_ = FileIdentity(fileName);
+  identity_ = FolderIdentityAndName(fileName);
   existed_ = exists;
   unplaced_ = content.Unplaced();
   baseBytes_ = std::move(bytes);
@@ -135,7 +135,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
   Saved out;
   // Another file under the name (its folder replaced, or no identity to be
   // had): rows it lacks were never removed by a writer of this list.
-  const bool sameFile = !existed_ || (!identity_.empty() && identity_ == FileIdentity(fileName));
+  const bool sameFile = !existed_ || (!identity_.empty() && identity_ == FolderIdentityAndName(fileName));
   std::vector<MergeRow> window, base;  // made only when something is written
   bool keyed = false, baseParsed = false;
   std::string copied;  // the bytes a copy was made of
@@ -225,7 +225,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
     out.written = true;
     // The file written is the base of the next save.
     based_ = true;
-    identity_ = FileIdentity(fileName);
+    identity_ = FolderIdentityAndName(fileName);
     existed_ = true;
     baseBytes_ = std::move(encoded);
     ownForm_ = true;

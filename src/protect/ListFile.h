@@ -106,7 +106,7 @@ class ListFile {
   // says at close; a changed identity only makes the merge keep what the
   // file lacks.
   bool based_ = false;     // a read or a write succeeded
-  std::wstring identity_;  // FileIdentity of the file the base is of
+  std::wstring identity_;  // FolderIdentityAndName of the file the base is of
   bool existed_ = false;
   std::string baseBytes_;
   bool ownForm_ = false;

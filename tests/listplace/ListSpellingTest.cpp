@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "listplace/ListWindowClaim.h"
-#include "platform/FileIdentity.h"
+#include "platform/FolderIdentity.h"
 #include "support/Fakes.h"
 
 namespace ferlane {
@@ -43,11 +43,11 @@ TEST(ListSpelling, EverySpellingOfOneListFileIsOneListAndOnlyThat) {
       {folder + L"\\Liste de Mario", false},
       {dir.path() + L"Liste de Marie", false},
   };
-  const std::wstring identity = FileIdentity(list);
+  const std::wstring identity = FolderIdentityAndName(list);
   const ListWindowClaim first(list);
   EXPECT_TRUE(first.MayOpen());
   for (const Case& c : cases) {
-    EXPECT_EQ(FileIdentity(c.spelling) == identity, c.same) << std::string(c.spelling.begin(), c.spelling.end());
+    EXPECT_EQ(FolderIdentityAndName(c.spelling) == identity, c.same) << std::string(c.spelling.begin(), c.spelling.end());
     if (c.spelling == list) continue;
     const ListWindowClaim second(c.spelling);
     EXPECT_EQ(second.MayOpen(), !c.same) << std::string(c.spelling.begin(), c.spelling.end());

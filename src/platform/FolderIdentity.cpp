@@ -1,4 +1,4 @@
-#include "platform/FileIdentity.h"
+#include "platform/FolderIdentity.h"
 
 #include <windows.h>
 
@@ -24,7 +24,7 @@ std::wstring LongFullPath(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring FileIdentity(const std::wstring& path) {
+std::wstring FolderIdentityAndName(const std::wstring& path) {
   const std::wstring full = LongFullPath(path);
   const std::size_t slash = full.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? L"." : full.substr(0, slash + 1);

@@ -9,6 +9,6 @@ namespace ferlane {
 // The volume serial number and file index of the folder that holds path,
 // then the file's own name, folded. When the folder cannot be opened (it is
 // not there yet) or gives no index, its long full path, folded, instead.
-std::wstring FileIdentity(const std::wstring& path);
+std::wstring FolderIdentityAndName(const std::wstring& path);
 
 }  // namespace ferlane
