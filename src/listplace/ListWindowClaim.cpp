@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "listplace/logic/ListWindow.h"
+#include "platform/AccessLists.h"
 #include "platform/Deadline.h"
 #include "platform/FolderIdentity.h"
 #include "platform/logic/PathFold.h"
 #include "platform/Platform.h"
-#include "platform/PrivateRights.h"
 
 namespace ferlane {
 namespace {
@@ -50,9 +50,6 @@ std::uint64_t ListKey(const std::wstring& listFile) {
   return PathKey(FolderIdentityAndName(listFile));
 }
 
-UniqueSid AdministratorsSid() { return NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS); }
-UniqueSid SystemSid() { return NtAuthoritySid(1, SECURITY_LOCAL_SYSTEM_RID); }
-
 ClaimOwner OwnerOf(HANDLE object) {
   PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -60,13 +57,16 @@ ClaimOwner OwnerOf(HANDLE object) {
                         &descriptor) != ERROR_SUCCESS)
     return ClaimOwner::Unknown;
   ClaimOwner found = ClaimOwner::Unknown;
-  std::vector<BYTE> user = TokenUserSid();
   if (owner && ::IsValidSid(owner)) {
-    const UniqueSid admins = AdministratorsSid(), system = SystemSid();
-    if (!user.empty() && ::EqualSid(owner, user.data())) found = ClaimOwner::ThisUser;
-    else if (admins && ::EqualSid(owner, admins.get())) found = ClaimOwner::Administrators;
-    else if (system && ::EqualSid(owner, system.get())) found = ClaimOwner::System;
-    else found = ClaimOwner::Other;
+    const TrusteeSids sids;
+    // The user first: a start run as SYSTEM owns its name as its user.
+    if (PSID user = sids.Of(Trustee::User); user && ::EqualSid(owner, user)) found = ClaimOwner::ThisUser;
+    else
+      switch (sids.Which(owner)) {
+        case Trustee::Administrators: found = ClaimOwner::Administrators; break;
+        case Trustee::System: found = ClaimOwner::System; break;
+        default: found = ClaimOwner::Other; break;
+      }
   }
   ::LocalFree(descriptor);
   return found;
@@ -79,18 +79,14 @@ ClaimOwner OwnerOf(HANDLE object) {
 // the name is made as before.
 class ListWindowClaim::PrivateObjectRights {
  public:
-  PrivateObjectRights() : user_(TokenUserSid()), admins_(AdministratorsSid()), system_(SystemSid()) {
-    if (user_.empty() || !admins_ || !system_) return;
-    const PSID sids[3] = {user_.data(), system_.get(), admins_.get()};
-    DWORD size = sizeof(ACL);
-    for (PSID sid : sids) size += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + ::GetLengthSid(sid);
-    acl_.resize(size);
-    auto* acl = reinterpret_cast<ACL*>(acl_.data());
-    if (!::InitializeAcl(acl, size, ACL_REVISION)) return;
-    for (PSID sid : sids)
-      if (!::AddAccessAllowedAce(acl, ACL_REVISION, MUTEX_ALL_ACCESS, sid)) return;
+  PrivateObjectRights() {
+    FileRights rights;
+    for (Trustee who : {Trustee::User, Trustee::System, Trustee::Administrators})
+      rights.entries.push_back(RightsEntry{who, MUTEX_ALL_ACCESS, true, 0, {}});
+    PACL acl = nullptr;
+    if (BuildAcl(rights, sids_, acl_, acl) != ERROR_SUCCESS) return;
     if (!::InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
-        !::SetSecurityDescriptorOwner(&descriptor_, user_.data(), FALSE) ||
+        !::SetSecurityDescriptorOwner(&descriptor_, sids_.Of(Trustee::User), FALSE) ||
         !::SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE))
       return;
     ready_ = true;
@@ -98,9 +94,8 @@ class ListWindowClaim::PrivateObjectRights {
   PSECURITY_DESCRIPTOR Descriptor() { return ready_ ? &descriptor_ : nullptr; }
 
  private:
-  std::vector<BYTE> user_;
-  UniqueSid admins_, system_;
-  std::vector<BYTE> acl_;
+  TrusteeSids sids_;
+  UniqueLocal acl_;
   SECURITY_DESCRIPTOR descriptor_{};
   bool ready_ = false;
 };

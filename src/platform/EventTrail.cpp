@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
-#include "platform/PrivateRights.h"
+#include "platform/AccessLists.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {

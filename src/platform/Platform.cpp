@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/AccessLists.h"
 #include "platform/ErrorText.h"
 #include "platform/Registry.h"
 #include "platform/UniqueHandle.h"
@@ -61,11 +62,8 @@ bool TokenHasAdministrators(HANDLE token, TokenInformationQuery query) {
   std::vector<BYTE> buffer(needed);
   if (!query(token, TokenGroups, buffer.data(), needed, &needed)) return false;
 
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  UniqueSid admins;
-  if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                  admins.put()))
-    return false;
+  const UniqueSid admins = NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+  if (!admins) return false;
   const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
   // Membership alone counts: deny-only or disabled entries are not looked at.
   for (DWORD i = 0; i < groups->GroupCount; ++i)

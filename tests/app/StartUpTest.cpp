@@ -17,7 +17,7 @@
 #include "listplace/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "platform/Deadline.h"
-#include "platform/PrivateRights.h"
+#include "platform/AccessLists.h"
 #include "platform/UniqueHandle.h"
 #include "shellfolders/Folders.h"
 #include "support/Fakes.h"
