@@ -533,24 +533,28 @@ void Tficheprincipale::LookupShellFolders() { shellFolders_.LookupShellFolders(h
 void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
 void Tficheprincipale::CreateHiddenStore() {
-  RegistryKey key;
-  const bool haveKey = key.Open(HKEY_CURRENT_USER, kSettingsKey) == ERROR_SUCCESS;
-  const std::wstring told = haveKey ? key.ReadStringOrEmpty(kStrandedToldValue) : std::wstring();
+  const std::wstring told = ReadStrandedTold();
   shellFolders_.SetStrandedTold(told);
   shellFolders_.CreateHiddenStore(roleLabel_);
   shellFolders_.NameSetAside(programFolder_);
+  RememberStrandedTold(told);
+}
+
+std::wstring Tficheprincipale::ReadStrandedTold() const {
+  RegistryKey key;
+  if (key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return {};
+  return key.ReadStringOrEmpty(kStrandedToldValue);
+}
+
+void Tficheprincipale::RememberStrandedTold(const std::wstring& before) {
   // Remembered at once, as what the user has now been told; a terminating
   // run writes nothing.
-  if (shellFolders_.StrandedTold() != told && !TerminationRequested() &&
+  RegistryKey key;
+  if (shellFolders_.StrandedTold() != before && !TerminationRequested() &&
       key.Open(HKEY_CURRENT_USER, kSettingsKey, true) == ERROR_SUCCESS) {
     if (shellFolders_.StrandedTold().empty()) key.DeleteValue(kStrandedToldValue);
     else key.WriteString(kStrandedToldValue, shellFolders_.StrandedTold());
   }
-  // The list file too, should a copy or an earlier version have left it open
-  // to everyone: it is written only when the list changed.
-  const std::wstring name = ListFileName();
-  if (ListUsable() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
-    rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));
 }
 
 void Tficheprincipale::ShowFirstTime() {
