@@ -29,7 +29,6 @@
 #include "platform/Platform.h"
 #include "platform/PrivateRights.h"
 #include "platform/ProgramPath.h"
-#include "platform/Registry.h"
 #include "platform/UniqueHandle.h"
 #include "protect/ListFileIo.h"
 #include "protect/FileAttributes.h"
