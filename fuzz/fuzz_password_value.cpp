@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/logic/PasswordHash.h"
+#include "password/logic/PasswordHash.h"
 
 namespace {
 

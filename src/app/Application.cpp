@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "app/Elevation.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
 #include "app/Splash.h"
@@ -47,7 +47,7 @@ int StartProgram(const StartSteps& steps) {
   }
   // The window elevates itself before anything of it runs: no check or write
   // of this limited run may stand in the elevated copy's way.
-  if (const auto code = RestartElevatedIfLimited()) return *code;
+  if (const auto code = RestartElevatedIfLimited(steps.eventLog)) return *code;
   return steps.runWindow(*claim);
 }
 

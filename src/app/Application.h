@@ -31,6 +31,9 @@ struct StartSteps {
   // until the window takes over).
   std::function<void()> showSplash;
   std::function<int(const ListWindowClaim&)> runWindow;
+  // The event-log policy of the window's policies, for the refused
+  // elevation's event.
+  bool eventLog = true;
   DWORD holderWaitMs = kHolderWaitMs;
 };
 int StartProgram(const StartSteps& steps);

@@ -5,7 +5,6 @@
 #include <iterator>
 #include <string>
 
-#include "app/PolicyReader.h"
 #include "platform/ErrorText.h"
 #include "platform/EventTrail.h"
 #include "platform/Messages.h"
@@ -23,7 +22,7 @@ std::wstring CurrentFolder() {
 
 }  // namespace
 
-std::optional<int> RestartElevatedIfLimited() {
+std::optional<int> RestartElevatedIfLimited(bool eventLog) {
   if (Platform().Elevation() != TokenElevation::Limited) return std::nullopt;
   const DWORD error = Platform().StartElevated(ProgramPath(), CurrentFolder());
   if (error == ERROR_SUCCESS) return 0;  // the elevated copy carries on
@@ -37,7 +36,7 @@ std::optional<int> RestartElevatedIfLimited() {
           : L"Ferlane n'a pas pu se relancer avec les droits d'administrateur : " + SystemErrorText(error) +
                 L" L'application va se terminer sans rien modifier.";
   // Written before the box, which may stay up as long as no one answers it.
-  EventTrail(ReadPolicies().eventLog, EventOrigin::Window)
+  EventTrail(eventLog, EventOrigin::Window)
       .Write(EventId::RefusedElevation,
              {error == ERROR_CANCELLED ? std::wstring(L"l'invite d'\u00E9l\u00E9vation a \u00E9t\u00E9 refus\u00E9e.")
                                        : SystemErrorText(error)});

@@ -10,7 +10,8 @@ namespace ferlane {
 // program again with "runas" (one prompt) and gives this run's exit code; a
 // refused or failed start is said in French, and nothing is written. Nothing
 // for any other token (full, a standard user's, Windows XP's): the window
-// starts as usual.
-std::optional<int> RestartElevatedIfLimited();
+// starts as usual. `eventLog`: whether the policies let the refusal be
+// written as an event.
+std::optional<int> RestartElevatedIfLimited(bool eventLog = true);
 
 }  // namespace ferlane

@@ -10,13 +10,14 @@
 
 #include "platform/MenuPictures.h"
 #include "app/ProgramPictures.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/PasswordWindows.h"
 #include "app/logic/Contact.h"
-#include "app/logic/PasswordGate.h"
-#include "app/logic/PasswordHash.h"
+#include "password/logic/PasswordGate.h"
+#include "password/StoredPasswordValue.h"
+#include "password/logic/PasswordHash.h"
 #include "app/logic/Placement.h"
-#include "app/logic/SettingsKey.h"
+#include "platform/logic/SettingsKey.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/Controls.h"
 #include "platform/DialogFont.h"
@@ -532,24 +533,28 @@ void Tficheprincipale::LookupShellFolders() { shellFolders_.LookupShellFolders(h
 void Tficheprincipale::ReadExplorerSettings() { explorerSettings_.ReadExplorerSettings(); }
 
 void Tficheprincipale::CreateHiddenStore() {
-  RegistryKey key;
-  const bool haveKey = key.Open(HKEY_CURRENT_USER, kSettingsKey) == ERROR_SUCCESS;
-  const std::wstring told = haveKey ? key.ReadStringOrEmpty(kStrandedToldValue) : std::wstring();
+  const std::wstring told = ReadStrandedTold();
   shellFolders_.SetStrandedTold(told);
   shellFolders_.CreateHiddenStore(roleLabel_);
   shellFolders_.NameSetAside(programFolder_);
+  RememberStrandedTold(told);
+}
+
+std::wstring Tficheprincipale::ReadStrandedTold() const {
+  RegistryKey key;
+  if (key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return {};
+  return key.ReadStringOrEmpty(kStrandedToldValue);
+}
+
+void Tficheprincipale::RememberStrandedTold(const std::wstring& before) {
   // Remembered at once, as what the user has now been told; a terminating
   // run writes nothing.
-  if (shellFolders_.StrandedTold() != told && !TerminationRequested() &&
+  RegistryKey key;
+  if (shellFolders_.StrandedTold() != before && !TerminationRequested() &&
       key.Open(HKEY_CURRENT_USER, kSettingsKey, true) == ERROR_SUCCESS) {
     if (shellFolders_.StrandedTold().empty()) key.DeleteValue(kStrandedToldValue);
     else key.WriteString(kStrandedToldValue, shellFolders_.StrandedTold());
   }
-  // The list file too, should a copy or an earlier version have left it open
-  // to everyone: it is written only when the list changed.
-  const std::wstring name = ListFileName();
-  if (ListUsable() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
-    rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));
 }
 
 void Tficheprincipale::ShowFirstTime() {
@@ -588,16 +593,14 @@ void Tficheprincipale::FormShow() {
 }
 
 void Tficheprincipale::RunPasswordGate() {
-  RegistryKey key;
-  if (TerminationRequested() || key.Open(HKEY_CURRENT_USER, kSettingsKey) != ERROR_SUCCESS) return;
-  // A value that is there but no text (a REG_DWORD) is damaged, as the
-  // command line takes it: offering a new password would let anyone at the
-  // window replace the one that was set.
-  const std::optional<std::wstring> value = key.ReadString(userName_);
-  const bool notText = !value && key.ValueExists(userName_);
-  const std::wstring stored = value.value_or(std::wstring());
-  key = RegistryKey();
-  if (notText || ParseStoredPassword(stored).kind == StoredPassword::Kind::Damaged) {
+  if (TerminationRequested()) return;
+  const StoredPasswordValue value = ReadStoredPasswordValue(userName_);
+  if (value.openError != ERROR_SUCCESS) return;
+  const std::wstring& stored = value.text;
+  // A value that is there but no text (a REG_DWORD) is damaged too:
+  // offering a new password would let anyone at the window replace the one
+  // that was set.
+  if (value.Damaged()) {
     // No typed text may open it, and nothing is written over it.
     Record(trail_, EventId::RefusedDamagedPassword, {PasswordValueName(userName_)});
     ShowError(hwnd_, DamagedPasswordText(userName_) + L" Ferlane va se terminer sans rien enregistrer.");

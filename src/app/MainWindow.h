@@ -10,9 +10,10 @@
 
 #include "platform/EventTrail.h"
 #include "platform/TabPage.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListFolder.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/ToolbarPictures.h"
-#include "app/logic/Policies.h"
+#include "policies/logic/Policies.h"
 #include "browse/DirTree.h"
 #include "browse/FileListView.h"
 #include "platform/UniqueHandle.h"
@@ -164,6 +165,10 @@ class Tficheprincipale : public IFileDragTarget {
   void LookupShellFolders();    // the four shell-folder views, at creation
   void ReadExplorerSettings();  // the special-operations check boxes, at first showing
   void CreateHiddenStore();     // the hidden store folders and views, at first showing
+  // Which stranded items of older stores the user was last told of, and
+  // the new set once the store said it.
+  std::wstring ReadStrandedTold() const;
+  void RememberStrandedTold(const std::wstring& before);
 
   // Runs a hide or show command of the list; a close asked meanwhile
   // stopped it and is carried out once it has ended.
@@ -175,6 +180,14 @@ class Tficheprincipale : public IFileDragTarget {
   // After the administrator test and the password gate: the older list file,
   // the debris of a killed save, the load's message, the hidden store.
   void AdoptWhatEarlierRunsLeft();
+  // Its steps: the list's folder made and the list moved in (nothing when
+  // the list cannot be used, which is said); the list read again when one
+  // came; what the move, the rights and the load met, said; the list file's
+  // private rights given where they are missing.
+  std::optional<UserListFile> PlaceListFile();
+  void ReloadListThatCame(const UserListFile& list);
+  void TellWhatTheListMet(const UserListFile& list);
+  void KeepListFilePrivate();
   bool SaveListFile(bool endingSession);
   void WriteSettings();
   void RunPasswordGate();

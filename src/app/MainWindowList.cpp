@@ -3,10 +3,11 @@
 // close, and the commands and drops that act on it.
 #include "app/MainWindow.h"
 
-#include "app/ListFolder.h"
-#include "app/logic/CommandLine.h"
+#include "listplace/ListFolder.h"
+#include "commandline/logic/CommandLine.h"
 #include "app/logic/ListFileTexts.h"
 #include "platform/Messages.h"
+#include "platform/PrivateRights.h"
 #include "protect/ListFileIo.h"
 
 namespace ferlane {
@@ -32,6 +33,17 @@ void Tficheprincipale::LoadListFile() {
 }
 
 void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
+  if (const std::optional<UserListFile> list = PlaceListFile()) {
+    RemoveStaleListTempFiles(list->path);
+    ReloadListThatCame(*list);
+    TellWhatTheListMet(*list);
+  }
+  // Whatever became of the list, the store comes next.
+  CreateHiddenStore();
+  KeepListFilePrivate();
+}
+
+std::optional<UserListFile> Tficheprincipale::PlaceListFile() {
   // The lists earlier versions left elsewhere come beside the program, and
   // the folder a policy names is made and given the list from there.
   const UserListFile list = PrepareUserListFile(policies_, programFolder_, userName_);
@@ -45,8 +57,7 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
     loadNotice_ = {};
     ShowError(hwnd_, ListFolderErrorText(list) +
                          L" La liste reste vide et ne sera pas enregistr\u00E9e.");
-    CreateHiddenStore();
-    return;
+    return std::nullopt;
   }
   // A folder or a device where the list file should be: nothing is read
   // from it, and the close writes nothing in its place.
@@ -54,16 +65,21 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
     listNotAFile_ = true;
     loadNotice_ = {};
     ShowError(hwnd_, NotAListText(list.path, kind) + L" La liste reste vide et ne sera pas enregistr\u00E9e.");
-    CreateHiddenStore();
-    return;
+    return std::nullopt;
   }
-  RemoveStaleListTempFiles(list.path);
+  return list;
+}
+
+void Tficheprincipale::ReloadListThatCame(const UserListFile& list) {
   // The list was read from its place, which had no file then: the one that
   // came is read now.
   if (list.adoptedOlder || !list.movedFrom.empty()) {
     loadNotice_ = {};
     LoadListFile();
   }
+}
+
+void Tficheprincipale::TellWhatTheListMet(const UserListFile& list) {
   if (!list.movedFrom.empty())
     ShowMessage(hwnd_, ListMovedText(list), MB_OK | (!list.leftBeside.empty() ? MB_ICONWARNING : MB_ICONINFORMATION));
   rightsNotice_.Refused(hwnd_, list.path, list.rightsError);
@@ -72,7 +88,14 @@ void Tficheprincipale::AdoptWhatEarlierRunsLeft() {
     else ShowWarning(hwnd_, loadNotice_.text);
     loadNotice_ = {};
   }
-  CreateHiddenStore();
+}
+
+void Tficheprincipale::KeepListFilePrivate() {
+  // Should a copy or an earlier version have left the list file open to
+  // everyone: it is written only when the list changed.
+  const std::wstring name = ListFileName();
+  if (ListUsable() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+    rightsNotice_.Refused(hwnd_, name, KeepPrivate(name, false));
 }
 
 bool Tficheprincipale::SaveListFile(bool endingSession) {

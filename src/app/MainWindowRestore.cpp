@@ -3,8 +3,8 @@
 // whole store once the user said so. Never nothing without a word.
 #include "app/MainWindow.h"
 
-#include "app/StoreRestore.h"
-#include "app/logic/CommandLine.h"
+#include "commandline/StoreRestore.h"
+#include "commandline/logic/CommandLine.h"
 #include "platform/ErrorText.h"
 #include "platform/Messages.h"
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "app/logic/PasswordGate.h"
-#include "app/logic/PasswordHash.h"
+#include "password/logic/PasswordGate.h"
+#include "password/logic/PasswordHash.h"
 #include "platform/UniqueHandle.h"
 
 namespace ferlane {

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
-#include "platform/PrivateRights.h"
-#include "platform/UniqueHandle.h"
 
 namespace ferlane {
 namespace {
@@ -41,22 +39,6 @@ void EventTrail::Write(EventId id, const std::vector<std::wstring>& details) {
   } catch (...) {
     // An event that cannot be made (memory) is left out, never the job.
   }
-}
-
-DWORD Win32Platform::WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) {
-  // An unregistered source writes too: the Event Viewer then shows the
-  // strings without the message's sentence.
-  const UniqueEventSource source(::RegisterEventSourceW(nullptr, L"Ferlane"));
-  if (!source) return ::GetLastError();
-  std::vector<LPCWSTR> pointers;
-  for (const std::wstring& s : strings) pointers.push_back(s.c_str());
-  // The account in the event's user field: the Event Viewer shows it, and
-  // a query can filter on it. Written without one when the token is unread.
-  std::vector<BYTE> user = TokenUserSid();
-  const PSID sid = user.empty() ? nullptr : static_cast<PSID>(user.data());
-  const BOOL written = ::ReportEventW(source.get(), type, 0, id, sid, static_cast<WORD>(pointers.size()), 0,
-                                      pointers.empty() ? nullptr : pointers.data(), nullptr);
-  return written ? static_cast<DWORD>(ERROR_SUCCESS) : ::GetLastError();
 }
 
 }  // namespace ferlane

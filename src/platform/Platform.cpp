@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/AccessLists.h"
 #include "platform/ErrorText.h"
 #include "platform/Registry.h"
 #include "platform/UniqueHandle.h"
@@ -61,11 +62,8 @@ bool TokenHasAdministrators(HANDLE token, TokenInformationQuery query) {
   std::vector<BYTE> buffer(needed);
   if (!query(token, TokenGroups, buffer.data(), needed, &needed)) return false;
 
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  UniqueSid admins;
-  if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                  admins.put()))
-    return false;
+  const UniqueSid admins = NtAuthoritySid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+  if (!admins) return false;
   const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
   // Membership alone counts: deny-only or disabled entries are not looked at.
   for (DWORD i = 0; i < groups->GroupCount; ++i)
@@ -180,6 +178,22 @@ TokenElevation Win32Platform::Elevation() {
     case 3: return TokenElevation::Limited;
     default: return TokenElevation::None;
   }
+}
+
+DWORD Win32Platform::WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) {
+  // An unregistered source writes too: the Event Viewer then shows the
+  // strings without the message's sentence.
+  const UniqueEventSource source(::RegisterEventSourceW(nullptr, L"Ferlane"));
+  if (!source) return ::GetLastError();
+  std::vector<LPCWSTR> pointers;
+  for (const std::wstring& s : strings) pointers.push_back(s.c_str());
+  // The account in the event's user field: the Event Viewer shows it, and
+  // a query can filter on it. Written without one when the token is unread.
+  std::vector<BYTE> user = TokenUserSid();
+  const PSID sid = user.empty() ? nullptr : static_cast<PSID>(user.data());
+  const BOOL written = ::ReportEventW(source.get(), type, 0, id, sid, static_cast<WORD>(pointers.size()), 0,
+                                      pointers.empty() ? nullptr : pointers.data(), nullptr);
+  return written ? static_cast<DWORD>(ERROR_SUCCESS) : ::GetLastError();
 }
 
 DWORD Win32Platform::RenameEntry(const std::wstring& from, const std::wstring& to) {

@@ -123,11 +123,11 @@ class Win32Platform : public IPlatform {
                           const std::wstring& folder, int show) override;
   TokenElevation Elevation() override;
   DWORD StartElevated(const std::wstring& program, const std::wstring& folder) override;
-  bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // PrivateRights.cpp
-  DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;
+  bool ReadFileRights(const std::wstring& path, FileRights& rights) override;  // AccessLists.cpp
+  DWORD WriteFileRights(const std::wstring& path, const FileRights& rights) override;  // AccessLists.cpp
   HANDLE CreateFileWithRights(const std::wstring& path, DWORD access, DWORD disposition, const FileRights* rights,
-                              DWORD& rightsError, DWORD share) override;  // PrivateRights.cpp
-  DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;  // EventTrail.cpp
+                              DWORD& rightsError, DWORD share) override;  // AccessLists.cpp
+  DWORD WriteEvent(WORD type, DWORD id, const std::vector<std::wstring>& strings) override;
   DWORD RenameEntry(const std::wstring& from, const std::wstring& to) override;
   DWORD RemoveEntry(const std::wstring& path, bool folder) override;
   HANDLE FindFirstEntry(const std::wstring& folder, WIN32_FIND_DATAW& data) override;

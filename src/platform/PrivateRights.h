@@ -11,12 +11,6 @@
 
 namespace ferlane {
 
-// A SID of the NT authority (SYSTEM; the Administrators group), or none.
-UniqueSid NtAuthoritySid(BYTE count, DWORD first, DWORD second = 0);
-// The user of the process token: the one the list file, the store and the
-// window's claim belong to. Empty where the system has no tokens (9x).
-std::vector<BYTE> TokenUserSid();
-
 // Gives path the private rights (PrivateRights) when it carries others.
 // evenIfSame writes them anyway, so that what was just moved into a folder
 // takes them too. ERROR_SUCCESS, or the system's code; Windows of the 9x

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "platform/FileIdentity.h"
+#include "platform/FolderIdentity.h"
 
 namespace ferlane {
 namespace {
@@ -123,11 +123,56 @@ DWORD ListFile::Read(const std::wstring& fileName, ListContent& content) {
                    content.RemarksBefore(count)) == bytes;
   }
   based_ = true;
-  identity_ = FileIdentity(fileName);
+  identity_ = FolderIdentityAndName(fileName);
   existed_ = exists;
   unplaced_ = content.Unplaced();
   baseBytes_ = std::move(bytes);
   return ERROR_SUCCESS;
+}
+
+std::vector<MergeRow> ListFile::WindowKeys(const IListRows& rows) {
+  std::vector<MergeRow> window(rows.Count());
+  std::wstring folded;
+  for (std::size_t i = 0; i < window.size(); ++i) window[i] = {KeyOf(rows.Path(i), folded), rows.Type(i), rows.AddedHere(i)};
+  return window;
+}
+
+std::vector<MergeRow> ListFile::BaseKeys() const {
+  ListContent was;
+  if (based_ && !baseBytes_.empty()) Parse(baseBytes_, was);
+  return Keys(was);
+}
+
+std::string ListFile::Encode(const MergeResult& merge, const ListContent& disk, const IListRows& rows) {
+  const std::vector<MergePick>& picks = merge.rows;
+  return EncodeRecords(
+      picks.size(),
+      [&](std::size_t r) {
+        const MergePick& pick = picks[r];
+        return pick.fromDisk ? disk.RemarksBefore(pick.index) : rows.RemarksBefore(pick.index);
+      },
+      [&](std::size_t r) {
+        const MergePick& pick = picks[r];
+        return pick.fromDisk ? disk.Path(pick.index) : rows.Path(pick.index);
+      },
+      [&](std::size_t r) { return picks[r].type; }, rows.RemarksAfterLast());
+}
+
+bool ListFile::StillAsRead(const std::wstring& fileName, bool exists, const std::string& bytes, bool stamped,
+                           const ListFileStamp& stamp) {
+  std::string again;
+  bool existsAgain = false;
+  return ReadListBytes(fileName, again, existsAgain) == ERROR_SUCCESS && existsAgain == exists && again == bytes &&
+         SameStamp(fileName, stamped, stamp);
+}
+
+void ListFile::TakeWrittenAsBase(const std::wstring& fileName, std::string written) {
+  based_ = true;
+  identity_ = FolderIdentityAndName(fileName);
+  existed_ = true;
+  baseBytes_ = std::move(written);
+  ownForm_ = true;
+  unplaced_ = false;
 }
 
 ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& rows, bool rowsChanged,
@@ -135,7 +180,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
   Saved out;
   // Another file under the name (its folder replaced, or no identity to be
   // had): rows it lacks were never removed by a writer of this list.
-  const bool sameFile = !existed_ || (!identity_.empty() && identity_ == FileIdentity(fileName));
+  const bool sameFile = !existed_ || (!identity_.empty() && identity_ == FolderIdentityAndName(fileName));
   std::vector<MergeRow> window, base;  // made only when something is written
   bool keyed = false, baseParsed = false;
   std::string copied;  // the bytes a copy was made of
@@ -154,19 +199,14 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
     if (unchanged && !rowsChanged && ((ownForm_ && !unplaced_) || IsReadOnlyFile(fileName))) return out;
     if (!keyed) {
       keyed = true;
-      window.resize(rows.Count());
-      std::wstring folded;
-      for (std::size_t i = 0; i < window.size(); ++i)
-        window[i] = {KeyOf(rows.Path(i), folded), rows.Type(i), rows.AddedHere(i)};
+      window = WindowKeys(rows);
     }
     if (unchanged) {
       out.merge = MergeRows({}, window, {});  // each path once
     } else {
       if (!baseParsed) {
         baseParsed = true;
-        ListContent was;
-        if (based_ && !baseBytes_.empty()) Parse(baseBytes_, was);
-        base = Keys(was);
+        base = BaseKeys();
       }
       Parse(bytes, out.disk);
       out.merge = MergeRows(base, window, Keys(out.disk), sameFile);
@@ -192,28 +232,14 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
       }
       copied = bytes;
     }
-    const std::vector<MergePick>& picks = out.merge.rows;
-    std::string encoded = EncodeRecords(
-        picks.size(),
-        [&](std::size_t r) {
-          const MergePick& pick = picks[r];
-          return pick.fromDisk ? out.disk.RemarksBefore(pick.index) : rows.RemarksBefore(pick.index);
-        },
-        [&](std::size_t r) {
-          const MergePick& pick = picks[r];
-          return pick.fromDisk ? out.disk.Path(pick.index) : rows.Path(pick.index);
-        },
-        [&](std::size_t r) { return picks[r].type; }, rows.RemarksAfterLast());
+    std::string encoded = Encode(out.merge, out.disk, rows);
     ListTemp temp;
     DWORD refused = ERROR_SUCCESS;
     if ((out.error = CreateListTemp(fileName, encoded, temp, &refused, stopAfter)) != ERROR_SUCCESS) return out;
     if (refused) out.rightsError = refused;
     // Still the file merged? A writer busy meanwhile (its last line maybe
     // cut) has it merged again rather than lost.
-    std::string again;
-    bool existsAgain = false;
-    if (ReadListBytes(fileName, again, existsAgain) != ERROR_SUCCESS || existsAgain != exists || again != bytes ||
-        !SameStamp(fileName, stamped, stamp)) {
+    if (!StillAsRead(fileName, exists, bytes, stamped, stamp)) {
       DiscardListTemp(temp);
       continue;
     }
@@ -224,12 +250,7 @@ ListFile::Saved ListFile::Save(const std::wstring& fileName, const IListRows& ro
     }
     out.written = true;
     // The file written is the base of the next save.
-    based_ = true;
-    identity_ = FileIdentity(fileName);
-    existed_ = true;
-    baseBytes_ = std::move(encoded);
-    ownForm_ = true;
-    unplaced_ = false;
+    TakeWrittenAsBase(fileName, std::move(encoded));
     return out;
   }
   out.error = kListKeepsChanging;

@@ -99,6 +99,15 @@ class ListFile {
   // The content of bytes, as written: no type is asked of the disk.
   static void Parse(const std::string& bytes, ListContent& content);
   static std::vector<MergeRow> Keys(const ListContent& content);
+  // The steps of a save: the view's rows keyed; the base's rows keyed; the
+  // merged rows written out; whether the file is still what was merged (a
+  // writer busy meanwhile); the written bytes made the next save's base.
+  static std::vector<MergeRow> WindowKeys(const IListRows& rows);
+  std::vector<MergeRow> BaseKeys() const;
+  static std::string Encode(const MergeResult& merge, const ListContent& disk, const IListRows& rows);
+  static bool StillAsRead(const std::wstring& fileName, bool exists, const std::string& bytes, bool stamped,
+                          const ListFileStamp& stamp);
+  void TakeWrittenAsBase(const std::wstring& fileName, std::string written);
 
   // The base: the file's bytes as this window last read or wrote them, kept
   // whole rather than as rows, so that a long list pays for its rows' keys
@@ -106,7 +115,7 @@ class ListFile {
   // says at close; a changed identity only makes the merge keep what the
   // file lacks.
   bool based_ = false;     // a read or a write succeeded
-  std::wstring identity_;  // FileIdentity of the file the base is of
+  std::wstring identity_;  // FolderIdentityAndName of the file the base is of
   bool existed_ = false;
   std::string baseBytes_;
   bool ownForm_ = false;

@@ -99,9 +99,12 @@ std::vector<std::wstring> DecodeListBytes(std::string_view bytes, bool* whole) {
 
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole) {
   lines.clear();
+  std::string bytes;
+  bool exists = false;
+  const DWORD error = ReadListBytes(fileName, bytes, exists);
   std::wstring text;
   bool decoded = true;
-  DWORD error = ReadListFileText(fileName, text, &decoded);
+  if (error == ERROR_SUCCESS) decoded = DecodeListFileBytes(bytes, text);
   ListText split = SplitListText(text);
   if (whole) *whole = decoded && split.whole;
   if (error == ERROR_SUCCESS) lines = std::move(split.lines);
@@ -116,19 +119,6 @@ bool StampListFile(const std::wstring& fileName, ListFileStamp& stamp) {
   stamp.written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                   data.ftLastWriteTime.dwLowDateTime;
   return true;
-}
-
-DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded, std::string* raw) {
-  if (raw) raw->clear();
-  if (decoded) *decoded = true;
-  text.clear();
-  std::string bytes;
-  bool exists = false;
-  if (const DWORD error = ReadListBytes(fileName, bytes, exists)) return error;
-  const bool all = DecodeListBytesToText(bytes, DecodeAnsi, text);
-  if (decoded) *decoded = all;
-  if (raw) *raw = std::move(bytes);
-  return ERROR_SUCCESS;
 }
 
 DWORD WriteListFile(const std::wstring& fileName, const std::vector<std::wstring>& lines,

@@ -19,12 +19,6 @@ namespace ferlane {
 // error code. Other programs may read, write or delete it meanwhile.
 // whole (optional) tells whether every byte of the file went into the lines.
 DWORD ReadListFile(const std::wstring& fileName, std::vector<std::wstring>& lines, bool* whole = nullptr);
-// The same file decoded into one text, lines not yet split (ListLineSpans
-// finds them); decoded tells whether every byte decoded. A NUL byte is left
-// in the text, for the split to stop at.
-// raw (optional) receives the file's bytes.
-DWORD ReadListFileText(const std::wstring& fileName, std::wstring& text, bool* decoded = nullptr,
-                       std::string* raw = nullptr);
 
 // What tells that a list file was changed since it was read: its size and
 // last write time. False when the file cannot be asked.
@@ -69,7 +63,10 @@ std::wstring BackUpListBytes(const std::wstring& fileName, const std::string& by
 // refused; a writer holding the file unshared for a moment is waited for a
 // little (ERROR_SHARING_VIOLATION after that).
 DWORD ReadListBytes(const std::wstring& fileName, std::string& bytes, bool& exists);
-// The bytes decoded as ReadListFileText decodes them; false when some do not.
+// The one decoding of a list file's bytes on Windows (DetectListEncoding's,
+// with the system's ANSI code page) into one text, lines not yet split
+// (ListLineSpans finds them); false when some bytes do not decode. A NUL
+// byte is left in the text, for the split to stop at.
 bool DecodeListFileBytes(std::string_view bytes, std::wstring& text);
 
 // A save's new file, held open from its creation until it has taken the

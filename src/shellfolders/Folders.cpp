@@ -32,6 +32,12 @@ std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl) {
   return std::wstring(buffer);
 }
 
+std::wstring LocalAppDataPath() {
+  // CSIDL_LOCAL_APPDATA.
+  constexpr int kCsidlLocalAppData = 0x001c;
+  return SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+}
+
 namespace {
 
 // One request to the shell; from and to are null-separated lists ending in a

@@ -15,6 +15,9 @@ namespace ferlane {
 
 // The file-system path of a shell special folder, or nothing.
 std::optional<std::wstring> SpecialFolderPath(HWND owner, int csidl);
+// The user's local application data folder, where older versions kept lists
+// and stores; empty when the system has none.
+std::wstring LocalAppDataPath();
 // The entries of a folder, "." and ".." left out. False, with the system's
 // error, when it cannot be read to its end; the entries read so far stay.
 bool ReadFolderEntries(const std::wstring& folder, std::vector<FolderEntry>& entries, DWORD& error);

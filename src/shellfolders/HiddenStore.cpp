@@ -40,8 +40,7 @@ std::array<DWORD, 2> MakeStoreFolders(const StorePaths& store, DWORD* rightsErro
 }
 
 std::vector<OlderStoreRead> ReadOlderStores(const std::wstring& roleLabel, StoreFolder leaf) {
-  constexpr int kCsidlLocalAppData = 0x001c;
-  const std::wstring localAppData = SpecialFolderPath(nullptr, kCsidlLocalAppData).value_or(L"");
+  const std::wstring localAppData = LocalAppDataPath();
   std::vector<OlderStoreRead> found;
   for (const std::wstring& old : OlderStoreFolders(GetProgramFilesDir(), GetProgramFiles64Dir(), localAppData,
                                                    roleLabel, kStoreLeaves[static_cast<int>(leaf)])) {

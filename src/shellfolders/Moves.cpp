@@ -15,7 +15,7 @@ namespace ferlane {
 namespace {
 
 // Names compared as the file system compares them.
-std::wstring LowerCase(std::wstring text) {
+std::wstring FoldedName(std::wstring text) {
   FoldPathInPlace(text);
   return text;
 }
@@ -60,7 +60,7 @@ std::vector<FolderEntry> EntriesIn(const std::wstring& folder) {
 // Lower-cased name -> whether it is a folder.
 std::unordered_map<std::wstring, bool> TakenIn(const std::wstring& folder) {
   std::unordered_map<std::wstring, bool> taken;
-  for (auto& e : EntriesIn(folder)) taken.emplace(LowerCase(std::move(e.name)), e.isFolder);
+  for (auto& e : EntriesIn(folder)) taken.emplace(FoldedName(std::move(e.name)), e.isFolder);
   return taken;
 }
 
@@ -118,7 +118,7 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
   std::vector<std::wstring> sources, merges, left, kept;
   for (const SelectedItem& item : items) {
     const bool folder = item.move == ItemMove::Folder;
-    const auto existing = taken.find(LowerCase(item.name));
+    const auto existing = taken.find(FoldedName(item.name));
     const ClashStep step = ClashFor(folder, item.found && !sameFolder && existing != taken.end()
                                                 ? std::optional<bool>(existing->second)
                                                 : std::nullopt);
@@ -138,7 +138,7 @@ ShellMoves::Outcome ShellMoves::Move(const std::vector<MoveItem>& chosen, const 
     } else if (outcome == ClashOutcome::Declined) {
       kept.push_back(item.name);  // the user's "Non": no failure
     }
-    taken.emplace(LowerCase(item.name), folder);
+    taken.emplace(FoldedName(item.name), folder);
   }
   // Plain shortcut moves go to the shell together, in their order: one
   // request for a thousand shortcuts instead of a thousand.
@@ -192,7 +192,7 @@ void ShellMoves::CheckClaimedMoves(const std::vector<PlannedMove>& plan, const s
   const std::unordered_map<std::wstring, bool> left = TakenIn(from);
   for (std::size_t i : claimed) {
     const std::wstring name(EntryName(sources[i]));
-    if (!plan[i].sourceFound || left.count(LowerCase(name))) notMoved.push_back(name);
+    if (!plan[i].sourceFound || left.count(FoldedName(name))) notMoved.push_back(name);
   }
 }
 
@@ -207,7 +207,7 @@ void ShellMoves::FollowRights(const std::wstring& path, bool intoStore) {
 void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& target, const std::wstring& shownAs,
                            bool intoStore, std::vector<std::wstring>& left, std::vector<std::wstring>& kept) {
   std::vector<std::wstring> namedInside, keptHere;
-  for (const MergeItem& item : PlanMerge(EntriesIn(source), EntriesIn(target), &LowerCase)) {
+  for (const MergeItem& item : PlanMerge(EntriesIn(source), EntriesIn(target), &FoldedName)) {
     const std::wstring path = JoinPath(source, item.name);
     ClashOutcome outcome = Resolve(item.step);
     if (item.step == ClashStep::AskReplace) outcome = Resolve(item.step, Ask(ReplaceQuestion(item.name, target)));
@@ -218,7 +218,7 @@ void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& targe
       if (left.size() > before || kept.size() > keptBefore) namedInside.push_back(item.name);
     } else if (outcome == ClashOutcome::Declined) {
       kept.push_back(JoinPath(shownAs, item.name));
-      keptHere.push_back(LowerCase(item.name));
+      keptHere.push_back(FoldedName(item.name));
     } else if (outcome == ClashOutcome::Move || outcome == ClashOutcome::Replace) {
       // Each item merged in takes the rights of its new place, as a whole
       // move does.
@@ -232,7 +232,7 @@ void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& targe
   // shell that said it moved what it left), except what the user kept back.
   std::vector<FolderEntry> remaining = EntriesIn(source);
   std::erase_if(remaining, [&](const FolderEntry& e) {
-    return std::find(keptHere.begin(), keptHere.end(), LowerCase(e.name)) != keptHere.end();
+    return std::find(keptHere.begin(), keptHere.end(), FoldedName(e.name)) != keptHere.end();
   });
   if (remaining.empty() && !keptHere.empty()) return;  // it holds what the user kept
   if (remaining.empty()) {
@@ -241,7 +241,7 @@ void ShellMoves::MergeInto(const std::wstring& source, const std::wstring& targe
     if (!::RemoveDirectoryW(source.c_str())) left.push_back(shownAs);
     return;
   }
-  const std::vector<std::wstring> named = MergeLeftovers(shownAs, remaining, namedInside, &LowerCase);
+  const std::vector<std::wstring> named = MergeLeftovers(shownAs, remaining, namedInside, &FoldedName);
   left.insert(left.end(), named.begin(), named.end());
 }
 

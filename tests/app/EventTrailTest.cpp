@@ -10,11 +10,11 @@
 #include <array>
 #include <cwctype>
 
-#include "app/CommandLineRun.h"
+#include "commandline/CommandLineRun.h"
 #include "app/Elevation.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindows.h"
-#include "app/logic/PasswordHash.h"
+#include "password/logic/PasswordHash.h"
 #include "platform/EventTrail.h"
 #include "platform/Registry.h"
 #include "platform/Termination.h"

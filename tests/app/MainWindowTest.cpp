@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/logic/PasswordHash.h"
+#include "password/logic/PasswordHash.h"
 
 
 #include "app/PasswordWindows.h"

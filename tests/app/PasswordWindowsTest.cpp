@@ -1,6 +1,6 @@
 #include "app/PasswordWindows.h"
 
-#include "app/logic/PasswordHash.h"
+#include "password/logic/PasswordHash.h"
 
 #include <gtest/gtest.h>
 

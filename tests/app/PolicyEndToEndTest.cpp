@@ -4,7 +4,7 @@
 // new password in the first-password window.
 #include "app/ProgramFixture.h"
 
-#include "app/logic/Policies.h"
+#include "policies/logic/Policies.h"
 
 namespace ferlane {
 namespace {

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "app/PasswordWindows.h"
-#include "app/logic/PasswordHash.h"
-#include "app/logic/PasswordSamples.h"
+#include "password/logic/PasswordHash.h"
+#include "password/logic/PasswordSamples.h"
 #include "shellfolders/logic/StoreLocation.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"

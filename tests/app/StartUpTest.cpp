@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/ListWindowClaim.h"
+#include "listplace/ListWindowClaim.h"
 #include "app/MainWindow.h"
 #include "platform/Deadline.h"
-#include "platform/PrivateRights.h"
+#include "platform/AccessLists.h"
 #include "platform/UniqueHandle.h"
 #include "shellfolders/Folders.h"
 #include "support/Fakes.h"
@@ -39,7 +39,7 @@ class StartUpTest : public testing::Test {
     steps.listFile = list;
     steps.runWindow = [this](const ListWindowClaim& claim) {
       ++windowsOpened;
-      EXPECT_TRUE(claim.Held());
+      EXPECT_TRUE(claim.MayOpen());
       return 0;
     };
     steps.showSplash = [this] {

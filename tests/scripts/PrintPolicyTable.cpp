@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/logic/Policies.h"
+#include "policies/logic/Policies.h"
 
 int main() {
   for (const ferlane::PolicyRule& rule : ferlane::kPolicyTable) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/logic/HexText.h"
 #include "shellfolders/logic/MoveRules.h"
 
 namespace ferlane {
@@ -125,10 +126,7 @@ std::wstring StrandedDigest(std::vector<std::wstring> paths) {
     for (const wchar_t c : path) add(static_cast<std::uint16_t>(c));
     add(L'|');
   }
-  static constexpr wchar_t kHex[] = L"0123456789abcdef";
-  std::wstring text(16, L'0');
-  for (int i = 15; i >= 0; --i, hash >>= 4) text[static_cast<std::size_t>(i)] = kHex[hash & 0xF];
-  return text;
+  return HexDigits(hash, 16);
 }
 
 }  // namespace ferlane

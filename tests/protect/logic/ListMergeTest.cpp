@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/logic/ListWindow.h"
+#include "listplace/logic/ListWindow.h"
 #include "platform/logic/PathFold.h"
 
 namespace ferlane {
@@ -71,7 +71,7 @@ TEST(ListMergeTest, BothWritersChangesAreKeptEachPathOnce) {
   }
 }
 
-TEST(ListMergeTest, KeysAndTheWindowsMutexNameFollowThePathOnly) {
+TEST(ListWindowMutexName, SpellsTheKeyInSixteenHexDigits) {
   EXPECT_EQ(ListWindowMutexName(0x0123456789abcdefull), L"Global\\Ferlane-0123456789abcdef");
   EXPECT_EQ(ListWindowMutexName(1), L"Global\\Ferlane-0000000000000001");
 }
