@@ -37,22 +37,28 @@ bool ListStore(const std::wstring& store, StoreOutcome& outcome, std::vector<Mov
   return whole;
 }
 
-}  // namespace
-
-WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<std::wstring, 2>& destinations) {
-  WholeStoreRestore result;
+// Both stores read before anything is asked or moved; false, with the one
+// that could not be read named in result, stops the restore.
+bool ReadBothStores(const StorePaths& store, WholeStoreRestore& result, std::vector<MoveItem> (&items)[2]) {
   result.outcomes.resize(2);
-  std::vector<MoveItem> items[2];
-  // Both stores are read before anything moves.
   for (int i = 0; i < 2; ++i) {
     result.outcomes[i].store = store[i];
     DWORD error = ERROR_SUCCESS;
     if (!ListStore(store[i], result.outcomes[i], items[i], error)) {
       result.unreadable = store[i];
       result.error = error;
-      return result;
+      return false;
     }
   }
+  return true;
+}
+
+}  // namespace
+
+WholeStoreRestore RestoreWholeStore(const StorePaths& store, const std::array<std::wstring, 2>& destinations) {
+  WholeStoreRestore result;
+  std::vector<MoveItem> items[2];
+  if (!ReadBothStores(store, result, items)) return result;
   for (int i = 0; i < 2; ++i) {
     StoreOutcome& o = result.outcomes[i];
     if (o.storeMissing) continue;
@@ -110,17 +116,8 @@ void PlanStoreItem(const MoveItem& item, const std::wstring& from, bool older, S
 WholeStoreRestore WholeStoreTrial(const StorePaths& store, const std::wstring& roleLabel,
                                   const std::array<std::wstring, 2>& destinations) {
   WholeStoreRestore result;
-  result.outcomes.resize(2);
   std::vector<MoveItem> items[2];
-  for (int i = 0; i < 2; ++i) {
-    result.outcomes[i].store = store[i];
-    DWORD error = ERROR_SUCCESS;
-    if (!ListStore(store[i], result.outcomes[i], items[i], error)) {
-      result.unreadable = store[i];
-      result.error = error;
-      return result;
-    }
-  }
+  if (!ReadBothStores(store, result, items)) return result;
   const std::wstring localAppData = LocalAppDataPath();
   for (int i = 0; i < 2; ++i) {
     StoreOutcome& o = result.outcomes[i];
