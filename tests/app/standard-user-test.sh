@@ -159,8 +159,8 @@ for row in "${CASES[@]}"; do
       absent:*) [ ! -e "$(unix_path "${check#absent:}")" ] || bad+=("there: ${check#*:}") ;;
       present:*) [ -e "$(unix_path "${check#present:}")" ] || bad+=("missing: ${check#*:}") ;;
       same:*)
-        spec="${check#same:}"; f="$(unix_path "${spec%=*}")"; var="${spec##*=}"
-        [ -f "$f" ] && [ "$(cat "$f")" = "$(printf '%s' "${!var}")" ] || bad+=("not the $var rows: ${spec%=*}") ;;
+        pair="${check#same:}"; f="$(unix_path "${pair%=*}")"; var="${pair##*=}"
+        [ -f "$f" ] && [ "$(cat "$f")" = "$(printf '%s' "${!var}")" ] || bad+=("not the $var rows: ${pair%=*}") ;;
       says:*) grep -qF -- "${check#says:}" <<<"$out" || bad+=("does not say: ${check#says:}") ;;
       quiet:*) ! grep -qF -- "${check#quiet:}" <<<"$out" || bad+=("says: ${check#quiet:}") ;;
     esac
