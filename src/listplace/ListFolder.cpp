@@ -173,6 +173,12 @@ UserListLook LookAtUserListFile(const Policies& policies, const std::wstring& pr
     return look;
   }
   const std::wstring folder(WithoutFinalSeparator(look.folder));
+  // Asked as the run asks it: a server that does not answer costs the one
+  // deadline, and the trial then says what the run would say.
+  if (const DWORD reach = FolderAnswers(folder, kCommandLineLookupMs)) {
+    look.folderError = reach;
+    return look;
+  }
   const DWORD attrs = ::GetFileAttributesW(folder.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES) {
     const DWORD lookup = ::GetLastError();

@@ -116,6 +116,13 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
          key.WriteString(L"ListFolder", L"\\\\epsilon\\listes");
        },
        4, L"\\\\epsilon\\listes"},
+      {"the same folder, tried", {L"/cacher", L"/essai"},
+       [&] {
+         RegistryKey key;
+         key.Open(HKEY_CURRENT_USER, kPolicies, true);
+         key.WriteString(L"ListFolder", L"\\\\epsilon\\listes");
+       },
+       4, L"son serveur n'a pas r\u00E9pondu \u00E0 temps"},
   };
   for (const Case& c : cases) {
     platform.userName.reset();
