@@ -12,6 +12,7 @@
 #include "password/logic/PasswordHash.h"
 #include "platform/Deadline.h"
 #include "platform/Registry.h"
+#include "platform/UniqueHandle.h"
 #include "protect/ListFileIo.h"
 #include "shellfolders/Folders.h"
 #include "shellfolders/HiddenStore.h"
@@ -141,30 +142,43 @@ TEST(CommandLineRun, EachWayOfStoppingHasItsExitCodeAndSaysWhy) {
   EXPECT_EQ(platform.BlockedLookups()[L"\\\\epsilon"], 1);
 }
 
+// The user's store and the older store an earlier version named otherwise,
+// under a scratch Program Files, and the Desktop already holding "Pris.lnk":
+// what both restore tests start from. The taken name goes at the end.
+struct RestoreScene {
+  explicit RestoreScene(test::FakePlatform& platform, test::ScratchDir& scratch) {
+    platform.programFiles = scratch.Folder(L"Programmes");
+    const std::wstring user = platform.LogonUserName();
+    const bool nt = IsNtFamily(GetOsFamily());
+    store = ComposeStorePaths(ComposeRoleLabel(nt, user))[0];
+    older = ComposeStorePaths(ComposeRoleLabel(!nt, user))[0];
+    desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
+    taken = desktop + L"\\Pris.lnk";
+    UniqueFile file(::CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    takenMade = static_cast<bool>(file);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
+  }
+  ~RestoreScene() { ::DeleteFileW(taken.c_str()); }
+  std::wstring store, older, desktop, taken;
+  bool takenMade = false;
+};
+
 // A standard user's logon script: the store cannot be made under Program
 // Files, so what the older store holds is restored from where it is, and
 // what stays there is named with the reason, never "nothing to restore".
 TEST(CommandLineRun, RestoreWithoutAStoreTakesFromTheOlderStoreAndNamesWhatStays) {
   test::FakePlatform platform;
   test::ScratchDir scratch;
-  const std::wstring user = platform.LogonUserName();
-  platform.programFiles = scratch.Folder(L"Programmes");
-  const bool nt = IsNtFamily(GetOsFamily());
-  const std::wstring store = ComposeStorePaths(ComposeRoleLabel(nt, user))[0];
-  const std::wstring older = ComposeStorePaths(ComposeRoleLabel(!nt, user))[0];
-  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
-  ASSERT_FALSE(desktop.empty());
+  RestoreScene scene(platform, scratch);
+  ASSERT_FALSE(scene.desktop.empty());
+  ASSERT_TRUE(scene.takenMade);
+  const std::wstring &store = scene.store, &older = scene.older, &desktop = scene.desktop;
   // The store's user level is a file: no store folder can be made.
   const std::wstring userLevel = store.substr(0, store.find_last_of(L'\\'));
   ASSERT_EQ(CreateFolderPath(older), static_cast<DWORD>(ERROR_SUCCESS));
   scratch.File(userLevel.substr(scratch.path().size()), 1);
   scratch.File(older.substr(scratch.path().size()) + L"\\Revenu.lnk", 2);
   scratch.File(older.substr(scratch.path().size()) + L"\\Pris.lnk", 3);
-  const std::wstring taken = desktop + L"\\Pris.lnk";
-  HANDLE f = ::CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
-  ::CloseHandle(f);
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
 
   std::wstring said;
   const int code = RunCommandArguments({L"/retablir"}, [&](const std::wstring& line) { said += line + L"\n"; });
@@ -178,7 +192,6 @@ TEST(CommandLineRun, RestoreWithoutAStoreTakesFromTheOlderStoreAndNamesWhatStays
       << shown;
   EXPECT_EQ(said.find(L"rien \u00E0 r\u00E9tablir : " + store), std::wstring::npos) << shown;
   ::DeleteFileW((desktop + L"\\Revenu.lnk").c_str());
-  ::DeleteFileW(taken.c_str());
 }
 
 // /retablir /essai: the store's items and an older store's, each named with
@@ -187,22 +200,15 @@ TEST(CommandLineRun, ARestoreTriedNamesWhatWouldComeBackAndMovesNothing) {
   test::FakePlatform platform;
   test::ScratchDir scratch;
   const std::wstring user = platform.LogonUserName();
-  platform.programFiles = scratch.Folder(L"Programmes");
-  const bool nt = IsNtFamily(GetOsFamily());
-  const std::wstring store = ComposeStorePaths(ComposeRoleLabel(nt, user))[0];
-  const std::wstring older = ComposeStorePaths(ComposeRoleLabel(!nt, user))[0];
-  const std::wstring desktop = SpecialFolderPath(nullptr, kCsidlDesktopDirectory).value_or(L"");
-  ASSERT_FALSE(desktop.empty());
+  RestoreScene scene(platform, scratch);
+  ASSERT_FALSE(scene.desktop.empty());
+  ASSERT_TRUE(scene.takenMade);
+  const std::wstring &store = scene.store, &older = scene.older, &desktop = scene.desktop;
   const std::vector<std::wstring> held{store + L"\\Revenu.lnk", store + L"\\Pris.lnk", older + L"\\Ancien.lnk",
                                        older + L"\\Revenu.lnk"};
   ASSERT_EQ(CreateFolderPath(store), static_cast<DWORD>(ERROR_SUCCESS));
   ASSERT_EQ(CreateFolderPath(older), static_cast<DWORD>(ERROR_SUCCESS));
   for (const std::wstring& path : held) scratch.File(path.substr(scratch.path().size()), 2);
-  const std::wstring taken = desktop + L"\\Pris.lnk";
-  HANDLE f = ::CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
-  ::CloseHandle(f);
-  ::RegDeleteKeyW(HKEY_CURRENT_USER, kSettings);
 
   std::wstring said;
   const int code =
@@ -217,7 +223,6 @@ TEST(CommandLineRun, ARestoreTriedNamesWhatWouldComeBackAndMovesNothing) {
   for (const std::wstring& path : held) EXPECT_TRUE(PathExists(path)) << shown;
   EXPECT_FALSE(PathExists(desktop + L"\\Revenu.lnk"));
   EXPECT_FALSE(PathExists(desktop + L"\\Ancien.lnk"));
-  ::DeleteFileW(taken.c_str());
 
   // A trial writes no item event, a list's neither; a refused password is
   // written as for any run, so a trial never tests a password in silence.
