@@ -12,6 +12,14 @@ namespace {
 constexpr std::wstring_view kAdministrator = L"Ferlane Administrateur ";
 constexpr std::wstring_view kUser = L"Ferlane Utilisateur ";
 
+// The first ten names, one a line, then how many more: a box stays
+// readable whatever the count.
+void AppendListed(std::wstring& text, const std::vector<std::wstring>& names) {
+  constexpr std::size_t kListed = 10;
+  for (std::size_t i = 0; i < names.size() && i < kListed; ++i) text += L"\r\n« " + names[i] + L" »";
+  if (names.size() > kListed) text += L"\r\n... et " + std::to_wstring(names.size() - kListed) + L" autres.";
+}
+
 }  // namespace
 
 std::wstring_view WithoutFinalSeparator(std::wstring_view path) {
@@ -77,7 +85,6 @@ std::optional<std::wstring> VirtualStoreRoot(std::wstring_view storeRoot, std::w
 
 std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view storeFolder,
                                const std::vector<std::wstring>& names) {
-  constexpr std::size_t kListed = 10;
   std::wstring text = L"Le dossier caché « ";
   text += storeFolder;
   text += L" » contient déjà un élément du même nom que ";
@@ -85,8 +92,7 @@ std::wstring StrandedItemsText(std::wstring_view oldFolder, std::wstring_view st
   text += L" dans l'ancien dossier caché « ";
   text += oldFolder;
   text += L" » :";
-  for (std::size_t i = 0; i < names.size() && i < kListed; ++i) text += L"\r\n« " + names[i] + L" »";
-  if (names.size() > kListed) text += L"\r\n... et " + std::to_wstring(names.size() - kListed) + L" autres.";
+  AppendListed(text, names);
   return text;
 }
 
@@ -100,12 +106,10 @@ std::wstring UnreadableOlderStoreText(std::wstring_view oldFolder, std::wstring_
 }
 
 std::wstring SetAsideText(const std::vector<std::wstring>& paths) {
-  constexpr std::size_t kListed = 10;
   std::wstring text = paths.size() == 1 ? L"Cet élément a été mis de côté par un déplacement inachevé"
                                         : L"Ces éléments ont été mis de côté par un déplacement inachevé";
   text += L" (arrêt du programme ou remise en place refusée) :";
-  for (std::size_t i = 0; i < paths.size() && i < kListed; ++i) text += L"\r\n« " + paths[i] + L" »";
-  if (paths.size() > kListed) text += L"\r\n... et " + std::to_wstring(paths.size() - kListed) + L" autres.";
+  AppendListed(text, paths);
   text += L"\r\nFerlane ne les renomme pas : l'original a pu être copié entier ailleurs. Vérifiez-les, puis "
           L"renommez-les ou supprimez-les.";
   return text;
